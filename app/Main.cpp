@@ -1,0 +1,22 @@
+#include "app/Main.h"
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit4.h"
+
+int CvfirMain() {
+    // An exception that escapes while the windows are being made is shown, and the program ends
+    // without the message loop having run.
+    try {
+        Application->Initialize();
+        Application->CreateForm(Form1);
+        Application->CreateForm(Form2);
+        Application->CreateForm(Form3);
+        Application->CreateForm(Form4);
+        Application->Run();
+    } catch (const Exception& exception) {
+        Application->ShowException(exception);
+    }
+    return 0;
+}

@@ -1,0 +1,15 @@
+// The program folder: the drive and directory of the running program's own path, ending in a
+// backslash. setup.dat and the driver files are found relative to it.
+#pragma once
+
+#include <cstddef>
+
+inline constexpr std::size_t kProgramFolderSize = 100;
+
+// Fills `folder` with the program folder. Returns false, with `folder` empty, when the program's path
+// or its folder does not fit the buffers: a cut folder would name another place, so it is never used.
+bool GetProgramFolder(char (&folder)[kProgramFolderSize]);
+
+// Writes the text that `format` makes of `argument` into `buffer`. Returns false, leaving the buffer
+// empty, when the text does not fit: a cut path must never be used.
+bool FormatPath(char* buffer, std::size_t size, const char* format, const char* argument);

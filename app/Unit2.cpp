@@ -1,0 +1,197 @@
+#include "app/Unit2.h"
+
+#include <cstdio>
+
+#include "app/ProgramFolder.h"
+#include "app/Unit3.h"
+#include "app/Unit4.h"
+#include "platform/CRuntime.h"
+#include "platform/Process.h"
+#include "resources/Layouts.h"
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+constexpr int kSetupDatLineSize = 80;  // the first line, at most 79 characters
+constexpr int kTransceiverDigits = 8;  // only the first 8 characters are scanned
+constexpr std::size_t kSetupDatPathSize = 200;
+
+// The transceiver type that a scanned value selects; every value but 0 to 5 selects "0".
+const char* TransceiverTypeFor(int value) {
+    static const char* const kTypes[] = {"0", "1", "2", "3", "4", "5"};
+    return value >= 0 && value <= 5 ? kTypes[value] : "0";
+}
+
+}  // namespace
+
+void SetMemoText(TMemo* memo, const char* text) {
+    memo->Clear();
+    memo->Lines->Add(text);
+}
+
+TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
+    Publish("FormCreate", TNotifyEvent([this](TObject* Sender) { FormCreate(Sender); }));
+    Publish("FormShow", TNotifyEvent([this](TObject* Sender) { FormShow(Sender); }));
+    Publish("NextClick", TNotifyEvent([this](TObject* Sender) { NextClick(Sender); }));
+    Publish("BackClick", TNotifyEvent([this](TObject* Sender) { BackClick(Sender); }));
+    Publish("CancelClick", TNotifyEvent([this](TObject* Sender) { CancelClick(Sender); }));
+    Publish("FormCloseQuery",
+            TCloseQueryEvent([this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); }));
+    LoadLayout(Form2Layout);
+    Image1 = Child<TImage>("Image1");
+    Bevel1 = Child<TBevel>("Bevel1");
+    Back = Child<TBitBtn>("Back");
+    Next = Child<TBitBtn>("Next");
+    Cancel = Child<TBitBtn>("Cancel");
+    Memo2 = Child<TMemo>("Memo2");
+    Memo1 = Child<TMemo>("Memo1");
+    Memo3 = Child<TMemo>("Memo3");
+    WizardStep = 0;
+    TransceiverType.clear();
+    OsKind = ClassifyWindowsVersion();
+}
+
+void TForm2::FormCreate(TObject* /*Sender*/) {
+    WizardStep = 0;
+}
+
+void TForm2::FormShow(TObject* /*Sender*/) {
+    ShowWelcomePage();
+}
+
+void TForm2::ShowWelcomePage() {
+    SetMemoText(Memo1, "Welcome!");
+    SetMemoText(
+        Memo2,
+        "Welcome to the Corvane FIR driver setup program. This program will install Corvane FIR driver "
+        "on your computer. It is strongly recommand you exit all Windows programs before running this "
+        "setup program.");
+    SetMemoText(
+        Memo3,
+        "Click Cancel to quit Setup and then close any program you have running. Click Next to continue "
+        "with the Setup program.");
+    Back->SetEnabled(false);
+}
+
+void TForm2::ShowReadyPage() {
+    SetMemoText(Memo1, "Start to Setup!");
+    SetMemoText(Memo2, "The setup program is ready to copying files on your computer.");
+    SetMemoText(Memo3, "Click Back to return previous step. Click Next to begin copying files.");
+    Back->SetEnabled(true);
+}
+
+void TForm2::ShowFinishedPage(bool enableNext) {
+    if (enableNext) {
+        Next->SetEnabled(true);
+    }
+    Back->SetEnabled(false);
+    Next->SetCaption("Finish");
+    SetMemoText(Memo1, "Setup complete!");
+    SetMemoText(Memo2, "The setup program has finished copying files to your computer.");
+    SetMemoText(Memo3, "Click Finish to complete setup.Please restart your computer.");
+}
+
+void TForm2::NextClick(TObject* /*Sender*/) {
+    ++WizardStep;
+    switch (WizardStep) {
+        case 0:
+            ShowWelcomePage();
+            break;
+        case 1:
+            ShowReadyPage();
+            break;
+        case 2:
+            Next->SetEnabled(false);
+            Back->SetEnabled(false);
+            if (!ReadSetupDat()) {
+                ShowMessage("File Setup.dat Open Error!!");
+                return;  // stuck at the install step: only Cancel and closing remain
+            }
+            RunInstallProcedure();
+            break;
+        case 3:
+            Hide();
+            Form3->Show();
+            break;
+        default:
+            break;
+    }
+    Repaint();
+}
+
+void TForm2::BackClick(TObject* /*Sender*/) {
+    --WizardStep;
+    switch (WizardStep) {
+        case 0:
+            ShowWelcomePage();
+            break;
+        case 1:
+            ShowReadyPage();
+            break;
+        case 2:
+            ShowFinishedPage(false);
+            break;
+        default:
+            break;
+    }
+    Repaint();
+}
+
+void TForm2::CancelClick(TObject* /*Sender*/) {
+    platform::ExitProcess(1);
+}
+
+void TForm2::FormCloseQuery(TObject* /*Sender*/, bool& /*CanClose*/) {
+    platform::ExitProcess(1);
+}
+
+// Reads the transceiver type from the first line of setup.dat in the program folder. False when the
+// file cannot be opened; a program folder too long for its buffers counts as that too, since the path
+// to open would be cut.
+bool TForm2::ReadSetupDat() {
+    char folder[kProgramFolderSize];
+    char path[kSetupDatPathSize];
+    // The folder ends in a backslash, so the path holds a doubled one, which Windows reads as one.
+    if (!GetProgramFolder(folder) || !FormatPath(path, sizeof path, "%s\\setup.dat", folder)) {
+        return false;
+    }
+    platform::FILE* file = platform::fopen(path, "rt");
+    if (file == nullptr) {
+        return false;
+    }
+    char line[kSetupDatLineSize] = {};
+    if (platform::fgets(line, sizeof line, file) == nullptr) {
+        line[0] = '\0';
+    }
+    platform::fclose(file);
+    line[kTransceiverDigits] = '\0';
+    int value = 0;
+    if (std::sscanf(line, "%d", &value) != 1) {
+        value = 0;  // no number at the start of the line: the default type
+    }
+    TransceiverType = "0";
+    TransceiverType = TransceiverTypeFor(value);
+    return true;
+}
+
+void TForm2::RunInstallProcedure() {
+    switch (OsKind) {
+        case 3:
+            InstallForWindows2000(this);
+            break;
+        case 6:
+            InstallForWindowsXp(this);
+            break;
+        case 2:
+            InstallForWindowsMe(this);
+            break;
+        case 1:
+            Form4->Show();  // its Ok installs and finishes the wizard
+            return;
+        default:
+            ShowMessage("Corvane FIR driver setup program does't suport this Windows Version");
+            platform::ExitProcess(1);
+    }
+    ShowFinishedPage(true);
+}

@@ -1,0 +1,11 @@
+// The Windows 98 source location dialog: where are the Windows installation files?
+#pragma once
+
+#include "framework/Forms.h"
+
+class TForm4 : public TForm {
+  public:
+    explicit TForm4(TComponent* AOwner);
+};
+
+extern TForm4* Form4;

@@ -1,0 +1,107 @@
+// The Windows version, told by the version strings in the registry rather than by the system's
+// version call.
+#include <cstring>
+#include <vector>
+
+#include "app/Unit2.h"
+#include "platform/Registry.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr std::size_t kValueSize = 100;
+
+// Whether the first `count` characters of `value` equal those of `text`, ignoring the case of letters.
+bool MatchesOver(const char* value, const char* text, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto a = static_cast<unsigned char>(value[i]);
+        const auto b = static_cast<unsigned char>(text[i]);
+        const auto lowerA = a >= 'A' && a <= 'Z' ? a + 32 : a;
+        const auto lowerB = b >= 'A' && b <= 'Z' ? b + 32 : b;
+        if (lowerA != lowerB) {
+            return false;
+        }
+        if (a == '\0') {
+            return true;  // both ended together
+        }
+    }
+    return true;
+}
+
+// Reads a value into the shared buffer, asking for its size first. A missing value reads as empty, so
+// that it matches nothing. A value longer than the buffer is cut to the buffer: the comparisons look at
+// its first characters only, so a long text that begins with a release's name still names it.
+void ReadValue(HKEY key, const char* name, char (&buffer)[kValueSize]) {
+    buffer[0] = '\0';
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0) {
+        return;
+    }
+    if (size <= kValueSize) {
+        if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS) {
+            buffer[0] = '\0';
+            return;
+        }
+        buffer[size < kValueSize ? size : kValueSize - 1] = '\0';
+        return;
+    }
+    std::vector<BYTE> whole(size);
+    if (RegQueryValueExA(key, name, nullptr, nullptr, whole.data(), &size) != ERROR_SUCCESS) {
+        return;
+    }
+    const std::size_t kept = size < kValueSize - 1 ? size : kValueSize - 1;
+    std::memcpy(buffer, whole.data(), kept);
+    buffer[kept] = '\0';
+}
+
+std::int32_t ClassifyNineX(char (&value)[kValueSize]) {
+    if (MatchesOver(value, "Windows 98", 10)) {
+        return 1;
+    }
+    if (MatchesOver(value, "Windows Millennium Edition", 25)) {
+        return 2;
+    }
+    return -1;
+}
+
+std::int32_t ClassifyNt(HKEY key, char (&value)[kValueSize]) {
+    ReadValue(key, "CurrentVersion", value);
+    if (MatchesOver(value, "5.0", 3)) {
+        return 3;
+    }
+    if (MatchesOver(value, "4.0", 3)) {
+        return 4;
+    }
+    if (MatchesOver(value, "3.51", 4)) {
+        return 5;
+    }
+    // Windows XP's version number (5.1) is none of the above: it is known by its product name only.
+    ReadValue(key, "ProductName", value);
+    return MatchesOver(value, "Microsoft Windows XP", 20) ? 6 : 0;
+}
+
+}  // namespace
+
+std::int32_t ClassifyWindowsVersion() {
+    char value[kValueSize];
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &key) !=
+        ERROR_SUCCESS) {
+        return 0;
+    }
+    ReadValue(key, "Version", value);
+    RegCloseKey(key);
+    // The 9x key comes first: a "Version" naming Windows 98 decides, whatever the NT key says.
+    if (const auto kind = ClassifyNineX(value); kind >= 0) {
+        return kind;
+    }
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion", &key) !=
+        ERROR_SUCCESS) {
+        return 0;
+    }
+    const auto kind = ClassifyNt(key, value);
+    RegCloseKey(key);
+    return kind;
+}

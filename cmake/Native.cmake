@@ -1,0 +1,41 @@
+# The native build: the in-memory Windows and the headless framework, the unit tests, the fuzzers and
+# the benchmarks.
+set(CVFIR_SIM_SOURCES
+    platform/sim/World.cpp
+    platform/sim/SimRegistry.cpp
+    platform/sim/SimProcess.cpp
+    platform/sim/SimSecurity.cpp
+    framework/headless/Headless.cpp)
+
+add_library(cvfir_sim STATIC ${CVFIR_APP_SOURCES} ${CVFIR_FRAMEWORK_SOURCES} ${CVFIR_SIM_SOURCES})
+target_include_directories(cvfir_sim PUBLIC ${CMAKE_SOURCE_DIR})
+if(CVFIR_FUZZ)
+    target_compile_options(cvfir_sim PUBLIC -fsanitize=fuzzer-no-link)
+endif()
+
+add_library(cvfir_art STATIC resources/art/Art.cpp)
+target_include_directories(cvfir_art PUBLIC ${CMAKE_SOURCE_DIR})
+add_executable(drawart resources/art/drawart_main.cpp)
+target_link_libraries(drawart PRIVATE cvfir_art)
+# Regenerates the committed pictures after a change to their drawing.
+add_custom_target(art COMMAND drawart ${CMAKE_SOURCE_DIR}/resources/wizard.bmp ${CMAKE_SOURCE_DIR}/resources/cvfir.ico
+                  DEPENDS drawart)
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+file(GLOB CVFIR_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(cvfir_tests ${CVFIR_UNIT_TESTS})
+target_link_libraries(cvfir_tests PRIVATE cvfir_sim cvfir_art GTest::gtest GTest::gmock GTest::gtest_main)
+target_compile_definitions(cvfir_tests PRIVATE CVFIR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+gtest_discover_tests(cvfir_tests DISCOVERY_TIMEOUT 60)
+
+if(CVFIR_FUZZ)
+    file(GLOB CVFIR_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
+    foreach(source ${CVFIR_FUZZERS})
+        get_filename_component(name ${source} NAME_WE)
+        add_executable(${name} ${source})
+        target_link_libraries(${name} PRIVATE cvfir_sim)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    endforeach()
+endif()

@@ -1,0 +1,451 @@
+#include "framework/Forms.h"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+#include "framework/ExtCtrls.h"
+#include "platform/Process.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+
+std::map<std::string, ControlFactory, std::less<>>& ControlClasses() {
+    static std::map<std::string, ControlFactory, std::less<>> classes{
+        {"TLabel", [](TComponent* owner) -> TControl* { return new TLabel(owner); }},
+        {"TMemo", [](TComponent* owner) -> TControl* { return new TMemo(owner); }},
+        {"TBitBtn", [](TComponent* owner) -> TControl* { return new TBitBtn(owner); }},
+        {"TImage", [](TComponent* owner) -> TControl* { return new TImage(owner); }},
+        {"TBevel", [](TComponent* owner) -> TControl* { return new TBevel(owner); }},
+    };
+    return classes;
+}
+
+std::vector<EventBinder>& EventBinders() {
+    static std::vector<EventBinder> binders;
+    return binders;
+}
+
+template <class Event>
+bool Assign(Event& event, const PublishedMethod& method) {
+    if (const auto* handler = std::get_if<Event>(&method)) {
+        event = *handler;
+        return true;
+    }
+    return false;
+}
+
+// The events of the framework's own controls and forms.
+bool BindFrameworkEvent(TControl& control, std::string_view event, const PublishedMethod& method) {
+    if (event == "OnClick") {
+        return Assign(control.OnClick, method);
+    }
+    if (event == "OnDblClick") {
+        return Assign(control.OnDblClick, method);
+    }
+    auto* form = dynamic_cast<TForm*>(&control);
+    if (form == nullptr) {
+        return false;
+    }
+    if (event == "OnCreate") {
+        return Assign(form->OnCreate, method);
+    }
+    if (event == "OnShow") {
+        return Assign(form->OnShow, method);
+    }
+    if (event == "OnHide") {
+        return Assign(form->OnHide, method);
+    }
+    if (event == "OnActivate") {
+        return Assign(form->OnActivate, method);
+    }
+    if (event == "OnClose") {
+        return Assign(form->OnClose, method);
+    }
+    if (event == "OnCloseQuery") {
+        return Assign(form->OnCloseQuery, method);
+    }
+    return false;
+}
+
+TBorderIcons ParseBorderIcons(std::string_view value) {
+    static const std::map<std::string_view, TBorderIcon> icons{{"biSystemMenu", biSystemMenu},
+                                                               {"biMinimize", biMinimize},
+                                                               {"biMaximize", biMaximize},
+                                                               {"biHelp", biHelp}};
+    if (value.size() < 2 || value.front() != '[' || value.back() != ']') {
+        layoutvalue::Unknown("set", value);
+    }
+    TBorderIcons result = 0;
+    auto items = value.substr(1, value.size() - 2);
+    while (!items.empty()) {
+        const auto comma = items.find(',');
+        auto item = items.substr(0, comma);
+        while (!item.empty() && item.front() == ' ') {
+            item.remove_prefix(1);
+        }
+        auto found = icons.find(item);
+        if (found == icons.end()) {
+            layoutvalue::Unknown("border icon", item);
+        }
+        result |= found->second;
+        items = comma == std::string_view::npos ? std::string_view{} : items.substr(comma + 1);
+    }
+    return result;
+}
+
+template <class Enum>
+Enum ParseEnum(std::string_view value, const std::map<std::string_view, Enum>& names, std::string_view what) {
+    auto found = names.find(value);
+    if (found == names.end()) {
+        layoutvalue::Unknown(what, value);
+    }
+    return found->second;
+}
+
+}  // namespace
+
+void RegisterControlClass(std::string_view className, ControlFactory factory) {
+    ControlClasses()[std::string(className)] = std::move(factory);
+}
+
+TControl* CreateControlOfClass(std::string_view className, TComponent* owner) {
+    auto found = ControlClasses().find(className);
+    if (found == ControlClasses().end()) {
+        layoutvalue::Unknown("control class", className);
+    }
+    return found->second(owner);
+}
+
+void RegisterEventBinder(EventBinder binder) {
+    EventBinders().push_back(std::move(binder));
+}
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    visible_ = false;
+    auto peer = backend::CreateFormPeer(*this);
+    formPeer_ = peer.get();
+    AttachPeer(std::move(peer));
+}
+
+TForm::~TForm() {
+    if (Application != nullptr && Application->ActiveForm() == this) {
+        Application->SetActiveForm(nullptr);
+    }
+}
+
+void TForm::Show() {
+    SetVisible(true);
+}
+
+void TForm::Hide() {
+    SetVisible(false);
+}
+
+void TForm::SetVisible(bool visible) {
+    if (visible_ == visible) {
+        return;
+    }
+    visible_ = visible;
+    UpdateShowing();
+}
+
+void TForm::UpdateShowing() {
+    const bool show = visible_ && (Parent() == nullptr || Parent()->Showing());
+    if (show == showing_) {
+        return;
+    }
+    if (show) {
+        if (Parent() == nullptr) {
+            FitToWorkArea();
+            CentreOnDesktop();
+        }
+        // The show handler runs while the window is being shown, before it is displayed.
+        if (OnShow) {
+            OnShow(this);
+        }
+        showing_ = true;
+        formPeer_->Display();
+    } else {
+        if (OnHide) {
+            OnHide(this);
+        }
+        showing_ = false;
+        formPeer_->Conceal();
+    }
+    for (auto* control : Controls()) {
+        if (auto* child = dynamic_cast<TForm*>(control)) {
+            child->UpdateShowing();
+        }
+    }
+}
+
+void TForm::SetParent(TWinControl* parent) {
+    if (Parent() == parent) {
+        return;
+    }
+    TWinControl::SetParent(parent);
+    // The window is made anew under its new parent; a visible form is then shown anew.
+    showing_ = false;
+    formPeer_->ParentChanged();
+    UpdateShowing();
+}
+
+void TForm::Close() {
+    bool canClose = true;
+    if (OnCloseQuery) {
+        OnCloseQuery(this, canClose);
+    }
+    if (!canClose) {
+        return;
+    }
+    const bool isMainForm = Application != nullptr && Application->MainForm() == this;
+    TCloseAction action = isMainForm ? caFree : caHide;
+    if (OnClose) {
+        OnClose(this, action);
+    }
+    if (action == caNone) {
+        return;
+    }
+    if (isMainForm) {
+        Application->Terminate();
+    } else {
+        Hide();
+    }
+}
+
+void TForm::Repaint() {
+    formPeer_->Repaint();
+}
+
+void TForm::AfterConstruction() {
+    if (OnCreate) {
+        OnCreate(this);
+    }
+}
+
+void TForm::HandleActivate() {
+    if (Application != nullptr) {
+        Application->SetActiveForm(this);
+    }
+    if (OnActivate) {
+        OnActivate(this);
+    }
+}
+
+FrameMetrics TForm::Frame() const {
+    const FrameKind kind = borderStyle_ == bsNone                                        ? FrameKind::None
+                           : borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin ? FrameKind::Sizeable
+                                                                                         : FrameKind::Single;
+    return backend::FrameFor(kind, borderStyle_ != bsNone);
+}
+
+int TForm::ClientWidth() const {
+    return Width() - 2 * Frame().frameWidth;
+}
+
+int TForm::ClientHeight() const {
+    const auto frame = Frame();
+    return Height() - 2 * frame.frameHeight - frame.captionHeight;
+}
+
+void TForm::FitToWorkArea() {
+    if (align_ == alClient) {
+        const TRect area = backend::WorkArea();
+        SetBounds(area.Left, area.Top, area.Width(), area.Height());
+    }
+}
+
+void TForm::CentreOnDesktop() {
+    if (position_ != poDesktopCenter && position_ != poScreenCenter) {
+        return;
+    }
+    const TRect desktop = backend::DesktopRect();
+    SetBounds(desktop.Left + (desktop.Width() - Width()) / 2, desktop.Top + (desktop.Height() - Height()) / 2,
+              Width(), Height());
+    position_ = poDesigned;  // only the first show centres; from then on the window stays put
+}
+
+void TForm::FitToControls() {
+    int right = 0;
+    int bottom = 0;
+    for (const auto* control : Controls()) {
+        if (control->Visible()) {
+            right = std::max(right, control->BoundsRect().Right);
+            bottom = std::max(bottom, control->BoundsRect().Bottom);
+        }
+    }
+    const auto frame = Frame();
+    SetBounds(Left(), Top(), right + 2 * frame.frameWidth,
+              bottom + 2 * frame.frameHeight + frame.captionHeight);
+}
+
+void TForm::SetProperty(std::string_view name, std::string_view value) {
+    using layoutvalue::Bool;
+    using layoutvalue::Int;
+    const auto frame = Frame();
+    if (name == "ClientWidth") {
+        SetBounds(Left(), Top(), Int(value) + 2 * frame.frameWidth, Height());
+    } else if (name == "ClientHeight") {
+        SetBounds(Left(), Top(), Width(), Int(value) + 2 * frame.frameHeight + frame.captionHeight);
+    } else if (name == "BorderStyle") {
+        borderStyle_ = ParseEnum<TBorderStyle>(
+            value,
+            {{"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable}, {"bsDialog", bsDialog}},
+            "border style");
+        Changed(Aspect::Style);
+    } else if (name == "BorderIcons") {
+        borderIcons_ = ParseBorderIcons(value);
+        Changed(Aspect::Style);
+    } else if (name == "Position") {
+        position_ = ParseEnum<TPosition>(value,
+                                         {{"poDesigned", poDesigned},
+                                          {"poDefault", poDefault},
+                                          {"poScreenCenter", poScreenCenter},
+                                          {"poDesktopCenter", poDesktopCenter}},
+                                         "position");
+    } else if (name == "FormStyle") {
+        formStyle_ = ParseEnum<TFormStyle>(value, {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}},
+                                           "form style");
+        Changed(Aspect::Style);
+    } else if (name == "AutoSize") {
+        autoSize_ = Bool(value);
+    } else if (name == "Icon") {
+        icon_ = std::string(value);
+        Changed(Aspect::Picture);
+    } else {
+        TWinControl::SetProperty(name, value);
+    }
+}
+
+void TForm::Publish(std::string name, PublishedMethod method) {
+    published_[std::move(name)] = std::move(method);
+}
+
+void TForm::BindEvent(TControl& control, std::string_view event, std::string_view method) {
+    auto found = published_.find(method);
+    if (found == published_.end()) {
+        layoutvalue::Unknown("published method", method);
+    }
+    if (BindFrameworkEvent(control, event, found->second)) {
+        return;
+    }
+    for (const auto& binder : EventBinders()) {
+        if (binder(control, event, found->second)) {
+            return;
+        }
+    }
+    layoutvalue::Unknown("event", event);
+}
+
+void TForm::LoadLayout(const FormLayout& layout) {
+    Name = std::string(layout.name);
+    std::string_view activeControl;
+    auto apply = [this, &activeControl](TControl& control, const std::vector<PropertyValue>& properties) {
+        for (const auto& [name, value] : properties) {
+            if (name.starts_with("On")) {
+                BindEvent(control, name, value);
+            } else if (&control == this && name == "ActiveControl") {
+                activeControl = value;
+            } else {
+                control.SetProperty(name, value);
+            }
+        }
+    };
+    apply(*this, layout.properties);
+    for (const auto& controlLayout : layout.controls) {
+        TControl* control = CreateControlOfClass(controlLayout.className, this);
+        control->Name = std::string(controlLayout.name);
+        control->SetParent(this);
+        apply(*control, controlLayout.properties);
+    }
+    if (!activeControl.empty()) {
+        activeControl_ = Child<TControl>(activeControl);
+    }
+    if (autoSize_) {
+        FitToControls();
+    }
+    FitToWorkArea();
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    char path[platform::MAX_PATH] = {};
+    platform::GetModuleFileNameA(nullptr, path, sizeof path);
+    title_ = TitleFromProgramPath(path);
+    Application = this;
+}
+
+TApplication::~TApplication() {
+    // The windows go first: what they hold may need COM until they are gone.
+    while (!Components().empty()) {
+        delete Components().back();
+    }
+    if (comInitialized_) {
+        platform::CoUninitialize();
+    }
+    if (Application == this) {
+        Application = nullptr;
+    }
+}
+
+void TApplication::Initialize() {
+    comInitialized_ = platform::SUCCEEDED(platform::CoInitialize(nullptr));
+}
+
+void TApplication::Run() {
+    ShowMainForm();
+    backend::RunMessageLoop(*this);
+}
+
+void TApplication::ShowMainForm() {
+    if (mainForm_ != nullptr) {
+        mainForm_->Show();
+    }
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    backend::QuitMessageLoop();
+}
+
+void TApplication::ShowException(const Exception& exception) {
+    MessageBox(ExceptionBoxText(exception.Message), title_, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return backend::ShowMessageBox(text, caption, flags);
+}
+
+void TApplication::Dispatch(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const Exception& exception) {
+        ShowException(exception);
+    }
+}
+
+std::string TitleFromProgramPath(const std::string& path) {
+    const auto folderEnd = path.find_last_of("\\/:");
+    std::string name = folderEnd == std::string::npos ? path : path.substr(folderEnd + 1);
+    if (const auto dot = name.find('.'); dot != std::string::npos) {
+        name.resize(dot);
+    }
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        if (name[i] >= 'A' && name[i] <= 'Z') {
+            name[i] = static_cast<char>(name[i] - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
+std::string ExceptionBoxText(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.')) {
+        return message + '.';
+    }
+    return message;
+}
+
+void ShowMessage(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK);
+}

@@ -1,0 +1,160 @@
+// Forms, the application object and its message loop, and the plain message box.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <variant>
+
+#include "framework/Buttons.h"
+#include "framework/Controls.h"
+#include "framework/Layout.h"
+#include "framework/StdCtrls.h"
+
+class TTreeNode;
+
+enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter };
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+// A method that a form publishes for its layout to bind to an event by name.
+using PublishedMethod = std::variant<TNotifyEvent, TCloseEvent, TCloseQueryEvent, TTVChangedEvent>;
+
+// Binds an event property of a control ("OnClick") to a published method. Controls that have events
+// of their own add theirs through this hook.
+using EventBinder =
+    std::function<bool(TControl& control, std::string_view event, const PublishedMethod& method)>;
+void RegisterEventBinder(EventBinder binder);
+
+class TForm : public TWinControl {
+  public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    void Show();
+    void Hide();
+    // A close request: asks OnCloseQuery, then OnClose, then acts on the close action.
+    void Close();
+    void Repaint();
+
+    void SetVisible(bool visible) override;
+    void SetParent(TWinControl* parent) override;
+    bool Showing() const override { return showing_; }
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    TPosition Position() const { return position_; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    bool AutoSize() const { return autoSize_; }
+    const std::string& Icon() const { return icon_; }
+    TControl* ActiveControl() const { return activeControl_; }
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+    // Raises OnCreate once the whole object is built; the application calls it.
+    void AfterConstruction();
+    // The window has become the active window.
+    void HandleActivate();
+
+    void SetProperty(std::string_view name, std::string_view value) override;
+
+  protected:
+    void Publish(std::string name, PublishedMethod method);
+    // Builds the form from its layout: its own properties, then each control in order.
+    void LoadLayout(const FormLayout& layout);
+    template <class T>
+    T* Child(std::string_view name) {
+        return dynamic_cast<T*>(FindComponent(std::string(name)));
+    }
+
+  private:
+    void UpdateShowing();
+    void FitToWorkArea();
+    void CentreOnDesktop();
+    void FitToControls();
+    FrameMetrics Frame() const;
+    void BindEvent(TControl& control, std::string_view event, std::string_view method);
+
+    FormPeer* formPeer_ = nullptr;
+    bool showing_ = false;
+    TBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    bool autoSize_ = false;
+    std::string icon_;
+    TControl* activeControl_ = nullptr;
+    TModalResult modalResult_ = mrNone;
+    std::map<std::string, PublishedMethod, std::less<>> published_;
+};
+
+class TApplication : public TComponent {
+  public:
+    TApplication();
+    ~TApplication() override;
+
+    // Initialises COM on the GUI thread, so that it is ready before any window is made.
+    void Initialize();
+
+    template <class T>
+    void CreateForm(T*& reference) {
+        reference = new T(this);
+        reference->AfterConstruction();
+        if (mainForm_ == nullptr) {
+            mainForm_ = reference;
+        }
+    }
+
+    // Makes the main window visible, then takes and dispatches messages until told to terminate.
+    void Run();
+    void ShowMainForm();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    TForm* MainForm() const { return mainForm_; }
+    TForm* ActiveForm() const { return activeForm_; }
+    void SetActiveForm(TForm* form) { activeForm_ = form; }
+    // The program file's name without folder, cut at its first full stop, every letter after the
+    // first in lower case.
+    const std::string& Title() const { return title_; }
+
+    // The exception box: the error icon, the message with a full stop added when it ends in a
+    // character above the full stop, the title as caption.
+    void ShowException(const Exception& exception);
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+
+    // Runs one handler as the message loop runs it: an exception of the framework's class raised in it
+    // is shown in the exception box, and the program goes on.
+    void Dispatch(const std::function<void()>& handler);
+
+  private:
+    TForm* mainForm_ = nullptr;
+    TForm* activeForm_ = nullptr;
+    bool terminated_ = false;
+    bool comInitialized_ = false;
+    std::string title_;
+};
+
+extern TApplication* Application;
+
+// The title from a program file path; also the title that the application gives itself.
+std::string TitleFromProgramPath(const std::string& path);
+// The exception box's text for a message.
+std::string ExceptionBoxText(const std::string& message);
+
+// The plain message box: the text, one OK button, the application title as caption.
+void ShowMessage(const std::string& text);

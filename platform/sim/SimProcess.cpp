@@ -1,0 +1,119 @@
+// The process services of the in-memory Windows.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/CRuntime.h"
+#include "platform/Kernel.h"
+#include "platform/Process.h"
+#include "platform/sim/World.h"
+
+namespace platform {
+
+DWORD GetModuleFileNameA(HMODULE /*module*/, LPSTR fileName, DWORD size) {
+    const auto& path = sim::TheWorld().programPath;
+    if (size == 0) {
+        return 0;
+    }
+    // Windows cuts a path that does not fit, terminates it, and answers the buffer size.
+    const auto length = static_cast<DWORD>(path.size());
+    const DWORD copied = length < size ? length : size - 1;
+    std::memcpy(fileName, path.data(), copied);
+    fileName[copied] = '\0';
+    if (length >= size) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return size;
+    }
+    return length;
+}
+
+HRESULT CoInitialize(void* /*reserved*/) {
+    auto& world = sim::TheWorld();
+    ++world.coInitializeCalls;
+    if (SUCCEEDED(world.coInitializeResult)) {
+        ++world.comInitCount;
+    }
+    return world.coInitializeResult;
+}
+
+void CoUninitialize() {
+    --sim::TheWorld().comInitCount;
+}
+
+int printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length > 0) {
+        std::vector<char> text(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        sim::TheWorld().standardOutput.append(text.data(), static_cast<std::size_t>(length));
+    }
+    va_end(args);
+    return length;
+}
+
+void ExitProcess(UINT exitCode) {
+    sim::TheWorld().Trace("ExitProcess " + std::to_string(exitCode));
+    throw sim::ProcessExit{exitCode};
+}
+
+DWORD GetLastError() {
+    return sim::TheWorld().lastError;
+}
+
+void SetLastError(DWORD error) {
+    sim::TheWorld().lastError = error;
+}
+
+struct FILE {
+    std::string content;
+    std::size_t position = 0;
+};
+
+FILE* fopen(const char* path, const char* mode) {
+    auto& world = sim::TheWorld();
+    world.Trace(std::string("fopen ") + path);
+    auto content = world.files.Read(path);
+    if (!content || mode == nullptr || mode[0] != 'r') {
+        return nullptr;
+    }
+    auto* file = new FILE{};
+    const bool textMode = std::strchr(mode, 'b') == nullptr;
+    for (std::size_t i = 0; i < content->size(); ++i) {
+        const bool lineEnd = (*content)[i] == '\r' && i + 1 < content->size() && (*content)[i + 1] == '\n';
+        if (!(textMode && lineEnd)) {
+            file->content.push_back((*content)[i]);
+        }
+    }
+    ++world.openFiles;
+    return file;
+}
+
+char* fgets(char* buffer, int size, FILE* file) {
+    if (size <= 0 || file->position >= file->content.size()) {
+        return nullptr;
+    }
+    int count = 0;
+    while (count < size - 1 && file->position < file->content.size()) {
+        const char c = file->content[file->position++];
+        buffer[count++] = c;
+        if (c == '\n') {
+            break;
+        }
+    }
+    buffer[count] = '\0';
+    return buffer;
+}
+
+int fclose(FILE* file) {
+    delete file;
+    --sim::TheWorld().openFiles;
+    return 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,255 @@
+#include "platform/sim/World.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/Registry.h"
+
+namespace platform::sim {
+
+namespace {
+
+char FoldCase(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+std::vector<std::string_view> SplitKeyPath(std::string_view path) {
+    std::vector<std::string_view> parts;
+    while (!path.empty()) {
+        const auto slash = path.find('\\');
+        const auto part = path.substr(0, slash);
+        if (!part.empty()) {
+            parts.push_back(part);
+        }
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        path.remove_prefix(slash + 1);
+    }
+    return parts;
+}
+
+std::unique_ptr<World>& WorldSlot() {
+    static std::unique_ptr<World> world = std::make_unique<World>();
+    return world;
+}
+
+}  // namespace
+
+bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+RegistryKey* Registry::Root(HKEY root) {
+    if (root == HKEY_LOCAL_MACHINE) {
+        return &localMachine_;
+    }
+    if (root == HKEY_CURRENT_USER) {
+        return &currentUser_;
+    }
+    if (root == HKEY_CLASSES_ROOT) {
+        return &classesRoot_;
+    }
+    if (auto* open = Lookup(root)) {
+        return open->key;
+    }
+    return nullptr;
+}
+
+RegistryKey& Registry::CreateKey(HKEY root, std::string_view path) {
+    RegistryKey* key = Root(root);
+    for (auto part : SplitKeyPath(path)) {
+        auto& slot = key->subkeys[std::string(part)];
+        if (!slot) {
+            slot = std::make_unique<RegistryKey>();
+        }
+        key = slot.get();
+    }
+    return *key;
+}
+
+RegistryKey* Registry::FindKey(HKEY root, std::string_view path) {
+    RegistryKey* key = Root(root);
+    for (auto part : SplitKeyPath(path)) {
+        if (key == nullptr) {
+            return nullptr;
+        }
+        auto found = key->subkeys.find(part);
+        key = found == key->subkeys.end() ? nullptr : found->second.get();
+    }
+    return key;
+}
+
+void Registry::DeleteKey(HKEY root, std::string_view path) {
+    auto parts = SplitKeyPath(path);
+    if (parts.empty()) {
+        return;
+    }
+    std::string parentPath;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        parentPath.append(parts[i]).push_back('\\');
+    }
+    if (auto* parent = FindKey(root, parentPath)) {
+        auto found = parent->subkeys.find(parts.back());
+        if (found != parent->subkeys.end()) {
+            parent->subkeys.erase(found);
+        }
+    }
+}
+
+void Registry::SetValue(HKEY root, std::string_view path, std::string_view name, DWORD type,
+                        std::vector<BYTE> data) {
+    CreateKey(root, path).values[std::string(name)] = RegistryValue{type, std::move(data)};
+}
+
+void Registry::SetString(HKEY root, std::string_view path, std::string_view name, std::string_view text,
+                         DWORD type) {
+    std::vector<BYTE> data(text.begin(), text.end());
+    data.push_back(0);
+    SetValue(root, path, name, type, std::move(data));
+}
+
+void Registry::SetDword(HKEY root, std::string_view path, std::string_view name, DWORD value) {
+    std::vector<BYTE> data(4);
+    for (int i = 0; i < 4; ++i) {
+        data[i] = static_cast<BYTE>(value >> (8 * i));
+    }
+    SetValue(root, path, name, REG_DWORD, std::move(data));
+}
+
+std::optional<RegistryValue> Registry::GetValue(HKEY root, std::string_view path, std::string_view name) {
+    auto* key = FindKey(root, path);
+    if (key == nullptr) {
+        return std::nullopt;
+    }
+    auto found = key->values.find(name);
+    if (found == key->values.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+std::optional<std::string> Registry::GetString(HKEY root, std::string_view path, std::string_view name) {
+    auto value = GetValue(root, path, name);
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    std::string text(value->data.begin(), value->data.end());
+    if (!text.empty() && text.back() == '\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+HKEY Registry::Open(RegistryKey& key, REGSAM access) {
+    const auto id = nextHandle_;
+    nextHandle_ += 4;
+    handles_[id] = OpenKey{&key, access};
+    return reinterpret_cast<HKEY>(id);
+}
+
+Registry::OpenKey* Registry::Lookup(HKEY handle) {
+    auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    return found == handles_.end() ? nullptr : &found->second;
+}
+
+bool Registry::Close(HKEY handle) {
+    return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1;
+}
+
+std::string FileSystem::Normalize(std::string_view path) {
+    std::string key;
+    for (char c : path) {
+        const char folded = c == '/' ? '\\' : FoldCase(c);
+        if (folded == '\\' && !key.empty() && key.back() == '\\') {
+            continue;  // Windows reads a doubled separator as one
+        }
+        key.push_back(folded);
+    }
+    const bool isDriveRoot = key.size() == 3 && key[1] == ':';
+    if (!isDriveRoot && key.size() > 1 && key.back() == '\\') {
+        key.pop_back();
+    }
+    if (key.size() == 2 && key[1] == ':') {
+        key.push_back('\\');
+    }
+    return key;
+}
+
+std::string FileSystem::ParentOf(std::string_view normalizedPath) {
+    const auto slash = normalizedPath.rfind('\\');
+    if (slash == std::string_view::npos || normalizedPath.size() <= 3) {
+        return {};
+    }
+    return Normalize(normalizedPath.substr(0, slash + 1));
+}
+
+void FileSystem::AddDrive(char letter) {
+    std::string root{letter, ':', '\\'};
+    entries_[Normalize(root)] = FileEntry{root, true, {}};
+}
+
+void FileSystem::AddDirectory(std::string_view path) {
+    const auto key = Normalize(path);
+    if (key.empty() || entries_.count(key) != 0) {
+        return;
+    }
+    if (auto parent = ParentOf(key); !parent.empty()) {
+        AddDirectory(parent);
+    }
+    entries_[key] = FileEntry{std::string(path), true, {}};
+}
+
+void FileSystem::AddFile(std::string_view path, std::string_view content) {
+    const auto key = Normalize(path);
+    if (auto parent = ParentOf(key); !parent.empty()) {
+        AddDirectory(parent);
+    }
+    entries_[key] = FileEntry{std::string(path), false, std::string(content)};
+}
+
+const FileEntry* FileSystem::Find(std::string_view path) const {
+    auto found = entries_.find(Normalize(path));
+    return found == entries_.end() ? nullptr : &found->second;
+}
+
+bool FileSystem::Exists(std::string_view path) const {
+    return Find(path) != nullptr;
+}
+
+bool FileSystem::IsDirectory(std::string_view path) const {
+    const auto* entry = Find(path);
+    return entry != nullptr && entry->directory;
+}
+
+std::optional<std::string> FileSystem::Read(std::string_view path) const {
+    const auto* entry = Find(path);
+    if (entry == nullptr || entry->directory) {
+        return std::nullopt;
+    }
+    return entry->content;
+}
+
+bool FileSystem::Remove(std::string_view path) {
+    return entries_.erase(Normalize(path)) == 1;
+}
+
+World& TheWorld() {
+    return *WorldSlot();
+}
+
+World& ResetWorld() {
+    WorldSlot() = std::make_unique<World>();
+    World& world = TheWorld();
+    world.files.AddDrive('C');
+    world.files.AddDirectory("C:\\cvdisk");
+    return world;
+}
+
+}  // namespace platform::sim

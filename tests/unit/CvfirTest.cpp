@@ -1,0 +1,102 @@
+#include "tests/unit/CvfirTest.h"
+
+using platform::HKEY_LOCAL_MACHINE;
+
+namespace {
+
+constexpr const char* kNineXKey = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kNtKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+
+}  // namespace
+
+void UseRelease(platform::sim::World& world, WindowsRelease release) {
+    auto& registry = world.registry;
+    registry.CreateKey(HKEY_LOCAL_MACHINE, kNineXKey);
+    registry.CreateKey(HKEY_LOCAL_MACHINE, kNtKey);
+    auto nt = [&](const char* version, const char* product) {
+        registry.SetString(HKEY_LOCAL_MACHINE, kNtKey, "CurrentVersion", version);
+        registry.SetString(HKEY_LOCAL_MACHINE, kNtKey, "ProductName", product);
+    };
+    switch (release) {
+        case WindowsRelease::Windows98:
+            registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows 98");
+            break;
+        case WindowsRelease::WindowsMe:
+            registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows Millennium Edition");
+            break;
+        case WindowsRelease::Windows2000:
+            nt("5.0", "Microsoft Windows 2000");
+            break;
+        case WindowsRelease::WindowsXp:
+            nt("5.1", "Microsoft Windows XP");
+            break;
+        case WindowsRelease::WindowsNt4:
+            nt("4.0", "Microsoft Windows NT");
+            break;
+        case WindowsRelease::WindowsNt351:
+            nt("3.51", "Microsoft Windows NT");
+            break;
+        case WindowsRelease::Windows7:
+            nt("6.1", "Windows 7 Professional");
+            break;
+    }
+}
+
+std::optional<unsigned> ExitCodeOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const platform::sim::ProcessExit& exit) {
+        return exit.code;
+    }
+    return std::nullopt;
+}
+
+void CvfirTest::SetUp() {
+    world = &platform::sim::ResetWorld();
+    headless::Reset();
+    UseRelease(*world, WindowsRelease::WindowsXp);
+    WriteSetupDat("0\r\n");
+    new TApplication;
+}
+
+void CvfirTest::TearDown() {
+    delete Application;
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form3 = nullptr;
+    Form4 = nullptr;
+}
+
+void CvfirTest::CreateWindows() {
+    Application->Initialize();
+    Application->CreateForm(Form1);
+    Application->CreateForm(Form2);
+    Application->CreateForm(Form3);
+    Application->CreateForm(Form4);
+}
+
+void CvfirTest::StartUp() {
+    CreateWindows();
+    Application->ShowMainForm();
+}
+
+void CvfirTest::WriteSetupDat(const std::string& content) {
+    world->files.AddFile("C:\\cvdisk\\setup.dat", content);
+}
+
+void CvfirTest::Press(TControl* button) {
+    ASSERT_TRUE(headless::Click(*button)) << button->Name << " cannot be pressed";
+}
+
+void CvfirTest::WalkToInstallStep() {
+    Press(Form2->Next);
+    Press(Form2->Next);
+}
+
+std::vector<std::string> CvfirTest::MessageBoxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : headless::MessageBoxes()) {
+        texts.push_back(box.text);
+    }
+    return texts;
+}

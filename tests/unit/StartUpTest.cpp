@@ -1,0 +1,110 @@
+// Start-up: the background window, the wizard coming up inside it, and the ways the program ends.
+#include "app/Main.h"
+#include "tests/unit/CvfirTest.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+class ProgramStart : public CvfirTest {};
+
+TEST_F(ProgramStart, ShowsTheWizardCentredFirstThenInsideTheBackground) {
+    CreateWindows();
+    int wizardShows = 0;
+    auto formShow = Form2->OnShow;
+    Form2->OnShow = [&](TObject* sender) {
+        ++wizardShows;
+        formShow(sender);
+        EXPECT_EQ(Form2->Memo1->Lines->Text(), "Welcome!\r\n");
+        EXPECT_FALSE(Form2->Back->Enabled());
+        EXPECT_EQ(Form2->WizardStep, 0);
+    };
+    Application->ShowMainForm();
+
+    EXPECT_THAT(headless::Journal(), ElementsAre("display Form2 186,165 top-level", "activate Form2",
+                                                 "display Form1 0,0 top-level", "activate Form1",
+                                                 "reparent Form2 Form1", "display Form2 186,165 child"));
+    EXPECT_EQ(wizardShows, 2);
+    EXPECT_EQ(Form2->Parent(), Form1);
+    EXPECT_EQ(Form1->BoundsRect(), (TRect{0, 0, 1024, 740}));  // the work area
+    EXPECT_EQ(Form2->Width(), 652);
+    EXPECT_EQ(Form2->Height(), 437);
+    EXPECT_FALSE(Form3->Showing());
+    EXPECT_FALSE(Form4->Showing());
+}
+
+TEST_F(ProgramStart, LaterShowsAndActivationsOfTheBackgroundChangeNothingVisible) {
+    StartUp();
+    const auto shown = headless::Journal().size();
+    Form1->Hide();
+    Form1->Show();
+    headless::Activate(*Form1);
+    EXPECT_EQ(Form1->ShowCount, 2);
+    EXPECT_EQ(Form2->Parent(), Form1);
+    for (auto at = headless::Journal().begin() + static_cast<long>(shown); at != headless::Journal().end();
+         ++at) {
+        EXPECT_EQ(at->find("Form2 186,165 top-level"), std::string::npos) << *at;
+        EXPECT_EQ(at->find("reparent"), std::string::npos) << *at;
+    }
+}
+
+TEST_F(ProgramStart, TheWindowsLookAsLaidOut) {
+    CreateWindows();
+    EXPECT_EQ(Form1->Caption(), "Corvane Electronics Corp. FIR driver Installation");
+    EXPECT_EQ(Form1->Color(), clBlue);
+    EXPECT_EQ(Form1->BorderIcons(), biSystemMenu | biMaximize);
+    EXPECT_EQ(Form1->ShowCount, 0);
+    EXPECT_EQ(Form1->Label2->Left(), 118);
+    EXPECT_EQ(Form1->Label4->Caption(), "For Microsoft Windows");
+    EXPECT_EQ(Form1->Label1->Font(), (TFont{"Georgia", ANSI_CHARSET, -29, fsBold | fsItalic, clInfoBk}));
+    EXPECT_EQ(Form1->Label1->Color(), clBlue);
+
+    EXPECT_EQ(Form2->BorderIcons(), biSystemMenu | biMinimize);
+    EXPECT_EQ(Form2->ClientWidth(), 644);
+    EXPECT_EQ(Form2->ClientHeight(), 410);
+    EXPECT_EQ(Form2->ActiveControl(), Form2->Next);
+    EXPECT_EQ(Form2->Font().Name, "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");
+    EXPECT_EQ(Form2->Next->Font(), Form2->Font());
+    EXPECT_EQ(Form2->Memo1->Font().Name, "\xBC\xD0\xB7\xA2\xC5\xE9");
+    EXPECT_EQ(Form2->Memo1->Font().Height, -33);
+    EXPECT_EQ(Form2->Cancel->ModalResult(), mrCancel);
+    EXPECT_EQ(Form2->Image1->Picture(), "WIZARD");
+    std::vector<std::string> tabOrder;
+    for (auto* control : Form2->TabList()) {
+        tabOrder.push_back(control->Name);
+    }
+    EXPECT_THAT(tabOrder, ElementsAre("Back", "Next", "Cancel"));
+}
+
+TEST_F(ProgramStart, EveryCloseRequestEndsTheProgramWithOne) {
+    StartUp();
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form2); }), 1u);
+    WalkToInstallStep();
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
+}
+
+TEST_F(ProgramStart, ProgramEntryInitialisesComFirstAndEndsWithZeroWhenTheLoopEnds) {
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::EndSession(); });
+    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(world->coInitializeCalls, 1);
+    EXPECT_EQ(Form2->WizardStep, 1);
+    EXPECT_EQ(Application->MainForm(), Form1);
+    delete Application;
+    Form1 = nullptr;
+    EXPECT_EQ(world->comInitCount, 0);  // uninitialised as the program ends
+    new TApplication;
+}
+
+TEST_F(ProgramStart, AFailedComInitialisationIsNotReportedNorUndone) {
+    world->coInitializeResult = platform::E_FAIL;
+    StartUp();
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+    delete Application;
+    Form1 = nullptr;
+    EXPECT_EQ(world->comInitCount, 0);
+    new TApplication;
+}
+
+}  // namespace
