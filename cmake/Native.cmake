@@ -1,11 +1,7 @@
 # The native build: the in-memory Windows and the headless framework, the unit tests, the fuzzers and
 # the benchmarks.
-set(CVFIR_SIM_SOURCES
-    platform/sim/World.cpp
-    platform/sim/SimRegistry.cpp
-    platform/sim/SimProcess.cpp
-    platform/sim/SimSecurity.cpp
-    framework/headless/Headless.cpp)
+file(GLOB CVFIR_SIM_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/platform/sim/*.cpp ${CMAKE_SOURCE_DIR}/framework/headless/*.cpp)
 
 add_library(cvfir_sim STATIC ${CVFIR_APP_SOURCES} ${CVFIR_FRAMEWORK_SOURCES} ${CVFIR_SIM_SOURCES})
 target_include_directories(cvfir_sim PUBLIC ${CMAKE_SOURCE_DIR})

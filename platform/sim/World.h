@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Types.h"
+#include "platform/sim/Shell.h"
 
 namespace platform::sim {
 
@@ -105,6 +106,7 @@ class World {
   public:
     Registry registry;
     FileSystem files;
+    ShellNamespace shell;
 
     std::string programPath = "C:\\cvdisk\\cvfir.exe";
     DWORD lastError = 0;

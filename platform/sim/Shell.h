@@ -1,0 +1,8 @@
+// The shell namespace of the in-memory Windows.
+#pragma once
+
+namespace platform::sim {
+
+class ShellNamespace {};
+
+}  // namespace platform::sim
