@@ -1,6 +1,217 @@
-// The install procedures for Windows Me, 2000 and XP.
-#include "app/Unit2.h"
+// The install procedures: through the Plug and Play driver update on Windows Me, 2000 and XP, by
+// copying the driver's files on Windows 98.
+#include <string>
 
-void InstallForWindowsMe(TForm2* /*wizard*/) {}
-void InstallForWindows2000(TForm2* /*wizard*/) {}
-void InstallForWindowsXp(TForm2* /*wizard*/) {}
+#include "app/ProgramFolder.h"
+#include "app/Unit2.h"
+#include "framework/Registry.h"
+#include "platform/Kernel.h"
+#include "platform/NewDev.h"
+#include "platform/Process.h"
+#include "platform/SetupApi.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kHardwareId = "*CVN0510";
+constexpr std::size_t kPathSize = 100;
+constexpr std::size_t kCabinetPathSize = 200;
+// Instance 0000 of the Infrared device setup class, in control set 001.
+constexpr const char* kInfraredInstanceKey =
+    "\\SYSTEM\\ControlSet001\\Control\\Class\\{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000";
+constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
+constexpr int kNetworkInstances = 10;
+
+[[noreturn]] void Fatal(const char* message) {
+    ShowMessage(message);
+    ExitProcess(1);
+}
+
+// The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
+// written: it ends the program like a missing one, since a path made from it would be cut or unset.
+void GetWindowsFolder(char (&folder)[kPathSize]) {
+    const UINT length = GetWindowsDirectoryA(folder, kPathSize);
+    if (length == 0 || length >= kPathSize) {
+        Fatal("Can't get Windows path");
+    }
+}
+
+// Only the system folder's newdev.dll is loaded: the program folder is the driver disk, where anyone
+// could have put a module of that name.
+HMODULE LoadNewdev() {
+    char systemFolder[MAX_PATH];
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
+    if (length == 0 || length >= sizeof systemFolder ||
+        !FormatPath(path, sizeof path, "%s\\newdev.dll", systemFolder)) {
+        return nullptr;
+    }
+    return LoadLibraryA(path);
+}
+
+// What the driver update is given: the INF path below the program folder, the hardware ID, the entry
+// point. An INF path too long for its buffer is never cut: the update then fails as Windows fails a
+// path that is too long.
+struct DriverPackage {
+    char infPath[kPathSize] = {};
+    bool infPathFits = false;
+    char hardwareId[9] = {};
+    UpdateDriverForPlugAndPlayDevicesAProc update = nullptr;
+};
+
+// The beginning that the three driver updates share, after the Windows folder.
+DriverPackage PrepareDriverUpdate(const char* relativeInf) {
+    DriverPackage package;
+    char programFolder[kProgramFolderSize];
+    package.infPathFits =
+        GetProgramFolder(programFolder) &&
+        FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
+    std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
+    HMODULE newdev = LoadNewdev();
+    if (newdev == nullptr) {
+        Fatal("Cant't Open newdev.dll");
+    }
+    package.update = reinterpret_cast<UpdateDriverForPlugAndPlayDevicesAProc>(
+        GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesA"));
+    const FARPROC wide = GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW");
+    if (package.update == nullptr || wide == nullptr) {
+        Fatal("Link newdev.dll Library error");
+    }
+    return package;
+}
+
+BOOL UpdateDriver(const DriverPackage& package) {
+    if (!package.infPathFits) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    BOOL rebootRequired = 0;  // never read: the wizard asks for a restart in every case
+    return package.update(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE, &rebootRequired);
+}
+
+[[noreturn]] void EndOnUpdateFailure() {
+    ReportLastError("UpdateDriverForPlugAndPlayDevices");
+    ExitProcess(6);
+}
+
+// Updates the driver of a present device; an absent device is passed over silently.
+void UpdateStep(TForm2* wizard, const DriverPackage& package) {
+    if (FindFirDevice(wizard, package.hardwareId) && !UpdateDriver(package)) {
+        EndOnUpdateFailure();
+    }
+}
+
+void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
+    char windowsFolder[kPathSize];
+    GetWindowsFolder(windowsFolder);
+    const auto package = PrepareDriverUpdate(relativeInf);
+    UpdateStep(wizard, package);
+    TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (registry.OpenKey(kInfraredInstanceKey)) {
+        registry.WriteString("InfraredTransceiverType", wizard->TransceiverType);
+    }
+    UpdateStep(wizard, package);
+}
+
+bool IsFirDriverInstance(const std::string& deviceVxDs) {
+    static const char kDriver[] = "cvfirdma";
+    if (deviceVxDs.size() < sizeof kDriver - 1) {
+        return false;
+    }
+    for (std::size_t i = 0; i < sizeof kDriver - 1; ++i) {
+        const auto c = static_cast<unsigned char>(deviceVxDs[i]);
+        if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(kDriver[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Windows Me keeps the driver's settings under its network class instance: the first instance whose
+// driver is ours and that has the setting's own key gets the value; the scan ends at the first missing
+// instance.
+void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
+    TRegistry registry;
+    for (int index = 0; index < kNetworkInstances; ++index) {
+        registry.SetRootKey(HKEY_LOCAL_MACHINE);
+        const std::string key = kNetworkInstanceKey + std::to_string(index);
+        if (!registry.OpenKey(key)) {
+            return;
+        }
+        if (!IsFirDriverInstance(registry.ReadString("DeviceVxDs"))) {
+            continue;
+        }
+        registry.WriteString("InfraredTransceiverType", transceiverType);
+        if (registry.OpenKey(key + "\\Ndi\\params\\InfraredTransceiverType")) {
+            registry.WriteString("", transceiverType);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void InstallForWindows2000(TForm2* wizard) {
+    InstallThroughPlugAndPlay(wizard, "win2000\\cvfirdma.inf");
+}
+
+void InstallForWindowsXp(TForm2* wizard) {
+    InstallThroughPlugAndPlay(wizard, "winxp\\cvfirdma.inf");
+}
+
+void InstallForWindowsMe(TForm2* wizard) {
+    char windowsFolder[kPathSize];
+    GetWindowsFolder(windowsFolder);
+    // The driver cabinet is moved aside for the update, so that Windows takes the driver from our INF
+    // rather than from its cache, and put back afterwards. Both paths fit: the folder has at most 99
+    // characters.
+    char cachedCabinet[kCabinetPathSize];
+    char parkedCabinet[kCabinetPathSize];
+    FormatPath(cachedCabinet, sizeof cachedCabinet, "%s\\Driver Cache\\i386\\driver.cab", windowsFolder);
+    FormatPath(parkedCabinet, sizeof parkedCabinet, "%s\\Driver Cache\\driver.cab", windowsFolder);
+    const auto package = PrepareDriverUpdate("winme\\cvfirdma.inf");
+    if (FindFirDevice(wizard, package.hardwareId)) {
+        MoveFileA(cachedCabinet, parkedCabinet);
+        if (!UpdateDriver(package)) {
+            ReportLastError("UpdateDriverForPlugAndPlayDevices");
+            MoveFileA(parkedCabinet, cachedCabinet);
+            ExitProcess(6);
+        }
+        MoveFileA(parkedCabinet, cachedCabinet);
+    }
+    WriteTransceiverTypeForWindowsMe(wizard->TransceiverType);
+}
+
+void InstallForWindows98(TForm2* wizard) {
+    char windowsFolder[kPathSize];
+    GetWindowsFolder(windowsFolder);
+    // Every path made from the Windows folder has 100 bytes; the longest, the SYS file's, leaves the
+    // folder 77 characters. A longer folder ends the program like a missing one: a cut path would name
+    // another file.
+    char oldInf[kPathSize];
+    char infFolder[kPathSize];
+    char infDestination[kPathSize];
+    char sysDestination[kPathSize];
+    if (!FormatPath(oldInf, sizeof oldInf, "%s\\inf\\cvfirpio.inf", windowsFolder) ||
+        !FormatPath(infFolder, sizeof infFolder, "%s\\inf", windowsFolder) ||
+        !FormatPath(infDestination, sizeof infDestination, "%s\\inf\\cvfirdma.inf", windowsFolder) ||
+        !FormatPath(sysDestination, sizeof sysDestination, "%s\\system\\cvfirdma.sys", windowsFolder)) {
+        Fatal("Can't get Windows path");
+    }
+    DeleteFileA(oldInf);
+    FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
+    char programFolder[kProgramFolderSize];
+    char sourceFolder[MAX_PATH];
+    const bool haveSource = GetProgramFolder(programFolder) &&
+                            FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98");
+    CreateDirectoryA(infFolder, nullptr);
+    // A copy that fails is not reported: the wizard finishes all the same.
+    if (haveSource) {
+        SetupInstallFileA(nullptr, nullptr, "cvfirdma.inf", sourceFolder, infDestination,
+                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
+        SetupInstallFileA(nullptr, nullptr, "cvfirdma.sys", sourceFolder, sysDestination,
+                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
+    }
+}

@@ -25,14 +25,3 @@ bool GetProgramFolder(char (&folder)[kProgramFolderSize]) {
     std::snprintf(folder, sizeof folder, "%s", joined);
     return true;
 }
-
-bool FormatPath(char* buffer, std::size_t size, const char* format, const char* argument) {
-    const int written = std::snprintf(buffer, size, format, argument);
-    if (written < 0 || static_cast<std::size_t>(written) >= size) {
-        if (size > 0) {
-            buffer[0] = '\0';
-        }
-        return false;
-    }
-    return true;
-}

@@ -7,7 +7,7 @@
 #include "framework/Forms.h"
 
 class TForm1 : public TForm {
-  public:
+public:
     explicit TForm1(TComponent* AOwner);
 
     TLabel* Label1;

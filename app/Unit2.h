@@ -9,7 +9,7 @@
 #include "framework/Forms.h"
 
 class TForm2 : public TForm {
-  public:
+public:
     explicit TForm2(TComponent* AOwner);
 
     TImage* Image1;
@@ -37,7 +37,7 @@ class TForm2 : public TForm {
     // The finished page; Back leaves Next's enabled state as it is.
     void ShowFinishedPage(bool enableNext);
 
-  private:
+private:
     void InstallStep();
     bool ReadSetupDat();
     void RunInstallProcedure();
@@ -52,6 +52,17 @@ void SetMemoText(TMemo* memo, const char* text);
 // Millennium Edition, 3 Windows 2000, 4 Windows NT 4.0, 5 Windows NT 3.51, 6 Windows XP.
 std::int32_t ClassifyWindowsVersion();
 
+// Whether a device with `hardwareId` among its hardware IDs is present; on Windows 98 it also removes
+// the device instance it found. Prints its search on standard output. The last error on return is the
+// one the search ended with.
+bool FindFirDevice(TForm2* wizard, const char* hardwareId);
+// Prints "<step> FAILURE: <the system's text for the last error>"; always false, the last error kept.
+bool ReportLastError(const char* stepName);
+// Walks a hardware-ID list of `size` bytes, printing each entry, and tells whether one of them is
+// `hardwareId` as a whole, ignoring case. Never reads past `size` bytes, terminated or not.
+bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId);
+
 void InstallForWindowsMe(TForm2* wizard);
 void InstallForWindows2000(TForm2* wizard);
 void InstallForWindowsXp(TForm2* wizard);
+void InstallForWindows98(TForm2* wizard);

@@ -4,7 +4,7 @@
 #include "framework/Forms.h"
 
 class TForm3 : public TForm {
-  public:
+public:
     explicit TForm3(TComponent* AOwner);
 
     TMemo* Memo1;

@@ -4,7 +4,7 @@
 #include "framework/Forms.h"
 
 class TForm4 : public TForm {
-  public:
+public:
     explicit TForm4(TComponent* AOwner);
 };
 

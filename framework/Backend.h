@@ -16,13 +16,13 @@ class TApplication;
 enum class Aspect { Bounds, Text, Enabled, Visible, Color, Font, Lines, Picture, Style, TabOrder, Items };
 
 class ControlPeer {
-  public:
+public:
     virtual ~ControlPeer() = default;
     virtual void Changed(Aspect aspect) = 0;
 };
 
 class FormPeer : public ControlPeer {
-  public:
+public:
     // Puts the window on the screen. A top-level window becomes the active window, which raises the
     // form's activation before this returns, as Windows does.
     virtual void Display() = 0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 class TObject {
-  public:
+public:
     virtual ~TObject() = default;
 };
 
@@ -18,7 +18,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 // The framework's exception class. The message loop shows one raised in a handler in the exception
 // box and goes on; the program entry shows one raised while windows are created and ends.
 class Exception : public std::exception {
-  public:
+public:
     explicit Exception(std::string message) : Message(std::move(message)) {}
     const char* what() const noexcept override { return Message.c_str(); }
     std::string Message;
@@ -29,7 +29,7 @@ std::string FormatMessageText(const char* format, const std::string& argument);
 
 // An owner destroys what it owns, last created first.
 class TComponent : public TObject {
-  public:
+public:
     explicit TComponent(TComponent* AOwner);
     ~TComponent() override;
     TComponent(const TComponent&) = delete;
@@ -41,7 +41,7 @@ class TComponent : public TObject {
 
     std::string Name;
 
-  private:
+private:
     TComponent* owner_;
     std::vector<TComponent*> components_;
 };

@@ -15,7 +15,7 @@ class TForm;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 class TControl : public TComponent {
-  public:
+public:
     explicit TControl(TComponent* AOwner);
     ~TControl() override;
 
@@ -62,7 +62,7 @@ class TControl : public TComponent {
 
     ControlPeer* Peer() const { return peer_.get(); }
 
-  protected:
+protected:
     void Changed(Aspect aspect);
     void AttachPeer(std::unique_ptr<ControlPeer> peer);
 
@@ -77,7 +77,7 @@ class TControl : public TComponent {
     bool tabStop_ = false;
     TAlign align_ = alNone;
 
-  private:
+private:
     friend class TWinControl;
     void DetachFromParent() { parent_ = nullptr; }
 
@@ -86,7 +86,7 @@ class TControl : public TComponent {
 };
 
 class TWinControl : public TControl {
-  public:
+public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
 
@@ -97,7 +97,7 @@ class TWinControl : public TControl {
     // The window's own controls that take the focus with Tab, in their tab order.
     std::vector<TControl*> TabList() const;
 
-  private:
+private:
     friend class TControl;
     std::vector<TControl*> controls_;
 };

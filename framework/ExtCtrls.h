@@ -6,14 +6,14 @@
 #include "framework/StdCtrls.h"
 
 class TImage : public TGraphicControl {
-  public:
+public:
     explicit TImage(TComponent* AOwner) : TGraphicControl(AOwner) {}
     // The name of the bitmap among the program's resources.
     const std::string& Picture() const { return picture_; }
     bool Stretch() const { return stretch_; }
     void SetProperty(std::string_view name, std::string_view value) override;
 
-  private:
+private:
     std::string picture_;
     bool stretch_ = false;
 };
@@ -22,13 +22,13 @@ enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightL
 enum TBevelStyle { bsLowered, bsRaised };
 
 class TBevel : public TGraphicControl {
-  public:
+public:
     explicit TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {}
     TBevelShape Shape() const { return shape_; }
     TBevelStyle Style() const { return style_; }
     void SetProperty(std::string_view name, std::string_view value) override;
 
-  private:
+private:
     TBevelShape shape_ = bsBox;
     TBevelStyle style_ = bsLowered;
 };

@@ -32,7 +32,7 @@ using EventBinder =
 void RegisterEventBinder(EventBinder binder);
 
 class TForm : public TWinControl {
-  public:
+public:
     explicit TForm(TComponent* AOwner);
     ~TForm() override;
 
@@ -72,7 +72,7 @@ class TForm : public TWinControl {
 
     void SetProperty(std::string_view name, std::string_view value) override;
 
-  protected:
+protected:
     void Publish(std::string name, PublishedMethod method);
     // Builds the form from its layout: its own properties, then each control in order.
     void LoadLayout(const FormLayout& layout);
@@ -81,7 +81,7 @@ class TForm : public TWinControl {
         return dynamic_cast<T*>(FindComponent(std::string(name)));
     }
 
-  private:
+private:
     void UpdateShowing();
     void FitToWorkArea();
     void CentreOnDesktop();
@@ -103,7 +103,7 @@ class TForm : public TWinControl {
 };
 
 class TApplication : public TComponent {
-  public:
+public:
     TApplication();
     ~TApplication() override;
 
@@ -141,7 +141,7 @@ class TApplication : public TComponent {
     // is shown in the exception box, and the program goes on.
     void Dispatch(const std::function<void()>& handler);
 
-  private:
+private:
     TForm* mainForm_ = nullptr;
     TForm* activeForm_ = nullptr;
     bool terminated_ = false;

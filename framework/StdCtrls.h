@@ -9,7 +9,7 @@
 
 // A list of text lines that tells its owner when it changes.
 class TStrings {
-  public:
+public:
     void Clear();
     void Add(std::string line);
     int Count() const { return static_cast<int>(lines_.size()); }
@@ -20,7 +20,7 @@ class TStrings {
 
     std::function<void()> OnChange;
 
-  private:
+private:
     std::vector<std::string> lines_;
 };
 
@@ -28,22 +28,22 @@ enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSize
 
 // A control without a window of its own: drawn by its parent.
 class TGraphicControl : public TControl {
-  public:
+public:
     explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 };
 
 class TLabel : public TGraphicControl {
-  public:
+public:
     explicit TLabel(TComponent* AOwner);
     bool AutoSize() const { return autoSize_; }
     void SetProperty(std::string_view name, std::string_view value) override;
 
-  private:
+private:
     bool autoSize_ = true;
 };
 
 class TMemo : public TWinControl {
-  public:
+public:
     explicit TMemo(TComponent* AOwner);
     ~TMemo() override;
 
@@ -55,7 +55,7 @@ class TMemo : public TWinControl {
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetProperty(std::string_view name, std::string_view value) override;
 
-  private:
+private:
     bool wordWrap_ = true;
     bool readOnly_ = false;
     TBorderStyle borderStyle_ = bsSingle;

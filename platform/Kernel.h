@@ -1,4 +1,5 @@
-// Kernel services: the thread's last error.
+// Kernel services: the thread's last error and the system's texts for it, the Windows folders,
+// loadable modules, and files.
 #pragma once
 
 #include "platform/Types.h"
@@ -7,5 +8,27 @@ namespace platform {
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
+
+inline constexpr DWORD FORMAT_MESSAGE_ALLOCATE_BUFFER = 0x0100;
+inline constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
+
+// With FORMAT_MESSAGE_ALLOCATE_BUFFER, `buffer` is really a char** that receives a text allocated by the
+// system, to be freed with LocalFree. Answers the text's length, 0 when the system has no text.
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                     DWORD size, void* arguments);
+void* LocalFree(void* memory);
+
+// Both answer the length of the folder's path; when the buffer is too small, the size needed
+// (terminating zero included) and nothing written; 0 on failure.
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+
+HMODULE LoadLibraryA(LPCSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL FreeLibrary(HMODULE module);
+
+BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
+BOOL DeleteFileA(LPCSTR fileName);
+BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes);
 
 }  // namespace platform

@@ -62,4 +62,16 @@ inline bool FAILED(HRESULT hr) {
 
 inline constexpr UINT MAX_PATH = 260;
 
+inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+
+// The calling convention of the Windows API, for entry points taken from a module at run time.
+#if defined(_WIN32) && defined(__i386__)
+#define CV_WINAPI __attribute__((stdcall))
+#else
+#define CV_WINAPI
+#endif
+
+// An entry point as GetProcAddress gives it, to be cast to its real type.
+using FARPROC = void (*)();
+
 }  // namespace platform

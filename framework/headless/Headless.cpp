@@ -27,12 +27,12 @@ void Note(std::string line) {
 }
 
 class NullControlPeer : public ControlPeer {
-  public:
+public:
     void Changed(Aspect) override {}
 };
 
 class HeadlessFormPeer : public FormPeer {
-  public:
+public:
     explicit HeadlessFormPeer(TForm& form) : form_(form) {}
     void Changed(Aspect) override {}
 
@@ -52,7 +52,7 @@ class HeadlessFormPeer : public FormPeer {
     }
     void Repaint() override { Note("repaint " + form_.Name); }
 
-  private:
+private:
     TForm& form_;
 };
 

@@ -62,14 +62,6 @@ void ExitProcess(UINT exitCode) {
     throw sim::ProcessExit{exitCode};
 }
 
-DWORD GetLastError() {
-    return sim::TheWorld().lastError;
-}
-
-void SetLastError(DWORD error) {
-    sim::TheWorld().lastError = error;
-}
-
 struct FILE {
     std::string content;
     std::size_t position = 0;

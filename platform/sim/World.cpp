@@ -240,6 +240,24 @@ bool FileSystem::Remove(std::string_view path) {
     return entries_.erase(Normalize(path)) == 1;
 }
 
+std::vector<BYTE> MultiString(const std::vector<std::string>& ids) {
+    std::vector<BYTE> bytes;
+    for (const auto& id : ids) {
+        bytes.insert(bytes.end(), id.begin(), id.end());
+        bytes.push_back(0);
+    }
+    bytes.push_back(0);
+    return bytes;
+}
+
+Device& World::AddDevice(const std::vector<std::string>& hardwareIds) {
+    Device device;
+    device.instanceId = "ROOT\\INFRARED\\" + std::to_string(1000 + devices.size());
+    device.hardwareIds = MultiString(hardwareIds);
+    devices.push_back(std::move(device));
+    return devices.back();
+}
+
 World& TheWorld() {
     return *WorldSlot();
 }
@@ -249,6 +267,23 @@ World& ResetWorld() {
     World& world = TheWorld();
     world.files.AddDrive('C');
     world.files.AddDirectory("C:\\cvdisk");
+    world.files.AddDirectory(world.windowsDirectory);
+    world.files.AddDirectory(world.systemDirectory);
+    world.InstallNewdev();
+    // The texts of the codes the program meets, in Windows' own words.
+    world.messageTexts = {
+        {0, "The operation completed successfully.\r\n"},
+        {2, "The system cannot find the file specified.\r\n"},
+        {3, "The system cannot find the path specified.\r\n"},
+        {5, "Access is denied.\r\n"},
+        {6, "The handle is invalid.\r\n"},
+        {13, "The data is invalid.\r\n"},
+        {87, "The parameter is incorrect.\r\n"},
+        {122, "The data area passed to a system call is too small.\r\n"},
+        {206, "The filename or extension is too long.\r\n"},
+        {259, "No more data is available.\r\n"},
+        {1300, "Not all privileges or groups referenced are assigned to the caller.\r\n"},
+    };
     return world;
 }
 

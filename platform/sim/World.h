@@ -40,7 +40,7 @@ struct RegistryKey {
 };
 
 class Registry {
-  public:
+public:
     RegistryKey& CreateKey(HKEY root, std::string_view path);
     RegistryKey* FindKey(HKEY root, std::string_view path);
     void DeleteKey(HKEY root, std::string_view path);
@@ -68,7 +68,7 @@ class Registry {
 
     RegistryKey* Root(HKEY root);
 
-  private:
+private:
     RegistryKey localMachine_;
     RegistryKey currentUser_;
     RegistryKey classesRoot_;
@@ -85,7 +85,7 @@ struct FileEntry {
 // Files and folders with Windows' path rules: drive letters, backslashes (slashes accepted), doubled
 // separators collapsed, names compared ignoring case.
 class FileSystem {
-  public:
+public:
     void AddDrive(char letter);
     void AddFile(std::string_view path, std::string_view content);
     void AddDirectory(std::string_view path);  // and every missing parent
@@ -98,18 +98,72 @@ class FileSystem {
     static std::string Normalize(std::string_view path);  // the lookup key of a path
     static std::string ParentOf(std::string_view normalizedPath);
 
-  private:
+private:
     std::map<std::string, FileEntry> entries_;
 };
 
+// A Plug and Play device as the device installation services see it.
+struct Device {
+    std::string instanceId;
+    // The hardware-ID property's bytes exactly as the system answers them: a multi-string, or anything.
+    std::vector<BYTE> hardwareIds;
+    bool hasHardwareIds = true;  // without: reading the property fails with ERROR_INVALID_DATA
+    DWORD propertyError = 0;     // reading the property fails with this error instead
+    bool present = true;
+    bool removed = false;
+    std::string installedInf;  // the INF whose driver the last successful update installed
+};
+
+// The hardware-ID multi-string of a list of IDs: each with its zero, and one more zero at the end.
+std::vector<BYTE> MultiString(const std::vector<std::string>& ids);
+
+struct DriverUpdate {
+    std::string hardwareId;
+    std::string infPath;
+    DWORD installFlags;
+};
+
+// A module that LoadLibraryA can load, by its full path.
+struct Module {
+    std::map<std::string, FARPROC> entryPoints;
+};
+
 class World {
-  public:
+public:
     Registry registry;
     FileSystem files;
     ShellNamespace shell;
 
     std::string programPath = "C:\\cvdisk\\cvfir.exe";
     DWORD lastError = 0;
+
+    // The Windows folders; an empty text makes the call fail.
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
+
+    // The system's message texts, by code, as FormatMessageA gives them (with their line break).
+    std::map<DWORD, std::string> messageTexts;
+    int localAllocations = 0;  // texts that FormatMessageA allocated and LocalFree has not freed
+
+    std::vector<Device> devices;
+    Device& AddDevice(const std::vector<std::string>& hardwareIds);
+    DWORD classDevsError = 0;  // SetupDiGetClassDevsA fails with this error
+    bool removeDeviceFails = false;
+    int openDeviceSets = 0;
+
+    // Modules by their full path; LoadLibraryA of a bare name looks in the program's folder, then
+    // the system folder, then the Windows folder, as Windows does.
+    std::map<std::string, Module, CaseInsensitiveLess> modules;
+    // newdev.dll in the system folder, with either entry point left out on request; none when both are.
+    void InstallNewdev(bool withAnsiEntry = true, bool withWideEntry = true);
+    std::string NewdevPath() const { return systemDirectory + "\\newdev.dll"; }
+    std::vector<std::string> loadedModules;
+
+    // What UpdateDriverForPlugAndPlayDevicesA does: succeed, or fail with this error once it has
+    // succeeded `driverUpdateFailsAfter` times.
+    DWORD driverUpdateError = 0;
+    int driverUpdateFailsAfter = 0;
+    std::vector<DriverUpdate> driverUpdates;
 
     HRESULT coInitializeResult = S_OK;
     int comInitCount = 0;  // CoInitialize calls that succeeded, less CoUninitialize calls

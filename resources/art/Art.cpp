@@ -58,7 +58,7 @@ int ISqrt(int n) {
 }
 
 class Canvas {
-  public:
+public:
     Canvas(int width, int height, std::uint8_t ground)
         : width_(width), height_(height), pixels_(static_cast<std::size_t>(width * height), ground) {}
 
@@ -145,7 +145,7 @@ class Canvas {
         Rect(x1, y0, x1, y1, kWhite);
     }
 
-  private:
+private:
     int width_;
     int height_;
     std::vector<std::uint8_t> pixels_;

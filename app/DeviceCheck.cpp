@@ -1,0 +1,133 @@
+// The FIR controller's presence among the Plug and Play devices, and the diagnostic lines that tell
+// what the search saw.
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "app/Unit2.h"
+#include "platform/Kernel.h"
+#include "platform/Process.h"
+#include "platform/SetupApi.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr DWORD kPropertyBufferSize = 800;
+constexpr DWORD kFirstReadSize = 200;  // announced for every device's first read
+constexpr int kRetryLimit = 500;       // ERROR_INSUFFICIENT_BUFFER answers, for the whole search
+constexpr int kWindows98 = 1;
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+enum class ReadResult { Read, NoHardwareIds, Failed };
+
+// Reads one device's hardware-ID list into the buffer, asking again with the size the system reports.
+// `announced` ends as the byte count of the list. A list that needs more than the buffer holds is
+// passed over, as is every list once the search has used up its retries: the buffer then still holds
+// the empty list.
+ReadResult ReadHardwareIds(HDEVINFO set, SP_DEVINFO_DATA& element, char* buffer, DWORD& announced,
+                           int& retries) {
+    buffer[0] = '\0';
+    announced = kFirstReadSize;
+    DWORD type = 0;
+    while (!SetupDiGetDeviceRegistryPropertyA(set, &element, SPDRP_HARDWAREID, &type,
+                                              reinterpret_cast<BYTE*>(buffer), announced, &announced)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_INVALID_DATA) {
+            return ReadResult::NoHardwareIds;
+        }
+        if (error != ERROR_INSUFFICIENT_BUFFER) {
+            ReportLastError("GetDeviceRegistryProperty");
+            return ReadResult::Failed;
+        }
+        if (++retries > kRetryLimit || announced > kPropertyBufferSize) {
+            announced = 0;
+            return ReadResult::Read;
+        }
+    }
+    return ReadResult::Read;
+}
+
+}  // namespace
+
+bool ReportLastError(const char* stepName) {
+    const DWORD error = GetLastError();
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
+                                        error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    if (length != 0 && text != nullptr) {
+        platform::printf("%s FAILURE: %s\n", stepName, text);  // the system's text ends in its own line break
+    } else {
+        platform::printf("%s FAILURE: (0x%08x)\n", stepName, static_cast<unsigned>(error));
+    }
+    if (text != nullptr) {
+        LocalFree(text);
+    }
+    SetLastError(error);
+    return false;
+}
+
+bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId) {
+    const char* const end = list + size;
+    for (const char* entry = list; entry < end && *entry != '\0';) {
+        const auto length = static_cast<int>(strnlen(entry, static_cast<std::size_t>(end - entry)));
+        platform::printf("Compare device ID: [%.*s]\n", length, entry);
+        if (EqualsIgnoreCase(std::string_view(entry, static_cast<std::size_t>(length)), hardwareId)) {
+            platform::printf("Found! [%.*s]\n", length, entry);
+            return true;
+        }
+        entry += length + 1;
+    }
+    return false;
+}
+
+bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
+    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE) {
+        return ReportLastError("GetClassDevs(All Present Devices)");
+    }
+    platform::printf("Search for Device ID: [%s]\n", hardwareId);
+    bool found = false;
+    bool readFailed = false;
+    SP_DEVINFO_DATA element{};
+    element.cbSize = sizeof(SP_DEVINFO_DATA);
+    DWORD announced = kFirstReadSize;
+    int retries = 0;
+    auto buffer = std::make_unique<char[]>(kPropertyBufferSize);
+    for (DWORD index = 0; !found && SetupDiEnumDeviceInfo(set, index, &element); ++index) {
+        const auto read = ReadHardwareIds(set, element, buffer.get(), announced, retries);
+        if (read == ReadResult::Failed) {
+            readFailed = true;
+            break;
+        }
+        found = read == ReadResult::Read && WalkHardwareIdList(buffer.get(), announced, hardwareId);
+    }
+    if (!readFailed) {
+        // The ordinary end of the enumeration leaves ERROR_NO_MORE_ITEMS: a search that does not find
+        // the device always says so.
+        if (GetLastError() != 0) {
+            ReportLastError("EnumDeviceInfo");
+        }
+        if (wizard->OsKind == kWindows98 && found) {
+            SetupDiRemoveDevice(set, &element);  // its result is not looked at
+        }
+    }
+    const DWORD lastError = GetLastError();
+    SetupDiDestroyDeviceInfoList(set);
+    buffer.reset();
+    SetLastError(lastError);
+    return found || lastError == 0;
+}

@@ -1,0 +1,43 @@
+// The device installation services: the set of present devices, their properties, removal, and the
+// copying of driver files.
+#pragma once
+
+#include "platform/Types.h"
+
+namespace platform {
+
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+
+// One device of a device information set. cbSize must hold the structure's size: 28 bytes in the
+// 32-bit program.
+struct SP_DEVINFO_DATA {
+    DWORD cbSize;
+    GUID ClassGuid;
+    DWORD DevInst;
+    std::uintptr_t Reserved;
+};
+
+using HDEVINFO = HANDLE;
+inline HDEVINFO const INVALID_HANDLE_VALUE = reinterpret_cast<HDEVINFO>(static_cast<std::intptr_t>(-1));
+
+inline constexpr DWORD DIGCF_PRESENT = 0x02;
+inline constexpr DWORD DIGCF_ALLCLASSES = 0x04;
+inline constexpr DWORD SPDRP_HARDWAREID = 0x01;
+inline constexpr DWORD SP_COPY_SOURCEPATH_ABSOLUTE = 0x80;
+
+HDEVINFO SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR enumerator, HWND parent, DWORD flags);
+BOOL SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data);
+BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, DWORD* dataType,
+                                       BYTE* buffer, DWORD bufferSize, DWORD* requiredSize);
+BOOL SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data);
+BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set);
+
+BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPCSTR sourcePathRoot,
+                       LPCSTR destinationName, DWORD copyStyle, void* copyMsgHandler, void* context);
+
+}  // namespace platform

@@ -1,0 +1,207 @@
+// The kernel services of the in-memory Windows: last error, message texts, folders, modules, files.
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Kernel.h"
+#include "platform/NewDev.h"
+#include "platform/sim/World.h"
+
+namespace platform {
+
+namespace {
+
+sim::World& World() {
+    return sim::TheWorld();
+}
+
+// The folder's path into the buffer, as the Windows folder calls answer.
+UINT AnswerFolder(const std::string& folder, LPSTR buffer, UINT size) {
+    if (folder.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    const auto length = static_cast<UINT>(folder.size());
+    if (length >= size) {
+        return length + 1;
+    }
+    std::memcpy(buffer, folder.c_str(), length + 1);
+    return length;
+}
+
+BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND /*parent*/, LPCSTR hardwareId, LPCSTR fullInfPath,
+                                                  DWORD installFlags, BOOL* rebootRequired) {
+    auto& world = World();
+    world.Trace(std::string("UpdateDriverForPlugAndPlayDevicesA ") + hardwareId + " " + fullInfPath);
+    world.driverUpdates.push_back(sim::DriverUpdate{hardwareId, fullInfPath, installFlags});
+    if (world.driverUpdateError != 0 &&
+        static_cast<int>(world.driverUpdates.size()) > world.driverUpdateFailsAfter) {
+        SetLastError(world.driverUpdateError);
+        return 0;
+    }
+    for (auto& device : world.devices) {
+        if (device.present && !device.removed) {
+            device.installedInf = fullInfPath;
+        }
+    }
+    if (rebootRequired != nullptr) {
+        *rebootRequired = 0;
+    }
+    return 1;
+}
+
+// Stands for the wide-character entry point, which the program only ever looks up.
+BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesW(HWND, const wchar_t*, const wchar_t*, DWORD, BOOL*) {
+    std::abort();
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+DWORD GetLastError() {
+    return World().lastError;
+}
+
+void SetLastError(DWORD error) {
+    World().lastError = error;
+}
+
+DWORD FormatMessageA(DWORD flags, const void* /*source*/, DWORD messageId, DWORD /*languageId*/, LPSTR buffer,
+                     DWORD /*size*/, void* /*arguments*/) {
+    auto& world = World();
+    const auto found = world.messageTexts.find(messageId);
+    if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) == 0 ||
+        found == world.messageTexts.end()) {
+        SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
+        return 0;
+    }
+    auto* text = static_cast<char*>(std::malloc(found->second.size() + 1));
+    std::memcpy(text, found->second.c_str(), found->second.size() + 1);
+    *reinterpret_cast<char**>(buffer) = text;
+    ++world.localAllocations;
+    return static_cast<DWORD>(found->second.size());
+}
+
+void* LocalFree(void* memory) {
+    if (memory != nullptr) {
+        std::free(memory);
+        --World().localAllocations;
+    }
+    return nullptr;
+}
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    return AnswerFolder(World().windowsDirectory, buffer, size);
+}
+
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    return AnswerFolder(World().systemDirectory, buffer, size);
+}
+
+HMODULE LoadLibraryA(LPCSTR fileName) {
+    auto& world = World();
+    world.Trace(std::string("LoadLibraryA ") + fileName);
+    std::string name(fileName);
+    std::vector<std::string> candidates{name};
+    if (name.find('\\') == std::string::npos) {
+        candidates = {FolderOf(world.programPath) + "\\" + name, world.systemDirectory + "\\" + name,
+                      world.windowsDirectory + "\\" + name};
+    }
+    for (const auto& candidate : candidates) {
+        auto found = world.modules.find(sim::FileSystem::Normalize(candidate));
+        if (found != world.modules.end()) {
+            world.loadedModules.push_back(found->first);
+            return reinterpret_cast<HMODULE>(&found->second);
+        }
+    }
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+    const auto* loaded = reinterpret_cast<const sim::Module*>(module);
+    auto found = loaded->entryPoints.find(procName);
+    if (found == loaded->entryPoints.end()) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return found->second;
+}
+
+BOOL FreeLibrary(HMODULE /*module*/) {
+    return 1;
+}
+
+BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
+    auto& world = World();
+    world.Trace(std::string("MoveFileA ") + existingFileName + " " + newFileName);
+    const auto* entry = world.files.Find(existingFileName);
+    if (entry == nullptr) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    if (world.files.Exists(newFileName)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return 0;
+    }
+    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(newFileName)))) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    const auto content = entry->content;
+    world.files.Remove(existingFileName);
+    world.files.AddFile(newFileName, content);
+    return 1;
+}
+
+BOOL DeleteFileA(LPCSTR fileName) {
+    auto& world = World();
+    world.Trace(std::string("DeleteFileA ") + fileName);
+    const auto* entry = world.files.Find(fileName);
+    if (entry == nullptr) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    if (entry->directory) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    world.files.Remove(fileName);
+    return 1;
+}
+
+BOOL CreateDirectoryA(LPCSTR pathName, void* /*securityAttributes*/) {
+    auto& world = World();
+    world.Trace(std::string("CreateDirectoryA ") + pathName);
+    if (world.files.Exists(pathName)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return 0;
+    }
+    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(pathName)))) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    world.files.AddDirectory(pathName);
+    return 1;
+}
+
+void sim::World::InstallNewdev(bool withAnsiEntry, bool withWideEntry) {
+    Module newdev;
+    if (withAnsiEntry) {
+        newdev.entryPoints["UpdateDriverForPlugAndPlayDevicesA"] =
+            reinterpret_cast<FARPROC>(&UpdateDriverForPlugAndPlayDevicesA);
+    }
+    if (withWideEntry) {
+        newdev.entryPoints["UpdateDriverForPlugAndPlayDevicesW"] =
+            reinterpret_cast<FARPROC>(&UpdateDriverForPlugAndPlayDevicesW);
+    }
+    modules.erase(sim::FileSystem::Normalize(NewdevPath()));
+    if (withAnsiEntry || withWideEntry) {
+        modules[sim::FileSystem::Normalize(NewdevPath())] = std::move(newdev);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,159 @@
+// The device installation services of the in-memory Windows. Like Windows, each call leaves the
+// last error 0 when it succeeds.
+#include <cstring>
+#include <memory>
+
+#include "platform/Kernel.h"
+#include "platform/Registry.h"
+#include "platform/SetupApi.h"
+#include "platform/sim/World.h"
+
+namespace platform {
+
+namespace {
+
+constexpr DWORD ERROR_INVALID_USER_BUFFER = 1784;
+
+// A device information set: the devices that were present when it was made.
+struct DeviceSet {
+    std::vector<std::size_t> devices;
+};
+
+sim::World& World() {
+    return sim::TheWorld();
+}
+
+DeviceSet* SetOf(HDEVINFO set) {
+    return reinterpret_cast<DeviceSet*>(set);
+}
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return 0;
+}
+
+BOOL Succeed() {
+    SetLastError(0);
+    return 1;
+}
+
+sim::Device* DeviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
+    if (set == nullptr || set == INVALID_HANDLE_VALUE || data == nullptr ||
+        data->cbSize != sizeof(SP_DEVINFO_DATA)) {
+        return nullptr;
+    }
+    const auto& devices = SetOf(set)->devices;
+    if (data->DevInst >= devices.size()) {
+        return nullptr;
+    }
+    return &World().devices[devices[data->DevInst]];
+}
+
+std::string SourcePath(LPCSTR root, LPCSTR file) {
+    std::string path(root ? root : "");
+    if (!path.empty() && path.back() != '\\') {
+        path += '\\';
+    }
+    return path + file;
+}
+
+}  // namespace
+
+HDEVINFO SetupDiGetClassDevsA(const GUID* /*classGuid*/, LPCSTR /*enumerator*/, HWND /*parent*/,
+                              DWORD flags) {
+    auto& world = World();
+    world.Trace("SetupDiGetClassDevsA " + std::to_string(flags));
+    if (world.classDevsError != 0) {
+        SetLastError(world.classDevsError);
+        return INVALID_HANDLE_VALUE;
+    }
+    auto set = std::make_unique<DeviceSet>();
+    for (std::size_t i = 0; i < world.devices.size(); ++i) {
+        const auto& device = world.devices[i];
+        if (!device.removed && (device.present || (flags & DIGCF_PRESENT) == 0)) {
+            set->devices.push_back(i);
+        }
+    }
+    ++world.openDeviceSets;
+    SetLastError(0);
+    return reinterpret_cast<HDEVINFO>(set.release());
+}
+
+BOOL SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
+    if (data == nullptr || data->cbSize != sizeof(SP_DEVINFO_DATA)) {
+        return Fail(ERROR_INVALID_USER_BUFFER);
+    }
+    if (index >= SetOf(set)->devices.size()) {
+        return Fail(ERROR_NO_MORE_ITEMS);
+    }
+    data->DevInst = index;
+    std::memset(&data->ClassGuid, 0, sizeof data->ClassGuid);
+    return Succeed();
+}
+
+BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, DWORD* dataType,
+                                       BYTE* buffer, DWORD bufferSize, DWORD* requiredSize) {
+    auto* device = DeviceOf(set, data);
+    if (device == nullptr || property != SPDRP_HARDWAREID) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if (device->propertyError != 0) {
+        return Fail(device->propertyError);
+    }
+    if (!device->hasHardwareIds) {
+        return Fail(ERROR_INVALID_DATA);
+    }
+    const auto size = static_cast<DWORD>(device->hardwareIds.size());
+    if (requiredSize != nullptr) {
+        *requiredSize = size;
+    }
+    if (bufferSize < size || buffer == nullptr) {
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    std::memcpy(buffer, device->hardwareIds.data(), size);
+    if (dataType != nullptr) {
+        *dataType = REG_MULTI_SZ;
+    }
+    return Succeed();
+}
+
+BOOL SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
+    auto& world = World();
+    auto* device = DeviceOf(set, data);
+    world.Trace("SetupDiRemoveDevice " + (device ? device->instanceId : std::string("?")));
+    if (device == nullptr) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if (world.removeDeviceFails) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    device->removed = true;
+    return Succeed();
+}
+
+BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) {
+    if (set == nullptr || set == INVALID_HANDLE_VALUE) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    delete SetOf(set);
+    --World().openDeviceSets;
+    return Succeed();
+}
+
+BOOL SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCSTR sourceFile, LPCSTR sourcePathRoot,
+                       LPCSTR destinationName, DWORD copyStyle, void* /*copyMsgHandler*/, void* /*context*/) {
+    auto& world = World();
+    const auto source = SourcePath(sourcePathRoot, sourceFile);
+    world.Trace("SetupInstallFileA " + source + " " + destinationName + " " + std::to_string(copyStyle));
+    const auto content = world.files.Read(source);
+    if (!content) {
+        return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(destinationName)))) {
+        return Fail(ERROR_PATH_NOT_FOUND);
+    }
+    world.files.AddFile(destinationName, *content);
+    return Succeed();
+}
+
+}  // namespace platform
