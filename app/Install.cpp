@@ -188,7 +188,7 @@ void InstallForWindows98(TForm2* wizard) {
     char windowsFolder[kPathSize];
     GetWindowsFolder(windowsFolder);
     // Every path made from the Windows folder has 100 bytes; the longest, the SYS file's, leaves the
-    // folder 77 characters. A longer folder ends the program like a missing one: a cut path would name
+    // folder 79 characters. A longer folder ends the program like a missing one: a cut path would name
     // another file.
     char oldInf[kPathSize];
     char infFolder[kPathSize];

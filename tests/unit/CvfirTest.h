@@ -34,7 +34,7 @@ void UseRelease(platform::sim::World& world, WindowsRelease release);
 std::optional<unsigned> ExitCodeOf(const std::function<void()>& action);
 
 class CvfirTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 

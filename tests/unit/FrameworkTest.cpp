@@ -27,7 +27,7 @@ TEST(ExceptionBox, AddsAFullStopAfterACharacterAboveIt) {
 }
 
 class MessageLoop : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         platform::sim::ResetWorld();
         headless::Reset();
@@ -58,7 +58,7 @@ TEST_F(MessageLoop, EndsWhenTheApplicationIsToldToTerminate) {
 }
 
 class TestForm : public TForm {
-  public:
+public:
     explicit TestForm(const FormLayout& layout) : TForm(Application) {
         Publish("Clicked", TNotifyEvent([this](TObject*) { ++clicks; }));
         LoadLayout(layout);

@@ -23,7 +23,7 @@ struct VersionCase {
 };
 
 class WindowsVersion : public ::testing::TestWithParam<VersionCase> {
-  protected:
+protected:
     void SetUp() override { world = &platform::sim::ResetWorld(); }
     void Set(const char* key, const char* name, const char* text) {
         world->registry.CreateKey(HKEY_LOCAL_MACHINE, key);

@@ -7,7 +7,7 @@ using ::testing::IsEmpty;
 namespace {
 
 class Wizard : public CvfirTest {
-  protected:
+protected:
     void ExpectPage(const char* title, const char* body, const char* instruction) {
         EXPECT_EQ(Form2->Memo1->Lines->Lines(), std::vector<std::string>{title});
         EXPECT_EQ(Form2->Memo2->Lines->Lines(), std::vector<std::string>{body});
@@ -142,7 +142,7 @@ TEST_F(Wizard, StartedFromTheRootOfADrive) {
 }
 
 class SetupDatMissing : public Wizard {
-  protected:
+protected:
     void ExpectStuckAtTheInstallStep() {
         EXPECT_THAT(MessageBoxTexts(), ElementsAre("File Setup.dat Open Error!!"));
         EXPECT_EQ(headless::MessageBoxes()[0].caption, "cvfir");

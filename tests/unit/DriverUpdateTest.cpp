@@ -1,0 +1,324 @@
+// The driver update through newdev.dll on Windows Me, 2000 and XP, and the transceiver type written
+// into the driver's settings.
+#include "tests/unit/CvfirTest.h"
+
+using platform::HKEY_LOCAL_MACHINE;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr const char* kInfraredInstance =
+    "SYSTEM\\ControlSet001\\Control\\Class\\{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000";
+constexpr const char* kNetClass = "SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\";
+
+class DriverUpdate : public CvfirTest {
+protected:
+    void SetUp() override {
+        CvfirTest::SetUp();
+        WriteSetupDat("3\r\n");
+        world->registry.CreateKey(HKEY_LOCAL_MACHINE, kInfraredInstance);
+    }
+    // Runs the setup from start-up to the end of the install step; answers the exit code, if any.
+    std::optional<unsigned> Install(WindowsRelease release) {
+        UseRelease(*world, release);
+        StartUp();
+        Press(Form2->Next);
+        return ExitCodeOf([this] { Press(Form2->Next); });
+    }
+    std::vector<std::string> UpdatedInfs() const {
+        std::vector<std::string> infs;
+        for (const auto& update : world->driverUpdates) {
+            EXPECT_EQ(update.hardwareId, "*CVN0510");
+            EXPECT_EQ(update.installFlags, 1u);
+            infs.push_back(update.infPath);
+        }
+        return infs;
+    }
+    std::optional<std::string> InfraredTransceiverType() {
+        return world->registry.GetString(HKEY_LOCAL_MACHINE, kInfraredInstance, "InfraredTransceiverType");
+    }
+    // The platform calls from the first device search on, with the searches and updates named only.
+    std::vector<std::string> Steps() const {
+        std::vector<std::string> steps;
+        for (const auto& call : world->calls) {
+            if (call.starts_with("SetupDiGetClassDevsA")) {
+                steps.push_back("search");
+            } else if (call.starts_with("UpdateDriverForPlugAndPlayDevicesA")) {
+                steps.push_back("update");
+            } else if (call.starts_with("RegSetValueExA") || call.starts_with("MoveFileA") ||
+                       call.starts_with("ExitProcess")) {
+                steps.push_back(call);
+            }
+        }
+        return steps;
+    }
+    void ExpectFinished() {
+        EXPECT_EQ(Form2->Next->Caption(), "Finish");
+        EXPECT_TRUE(Form2->Next->Enabled());
+    }
+    void ExpectStuckAtTheInstallStep() {
+        EXPECT_EQ(Form2->Next->Caption(), "Next >");
+        EXPECT_FALSE(Form2->Next->Enabled());
+        EXPECT_FALSE(Form2->Back->Enabled());
+        EXPECT_EQ(Form2->WizardStep, 2);
+    }
+};
+
+TEST_F(DriverUpdate, OnWindowsXpAPresentDeviceIsUpdatedTheValueWrittenAndTheDeviceUpdatedAgain) {
+    world->AddDevice({"*CVN0510"});
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_THAT(UpdatedInfs(),
+                ElementsAre("C:\\cvdisk\\winxp\\cvfirdma.inf", "C:\\cvdisk\\winxp\\cvfirdma.inf"));
+    EXPECT_EQ(InfraredTransceiverType(), "3");
+    EXPECT_THAT(Steps(), ElementsAre("search", "update", "RegSetValueExA InfraredTransceiverType", "search",
+                                     "update"));
+    EXPECT_EQ(world->devices[0].installedInf, "C:\\cvdisk\\winxp\\cvfirdma.inf");
+    EXPECT_FALSE(world->devices[0].removed);
+    EXPECT_THAT(world->loadedModules, ElementsAre("c:\\windows\\system32\\newdev.dll"));
+    ExpectFinished();
+}
+
+TEST_F(DriverUpdate, OnWindows2000TheInfComesFromItsOwnFolder) {
+    world->AddDevice({"*CVN0510"});
+    EXPECT_EQ(Install(WindowsRelease::Windows2000), std::nullopt);
+    EXPECT_THAT(UpdatedInfs(),
+                ElementsAre("C:\\cvdisk\\win2000\\cvfirdma.inf", "C:\\cvdisk\\win2000\\cvfirdma.inf"));
+    ExpectFinished();
+}
+
+TEST_F(DriverUpdate, AnAbsentDeviceIsNotUpdatedButTheValueIsStillWritten) {
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_THAT(world->driverUpdates, IsEmpty());
+    EXPECT_EQ(InfraredTransceiverType(), "3");
+    EXPECT_THAT(Steps(), ElementsAre("search", "RegSetValueExA InfraredTransceiverType", "search"));
+    EXPECT_THAT(world->standardOutput, HasSubstr("EnumDeviceInfo FAILURE: No more data is available."));
+    ExpectFinished();
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+}
+
+TEST_F(DriverUpdate, AnInfraredInstanceKeyThatCannotBeOpenedIsSkippedSilently) {
+    world->registry.FindKey(HKEY_LOCAL_MACHINE, kInfraredInstance)->refuseFullAccess = true;
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    world->registry.DeleteKey(HKEY_LOCAL_MACHINE, kInfraredInstance);
+    EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
+    ExpectFinished();
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+}
+
+TEST_F(DriverUpdate, AValueThatCannotBeWrittenShowsTheExceptionBoxAndTheWizardStays) {
+    world->registry.FindKey(HKEY_LOCAL_MACHINE, kInfraredInstance)->refuseWrites = true;
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    ASSERT_THAT(MessageBoxTexts(), ElementsAre("Failed to set data for 'InfraredTransceiverType'"));
+    EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
+    ExpectStuckAtTheInstallStep();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
+}
+
+TEST_F(DriverUpdate, AFailedUpdateEndsWithSixAndNoMessageBox) {
+    world->AddDevice({"*CVN0510"});
+    world->driverUpdateError = 0xE000020Bu;
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+    EXPECT_THAT(world->standardOutput,
+                HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: (0xe000020b)\n"));
+    EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
+}
+
+TEST_F(DriverUpdate, ASecondUpdateThatFailsComesAfterTheValueWasWritten) {
+    world->AddDevice({"*CVN0510"});
+    world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
+    world->driverUpdateFailsAfter = 1;
+    EXPECT_EQ(Install(WindowsRelease::Windows2000), 6u);
+    EXPECT_EQ(InfraredTransceiverType(), "3");
+    EXPECT_THAT(world->standardOutput,
+                HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: Access is denied.\r\n\n"));
+}
+
+struct FatalCase {
+    const char* name;
+    std::function<void(platform::sim::World&)> arrange;
+    const char* message;
+    friend std::ostream& operator<<(std::ostream& out, const FatalCase& c) { return out << c.name; }
+};
+
+class FatalBeginnings : public DriverUpdate, public ::testing::WithParamInterface<FatalCase> {};
+
+TEST_P(FatalBeginnings, ShowTheirMessageAndEndWithOne) {
+    world->AddDevice({"*CVN0510"});
+    GetParam().arrange(*world);
+    for (auto release : {WindowsRelease::WindowsMe, WindowsRelease::Windows2000, WindowsRelease::WindowsXp}) {
+        EXPECT_EQ(Install(release), 1u);
+        EXPECT_THAT(MessageBoxTexts(), ElementsAre(GetParam().message));
+        EXPECT_THAT(world->driverUpdates, IsEmpty());
+        TearDown();
+        SetUp();
+        world->AddDevice({"*CVN0510"});
+        GetParam().arrange(*world);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DriverUpdate, FatalBeginnings,
+    ::testing::Values(
+        FatalCase{"NoWindowsFolder", [](auto& w) { w.windowsDirectory.clear(); }, "Can't get Windows path"},
+        // 100 characters: Windows answers the size it needs and writes nothing
+        FatalCase{"WindowsFolderTooLong", [](auto& w) { w.windowsDirectory = "C:\\" + std::string(97, 'w'); },
+                  "Can't get Windows path"},
+        FatalCase{"NoNewdev", [](auto& w) { w.InstallNewdev(false, false); }, "Cant't Open newdev.dll"},
+        FatalCase{"NoSystemFolder", [](auto& w) { w.systemDirectory.clear(); }, "Cant't Open newdev.dll"},
+        FatalCase{"WithoutTheAnsiEntry", [](auto& w) { w.InstallNewdev(false, true); },
+                  "Link newdev.dll Library error"},
+        FatalCase{"WithoutTheWideEntry", [](auto& w) { w.InstallNewdev(true, false); },
+                  "Link newdev.dll Library error"}));
+
+TEST_F(DriverUpdate, ANewdevOnTheDriverDiskIsNeverLoaded) {
+    world->modules["c:\\cvdisk\\newdev.dll"] = world->modules.begin()->second;
+    world->InstallNewdev(false, false);
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), 1u);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Cant't Open newdev.dll"));
+    EXPECT_THAT(world->loadedModules, IsEmpty());
+}
+
+// The INF path has 100 bytes: "winxp\cvfirdma.inf" leaves the program folder 81 characters. A longer
+// folder is never cut: the update fails as Windows fails a path that is too long.
+TEST_F(DriverUpdate, AProgramFolderTooLongForTheInfPathFailsTheUpdate) {
+    const std::string folder = "C:\\" + std::string(78, 'p') + "\\";
+    ASSERT_EQ(folder.size(), 82u);
+    world->programPath = folder + "cvfir.exe";
+    world->files.AddFile(folder + "setup.dat", "1");
+    world->AddDevice({"*CVN0510"});
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
+    EXPECT_THAT(world->driverUpdates, IsEmpty());
+    EXPECT_THAT(
+        world->standardOutput,
+        HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: The filename or extension is too long.\r\n"));
+
+    TearDown();
+    SetUp();
+    world->programPath = folder.substr(0, 80) + "\\cvfir.exe";  // 81 characters fit
+    world->files.AddFile(folder.substr(0, 80) + "\\setup.dat", "1");
+    world->AddDevice({"*CVN0510"});
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    ASSERT_EQ(world->driverUpdates.size(), 2u);
+    EXPECT_EQ(world->driverUpdates[0].infPath.size(), 99u);
+}
+
+class WindowsMe : public DriverUpdate {
+protected:
+    void SetUp() override {
+        DriverUpdate::SetUp();
+        world->files.AddFile("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab", "cabinet");
+    }
+    void NetInstance(int index, const char* deviceVxDs, bool withParamsKey) {
+        const std::string key = kNetClass + std::string("000") + std::to_string(index);
+        world->registry.CreateKey(HKEY_LOCAL_MACHINE, key);
+        if (deviceVxDs != nullptr) {
+            world->registry.SetString(HKEY_LOCAL_MACHINE, key, "DeviceVxDs", deviceVxDs);
+        }
+        if (withParamsKey) {
+            world->registry.CreateKey(HKEY_LOCAL_MACHINE, key + "\\Ndi\\params\\InfraredTransceiverType");
+        }
+    }
+    std::optional<std::string> InstanceValue(int index) {
+        return world->registry.GetString(HKEY_LOCAL_MACHINE,
+                                         kNetClass + std::string("000") + std::to_string(index),
+                                         "InfraredTransceiverType");
+    }
+    std::optional<std::string> ParamsDefault(int index) {
+        return world->registry.GetString(
+            HKEY_LOCAL_MACHINE,
+            kNetClass + std::string("000") + std::to_string(index) + "\\Ndi\\params\\InfraredTransceiverType",
+            "");
+    }
+    bool Opened(int index) const {
+        const auto call =
+            "RegOpenKeyExA SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000" + std::to_string(index);
+        return std::find(world->calls.begin(), world->calls.end(), call) != world->calls.end();
+    }
+};
+
+TEST_F(WindowsMe, TheCabinetIsMovedAsideForTheUpdateAndBack) {
+    world->AddDevice({"*CVN0510"});
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_THAT(UpdatedInfs(), ElementsAre("C:\\cvdisk\\winme\\cvfirdma.inf"));
+    EXPECT_THAT(Steps(), ElementsAre("search",
+                                     "MoveFileA C:\\WINDOWS\\Driver Cache\\i386\\driver.cab "
+                                     "C:\\WINDOWS\\Driver Cache\\driver.cab",
+                                     "update",
+                                     "MoveFileA C:\\WINDOWS\\Driver Cache\\driver.cab "
+                                     "C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
+    ExpectFinished();
+}
+
+TEST_F(WindowsMe, AFailedUpdatePutsTheCabinetBackAndEndsWithSix) {
+    world->AddDevice({"*CVN0510"});
+    world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
+    NetInstance(0, "cvfirdma.vxd", true);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), 6u);
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
+    EXPECT_EQ(InstanceValue(0), std::nullopt);
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+}
+
+TEST_F(WindowsMe, WithoutTheDeviceNothingMovesButTheScanRuns) {
+    world->files.Remove("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab");  // a missing cabinet is no failure
+    NetInstance(0, "cvfirdma.vxd", true);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_THAT(world->driverUpdates, IsEmpty());
+    EXPECT_EQ(InstanceValue(0), "3");
+    EXPECT_EQ(ParamsDefault(0), "3");
+}
+
+TEST_F(WindowsMe, TheFirstMatchingInstanceWithItsParamsKeyGetsBothValuesAndEndsTheScan) {
+    NetInstance(0, "ndiswan.vxd", true);
+    NetInstance(1, nullptr, false);
+    NetInstance(2, "CVFIRDMA.VXD", true);
+    NetInstance(3, "cvfirdma.vxd", true);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_EQ(InstanceValue(0), std::nullopt);
+    EXPECT_EQ(InstanceValue(2), "3");
+    EXPECT_EQ(ParamsDefault(2), "3");
+    EXPECT_TRUE(Opened(1));
+    EXPECT_FALSE(Opened(3));
+    EXPECT_EQ(InstanceValue(3), std::nullopt);
+}
+
+TEST_F(WindowsMe, AMissingInstanceEndsTheScan) {
+    NetInstance(0, "ndiswan.vxd", false);
+    NetInstance(2, "cvfirdma.vxd", true);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_EQ(InstanceValue(2), std::nullopt);
+    EXPECT_FALSE(Opened(2));
+}
+
+TEST_F(WindowsMe, WithoutInstanceZeroNothingIsWritten) {
+    NetInstance(1, "cvfirdma.vxd", true);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_EQ(InstanceValue(1), std::nullopt);
+    EXPECT_THAT(world->calls, ::testing::Not(Contains(::testing::StartsWith("RegSetValueExA"))));
+}
+
+TEST_F(WindowsMe, AMatchWithoutItsParamsKeyIsWrittenAndTheScanGoesOn) {
+    NetInstance(0, "cvfirdma", false);
+    NetInstance(1, "cvfir", true);  // five letters of the name do not match
+    NetInstance(2, "cvfirdma.vxd", true);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_EQ(InstanceValue(0), "3");
+    EXPECT_EQ(InstanceValue(1), std::nullopt);
+    EXPECT_EQ(InstanceValue(2), "3");
+    EXPECT_EQ(ParamsDefault(2), "3");
+}
+
+TEST_F(WindowsMe, ADeviceVxDsThatIsNotAStringShowsTheExceptionBox) {
+    NetInstance(0, nullptr, true);
+    world->registry.SetDword(HKEY_LOCAL_MACHINE, kNetClass + std::string("0000"), "DeviceVxDs", 7);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Invalid data type for 'DeviceVxDs'"));
+    ExpectStuckAtTheInstallStep();
+}
+
+}  // namespace

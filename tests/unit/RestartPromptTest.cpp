@@ -1,0 +1,98 @@
+// The restart prompt: its look, the restart request, and how it ends the program.
+#include "app/Main.h"
+#include "tests/unit/CvfirTest.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class RestartPrompt : public CvfirTest {
+protected:
+    void Finish() {
+        StartUp();
+        WalkToInstallStep();
+        Press(Form2->Next);
+        ASSERT_TRUE(Form3->Showing());
+    }
+};
+
+TEST_F(RestartPrompt, LooksAsLaidOutWithItsMessage) {
+    CreateWindows();
+    EXPECT_EQ(Form3->Caption(), "Install");
+    EXPECT_EQ(Form3->FormStyle(), fsStayOnTop);
+    EXPECT_EQ(Form3->BorderIcons(), biSystemMenu);
+    EXPECT_EQ(Form3->ClientWidth(), 341);
+    EXPECT_EQ(Form3->ClientHeight(), 128);
+    EXPECT_EQ(Form3->OK->Caption(), "Restart");
+    EXPECT_EQ(Form3->Font().Name, "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
+    EXPECT_THAT(
+        Form3->Memo1->Lines->Lines(),
+        ElementsAre("Setup program has finished copying FIR driver on your computer and needs to restart "
+                    "your computer now. Click Reboot to resart your computer."));
+    EXPECT_EQ(Form3->TabList().front(), Form3->Memo1);
+    EXPECT_FALSE(Form3->Showing());
+}
+
+TEST_F(RestartPrompt, FinishShowsItCentredAboveTheBackground) {
+    Finish();
+    EXPECT_EQ(Form3->Left(), (1024 - 349) / 2);
+    EXPECT_EQ(Form3->Top(), (768 - 155) / 2);
+    EXPECT_TRUE(Form1->Showing());
+    EXPECT_FALSE(Form2->Showing());
+}
+
+TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
+    Finish();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form3->OK); }), std::nullopt);
+    EXPECT_TRUE(world->shutdownPrivilegeEnabled);
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+    EXPECT_EQ(world->openTokens, 0);
+    EXPECT_TRUE(Form3->Showing());  // until Windows ends the session
+}
+
+struct PrivilegeCase {
+    const char* name;
+    void (*arrange)(platform::sim::World&);
+    friend std::ostream& operator<<(std::ostream& out, const PrivilegeCase& c) { return out << c.name; }
+};
+
+class WithoutThePrivilege : public RestartPrompt, public ::testing::WithParamInterface<PrivilegeCase> {};
+
+TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
+    GetParam().arrange(*world);
+    Finish();
+    EXPECT_FALSE(Form3->EnableShutdownPrivilege());
+    EXPECT_EQ(world->openTokens, 0);
+    Press(Form3->OK);
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+    // Windows refuses the reboot: the prompt stays, and Cancel still ends the program.
+    EXPECT_TRUE(Form3->Showing());
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form3->Cancel); }), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RestartPrompt, WithoutThePrivilege,
+    ::testing::Values(PrivilegeCase{"TokenNotOpened", [](auto& w) { w.tokenOpens = false; }},
+                      PrivilegeCase{"PrivilegeUnknown", [](auto& w) { w.privilegeKnown = false; }},
+                      PrivilegeCase{"PrivilegeNotAssigned", [](auto& w) { w.privilegeAssigned = false; }}));
+
+TEST_F(RestartPrompt, CancelAndCloseEndWithOneAndNoReboot) {
+    Finish();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form3->Cancel); }), 1u);
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form3); }), 1u);
+    EXPECT_THAT(world->exitWindowsRequests, IsEmpty());
+}
+
+TEST_F(RestartPrompt, TheSessionEndingAfterTheRestartEndsTheProgramWithZero) {
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::Click(*Form3->OK); });
+    headless::Post([] { headless::EndSession(); });
+    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+}
+
+}  // namespace
