@@ -15,6 +15,7 @@ std::map<std::string, ControlFactory, std::less<>>& ControlClasses() {
     static std::map<std::string, ControlFactory, std::less<>> classes{
         {"TLabel", [](TComponent* owner) -> TControl* { return new TLabel(owner); }},
         {"TMemo", [](TComponent* owner) -> TControl* { return new TMemo(owner); }},
+        {"TEdit", [](TComponent* owner) -> TControl* { return new TEdit(owner); }},
         {"TBitBtn", [](TComponent* owner) -> TControl* { return new TBitBtn(owner); }},
         {"TImage", [](TComponent* owner) -> TControl* { return new TImage(owner); }},
         {"TBevel", [](TComponent* owner) -> TControl* { return new TBevel(owner); }},

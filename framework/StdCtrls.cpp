@@ -67,3 +67,7 @@ void TMemo::SetProperty(std::string_view name, std::string_view value) {
         TWinControl::SetProperty(name, value);
     }
 }
+
+TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner) {
+    color_ = clWindow;
+}

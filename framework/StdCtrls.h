@@ -60,3 +60,11 @@ private:
     bool readOnly_ = false;
     TBorderStyle borderStyle_ = bsSingle;
 };
+
+// A one-line edit box, without a length limit.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* AOwner);
+    const std::string& Text() const { return Caption(); }
+    void SetText(std::string text) { SetCaption(std::move(text)); }
+};

@@ -6,6 +6,8 @@
 
 namespace platform {
 
+inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
+
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
@@ -26,6 +28,30 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
+
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    char cFileName[MAX_PATH];
+    char cAlternateFileName[14];
+};
+
+// The first directory entry that matches `fileName`; INVALID_HANDLE_VALUE when none does.
+HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData);
+BOOL FindClose(HANDLE findFile);
 
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
 BOOL DeleteFileA(LPCSTR fileName);

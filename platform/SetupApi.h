@@ -2,6 +2,7 @@
 // copying of driver files.
 #pragma once
 
+#include "platform/Kernel.h"
 #include "platform/Types.h"
 
 namespace platform {
@@ -23,7 +24,6 @@ struct SP_DEVINFO_DATA {
 };
 
 using HDEVINFO = HANDLE;
-inline HDEVINFO const INVALID_HANDLE_VALUE = reinterpret_cast<HDEVINFO>(static_cast<std::intptr_t>(-1));
 
 inline constexpr DWORD DIGCF_PRESENT = 0x02;
 inline constexpr DWORD DIGCF_ALLCLASSES = 0x04;

@@ -1,4 +1,5 @@
 // The kernel services of the in-memory Windows: last error, message texts, folders, modules, files.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -132,6 +133,34 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
 }
 
 BOOL FreeLibrary(HMODULE /*module*/) {
+    return 1;
+}
+
+HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
+    auto& world = World();
+    const auto path = world.Resolve(fileName);
+    world.Trace("FindFirstFileA " + path);
+    const auto* entry = world.files.Find(path);
+    if (entry == nullptr) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    *findData = WIN32_FIND_DATAA{};
+    findData->dwFileAttributes =
+        entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
+    findData->nFileSizeLow = static_cast<DWORD>(entry->content.size());
+    const auto name = entry->path.substr(entry->path.find_last_of("\\/") + 1);
+    std::snprintf(findData->cFileName, sizeof findData->cFileName, "%s", name.c_str());
+    ++world.openFinds;
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xF1D0 + world.openFinds));
+}
+
+BOOL FindClose(HANDLE findFile) {
+    if (findFile == INVALID_HANDLE_VALUE || findFile == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    --World().openFinds;
     return 1;
 }
 

@@ -258,6 +258,19 @@ Device& World::AddDevice(const std::vector<std::string>& hardwareIds) {
     return devices.back();
 }
 
+std::string World::Resolve(const std::string& path) const {
+    if (path.size() >= 2 && path[1] == ':') {
+        return path;
+    }
+    if (path.starts_with("\\\\")) {
+        return path;  // a network path
+    }
+    if (!path.empty() && (path[0] == '\\' || path[0] == '/')) {
+        return currentDirectory.substr(0, 2) + path;
+    }
+    return currentDirectory + "\\" + path;
+}
+
 World& TheWorld() {
     return *WorldSlot();
 }

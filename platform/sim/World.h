@@ -135,6 +135,11 @@ public:
     ShellNamespace shell;
 
     std::string programPath = "C:\\cvdisk\\cvfir.exe";
+    std::string currentDirectory = "C:\\cvdisk";
+    // A path as Windows resolves it against the current directory: "\x" on the current drive, "x" in
+    // the current directory.
+    std::string Resolve(const std::string& path) const;
+    int openFinds = 0;
     DWORD lastError = 0;
 
     // The Windows folders; an empty text makes the call fail.

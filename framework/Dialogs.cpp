@@ -1,0 +1,51 @@
+#include "framework/Dialogs.h"
+
+#include "framework/Forms.h"
+
+namespace {
+
+constexpr unsigned MB_OKCANCEL = 0x01;
+constexpr unsigned MB_YESNO = 0x04;
+constexpr unsigned MB_ICONQUESTION = 0x20;
+constexpr unsigned MB_ICONINFORMATION = 0x40;
+
+const char* TitleOf(TMsgDlgType type) {
+    switch (type) {
+        case mtWarning:
+            return "Warning";
+        case mtError:
+            return "Error";
+        case mtInformation:
+            return "Information";
+        case mtConfirmation:
+            return "Confirm";
+    }
+    return "";
+}
+
+unsigned IconOf(TMsgDlgType type) {
+    switch (type) {
+        case mtWarning:
+            return MB_ICONEXCLAMATION;
+        case mtError:
+            return MB_ICONSTOP;
+        case mtInformation:
+            return MB_ICONINFORMATION;
+        case mtConfirmation:
+            return MB_ICONQUESTION;
+    }
+    return 0;
+}
+
+unsigned ButtonsOf(TMsgDlgButtons buttons) {
+    if ((buttons & (mbYes | mbNo)) != 0) {
+        return MB_YESNO;
+    }
+    return (buttons & mbCancel) != 0 ? MB_OKCANCEL : MB_OK;
+}
+
+}  // namespace
+
+int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/) {
+    return Application->MessageBox(message, TitleOf(type), IconOf(type) | ButtonsOf(buttons));
+}

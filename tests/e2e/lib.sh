@@ -1,0 +1,304 @@
+# shellcheck shell=bash
+# Shared functions for the end-to-end scenarios that run cvfir.exe under Wine.
+# Source this file from a bash script that runs with `set -euo pipefail`.
+#
+#   e2e_ensure_packages                   install Wine, the cross compiler, Xvfb ... if missing
+#   e2e_prepare_base BUILD_DIR TOOLS_DIR  the prepared prefix BUILD_DIR/wine/base, made once
+#   e2e_new_prefix DIR                    a fresh copy of it for one scenario
+#   e2e_kill_prefix DIR                   end every Wine process of a prefix
+#   e2e_wine PREFIX SECONDS PROGRAM ARGS  run a program in a prefix, with a time limit
+#   e2e_tool PREFIX TOOL ARGS             run one of our tools (cvuidrv, cvdevmake, ...)
+#   e2e_set_profile PREFIX PROFILE        make the prefix look like Windows 98, Me, 2000, XP
+#   e2e_layout_disk PREFIX DIST_DIR WIN_PATH   put a driver disk into the prefix
+#   e2e_run PREFIX EXE_WIN_PATH OUT_FILE [ARGS]  start a program in the background
+#   e2e_wait_exit OUT_FILE [SECONDS]      wait for it to end; prints its exit code
+#
+# Every Wine call runs under `timeout`, with a 32-bit prefix of our own: the
+# host's ~/.wine is never used.
+
+E2E_PACKAGES=(wine wine64 wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xdotool imagemagick)
+# Bump when the way the base prefix is prepared changes, so old ones get rebuilt.
+E2E_BASE_RECIPE=1
+E2E_WINE_TIMEOUT=${E2E_WINE_TIMEOUT:-60}
+E2E_RUN_TIMEOUT=${E2E_RUN_TIMEOUT:-120}
+# Set by e2e_prepare_base; may be set by hand to reuse a base made earlier.
+E2E_BASE=${E2E_BASE:-}
+E2E_TOOLS=${E2E_TOOLS:-}
+# Set by e2e_run: the process id of the background job, for scenarios that `wait` for it.
+E2E_RUN_PID=
+
+e2e_log() { printf 'e2e: %s\n' "$*" >&2; }
+e2e_die() { printf 'e2e: error: %s\n' "$*" >&2; return 1; }
+
+# Prints the time since the epoch in milliseconds, and the seconds since a
+# start taken that way, for the timings that the scripts print.
+e2e_now_ms() { date +%s%3N; }
+e2e_since() {
+    local elapsed=$(( $(e2e_now_ms) - $1 ))
+    printf '%d.%03d' $(( elapsed / 1000 )) $(( elapsed % 1000 ))
+}
+
+# ---- packages ---------------------------------------------------------------
+
+e2e_missing_packages() {
+    local package
+    for package in "${E2E_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
+            echo "$package"
+    done
+}
+
+# Installs whichever of E2E_PACKAGES is missing. Quiet and quick when all are
+# there; apt's package lists are only refreshed when something must come.
+e2e_ensure_packages() {
+    local missing log
+    mapfile -t missing < <(e2e_missing_packages)
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    e2e_log "installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    # apt's chatter goes to a log that is shown only if something fails. Another
+    # apt may hold the lock for a while (a machine's own updates): wait for it.
+    log=$(mktemp)
+    if ! { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -qq update &&
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq install "${missing[@]}"; } \
+        >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        e2e_die "apt-get could not install: ${missing[*]}"
+        return
+    fi
+    rm -f "$log"
+}
+
+# ---- running Wine -----------------------------------------------------------
+
+# e2e_wine PREFIX SECONDS PROGRAM [ARGS...]: runs PROGRAM in PREFIX and
+# returns its exit code (124 if it was stopped for taking too long).
+e2e_wine() {
+    local prefix=$1 seconds=$2
+    shift 2
+    WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} timeout --kill-after=5 "$seconds" wine "$@"
+}
+
+# e2e_tool PREFIX TOOL [ARGS...]: runs one of our tools from E2E_TOOLS.
+# The tools end their lines with CR LF; the CRs are taken out here.
+e2e_tool() {
+    local prefix=$1 tool=$2
+    shift 2
+    [ -n "$E2E_TOOLS" ] || e2e_die "E2E_TOOLS is not set (call e2e_prepare_base first)" || return
+    local -
+    set -o pipefail
+    e2e_wine "$prefix" "$E2E_WINE_TIMEOUT" "$E2E_TOOLS/$tool.exe" "$@" | tr -d '\r'
+}
+
+# Waits until no Wine process of the prefix is left and its server has written
+# the registry to disk.
+e2e_settle_prefix() {
+    WINEPREFIX=$1 timeout --kill-after=5 "$E2E_WINE_TIMEOUT" wineserver -w
+}
+
+e2e_kill_prefix() {
+    [ -d "$1" ] || return 0
+    WINEPREFIX=$1 timeout --kill-after=5 20 wineserver -k 2>/dev/null || true
+}
+
+# ---- the prepared prefix ----------------------------------------------------
+
+# What a base prefix was made from; a base whose stamp differs is made again.
+e2e_base_stamp() {
+    printf 'recipe=%s wine=%s user=%s\n' "$E2E_BASE_RECIPE" "$(wine --version)" "$(id -un)"
+}
+
+# The user folders of a fresh prefix (Desktop, Documents, ...) are links to
+# the host's home: replace them with empty folders, so that nothing of the
+# host shows in the program's folder tree and no scenario can write there.
+e2e_detach_user_folders() {
+    local prefix=$1 link
+    while IFS= read -r -d '' link; do
+        rm -f "$link"
+        mkdir "$link"
+    done < <(find "$prefix/drive_c/users" -mindepth 2 -maxdepth 2 -type l -print0)
+}
+
+e2e_make_base() {
+    local dir=$1 tools=$2
+    rm -rf "$dir"
+    mkdir -p "$(dirname "$dir")"
+    # No Mono or Gecko: cvfir needs neither, and with a display their install
+    # prompts would wait for an answer.
+    WINEDLLOVERRIDES='mscoree,mshtml=' e2e_wine "$dir" 180 wineboot -i >/dev/null 2>&1
+    e2e_settle_prefix "$dir"
+    e2e_detach_user_folders "$dir"
+    # Windows need no display with the null graphics driver; it is read when the
+    # prefix's server starts, so it is set before anything opens a window.
+    e2e_wine "$dir" "$E2E_WINE_TIMEOUT" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
+    E2E_TOOLS=$tools e2e_tool "$dir" cvreglink >/dev/null
+    e2e_settle_prefix "$dir"
+}
+
+# e2e_prepare_base BUILD_DIR TOOLS_DIR: makes BUILD_DIR/wine/base unless it is
+# there with a current stamp. It is built beside and moved into place at the
+# end, so an interrupted build never passes for a finished one.
+e2e_prepare_base() {
+    local build_dir=$1 tools=$2
+    E2E_BASE=$(realpath -m "$build_dir/wine/base")
+    E2E_TOOLS=$(realpath "$tools")
+    local stamp
+    stamp=$(e2e_base_stamp)
+    if [ -f "$E2E_BASE/cvfir-base.stamp" ] && [ "$(cat "$E2E_BASE/cvfir-base.stamp")" = "$stamp" ]; then
+        return 0
+    fi
+    e2e_log "preparing the base prefix $E2E_BASE"
+    local building="$E2E_BASE.building"
+    e2e_make_base "$building" "$E2E_TOOLS"
+    printf '%s\n' "$stamp" >"$building/cvfir-base.stamp"
+    rm -rf "$E2E_BASE"
+    mv "$building" "$E2E_BASE"
+}
+
+# e2e_new_prefix DIR: DIR becomes a fresh copy of the base prefix.
+e2e_new_prefix() {
+    local dir=$1
+    [ -f "$E2E_BASE/cvfir-base.stamp" ] || e2e_die "no base prefix (call e2e_prepare_base first)" || return
+    e2e_kill_prefix "$dir"
+    rm -rf "$dir"
+    mkdir -p "$(dirname "$dir")"
+    cp -a "$E2E_BASE" "$dir"
+}
+
+# ---- Windows version profiles -----------------------------------------------
+
+# Prints the registry file that makes a prefix report one Windows version.
+# "Version" is what Windows 98 and Me have; 2000 and later have only the NT key.
+e2e_profile_reg() {
+    local version current product
+    case $1 in
+        win98) version='"Windows 98"' current=- product=- ;;
+        winme) version='"Windows Millennium Edition"' current=- product=- ;;
+        win2000) version=- current='"5.0"' product='"Microsoft Windows 2000"' ;;
+        winxp) version=- current='"5.1"' product='"Microsoft Windows XP"' ;;
+        unsupported) version=- current='"6.1"' product='"Microsoft Windows 7"' ;;
+        *)
+            e2e_die "unknown profile '$1' (win98, winme, win2000, winxp, unsupported)"
+            return
+            ;;
+    esac
+    printf 'REGEDIT4\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n'
+    printf '"Version"=%s\r\n\r\n' "$version"
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion]\r\n'
+    printf '"CurrentVersion"=%s\r\n"ProductName"=%s\r\n' "$current" "$product"
+}
+
+# e2e_set_profile PREFIX win98|winme|win2000|winxp|unsupported
+# One regedit call writes and deletes all the values at once.
+e2e_set_profile() {
+    local prefix=$1 profile=$2
+    local reg="$prefix/drive_c/windows/temp/cvfir-profile.reg"
+    e2e_profile_reg "$profile" >"$reg" || return
+    e2e_wine "$prefix" "$E2E_WINE_TIMEOUT" regedit /S 'C:\windows\temp\cvfir-profile.reg'
+    rm -f "$reg"
+}
+
+# ---- the driver disk and the program ----------------------------------------
+
+# e2e_unix_path PREFIX WIN_PATH: the Linux path of a path inside the prefix,
+# through the prefix's drive links (C: is drive_c).
+e2e_unix_path() {
+    local prefix=$1 win_path=$2
+    local drive=${win_path:0:1}
+    [[ $win_path =~ ^[A-Za-z]:(\\|$) ]] || e2e_die "not an absolute Windows path: $win_path" || return
+    local rest=${win_path:2}
+    rest=${rest//\\//}
+    printf '%s%s\n' "$(realpath -m "$prefix/dosdevices/${drive,,}:")" "$rest"
+}
+
+# e2e_layout_disk PREFIX DIST_DIR WIN_PATH: copies the contents of DIST_DIR
+# (cvfir.exe and the disk) to WIN_PATH, e.g. 'C:\cvdisk'.
+e2e_layout_disk() {
+    local prefix=$1 dist=$2 win_path=$3 dest
+    dest=$(e2e_unix_path "$prefix" "$win_path") || return
+    mkdir -p "$dest"
+    cp -a "$dist/." "$dest/"
+}
+
+# e2e_run PREFIX EXE_WIN_PATH OUT_FILE [ARGS...]: starts the program in the
+# background, from its own folder. Its stdout goes to OUT_FILE, its stderr to
+# OUT_FILE.err and, when it ends, its exit code to OUT_FILE.rc (124 if it ran
+# longer than E2E_RUN_TIMEOUT seconds). Sets E2E_RUN_PID.
+e2e_run() {
+    local prefix=$1 exe=$2 out=$3
+    shift 3
+    local exe_unix
+    exe_unix=$(e2e_unix_path "$prefix" "$exe") || return
+    [ -f "$exe_unix" ] || e2e_die "no program at $exe ($exe_unix)" || return
+    rm -f "$out" "$out.err" "$out.rc"
+    (
+        cd "$(dirname "$exe_unix")" || exit
+        rc=0
+        e2e_wine "$prefix" "$E2E_RUN_TIMEOUT" "$exe" "$@" >"$out" 2>"$out.err" || rc=$?
+        echo "$rc" >"$out.rc.tmp"
+        mv "$out.rc.tmp" "$out.rc"
+    ) &
+    # shellcheck disable=SC2034  # read by the scenarios
+    E2E_RUN_PID=$!
+}
+
+# e2e_wait_exit OUT_FILE [SECONDS]: waits for a program started by e2e_run to
+# end and prints its exit code. Returns 2 if it is still running after SECONDS.
+e2e_wait_exit() {
+    local out=$1 seconds=${2:-30}
+    local deadline=$(( $(e2e_now_ms) + seconds * 1000 ))
+    while [ ! -f "$out.rc" ]; do
+        if [ "$(e2e_now_ms)" -ge "$deadline" ]; then
+            e2e_log "still running after ${seconds}s: ${out}"
+            return 2
+        fi
+        sleep 0.1
+    done
+    cat "$out.rc"
+}
+
+# e2e_is_running OUT_FILE: true while the program started with OUT_FILE runs.
+e2e_is_running() { [ ! -f "$1.rc" ]; }
+
+# e2e_output OUT_FILE: the program's stdout with the CRs of its line ends removed.
+e2e_output() { tr -d '\r' <"$1"; }
+
+# ---- checks -----------------------------------------------------------------
+
+E2E_PASSED=0
+E2E_FAILED=0
+
+e2e_pass() { E2E_PASSED=$((E2E_PASSED + 1)); printf 'ok   %s\n' "$1"; }
+e2e_fail() {
+    E2E_FAILED=$((E2E_FAILED + 1))
+    printf 'FAIL %s\n' "$1"
+    shift
+    [ $# -eq 0 ] || printf '     %s\n' "$@"
+}
+
+# e2e_expect_eq NAME EXPECTED ACTUAL
+e2e_expect_eq() {
+    if [ "$2" = "$3" ]; then e2e_pass "$1"; else e2e_fail "$1" "expected: $2" "actual:   $3"; fi
+}
+
+# e2e_expect_line NAME LINE TEXT: TEXT has LINE as one of its lines.
+e2e_expect_line() {
+    if grep -qxF -- "$2" <<<"$3"; then e2e_pass "$1"; else e2e_fail "$1" "no line: $2" "in:" "$3"; fi
+}
+
+# e2e_expect_match NAME REGEX TEXT: some line of TEXT matches the extended REGEX.
+e2e_expect_match() {
+    if grep -qE -- "$2" <<<"$3"; then e2e_pass "$1"; else e2e_fail "$1" "nothing matches: $2" "in:" "$3"; fi
+}
+
+# Prints the closing "N passed, N failed" line; fails if anything failed.
+e2e_summary() {
+    printf '%d passed, %d failed\n' "$E2E_PASSED" "$E2E_FAILED"
+    [ "$E2E_FAILED" -eq 0 ]
+}

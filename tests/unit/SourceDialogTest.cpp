@@ -1,0 +1,167 @@
+// The Windows 98 source location dialog: the path box, the check for NET8.CAB, and the hand-over to
+// the installation and the wizard.
+#include "app/Main.h"
+#include "tests/unit/CvfirTest.h"
+
+using platform::HKEY_LOCAL_MACHINE;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+
+class SourceDialog : public CvfirTest {
+protected:
+    void SetUp() override {
+        CvfirTest::SetUp();
+        UseRelease(*world, WindowsRelease::Windows98);
+        world->files.AddDrive('D');
+        world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
+        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+        world->registry.SetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", "D:\\WIN98");
+    }
+    void OpenDialog() {
+        StartUp();
+        WalkToInstallStep();
+        ASSERT_TRUE(Form4->Showing());
+    }
+    std::optional<std::string> SourcePath() {
+        return world->registry.GetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath");
+    }
+    void ExpectRefused() {
+        EXPECT_THAT(MessageBoxTexts(), ElementsAre("OS source files can not be found!!"));
+        EXPECT_EQ(headless::MessageBoxes().back().caption, "Warning");
+        EXPECT_EQ(headless::MessageBoxes().back().flags, MB_ICONEXCLAMATION | MB_OK);
+        EXPECT_TRUE(Form4->Showing());
+        EXPECT_FALSE(Form2->Next->Enabled());
+        EXPECT_FALSE(Form2->Back->Enabled());
+        EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+    }
+    bool LookedFor(const std::string& path) const {
+        return std::find(world->calls.begin(), world->calls.end(), "FindFirstFileA " + path) !=
+               world->calls.end();
+    }
+};
+
+TEST_F(SourceDialog, LooksAsLaidOutWithThePathFromTheRegistry) {
+    CreateWindows();
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "D:\\WIN98");
+    EXPECT_EQ(Form4->BorderStyle(), bsSingle);
+    EXPECT_EQ(Form4->BorderIcons(), 0u);
+    EXPECT_EQ(Form4->FormStyle(), fsStayOnTop);
+    EXPECT_EQ(Form4->ClientWidth(), 384);
+    EXPECT_EQ(Form4->ClientHeight(), 343);
+    EXPECT_THAT(Form4->Memo1->Lines->Lines(),
+                ElementsAre("Please insert the disk labeled 'Windows 98 CD-ROM', and then click OK",
+                            "Or Click Cancel to exit setup program"));
+    EXPECT_FALSE(Form4->TreeChangeSeen);
+}
+
+TEST_F(SourceDialog, OkAtOnceInstallsAndFinishesTheWizard) {
+    world->AddDevice({"*CVN0510"});
+    OpenDialog();
+    Press(Form4->Ok);
+    EXPECT_FALSE(Form4->Showing());
+    EXPECT_EQ(SourcePath(), "D:\\WIN98");
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");
+    EXPECT_TRUE(world->devices[0].removed);
+    EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Setup complete!"));
+    EXPECT_EQ(Form2->Next->Caption(), "Finish");
+    EXPECT_TRUE(Form2->Next->Enabled());
+    EXPECT_FALSE(Form2->Back->Enabled());
+    EXPECT_EQ(Form2->WizardStep, 2);
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+
+    Press(Form2->Next);  // one press of Finish opens the restart prompt
+    EXPECT_TRUE(Form3->Showing());
+    EXPECT_FALSE(Form2->Showing());
+}
+
+TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
+    OpenDialog();
+    Form4->SourceDiskPath->SetText("D:\\WIN98\\");
+    Press(Form4->Ok);
+    EXPECT_TRUE(LookedFor("D:\\WIN98\\\\NET8.CAB"));
+    EXPECT_EQ(SourcePath(), "D:\\WIN98\\");  // the doubled backslash finds the file; the text is kept
+
+    world->files.AddFile("C:\\NET8.CAB", "root");
+    Form4->Show();
+    Form4->SourceDiskPath->SetText("");
+    Press(Form4->Ok);
+    EXPECT_TRUE(LookedFor("C:\\NET8.CAB"));  // the root of the current drive
+    EXPECT_EQ(SourcePath(), "");
+}
+
+TEST_F(SourceDialog, AMissingFileOrAFolderOfItsNameKeepsTheDialogOpen) {
+    OpenDialog();
+    Form4->SourceDiskPath->SetText("D:\\NOWHERE");
+    Press(Form4->Ok);
+    ExpectRefused();
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "D:\\NOWHERE");
+    EXPECT_EQ(SourcePath(), "D:\\WIN98");
+
+    world->files.AddDirectory("D:\\FOLDER\\NET8.CAB");
+    Form4->SourceDiskPath->SetText("D:\\FOLDER");
+    headless::Reset();
+    Press(Form4->Ok);
+    ExpectRefused();
+    EXPECT_EQ(world->openFinds, 0);
+}
+
+// The text and "\NET8.CAB" share a buffer of 400 bytes: 390 characters fit, more are refused.
+TEST_F(SourceDialog, ATextTooLongForTheBufferIsRefused) {
+    const std::string fits = "D:\\" + std::string(387, 'f');
+    world->files.AddFile(fits + "\\NET8.CAB", "cabinet");
+    world->files.AddFile(fits + "f\\NET8.CAB", "cabinet");
+    OpenDialog();
+    Form4->SourceDiskPath->SetText(fits + "f");
+    Press(Form4->Ok);
+    ExpectRefused();
+    Form4->SourceDiskPath->SetText(fits);
+    Press(Form4->Ok);
+    EXPECT_FALSE(Form4->Showing());
+    EXPECT_EQ(SourcePath(), fits);
+}
+
+TEST_F(SourceDialog, WithoutTheSetupKeyTheBoxStartsEmptyAndOkRecordsNothing) {
+    world->registry.DeleteKey(HKEY_LOCAL_MACHINE, kSetupKey);
+    OpenDialog();
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "");
+    Form4->SourceDiskPath->SetText("D:\\WIN98");
+    Press(Form4->Ok);
+    EXPECT_EQ(world->registry.FindKey(HKEY_LOCAL_MACHINE, kSetupKey), nullptr);
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");
+    EXPECT_EQ(Form2->Next->Caption(), "Finish");
+}
+
+TEST_F(SourceDialog, APathThatCannotBeRecordedShowsTheExceptionBoxAndTheDialogStays) {
+    world->registry.FindKey(HKEY_LOCAL_MACHINE, kSetupKey)->refuseWrites = true;
+    OpenDialog();
+    Press(Form4->Ok);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Failed to set data for 'SourcePath'"));
+    EXPECT_TRUE(Form4->Showing());
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+    EXPECT_EQ(Form2->Next->Caption(), "Next >");
+}
+
+TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
+    OpenDialog();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);
+    EXPECT_EQ(SourcePath(), "D:\\WIN98");
+}
+
+TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithZero) {
+    world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);
+    headless::Post([] { FAIL() << "the message loop ran"; });
+    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Invalid data type for 'SourcePath'"));
+    EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
+    EXPECT_FALSE(Form1->Showing());
+    EXPECT_FALSE(Form2->Showing());
+}
+
+}  // namespace
