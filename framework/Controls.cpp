@@ -146,14 +146,14 @@ void TControl::SetProperty(std::string_view name, std::string_view value) {
         parentFont_ = Bool(value);
         Changed(Aspect::Font);
     } else if (name == "Align") {
-        static const std::map<std::string_view, TAlign> aligns{
-            {"alNone", alNone}, {"alTop", alTop},     {"alBottom", alBottom},
-            {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
-        auto found = aligns.find(value);
-        if (found == aligns.end()) {
-            Unknown("Align", value);
-        }
-        align_ = found->second;
+        align_ = Named<TAlign>(value,
+                               {{"alNone", alNone},
+                                {"alTop", alTop},
+                                {"alBottom", alBottom},
+                                {"alLeft", alLeft},
+                                {"alRight", alRight},
+                                {"alClient", alClient}},
+                               "alignment");
         Changed(Aspect::Bounds);
     } else if (name.starts_with("Font.")) {
         TFont font = Font();
@@ -241,11 +241,7 @@ TColor Color(std::string_view value) {
         {"clInactiveCaptionText", clInactiveCaptionText},
         {"clInfoBk", clInfoBk},
     };
-    auto found = colors.find(value);
-    if (found == colors.end()) {
-        Unknown("colour", value);
-    }
-    return found->second;
+    return Named(value, colors, "colour");
 }
 
 int Charset(std::string_view value) {
@@ -253,22 +249,15 @@ int Charset(std::string_view value) {
                                                           {"DEFAULT_CHARSET", DEFAULT_CHARSET},
                                                           {"SHIFTJIS_CHARSET", SHIFTJIS_CHARSET},
                                                           {"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET}};
-    auto found = charsets.find(value);
-    if (found == charsets.end()) {
-        Unknown("character set", value);
-    }
-    return found->second;
+    return Named(value, charsets, "character set");
 }
 
-TFontStyles FontStyles(std::string_view value) {
-    static const std::map<std::string_view, TFontStyles> styles{{"fsBold", fsBold},
-                                                                {"fsItalic", fsItalic},
-                                                                {"fsUnderline", fsUnderline},
-                                                                {"fsStrikeOut", fsStrikeOut}};
+unsigned Set(std::string_view value, const std::map<std::string_view, unsigned>& names,
+             std::string_view what) {
     if (value.size() < 2 || value.front() != '[' || value.back() != ']') {
         Unknown("set", value);
     }
-    TFontStyles result = 0;
+    unsigned result = 0;
     auto items = value.substr(1, value.size() - 2);
     while (!items.empty()) {
         const auto comma = items.find(',');
@@ -276,14 +265,19 @@ TFontStyles FontStyles(std::string_view value) {
         while (!item.empty() && item.front() == ' ') {
             item.remove_prefix(1);
         }
-        auto found = styles.find(item);
-        if (found == styles.end()) {
-            Unknown("font style", item);
-        }
-        result |= found->second;
+        result |= Named(item, names, what);
         items = comma == std::string_view::npos ? std::string_view{} : items.substr(comma + 1);
     }
     return result;
+}
+
+TFontStyles FontStyles(std::string_view value) {
+    return Set(value,
+               {{"fsBold", fsBold},
+                {"fsItalic", fsItalic},
+                {"fsUnderline", fsUnderline},
+                {"fsStrikeOut", fsStrikeOut}},
+               "font style");
 }
 
 }  // namespace layoutvalue

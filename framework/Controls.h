@@ -1,6 +1,7 @@
 // Controls: the state every control holds, and the containers that hold controls.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -104,10 +105,22 @@ private:
 
 // Parsers for the textual property values of window layouts.
 namespace layoutvalue {
+[[noreturn]] void Unknown(std::string_view what, std::string_view name);
+// A value named in a table of names.
+template <class Value>
+Value Named(std::string_view value, const std::map<std::string_view, Value>& names, std::string_view what) {
+    auto found = names.find(value);
+    if (found == names.end()) {
+        Unknown(what, value);
+    }
+    return found->second;
+}
+// A set written as "[a, b]": the union of the named bits.
+unsigned Set(std::string_view value, const std::map<std::string_view, unsigned>& names,
+             std::string_view what);
 int Int(std::string_view value);
 bool Bool(std::string_view value);
 TColor Color(std::string_view value);
 int Charset(std::string_view value);
 TFontStyles FontStyles(std::string_view value);
-[[noreturn]] void Unknown(std::string_view what, std::string_view name);
 }  // namespace layoutvalue

@@ -70,41 +70,6 @@ bool BindFrameworkEvent(TControl& control, std::string_view event, const Publish
     return false;
 }
 
-TBorderIcons ParseBorderIcons(std::string_view value) {
-    static const std::map<std::string_view, TBorderIcon> icons{{"biSystemMenu", biSystemMenu},
-                                                               {"biMinimize", biMinimize},
-                                                               {"biMaximize", biMaximize},
-                                                               {"biHelp", biHelp}};
-    if (value.size() < 2 || value.front() != '[' || value.back() != ']') {
-        layoutvalue::Unknown("set", value);
-    }
-    TBorderIcons result = 0;
-    auto items = value.substr(1, value.size() - 2);
-    while (!items.empty()) {
-        const auto comma = items.find(',');
-        auto item = items.substr(0, comma);
-        while (!item.empty() && item.front() == ' ') {
-            item.remove_prefix(1);
-        }
-        auto found = icons.find(item);
-        if (found == icons.end()) {
-            layoutvalue::Unknown("border icon", item);
-        }
-        result |= found->second;
-        items = comma == std::string_view::npos ? std::string_view{} : items.substr(comma + 1);
-    }
-    return result;
-}
-
-template <class Enum>
-Enum ParseEnum(std::string_view value, const std::map<std::string_view, Enum>& names, std::string_view what) {
-    auto found = names.find(value);
-    if (found == names.end()) {
-        layoutvalue::Unknown(what, value);
-    }
-    return found->second;
-}
-
 }  // namespace
 
 void RegisterControlClass(std::string_view className, ControlFactory factory) {
@@ -291,24 +256,29 @@ void TForm::SetProperty(std::string_view name, std::string_view value) {
     } else if (name == "ClientHeight") {
         SetBounds(Left(), Top(), Width(), Int(value) + 2 * frame.frameHeight + frame.captionHeight);
     } else if (name == "BorderStyle") {
-        borderStyle_ = ParseEnum<TBorderStyle>(
+        borderStyle_ = layoutvalue::Named<TBorderStyle>(
             value,
             {{"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable}, {"bsDialog", bsDialog}},
             "border style");
         Changed(Aspect::Style);
     } else if (name == "BorderIcons") {
-        borderIcons_ = ParseBorderIcons(value);
+        borderIcons_ = layoutvalue::Set(value,
+                                        {{"biSystemMenu", biSystemMenu},
+                                         {"biMinimize", biMinimize},
+                                         {"biMaximize", biMaximize},
+                                         {"biHelp", biHelp}},
+                                        "border icon");
         Changed(Aspect::Style);
     } else if (name == "Position") {
-        position_ = ParseEnum<TPosition>(value,
-                                         {{"poDesigned", poDesigned},
-                                          {"poDefault", poDefault},
-                                          {"poScreenCenter", poScreenCenter},
-                                          {"poDesktopCenter", poDesktopCenter}},
-                                         "position");
+        position_ = layoutvalue::Named<TPosition>(value,
+                                                  {{"poDesigned", poDesigned},
+                                                   {"poDefault", poDefault},
+                                                   {"poScreenCenter", poScreenCenter},
+                                                   {"poDesktopCenter", poDesktopCenter}},
+                                                  "position");
     } else if (name == "FormStyle") {
-        formStyle_ = ParseEnum<TFormStyle>(value, {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}},
-                                           "form style");
+        formStyle_ = layoutvalue::Named<TFormStyle>(
+            value, {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}}, "form style");
         Changed(Aspect::Style);
     } else if (name == "AutoSize") {
         autoSize_ = Bool(value);
