@@ -35,3 +35,12 @@ if(CVFIR_FUZZ)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     endforeach()
 endif()
+
+# The benchmarks (Google Benchmark), built on request only: `cmake --build DIR --target cvfir_bench`,
+# best in a Release build.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+    file(GLOB CVFIR_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*.cpp)
+    add_executable(cvfir_bench EXCLUDE_FROM_ALL ${CVFIR_BENCHMARKS})
+    target_link_libraries(cvfir_bench PRIVATE cvfir_sim benchmark::benchmark)
+endif()

@@ -3,14 +3,18 @@
 // Exactly one backend is linked into a program: headless for the unit tests, Win32 for cvfir.exe.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "framework/Classes.h"
+#include "framework/Messages.h"
+#include "platform/Shell.h"
 
 class TControl;
 class TForm;
 class TApplication;
+class TTreeNode;
 
 // The part of a control's state that changed, so that a peer updates only that.
 enum class Aspect { Bounds, Text, Enabled, Visible, Color, Font, Lines, Picture, Style, TabOrder, Items };
@@ -19,6 +23,27 @@ class ControlPeer {
 public:
     virtual ~ControlPeer() = default;
     virtual void Changed(Aspect aspect) = 0;
+    // The control's window; none for a control that has no window of its own.
+    virtual platform::HWND Handle() const { return nullptr; }
+};
+
+enum class NodeAspect { Text, Images, Overlay, HasChildren, Expanded };
+
+// A tree view's peer hears of every change to the nodes, one node at a time, after the model has made
+// it (a deletion before it, its children already gone). The model raises the tree's events itself;
+// the peer turns the user's own actions into calls on the model (TCustomTreeView::CanExpand,
+// TTreeNode::Expand and Collapse, TCustomTreeView::SetSelected, TCustomTreeView::Perform).
+class TreeViewPeer : public ControlPeer {
+public:
+    virtual void NodeInserted(TTreeNode& node) = 0;
+    virtual void NodeDeleting(TTreeNode& node) = 0;
+    virtual void NodeChanged(TTreeNode& node, NodeAspect aspect) = 0;
+    // The direct children of `parent` (of the tree when null) are in a new order.
+    virtual void ChildrenSorted(TTreeNode* parent) = 0;
+    virtual void SelectionChanged(TTreeNode* node) = 0;
+    virtual void ImagesChanged() = 0;
+    // The common control's own handling of a message that the tree view passes on.
+    virtual void DefaultHandler(TMessage& message) = 0;
 };
 
 class FormPeer : public ControlPeer {
@@ -51,6 +76,16 @@ FrameMetrics FrameFor(FrameKind kind, bool hasCaption);
 
 // A modal message box; answers the button pressed (1 for OK).
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags);
+
+// The mouse cursor over the whole screen (crDefault, crHourGlass, ...).
+void SetScreenCursor(int cursor);
+// Suspends painting of one window; a null window resumes it. One window at a time: while one is
+// locked, another lock fails. Answers whether it succeeded.
+bool LockWindowUpdate(platform::HWND window);
+// A hidden window whose every message goes to `method`, which starts with a result of 0.
+platform::HWND AllocateUtilityWindow(TWndMethod method);
+void DestroyUtilityWindow(platform::HWND window);
+void DestroyImageList(platform::HIMAGELIST list);
 
 // Takes and dispatches messages until the application is told to terminate.
 void RunMessageLoop(TApplication& application);

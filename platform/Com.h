@@ -17,13 +17,9 @@ namespace platform {
 using ULONG = std::uint32_t;
 using SIZE_T = std::size_t;
 
-struct GUID {
-    DWORD Data1;
-    WORD Data2;
-    WORD Data3;
-    BYTE Data4[8];
-    bool operator==(const GUID& other) const { return std::memcmp(this, &other, sizeof(GUID)) == 0; }
-};
+inline bool operator==(const GUID& a, const GUID& b) {
+    return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
 using IID = GUID;
 using REFIID = const IID&;
 
@@ -88,6 +84,7 @@ public:
 
     T* get() const { return p_; }
     T* operator->() const { return p_; }
+    T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
     bool operator==(std::nullptr_t) const { return p_ == nullptr; }
 

@@ -26,8 +26,21 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 
 HMODULE LoadLibraryA(LPCSTR fileName);
+// `procName` is a name, or an ordinal made into a pointer by MAKEINTRESOURCEA.
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
+
+inline LPCSTR MAKEINTRESOURCEA(WORD ordinal) {
+    return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(ordinal));
+}
+inline bool IS_INTRESOURCE(LPCSTR name) {
+    return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0;
+}
+
+// The process's error mode; answers the one before. SEM_NOOPENFILEERRORBOX keeps Windows from asking
+// the user about a file it cannot open (a module on a missing disk, say).
+inline constexpr UINT SEM_NOOPENFILEERRORBOX = 0x8000;
+UINT SetErrorMode(UINT mode);
 
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 

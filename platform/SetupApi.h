@@ -7,13 +7,6 @@
 
 namespace platform {
 
-struct GUID {
-    DWORD Data1;
-    WORD Data2;
-    WORD Data3;
-    BYTE Data4[8];
-};
-
 // One device of a device information set. cbSize must hold the structure's size: 28 bytes in the
 // 32-bit program.
 struct SP_DEVINFO_DATA {

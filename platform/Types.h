@@ -62,6 +62,14 @@ inline bool FAILED(HRESULT hr) {
 
 inline constexpr UINT MAX_PATH = 260;
 
+// A class or interface identifier.
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+
 inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 
 // The calling convention of the Windows API, for entry points taken from a module at run time.

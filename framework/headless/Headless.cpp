@@ -4,6 +4,11 @@
 #include "framework/headless/Headless.h"
 
 #include <deque>
+#include <map>
+
+#include "framework/ComCtrls.h"
+#include "framework/Screen.h"
+#include "framework/headless/HeadlessInternal.h"
 
 namespace headless {
 
@@ -15,6 +20,15 @@ struct State {
     std::vector<MessageBoxRecord> boxes;
     std::vector<std::string> journal;
     std::deque<std::function<void()>> queue;
+    struct Window {
+        TWndMethod method;
+        const TControl* control;
+    };
+    std::map<platform::HWND, Window> windows;
+    std::uintptr_t nextWindow = 0x10000;
+    platform::HWND lockedWindow = nullptr;
+    int cursor = crDefault;
+    std::vector<platform::HIMAGELIST> destroyedImageLists;
 };
 
 State& Current() {
@@ -26,6 +40,14 @@ void Note(std::string line) {
     Current().journal.push_back(std::move(line));
 }
 
+std::string WindowName(platform::HWND window) {
+    auto found = Current().windows.find(window);
+    if (found == Current().windows.end() || found->second.control == nullptr) {
+        return "window";
+    }
+    return found->second.control->Name;
+}
+
 class NullControlPeer : public ControlPeer {
 public:
     void Changed(Aspect) override {}
@@ -33,8 +55,10 @@ public:
 
 class HeadlessFormPeer : public FormPeer {
 public:
-    explicit HeadlessFormPeer(TForm& form) : form_(form) {}
+    explicit HeadlessFormPeer(TForm& form) : form_(form), handle_(internal::NewWindow(nullptr, &form)) {}
+    ~HeadlessFormPeer() override { internal::ForgetWindow(handle_); }
     void Changed(Aspect) override {}
+    platform::HWND Handle() const override { return handle_; }
 
     void Display() override {
         const bool topLevel = form_.Parent() == nullptr;
@@ -54,9 +78,12 @@ public:
 
 private:
     TForm& form_;
+    platform::HWND handle_;
 };
 
-bool PersonCanReach(TControl& control) {
+}  // namespace
+
+bool internal::PersonCanReach(TControl& control) {
     for (TControl* at = &control; at != nullptr; at = at->Parent()) {
         if (!at->Enabled() || !at->Visible()) {
             return false;
@@ -66,7 +93,49 @@ bool PersonCanReach(TControl& control) {
     return form != nullptr && form->Showing();
 }
 
-}  // namespace
+platform::HWND internal::NewWindow(TWndMethod method, const TControl* control) {
+    auto& state = Current();
+    auto* window = reinterpret_cast<platform::HWND>(state.nextWindow);
+    state.nextWindow += 0x10;
+    state.windows[window] = State::Window{std::move(method), control};
+    return window;
+}
+
+void internal::ForgetWindow(platform::HWND window) {
+    Current().windows.erase(window);
+}
+
+void internal::Note(std::string line) {
+    Current().journal.push_back(std::move(line));
+}
+
+int ScreenCursor() {
+    return Current().cursor;
+}
+
+platform::HWND LockedWindow() {
+    return Current().lockedWindow;
+}
+
+bool WindowExists(platform::HWND window) {
+    return Current().windows.count(window) != 0;
+}
+
+platform::LRESULT SendMessage(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
+                              platform::LPARAM lParam) {
+    auto found = Current().windows.find(window);
+    if (found == Current().windows.end() || !found->second.method) {
+        return 0;
+    }
+    TMessage sent{message, wParam, lParam, 0};
+    const TWndMethod method = found->second.method;  // the window may go while it handles the message
+    method(sent);
+    return sent.Result;
+}
+
+const std::vector<platform::HIMAGELIST>& DestroyedImageLists() {
+    return Current().destroyedImageLists;
+}
 
 void Reset() {
     Current() = State{};
@@ -86,7 +155,7 @@ const std::vector<std::string>& Journal() {
 }
 
 bool Click(TControl& control) {
-    if (!PersonCanReach(control)) {
+    if (!internal::PersonCanReach(control)) {
         return false;
     }
     Application->Dispatch([&control] { control.Click(); });
@@ -122,8 +191,47 @@ std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) {
     return std::make_unique<headless::HeadlessFormPeer>(form);
 }
 
-std::unique_ptr<ControlPeer> CreateControlPeer(TControl&) {
+std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) {
+    if (auto* tree = dynamic_cast<TCustomTreeView*>(&control)) {
+        return headless::internal::CreateTreeViewPeer(*tree);
+    }
     return std::make_unique<headless::NullControlPeer>();
+}
+
+void SetScreenCursor(int cursor) {
+    headless::Current().cursor = cursor;
+    headless::Note(cursor == crHourGlass ? "cursor crHourGlass"
+                   : cursor == crDefault ? "cursor crDefault"
+                                         : "cursor " + std::to_string(cursor));
+}
+
+bool LockWindowUpdate(platform::HWND window) {
+    auto& state = headless::Current();
+    if (window == nullptr) {
+        const bool wasLocked = state.lockedWindow != nullptr;
+        state.lockedWindow = nullptr;
+        headless::Note(wasLocked ? "unlock" : "unlock (none locked)");
+        return wasLocked;
+    }
+    if (state.lockedWindow != nullptr) {
+        headless::Note("lock refused " + headless::WindowName(window));
+        return false;
+    }
+    state.lockedWindow = window;
+    headless::Note("lock " + headless::WindowName(window));
+    return true;
+}
+
+platform::HWND AllocateUtilityWindow(TWndMethod method) {
+    return headless::internal::NewWindow(std::move(method), nullptr);
+}
+
+void DestroyUtilityWindow(platform::HWND window) {
+    headless::internal::ForgetWindow(window);
+}
+
+void DestroyImageList(platform::HIMAGELIST list) {
+    headless::Current().destroyedImageLists.push_back(list);
 }
 
 TRect DesktopRect() {

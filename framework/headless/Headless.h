@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 
 namespace headless {
@@ -37,5 +38,38 @@ void EndSession();
 
 // Queues an action for the message loop, which runs the queue in order and ends when it is empty.
 void Post(std::function<void()> action);
+
+// The screen cursor now (crDefault, crHourGlass, ...), and the window whose painting is suspended
+// (null when none is). Each change also goes to the journal: "cursor crHourGlass", "lock CvFolderTree",
+// "lock refused CvFolderTree", "unlock", "unlock (none locked)".
+int ScreenCursor();
+platform::HWND LockedWindow();
+
+// Sends a message to a window as the system does: to a utility window's method, or through a control's
+// window procedure. Answers the message's result; 0 for a window that is not there.
+platform::LRESULT SendMessage(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
+                              platform::LPARAM lParam);
+bool WindowExists(platform::HWND window);
+const std::vector<platform::HIMAGELIST>& DestroyedImageLists();
+
+// A tree view as a person sees it: one row per node whose levels above are all expanded, in tree
+// order, each drawn as the common control draws it, asking a node for its picture indexes through the
+// display callback.
+struct TreeRow {
+    std::string text;
+    int level;
+    int image;
+    int selectedImage;
+    int overlay;
+    bool hasChildren;
+    bool expanded;
+    bool operator==(const TreeRow&) const = default;
+};
+std::vector<TreeRow> VisibleRows(TCustomTreeView& tree);
+// What a person does to a tree view; false, doing nothing, when the node is not on the screen (or has
+// no expand button).
+bool ClickExpandButton(TTreeNode& node);
+bool ClickNode(TTreeNode& node);
+bool DoubleClickNode(TTreeNode& node);
 
 }  // namespace headless

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
@@ -124,7 +125,11 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     const auto* loaded = reinterpret_cast<const sim::Module*>(module);
-    auto found = loaded->entryPoints.find(procName);
+    // An entry point taken by ordinal is listed as "#" and its number.
+    const std::string name = IS_INTRESOURCE(procName)
+                                 ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(procName))
+                                 : std::string(procName);
+    auto found = loaded->entryPoints.find(name);
     if (found == loaded->entryPoints.end()) {
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;
@@ -134,6 +139,12 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
 
 BOOL FreeLibrary(HMODULE /*module*/) {
     return 1;
+}
+
+UINT SetErrorMode(UINT mode) {
+    auto& world = World();
+    world.Trace("SetErrorMode " + std::to_string(mode));
+    return std::exchange(world.errorMode, mode);
 }
 
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {

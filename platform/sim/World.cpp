@@ -195,21 +195,31 @@ void FileSystem::AddDrive(char letter) {
     entries_[Normalize(root)] = FileEntry{root, true, {}};
 }
 
+// The folder part of a path as it was written, so that a folder made on the way keeps the case of its
+// name (the shell lists it so).
+static std::string_view ParentText(std::string_view path) {
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) {
+        path.remove_suffix(1);
+    }
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string_view::npos ? std::string_view{} : path.substr(0, separator);
+}
+
 void FileSystem::AddDirectory(std::string_view path) {
     const auto key = Normalize(path);
     if (key.empty() || entries_.count(key) != 0) {
         return;
     }
-    if (auto parent = ParentOf(key); !parent.empty()) {
-        AddDirectory(parent);
+    if (!ParentOf(key).empty()) {
+        AddDirectory(ParentText(path));
     }
     entries_[key] = FileEntry{std::string(path), true, {}};
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {
     const auto key = Normalize(path);
-    if (auto parent = ParentOf(key); !parent.empty()) {
-        AddDirectory(parent);
+    if (!ParentOf(key).empty()) {
+        AddDirectory(ParentText(path));
     }
     entries_[key] = FileEntry{std::string(path), false, std::string(content)};
 }
@@ -217,6 +227,32 @@ void FileSystem::AddFile(std::string_view path, std::string_view content) {
 const FileEntry* FileSystem::Find(std::string_view path) const {
     auto found = entries_.find(Normalize(path));
     return found == entries_.end() ? nullptr : &found->second;
+}
+
+void FileSystem::ForEachChild(std::string_view folder,
+                              const std::function<bool(const FileEntry&)>& visit) const {
+    if (folder.empty()) {
+        for (char letter = 'a'; letter <= 'z'; ++letter) {
+            auto drive = entries_.find(std::string{letter, ':', '\\'});
+            if (drive != entries_.end() && !visit(drive->second)) {
+                return;
+            }
+        }
+        return;
+    }
+    std::string prefix = Normalize(folder);
+    if (prefix.back() != '\\') {
+        prefix.push_back('\\');
+    }
+    // The entries below the folder sort together after it; the deeper ones among them are skipped.
+    for (auto at = entries_.lower_bound(prefix); at != entries_.end() && at->first.starts_with(prefix);
+         ++at) {
+        const bool directlyInside =
+            at->first.size() > prefix.size() && at->first.find('\\', prefix.size()) == std::string::npos;
+        if (directlyInside && !visit(at->second)) {
+            return;
+        }
+    }
 }
 
 bool FileSystem::Exists(std::string_view path) const {
@@ -283,6 +319,8 @@ World& ResetWorld() {
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
     world.InstallNewdev();
+    world.InstallShell32();
+    world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {
         {0, "The operation completed successfully.\r\n"},

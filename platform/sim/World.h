@@ -2,6 +2,7 @@
 // changed by the program through the platform calls, and read back by the test.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -95,6 +96,9 @@ public:
     bool Remove(std::string_view path);
 
     const FileEntry* Find(std::string_view path) const;
+    // Visits each entry directly inside `folder`, in name order, until `visit` answers false; with an
+    // empty `folder`, each drive's root.
+    void ForEachChild(std::string_view folder, const std::function<bool(const FileEntry&)>& visit) const;
     static std::string Normalize(std::string_view path);  // the lookup key of a path
     static std::string ParentOf(std::string_view normalizedPath);
 
@@ -163,6 +167,9 @@ public:
     void InstallNewdev(bool withAnsiEntry = true, bool withWideEntry = true);
     std::string NewdevPath() const { return systemDirectory + "\\newdev.dll"; }
     std::vector<std::string> loadedModules;
+    UINT errorMode = 0;  // the process's error mode, as SetErrorMode sets it
+    // shell32.dll in the system folder, with the change-notification entry points by ordinal.
+    void InstallShell32();
 
     // What UpdateDriverForPlugAndPlayDevicesA does: succeed, or fail with this error once it has
     // succeeded `driverUpdateFailsAfter` times.
@@ -193,7 +200,8 @@ public:
 };
 
 World& TheWorld();
-// Replaces the world with a fresh one: drive C: and the program at C:\cvdisk\cvfir.exe.
+// Replaces the world with a fresh one: drive C: and the program at C:\cvdisk\cvfir.exe, the Windows
+// folders with newdev.dll and shell32.dll, and the desktop folder.
 World& ResetWorld();
 
 }  // namespace platform::sim

@@ -1,0 +1,168 @@
+// TCvFolderTree: construction and destruction, filling and emptying the tree, and the properties a
+// window layout sets.
+#include "foldertree/Cvfoldertree.h"
+
+#include <map>
+
+#include "framework/Forms.h"
+#include "framework/UtilWindow.h"
+#include "platform/Kernel.h"
+
+using namespace platform;
+
+PFNSHCHANGENOTIFYREGISTER ShChangeNotifyRegisterProc = nullptr;
+PFNSHCHANGENOTIFYDEREGISTER ShChangeNotifyDeregisterProc = nullptr;
+
+namespace {
+
+const bool kFolderTreeRegistered = [] {
+    RegisterControlClass("TCvFolderTree",
+                         [](TComponent* owner) -> TControl* { return new TCvFolderTree(owner); });
+    return true;
+}();
+
+// The tree sits in its owner's window, so an owner without one cannot hold it.
+TWinControl* WindowedOwner(TComponent* owner) {
+    auto* parent = dynamic_cast<TWinControl*>(owner);
+    if (parent == nullptr) {
+        throw Exception("Invalid class typecast");
+    }
+    return parent;
+}
+
+template <class Proc>
+Proc EntryPoint(HMODULE module, WORD ordinal) {
+    return module == nullptr ? nullptr
+                             : reinterpret_cast<Proc>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal)));
+}
+
+SFolderOption ParseFolderOptions(std::string_view value) {
+    static const std::map<std::string_view, TFolderOption> options{
+        {"foNetworkNeighborhood", foNetworkNeighborhood},
+        {"foRecycleBin", foRecycleBin},
+        {"foVirtualFirst", foVirtualFirst}};
+    if (value.size() < 2 || value.front() != '[' || value.back() != ']') {
+        layoutvalue::Unknown("set", value);
+    }
+    SFolderOption result;
+    auto items = value.substr(1, value.size() - 2);
+    while (!items.empty()) {
+        const auto comma = items.find(',');
+        auto item = items.substr(0, comma);
+        while (!item.empty() && item.front() == ' ') {
+            item.remove_prefix(1);
+        }
+        auto found = options.find(item);
+        if (found == options.end()) {
+            layoutvalue::Unknown("folder option", item);
+        }
+        result = result.With(found->second);
+        items = comma == std::string_view::npos ? std::string_view{} : items.substr(comma + 1);
+    }
+    return result;
+}
+
+TDisplayMode ParseDisplayMode(std::string_view value) {
+    static const std::map<std::string_view, TDisplayMode> modes{
+        {"dmAsis", dmAsis}, {"dmUppercase", dmUppercase}, {"dmLowercase", dmLowercase}};
+    auto found = modes.find(value);
+    if (found == modes.end()) {
+        layoutvalue::Unknown("display mode", value);
+    }
+    return found->second;
+}
+
+}  // namespace
+
+TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
+    TWinControl* parent = WindowedOwner(AOwner);
+
+    const UINT errorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    Shell32Module = LoadLibraryA("shell32.dll");
+    SetErrorMode(errorMode);
+    ShChangeNotifyRegisterProc =
+        EntryPoint<PFNSHCHANGENOTIFYREGISTER>(Shell32Module, SHCHANGENOTIFYREGISTER_ORDINAL);
+    ShChangeNotifyDeregisterProc =
+        EntryPoint<PFNSHCHANGENOTIFYDEREGISTER>(Shell32Module, SHCHANGENOTIFYDEREGISTER_ORDINAL);
+
+    Items->Clear();
+    folderOptions_ = SFolderOption{};
+    displayMode_ = dmAsis;
+    SetReadOnly(true);  // the user cannot edit the names
+
+    OnDeletion = [this](TObject* Sender, TTreeNode* Node) { FreeNode(Sender, Node); };
+    OnEndSessionQuery = nullptr;
+
+    CoGetMalloc(MEMCTX_TASK, ShellMalloc.put());
+    SetParent(parent);
+    NotifyWindow = AllocateHWnd([this](TMessage& Message) { MessageProc(Message); });
+    OnExpanding = [this](TObject* Sender, TTreeNode* Node, bool& Allow) {
+        TFolderTreeExpanding(Sender, Node, Allow);
+    };
+
+    RetrieveSysImageList();
+    SysImages->SetMasked(false);
+    SysImages->SetShareImages(true);
+    SetImages(SysImages);
+
+    TFont font = Font();
+    font.Height = -13;  // 10 points at 96 pixels per inch
+    SetFont(font);
+    SetBounds(Left(), Top(), 180, 120);
+}
+
+TCvFolderTree::~TCvFolderTree() {
+    Deactivate();
+    Items->Clear();  // nodes that a user of the control put beside the desktop go too
+    if (Shell32Module != nullptr) {
+        FreeLibrary(Shell32Module);
+    }
+    DeallocateHWnd(NotifyWindow);
+    SetImages(nullptr);
+    delete SysImages;
+}
+
+void TCvFolderTree::SetActive(bool Value) {
+    if (Value) {
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCvFolderTree::Activate() {
+    if (active_) {
+        return;
+    }
+    active_ = true;
+    ShowDesktop();
+    SetFolderOptions(folderOptions_);
+    SetDisplayMode(displayMode_);
+}
+
+void TCvFolderTree::Deactivate() {
+    if (TTreeNode* desktop = Items->GetFirstNode()) {
+        desktop->Delete();
+    }
+    active_ = false;
+}
+
+void TCvFolderTree::MessageProc(TMessage& Message) {
+    Message.Result = DefWindowProcA(NotifyWindow, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TCvFolderTree::SetProperty(std::string_view name, std::string_view value) {
+    if (name == "Active") {
+        SetActive(layoutvalue::Bool(value));
+    } else if (name == "FolderOptions") {
+        SetFolderOptions(ParseFolderOptions(value));
+    } else if (name == "DisplayMode") {
+        SetDisplayMode(ParseDisplayMode(value));
+    } else {
+        TCustomTreeView::SetProperty(name, value);
+    }
+}
+
+HWND TCvFolderTree::ParentWindow() const {
+    return Parent() != nullptr && Parent()->Peer() != nullptr ? Parent()->Peer()->Handle() : nullptr;
+}

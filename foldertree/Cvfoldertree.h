@@ -1,0 +1,188 @@
+// TCvFolderTree: a tree view of the shell namespace's folders. One top-level node for the desktop;
+// under it My Computer with the drives, the folders that lie on the desktop, and on request the Recycle
+// Bin and Network Neighborhood. Each node carries the system's icon for its item; a node's children
+// come from the shell on its first expansion, folders only, sorted.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "foldertree/ItemIdListHeap.h"
+#include "framework/ComCtrls.h"
+#include "framework/ImgList.h"
+#include "framework/Messages.h"
+#include "platform/Shell.h"
+
+enum TDisplayMode : std::uint8_t { dmAsis, dmUppercase, dmLowercase };
+
+enum TFolderType : std::uint8_t {
+    ftFolder,
+    ftNetworkNeighborhood,
+    ftRecycleBin,
+    ftMyComputer,
+    ftDesktop,
+    ftNetNode,
+    ftNone,  // only ever answered, never stored
+};
+
+enum TFolderOption : std::uint8_t { foNetworkNeighborhood, foRecycleBin, foVirtualFirst };
+
+// A set of up to eight values of an enumeration, one bit each (bit 0 for the first value), in one byte.
+template <class Enum>
+class SmallSet {
+public:
+    constexpr SmallSet() = default;
+    constexpr SmallSet(std::initializer_list<Enum> members) {
+        for (Enum member : members) {
+            bits_ |= Bit(member);
+        }
+    }
+    constexpr bool Contains(Enum member) const { return (bits_ & Bit(member)) != 0; }
+    constexpr SmallSet With(Enum member) const {
+        SmallSet result = *this;
+        result.bits_ |= Bit(member);
+        return result;
+    }
+    constexpr std::uint8_t Bits() const { return bits_; }
+    constexpr bool operator==(const SmallSet&) const = default;
+
+private:
+    static constexpr std::uint8_t Bit(Enum member) {
+        return static_cast<std::uint8_t>(1u << static_cast<unsigned>(member));
+    }
+    std::uint8_t bits_ = 0;
+};
+
+using SFolderOption = SmallSet<TFolderOption>;
+using SFolderTypes = SmallSet<TFolderType>;
+static_assert(sizeof(SFolderOption) == 1 && sizeof(SFolderTypes) == 1);
+
+using TEndSessionQueryEvent = std::function<void(TObject* Sender, bool& CanEndSession)>;
+
+// The record behind each node's data pointer: made with the node, freed by FreeNode when the tree
+// deletes the node.
+struct TFolderNode {
+    std::string Path;  // the parsing name; the special roots carry their own
+    std::string Name;  // the in-folder name, before casing
+    bool IsChild = false;
+    platform::ComPtr<platform::IShellFolder> ShellFolder;  // empty when binding failed
+    TFolderType FolderType = ftFolder;
+    platform::WORD ItemIdListSize = 0;            // without the terminator
+    platform::LPITEMIDLIST ItemIdList = nullptr;  // absolute, from the control's own heap
+
+    // What the icon look-up needs when the tree first asks for the node's pictures: whether the item
+    // is a folder, and for an item outside the file system its list as it was given (a heap copy),
+    // which is what the shell is asked about for such an item.
+    bool IsFolder = false;
+    platform::LPITEMIDLIST IconItemIdList = nullptr;
+};
+
+// A special folder. The list is the shell's allocation; whoever asked frees it with FreePidl.
+struct TPathInfo {
+    std::string Path;         // its file-system path; empty when it has none
+    std::string DisplayName;  // empty unless fGetNetHood fills it
+    std::int32_t IconIndex = 0;
+    std::int32_t OpenIconIndex = 0;
+    platform::LPITEMIDLIST ItemIdList = nullptr;
+};
+
+// The three names of one item, as its folder gives them.
+struct TFilePathList {
+    std::string DisplayName;   // SHGDN_NORMAL
+    std::string ParsingName;   // SHGDN_FORPARSING
+    std::string InFolderName;  // SHGDN_INFOLDER
+};
+
+class TCvFolderTree : public TCustomTreeView {
+public:
+    // The owner must be a windowed control; it becomes the tree's parent.
+    explicit TCvFolderTree(TComponent* AOwner);
+    ~TCvFolderTree() override;
+
+    // Names (never fail; empty when the shell gives nothing).
+    std::string GetPathName(platform::LPCITEMIDLIST ItemIdList, platform::DWORD Flags,
+                            platform::IShellFolder* Folder);
+    // Without a folder the desktop's stands in, and the list is absolute.
+    TFilePathList GetLongFilePath(platform::LPCITEMIDLIST ItemIdList, platform::IShellFolder* Folder);
+
+    // Nodes. `ItemIdList` is relative to the parent's folder (to the desktop without a parent); only its
+    // first item counts. Null when the item is outside the file system and not forced.
+    TTreeNode* CreateFolderNode(platform::LPCITEMIDLIST ItemIdList, TTreeNode* ParentNode, bool Force);
+    void RetrieveSysImageList();
+    TPathInfo fGetSpecialFolder(int Csidl);
+    void FreeNode(TObject* Sender, TTreeNode* Node);
+    // Frees a list that the shell allocated; a list that the task allocator does not claim is left alone.
+    void FreePidl(platform::LPITEMIDLIST ItemIdList);
+    platform::ComPtr<platform::IShellFolder> NodeShellFolder(TTreeNode* Node);
+    TFolderType NodeType(TTreeNode* Node);
+    // Owned by the node: not to be freed.
+    platform::LPCITEMIDLIST NodeItemIdList(TTreeNode* Node);
+    TDisplayMode DisplayMode() const { return displayMode_; }
+    void SetDisplayMode(TDisplayMode Value);
+
+    // Enumeration.
+    bool AttachFolders(TTreeNode* Node);
+    void TFolderTreeExpanding(TObject* Sender, TTreeNode* Node, bool& Allow);
+    void FreeChildren(TTreeNode* Node);
+
+    // Special roots.
+    void ShowDesktop();
+    SFolderOption FolderOptions() const { return folderOptions_; }
+    void SetFolderOptions(SFolderOption Value);
+    void ShowRecycleBin();
+    void ShowNetHood();
+    TPathInfo fGetNetHood();
+    TTreeNode* GetDesktopNode();
+    TTreeNode* GetSpecialNode(TFolderType FolderType);
+    TTreeNode* GetMyComputerNode() { return GetSpecialNode(ftMyComputer); }
+    TTreeNode* GetNetHoodNode() { return GetSpecialNode(ftNetworkNeighborhood); }
+    TTreeNode* GetBitBucketNode() { return GetSpecialNode(ftRecycleBin); }
+
+    // Filling and emptying.
+    bool Active() const { return active_; }
+    void SetActive(bool Value);
+    void Activate();
+    void Deactivate();
+    // The window procedure of the hidden notification window.
+    void MessageProc(TMessage& Message);
+    TEndSessionQueryEvent OnEndSessionQuery;
+
+    // A node's pictures are asked of the shell when first needed, with what CreateFolderNode found.
+    void GetImageIndex(TTreeNode* Node) override;
+    void GetSelectedIndex(TTreeNode* Node) override;
+
+    void SetProperty(std::string_view name, std::string_view value) override;
+
+    // The lists that the nodes own, still allocated.
+    int NodeListBlocks() const { return heap_.LiveBlocks(); }
+
+private:
+    static TFolderNode* RecordOf(TTreeNode* Node);
+    platform::HWND ParentWindow() const;
+    void DisposeRecord(TFolderNode* record);
+    void SupplyImages(TTreeNode* Node);
+    TTreeNode* AddSpecialRoot(TPathInfo& info, TFolderType type, const std::string& path, bool nameFromShell);
+
+    platform::HMODULE Shell32Module = nullptr;
+    TCustomImageList* SysImages = nullptr;
+    std::string DesktopPath;
+    platform::HWND NotifyWindow = nullptr;
+    TDisplayMode displayMode_ = dmAsis;
+    SFolderOption folderOptions_;
+    platform::ComPtr<platform::IMalloc> ShellMalloc;
+    platform::SHChangeNotifyEntry* NotifyEntry = nullptr;
+    platform::ULONG NotifyId = 0;
+    bool active_ = false;
+    TItemIdListHeap heap_;
+};
+
+// The change-notification entry points of shell32.dll, taken by ordinal by every constructor.
+extern platform::PFNSHCHANGENOTIFYREGISTER ShChangeNotifyRegisterProc;
+extern platform::PFNSHCHANGENOTIFYDEREGISTER ShChangeNotifyDeregisterProc;
+
+// The order of siblings: the special roots first, then the texts by their bytes, ASCII letters folded.
+int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t Data);
+// A node's text: the name cased by the display mode (ASCII letters only).
+std::string CasedName(std::string name, TDisplayMode mode);

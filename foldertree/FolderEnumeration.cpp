@@ -1,0 +1,112 @@
+// TCvFolderTree: a node's children from the shell on its first expansion, folders only, and their
+// order.
+#include "foldertree/Cvfoldertree.h"
+#include "foldertree/TreeScopes.h"
+
+using namespace platform;
+
+namespace {
+
+bool IsSpecial(TTreeNode* node) {
+    const auto* record = static_cast<const TFolderNode*>(node->Data());
+    if (record == nullptr) {
+        return false;
+    }
+    return record->FolderType == ftNetworkNeighborhood || record->FolderType == ftRecycleBin ||
+           record->FolderType == ftMyComputer;
+}
+
+TFolderType TypeOf(TTreeNode* node) {
+    const auto* record = static_cast<const TFolderNode*>(node->Data());
+    return record != nullptr ? record->FolderType : ftNone;
+}
+
+unsigned char Folded(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t /*Data*/) {
+    const bool special1 = IsSpecial(Node1);
+    const bool special2 = IsSpecial(Node2);
+    if (special1 != special2) {
+        return special1 ? -1 : 1;
+    }
+    if (special1) {
+        return 0;  // two special roots keep the order they have
+    }
+    const std::string& text1 = Node1->Text();
+    const std::string& text2 = Node2->Text();
+    const std::size_t length = std::min(text1.size(), text2.size());
+    for (std::size_t i = 0; i <= length; ++i) {
+        // Past its end a text reads as its terminating zero, so a prefix sorts first.
+        const unsigned char a = i < text1.size() ? Folded(static_cast<unsigned char>(text1[i])) : 0;
+        const unsigned char b = i < text2.size() ? Folded(static_cast<unsigned char>(text2[i])) : 0;
+        if (a != b) {
+            return static_cast<int>(a) - static_cast<int>(b);
+        }
+    }
+    return 0;
+}
+
+bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
+    HourGlass hourGlass;
+    PaintingLock lock(Handle());
+    TFolderNode* record = RecordOf(Node);
+    if (record == nullptr || !record->ShellFolder) {
+        return false;  // nothing to enumerate with; the button stays as it is
+    }
+    bool result = false;
+    bool hasChildren = true;
+    ComPtr<IEnumIDList> items;
+    // The dialog's window owns whatever the shell shows meanwhile (a drive that is not ready, say).
+    if (record->ShellFolder->EnumObjects(ParentWindow(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN,
+                                         items.put()) == S_OK) {
+        hasChildren = false;
+        items->Reset();
+        LPITEMIDLIST item = nullptr;
+        ULONG fetched = 0;
+        while (items->Next(1, &item, &fetched) == S_OK) {
+            ShellList given(*this, item);
+            if (CreateFolderNode(item, Node, false) != nullptr) {
+                hasChildren = true;
+                result = true;
+            }
+        }
+    }
+    Node->SetHasChildren(hasChildren);
+    // Drives and computers stay in the shell's order.
+    const TFolderType type = record->FolderType;
+    if (type != ftNetworkNeighborhood && type != ftMyComputer && hasChildren) {
+        Node->CustomSort(CustomSortProc, 0);
+    }
+    return result;
+}
+
+void TCvFolderTree::TFolderTreeExpanding(TObject* /*Sender*/, TTreeNode* Node, bool& Allow) {
+    // Whatever goes wrong while a level is filled, the node just does not open.
+    try {
+        if (Node->Count() > 0) {
+            Allow = true;
+            return;
+        }
+        PaintingLock lock(Handle());
+        Allow = AttachFolders(Node);
+    } catch (const Exception&) {
+        Allow = false;
+    } catch (const std::exception&) {
+        Allow = false;
+    }
+}
+
+void TCvFolderTree::FreeChildren(TTreeNode* Node) {
+    for (int i = Node->Count() - 1; i >= 0; --i) {
+        TTreeNode* child = Node->Item(i);
+        const TFolderType type = TypeOf(child);
+        if (type != ftNetworkNeighborhood && type != ftMyComputer) {
+            child->Delete();
+        }
+    }
+    Node->SetHasChildren(true);
+}

@@ -1,0 +1,217 @@
+// TCvFolderTree: a node from a shell item (names, attributes, the absolute list, folder object, icons,
+// overlay, text), its record and its release, the special folders and the system image list.
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "foldertree/Cvfoldertree.h"
+#include "platform/ItemIdList.h"
+
+using namespace platform;
+
+namespace {
+
+// What a new node asks of its parent's folder about the item: whether it has subfolders, lies in the
+// file system, is shared, is a shortcut, and whether it is a folder (for its open icon).
+constexpr SFGAOF kAttributeRequest =
+    SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_SHARE | SFGAO_LINK | SFGAO_FOLDER;
+
+int SystemIconIndex(LPCITEMIDLIST list, UINT flags) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(reinterpret_cast<LPCSTR>(list), 0, &info, sizeof info, flags);
+    return info.iIcon;
+}
+
+}  // namespace
+
+std::string CasedName(std::string name, TDisplayMode mode) {
+    for (char& c : name) {
+        if (mode == dmUppercase && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (mode == dmLowercase && c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
+TFolderNode* TCvFolderTree::RecordOf(TTreeNode* Node) {
+    return Node != nullptr ? static_cast<TFolderNode*>(Node->Data()) : nullptr;
+}
+
+TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* ParentNode, bool Force) {
+    if (ItemIdList == nullptr) {
+        return nullptr;  // the shell gave no item
+    }
+    TFolderNode* parent = RecordOf(ParentNode);
+    IShellFolder* parentFolder = parent != nullptr ? parent->ShellFolder.get() : nullptr;
+    const TFilePathList names = GetLongFilePath(ItemIdList, parentFolder);
+
+    SFGAOF attributes = 0;
+    if (ParentNode != nullptr && parentFolder != nullptr) {
+        SFGAOF requested = kAttributeRequest;
+        LPCITEMIDLIST items[] = {ItemIdList};
+        attributes = SUCCEEDED(parentFolder->GetAttributesOf(1, items, &requested)) ? requested : 0;
+    }
+    // Everything under Network Neighborhood gets a node: computers and printers are no file-system items.
+    const TFolderType parentType = parent != nullptr ? parent->FolderType : ftNone;
+    const bool underNetwork = parentType == ftNetworkNeighborhood || parentType == ftNetNode;
+    const bool isVirtual = (attributes & SFGAO_FILESYSTEM) == 0 && !underNetwork;
+    if (isVirtual && !Force) {
+        return nullptr;
+    }
+
+    std::unique_ptr<TFolderNode, std::function<void(TFolderNode*)>> record(
+        new TFolderNode, [this](TFolderNode* unplaced) { DisposeRecord(unplaced); });
+    const UINT parentSize = parent != nullptr ? parent->ItemIdListSize : 0;
+    BYTE* absolute = heap_.Allocate(parentSize + FirstItemSize(ItemIdList) + 2);
+    record->ItemIdList = reinterpret_cast<LPITEMIDLIST>(absolute);
+    record->ItemIdListSize = static_cast<WORD>(
+        AppendFirstItem(absolute, parent != nullptr ? parent->ItemIdList : nullptr, parentSize, ItemIdList));
+    // The icons are asked of the shell when the tree first needs them; an item outside the file system
+    // is asked about through the list it was given.
+    record->IsFolder = (attributes & SFGAO_FOLDER) != 0;
+    if (isVirtual) {
+        record->IconItemIdList = heap_.Copy(ItemIdList, ItemIdListSize(ItemIdList));
+    }
+    record->Path = names.ParsingName;
+    record->Name = names.InFolderName;
+    record->IsChild = ParentNode != nullptr;
+    record->FolderType = ftFolder;
+
+    if (ParentNode != nullptr) {
+        if (parentFolder != nullptr) {
+            parentFolder->BindToObject(ItemIdList, nullptr, IID_IShellFolder,
+                                       reinterpret_cast<void**>(record->ShellFolder.put()));
+        }
+        if (parentType == ftNetworkNeighborhood) {
+            record->FolderType = ftNetNode;
+            record->Path = "\\\\" + names.InFolderName;
+            record->Name = names.InFolderName;
+        }
+    } else {
+        SHGetDesktopFolder(record->ShellFolder.put());
+    }
+
+    TTreeNode* node;
+    if (ParentNode == nullptr) {
+        node = Items->AddObjectFirst(Selected(), "", record.get());
+    } else if (isVirtual && folderOptions_.Contains(foVirtualFirst)) {
+        node = Items->AddChildObjectFirst(ParentNode, "", record.get());
+    } else {
+        node = Items->AddChildObject(ParentNode, "", record.get());
+    }
+    record.release();  // the node holds it now, and FreeNode frees it
+
+    node->DeferImages();
+    node->SetOverlayIndex((attributes & SFGAO_SHARE) != 0 ? 0 : (attributes & SFGAO_LINK) != 0 ? 1 : -1);
+    node->SetHasChildren((attributes & SFGAO_HASSUBFOLDER) != 0);
+    node->SetText(CasedName(names.InFolderName, displayMode_));
+    return node;
+}
+
+void TCvFolderTree::GetImageIndex(TTreeNode* Node) {
+    SupplyImages(Node);
+}
+
+void TCvFolderTree::GetSelectedIndex(TTreeNode* Node) {
+    SupplyImages(Node);
+}
+
+// The node's two pictures exactly as node creation would have asked for them: the item's icon, and
+// for a folder its open icon as the selected picture.
+void TCvFolderTree::SupplyImages(TTreeNode* Node) {
+    TFolderNode* record = RecordOf(Node);
+    if (record == nullptr) {
+        return;
+    }
+    const LPCITEMIDLIST list =
+        record->IconItemIdList != nullptr ? record->IconItemIdList : record->ItemIdList;
+    const int image = SystemIconIndex(list, SHGFI_SYSICONINDEX | SHGFI_PIDL);
+    const int selected =
+        record->IsFolder ? SystemIconIndex(list, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_OPENICON) : image;
+    heap_.Free(record->IconItemIdList);
+    record->IconItemIdList = nullptr;
+    Node->SetImageIndex(image);
+    Node->SetSelectedIndex(selected);
+}
+
+void TCvFolderTree::DisposeRecord(TFolderNode* record) {
+    heap_.Free(record->ItemIdList);
+    heap_.Free(record->IconItemIdList);
+    delete record;  // with it its folder reference and its texts
+}
+
+void TCvFolderTree::FreeNode(TObject* /*Sender*/, TTreeNode* Node) {
+    if (TFolderNode* record = RecordOf(Node)) {
+        DisposeRecord(record);
+        Node->SetData(nullptr);
+    }
+}
+
+void TCvFolderTree::FreePidl(LPITEMIDLIST ItemIdList) {
+    if (ItemIdList != nullptr && ShellMalloc && ShellMalloc->DidAlloc(ItemIdList) > 0) {
+        ShellMalloc->Free(ItemIdList);
+    }
+}
+
+ComPtr<IShellFolder> TCvFolderTree::NodeShellFolder(TTreeNode* Node) {
+    const TFolderNode* record = RecordOf(Node);
+    return record != nullptr ? record->ShellFolder : nullptr;
+}
+
+TFolderType TCvFolderTree::NodeType(TTreeNode* Node) {
+    const TFolderNode* record = RecordOf(Node);
+    return record != nullptr ? record->FolderType : ftNone;
+}
+
+LPCITEMIDLIST TCvFolderTree::NodeItemIdList(TTreeNode* Node) {
+    const TFolderNode* record = RecordOf(Node);
+    return record != nullptr ? record->ItemIdList : nullptr;
+}
+
+void TCvFolderTree::SetDisplayMode(TDisplayMode Value) {
+    displayMode_ = Value;
+    if (!active_) {
+        return;
+    }
+    std::vector<TTreeNode*> pending;
+    if (TTreeNode* desktop = GetDesktopNode()) {
+        pending.push_back(desktop);
+    }
+    while (!pending.empty()) {
+        TTreeNode* node = pending.back();
+        pending.pop_back();
+        if (const TFolderNode* record = RecordOf(node)) {
+            node->SetText(CasedName(record->Name, displayMode_));
+        }
+        for (int i = node->Count() - 1; i >= 0; --i) {
+            pending.push_back(node->Item(i));
+        }
+    }
+}
+
+TPathInfo TCvFolderTree::fGetSpecialFolder(int Csidl) {
+    TPathInfo info;
+    if (FAILED(SHGetSpecialFolderLocation(ParentWindow(), Csidl, &info.ItemIdList))) {
+        info.ItemIdList = nullptr;
+        return info;
+    }
+    char path[MAX_PATH] = {};
+    SHGetPathFromIDListA(info.ItemIdList, path);
+    info.Path = std::string(path, strnlen(path, sizeof path));
+    info.IconIndex = SystemIconIndex(info.ItemIdList, SHGFI_SYSICONINDEX | SHGFI_PIDL);
+    info.OpenIconIndex = SystemIconIndex(info.ItemIdList, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_OPENICON);
+    return info;
+}
+
+void TCvFolderTree::RetrieveSysImageList() {
+    TPathInfo desktopDirectory = fGetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    SysImages = new TImageList(this);
+    SysImages->SetShareImages(true);
+    SHFILEINFOA info{};
+    const DWORD_PTR list = SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktopDirectory.ItemIdList), 0, &info,
+                                          sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON);
+    SysImages->SetHandle(reinterpret_cast<HIMAGELIST>(list));
+    FreePidl(desktopDirectory.ItemIdList);
+}

@@ -1,0 +1,96 @@
+#include "foldertree/ShellNames.h"
+
+#include <cstring>
+#include <vector>
+
+#include "foldertree/Cvfoldertree.h"
+#include "platform/ItemIdList.h"
+
+using namespace platform;
+
+namespace {
+
+std::string ToAnsi(LPCWSTR wide) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) {
+        return {};
+    }
+    std::vector<char> text(static_cast<std::size_t>(size));
+    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr) <= 0) {
+        return {};
+    }
+    return std::string(text.data(), strnlen(text.data(), text.size()));
+}
+
+}  // namespace
+
+std::optional<std::string> StrRetText(STRRET& answer, LPCITEMIDLIST item, IMalloc* allocator) {
+    switch (answer.uType) {
+        case STRRET_OFFSET: {
+            if (item == nullptr) {
+                return std::string();
+            }
+            const UINT extent = ItemIdListSize(item) + 2;  // the terminator bounds the text at the latest
+            if (answer.uOffset >= extent) {
+                return std::string();
+            }
+            const char* text = reinterpret_cast<const char*>(item) + answer.uOffset;
+            return std::string(text, strnlen(text, extent - answer.uOffset));
+        }
+        case STRRET_CSTR:
+            return std::string(answer.cStr, strnlen(answer.cStr, sizeof answer.cStr));
+        case STRRET_WSTR: {
+            if (answer.pOleStr == nullptr) {
+                return std::nullopt;
+            }
+            std::string text = ToAnsi(answer.pOleStr);
+            // The answer's string is the caller's to release, with the task allocator.
+            if (allocator != nullptr) {
+                allocator->Free(answer.pOleStr);
+            } else {
+                CoTaskMemFree(answer.pOleStr);
+            }
+            answer.pOleStr = nullptr;
+            return text;
+        }
+        default:
+            return std::string();
+    }
+}
+
+std::string ShellItemName(IShellFolder& folder, LPCITEMIDLIST item, DWORD flags, IMalloc* allocator) {
+    for (;;) {
+        STRRET answer;
+        std::memset(&answer, 0, sizeof answer);
+        // The result code is not looked at: a failed call leaves the zeroed answer, which reads as a
+        // wide answer without a string.
+        folder.GetDisplayNameOf(item, flags, &answer);
+        if (auto text = StrRetText(answer, item, allocator)) {
+            return *text;
+        }
+        if (flags != SHGDN_NORMAL) {
+            return {};
+        }
+        flags = SHGDN_FORPARSING;
+    }
+}
+
+std::string TCvFolderTree::GetPathName(LPCITEMIDLIST ItemIdList, DWORD Flags, IShellFolder* Folder) {
+    if (Folder == nullptr) {
+        return {};
+    }
+    return ShellItemName(*Folder, ItemIdList, Flags, ShellMalloc.get());
+}
+
+TFilePathList TCvFolderTree::GetLongFilePath(LPCITEMIDLIST ItemIdList, IShellFolder* Folder) {
+    ComPtr<IShellFolder> desktop;
+    if (Folder == nullptr) {
+        SHGetDesktopFolder(desktop.put());
+        Folder = desktop.get();
+    }
+    TFilePathList names;
+    names.DisplayName = GetPathName(ItemIdList, SHGDN_NORMAL, Folder);
+    names.ParsingName = GetPathName(ItemIdList, SHGDN_FORPARSING, Folder);
+    names.InFolderName = GetPathName(ItemIdList, SHGDN_INFOLDER, Folder);
+    return names;
+}

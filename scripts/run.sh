@@ -1,0 +1,255 @@
+#!/usr/bin/env bash
+# make run: cvfir.exe from the sample driver disk, in a Wine prefix of its own under build/run/, made
+# to look like one Windows version, with a simulated FIR controller (hardware ID *CVN0510) present.
+#
+#   scripts/run.sh [OS] [--walk] [--shots DIR]
+#     OS        winxp (default), win2000, winme, win98 or unsupported
+#     --walk    walk the wizard under Xvfb even when there is a display
+#     --shots   where the walk's screenshots go (default build/screenshots)
+#
+# With a DISPLAY, the program runs there for a person to click through. Without one (or with --walk)
+# it runs under Xvfb at 1024 x 768, the UI driver walks it from start to restart, and a screenshot of
+# each step is saved. Either way, what the program did is printed at the end: its exit code, its
+# standard output, and what it wrote. The host's own Wine prefix and home are never touched.
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=../tests/e2e/lib.sh
+source "$repo/tests/e2e/lib.sh"
+
+os=winxp
+walk=0
+shots=$repo/build/screenshots
+while [ $# -gt 0 ]; do
+    case $1 in
+        --walk) walk=1 ;;
+        --shots) shots=$2; shift ;;
+        win98 | winme | win2000 | winxp | unsupported) os=$1 ;;
+        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR]" ;;
+    esac
+    shift
+done
+
+title='Corvane Electronics Corp. FIR driver Installation'
+instance_key='HKLM\SYSTEM\ControlSet001\Control\Class\{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\0000'
+net_key='HKLM\SYSTEM\CurrentControlSet\Services\Class\Net\0000'
+setup_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
+build=$repo/build
+prefix=$build/run/$os
+out=$build/run/$os.out
+xvfb_pid=
+
+[ -f "$repo/dist/cvfir.exe" ] || e2e_die "no dist/cvfir.exe: run 'make dist' first"
+e2e_prepare_base "$build" "$build/win32/tools"
+
+ui() { e2e_tool "$prefix" cvuidrv "$@"; }
+wine_quiet() { e2e_wine "$prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
+step() { printf 'run: %s\n' "$*"; }
+
+# reg_value KEY NAME: a value's text, "-" when missing; NAME "" for the key's default value.
+reg_value() {
+    local text
+    if [ -z "$2" ]; then
+        text=$(e2e_wine "$prefix" 30 reg query "$1" /ve 2>/dev/null | tr -d '\r' |
+            sed -n 's/^    (Default)    REG_[A-Z_]*    //p') || true
+    else
+        text=$(e2e_wine "$prefix" 30 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+            sed -n "s/^    $2    REG_[A-Z_]*    //p") || true
+    fi
+    printf '%s\n' "${text:--}"
+}
+
+cleanup() {
+    e2e_kill_prefix "$prefix"
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+# ---- the sandbox ------------------------------------------------------------------------------------
+
+# A real display instead of the null one, and Windows' classic "Windows Standard" colours, so that the
+# system colours of the layouts look as the users of those releases saw them (Wine's own scheme is
+# nearly all white). Under Xvfb, Wine draws the windows' frames itself: there is no window manager.
+display_settings() {
+    local managed=Y
+    [ "$1" -eq 0 ] || managed=N
+    cat <<EOF
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Graphics"=-
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="$managed"
+
+[HKEY_CURRENT_USER\Control Panel\Colors]
+"ActiveBorder"="212 208 200"
+"ActiveTitle"="10 36 106"
+"AppWorkSpace"="128 128 128"
+"Background"="58 110 165"
+"ButtonAlternateFace"="181 181 181"
+"ButtonDkShadow"="64 64 64"
+"ButtonFace"="212 208 200"
+"ButtonHilight"="255 255 255"
+"ButtonLight"="212 208 200"
+"ButtonShadow"="128 128 128"
+"ButtonText"="0 0 0"
+"GradientActiveTitle"="166 202 240"
+"GradientInactiveTitle"="192 192 192"
+"GrayText"="128 128 128"
+"Hilight"="10 36 106"
+"HilightText"="255 255 255"
+"InactiveBorder"="212 208 200"
+"InactiveTitle"="128 128 128"
+"InactiveTitleText"="212 208 200"
+"InfoText"="0 0 0"
+"InfoWindow"="255 255 225"
+"Menu"="212 208 200"
+"MenuBar"="212 208 200"
+"MenuText"="0 0 0"
+"Scrollbar"="212 208 200"
+"TitleText"="255 255 255"
+"Window"="255 255 255"
+"WindowFrame"="0 0 0"
+"WindowText"="0 0 0"
+EOF
+}
+
+prepare_sandbox() {
+    step "preparing the $os sandbox in ${prefix#"$repo"/}"
+    e2e_new_prefix "$prefix"
+    e2e_set_profile "$prefix" "$os" >/dev/null
+    e2e_layout_disk "$prefix" "$repo/dist" 'C:\cvdisk'
+    step "simulated FIR controller: $(e2e_tool "$prefix" cvdevmake '*CVN0510')"
+    case $os in
+        winme)
+            # Windows Me keeps the miniport's settings under its network class instance.
+            wine_quiet reg add "$net_key" /v DeviceVxDs /d cvfirdma.sys /f
+            wine_quiet reg add "$net_key\\Ndi\\params\\InfraredTransceiverType" /f
+            mkdir -p "$prefix/drive_c/windows/Driver Cache/i386"
+            echo 'the cached driver cabinet' >"$prefix/drive_c/windows/Driver Cache/i386/driver.cab"
+            ;;
+        win98)
+            # The Windows 98 CD as drive D, where SourcePath says the installation files are.
+            mkdir -p "$build/run/win98-cd/win98"
+            echo 'a cabinet of the Windows 98 CD' >"$build/run/win98-cd/win98/NET8.CAB"
+            rm -f "$prefix/dosdevices/d:"
+            ln -s "$build/run/win98-cd" "$prefix/dosdevices/d:"
+            wine_quiet reg add "$setup_key" /v SourcePath /d 'D:\win98' /f
+            echo 'an INF of the old driver' >"$prefix/drive_c/windows/inf/cvfirpio.inf"
+            ;;
+    esac
+    display_settings "$1" >"$prefix/drive_c/windows/temp/cvfir-display.reg"
+    wine_quiet regedit /S 'C:\windows\temp\cvfir-display.reg'
+    # Wine draws the caption buttons with Marlett, which it finds only in the Windows fonts folder.
+    cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    e2e_settle_prefix "$prefix"
+}
+
+# ---- walking the wizard -----------------------------------------------------------------------------
+
+start_xvfb() {
+    local n
+    for n in $(seq 90 130); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.1
+        done
+        if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+        xvfb_pid=
+    done
+    e2e_die "no free display for Xvfb"
+}
+
+shot_number=0
+shot() {
+    shot_number=$((shot_number + 1))
+    local file
+    file=$(printf '%s/%s-%02d-%s.png' "$shots" "$os" "$shot_number" "$1")
+    sleep 0.5  # the last change painted
+    import -display "$DISPLAY" -window root "$file"
+    step "screenshot ${file#"$repo"/}"
+}
+
+walk() {
+    mkdir -p "$shots"
+    rm -f "$shots/$os"-*.png
+    ui waitchild "$title" 'Next >' 60 >/dev/null
+    step "the wizard is up inside the blue background"
+    shot welcome
+    ui click "$title" 'Next >' >/dev/null
+    ui waitchild "$title" 'Start to Setup!' >/dev/null
+    shot ready
+    ui click "$title" 'Next >' >/dev/null
+    case $os in
+        unsupported)
+            ui wait cvfir >/dev/null
+            shot unsupported-message
+            ui msgbox | sed 's/^/run:   /'
+            return
+            ;;
+        win98)
+            ui waitchild "$title" Ok >/dev/null
+            shot source-dialog
+            ui click "$title" Ok >/dev/null
+            ;;
+    esac
+    ui waitchild "$title" 'Setup complete!' 60 >/dev/null
+    shot finished
+    ui click "$title" Finish >/dev/null
+    ui waitchild Install Restart >/dev/null
+    shot restart-prompt
+    step "pressing Restart"
+    ui click Install Restart >/dev/null
+}
+
+# ---- what happened ----------------------------------------------------------------------------------
+
+report() {
+    local rc=$1
+    step "cvfir.exe ended with exit code $rc"
+    if [ -s "$out" ]; then
+        step "its standard output:"
+        e2e_output "$out" | sed 's/^/run:   /'
+    fi
+    case $os in
+        winxp | win2000)
+            step "InfraredTransceiverType under the Infrared class instance 0000: $(reg_value "$instance_key" InfraredTransceiverType)"
+            step "InfPath there (the installed driver): $(reg_value "$instance_key" InfPath)"
+            ;;
+        winme)
+            step "InfraredTransceiverType under the network class instance 0000: $(reg_value "$net_key" InfraredTransceiverType)"
+            step "and its Ndi\\params\\InfraredTransceiverType: $(reg_value "$net_key\\Ndi\\params\\InfraredTransceiverType" '')"
+            step "the driver cabinet in Driver Cache\\i386: $([ -f "$prefix/drive_c/windows/Driver Cache/i386/driver.cab" ] && echo present || echo missing)"
+            ;;
+        win98)
+            step "SourcePath: $(reg_value "$setup_key" SourcePath)"
+            local file
+            for file in inf/cvfirdma.inf system/cvfirdma.sys inf/cvfirpio.inf; do
+                step "C:\\windows\\${file//\//\\}: $([ -f "$prefix/drive_c/windows/$file" ] && echo present || echo absent)"
+            done
+            ;;
+    esac
+}
+
+[ -n "${DISPLAY:-}" ] || walk=1
+prepare_sandbox "$walk"
+if [ "$walk" -eq 0 ]; then
+    step "cvfir.exe is running on $DISPLAY: click through it, it ends when you are done"
+    E2E_RUN_TIMEOUT=3600 e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
+    report "$(e2e_wait_exit "$out" 3600)"
+else
+    start_xvfb
+    step "cvfir.exe is running under Xvfb on $DISPLAY; the UI driver walks it"
+    e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
+    walk
+    report "$(e2e_wait_exit "$out" 60)"
+fi

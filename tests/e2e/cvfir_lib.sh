@@ -1,0 +1,184 @@
+# shellcheck shell=bash
+# What the cvfir scenarios share, on top of lib.sh: a prefix of the scenario's
+# own with a Windows profile and the driver disk, cvfir.exe started in it, its
+# windows worked through their texts, and what it left behind read back.
+#
+# A scenario runs under scripts/run-e2e.sh, which exports:
+#   E2E_BASE, E2E_TOOLS   the prepared prefix and the test tools (see lib.sh)
+#   CVFIR_DIST            cvfir.exe beside the sample driver disk (make dist)
+#   E2E_WORK              a folder of the scenario's own
+#
+#   cv_setup PROFILE            fresh prefix, profile, disk at C:\cvdisk
+#   cv_disk FILE                the Linux path of a file of the laid-out disk
+#   cv_c PATH                   the Linux path of C:\PATH
+#   cv_start                    start cvfir.exe from the disk
+#   cv_ui COMMAND ARGS          cvuidrv in the prefix
+#   cv_click CAPTION [TITLE]    press a button; TITLE defaults to the wizard's
+#   cv_wait_text TEXT [TITLE]   wait until a control shows TEXT
+#   cv_control TEXT [LISTING]   the listing line of the visible control showing TEXT
+#   cv_enabled TEXT [LISTING]   its enabled flag, 0 or 1
+#   cv_expect_shows NAME TEXT   a check that a visible control shows TEXT
+#   cv_exit [SECONDS]           wait for cvfir.exe to end; prints its exit code
+#   cv_stdout                   what it printed
+#   cv_reg KEY NAME             a registry value's text ("-" if missing; NAME "" for the default)
+
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+: "${E2E_BASE:?run the scenarios through scripts/run-e2e.sh}" "${E2E_TOOLS:?}" "${CVFIR_DIST:?}" "${E2E_WORK:?}"
+
+CV_TITLE='Corvane Electronics Corp. FIR driver Installation'
+CV_PROMPT='Install'
+CV_DISK='C:\cvdisk'
+CV_INFRARED_CLASS='{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}'
+CV_INSTANCE_KEY="HKLM\\SYSTEM\\ControlSet001\\Control\\Class\\$CV_INFRARED_CLASS\\0000"
+CV_SETUP_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
+
+# The page texts, as the wizard shows them.
+CV_WELCOME_BODY='Welcome to the Corvane FIR driver setup program. This program will install Corvane FIR driver on your computer. It is strongly recommand you exit all Windows programs before running this setup program.'
+CV_WELCOME_HINT='Click Cancel to quit Setup and then close any program you have running. Click Next to continue with the Setup program.'
+CV_READY_BODY='The setup program is ready to copying files on your computer.'
+CV_READY_HINT='Click Back to return previous step. Click Next to begin copying files.'
+CV_FINISHED_BODY='The setup program has finished copying files to your computer.'
+CV_FINISHED_HINT='Click Finish to complete setup.Please restart your computer.'
+CV_PROMPT_TEXT='Setup program has finished copying FIR driver on your computer and needs to restart your computer now. Click Reboot to resart your computer.'
+
+cv_prefix=
+cv_out=
+cv_runs=0
+
+cv_cleanup() { e2e_kill_prefix "$cv_prefix"; }
+
+cv_setup() {
+    cv_prefix=$E2E_WORK/prefix
+    mkdir -p "$E2E_WORK"
+    e2e_new_prefix "$cv_prefix"
+    trap cv_cleanup EXIT
+    e2e_set_profile "$cv_prefix" "$1" >/dev/null
+    e2e_layout_disk "$cv_prefix" "$CVFIR_DIST" "$CV_DISK"
+}
+
+cv_disk() { e2e_unix_path "$cv_prefix" "$CV_DISK\\$1"; }
+cv_c() { e2e_unix_path "$cv_prefix" "C:\\$1"; }
+
+# cv_wine ARGS: a Wine program (reg, regedit, ...) in the prefix, quiet.
+cv_wine() { e2e_wine "$cv_prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
+
+cv_start() {
+    cv_runs=$((cv_runs + 1))
+    cv_out=$E2E_WORK/run$cv_runs.out
+    e2e_run "$cv_prefix" "$CV_DISK\\cvfir.exe" "$cv_out"
+}
+
+cv_ui() { e2e_tool "$cv_prefix" cvuidrv "$@"; }
+
+# The welcome page is up inside the background once Next shows there.
+cv_wait_wizard() { cv_ui waitchild "$CV_TITLE" 'Next >' 30 >/dev/null; }
+
+cv_click() { cv_ui click "${2:-$CV_TITLE}" "$1" 20 >/dev/null; }
+cv_wait_text() { cv_ui waitchild "${2:-$CV_TITLE}" "$1" 20 >/dev/null; }
+
+# cv_control TEXT [LISTING]: the listing line of the visible control that shows TEXT.
+cv_control() {
+    local listing=${2-}
+    [ -n "$listing" ] || listing=$(cv_ui list)
+    grep -F -- " text=\"$1\" " <<<"$listing" | grep -F ' visible=1 ' | head -1
+}
+
+# cv_enabled TEXT [LISTING]: 1 or 0, the enabled flag of the control that shows TEXT.
+cv_enabled() { cv_control "$@" | sed -n 's/.* enabled=\([01]\) .*/\1/p'; }
+
+# cv_expect_shows NAME TEXT [LISTING]: a visible control shows TEXT, exactly.
+cv_expect_shows() {
+    if [ -n "$(cv_control "$2" "${3-}")" ]; then
+        e2e_pass "$1"
+    else
+        e2e_fail "$1" "no visible control shows: $2"
+    fi
+}
+
+cv_exit() { e2e_wait_exit "$cv_out" "${1:-30}"; }
+cv_stdout() { e2e_output "$cv_out"; }
+
+cv_reg() {
+    local key=$1 name=$2 text
+    if [ -z "$name" ]; then
+        text=$(e2e_wine "$cv_prefix" 30 reg query "$key" /ve 2>/dev/null | tr -d '\r' |
+            sed -n 's/^    (Default)    REG_[A-Z_]*    //p') || true
+    else
+        text=$(e2e_wine "$cv_prefix" 30 reg query "$key" /v "$name" 2>/dev/null | tr -d '\r' |
+            sed -n "s/^    $name    REG_[A-Z_]*    //p") || true
+    fi
+    printf '%s\n' "${text:--}"
+}
+
+# cv_reg_add KEY NAME VALUE [TYPE]: NAME "" for the key alone.
+cv_reg_add() {
+    if [ -z "$2" ]; then
+        cv_wine reg add "$1" /f
+    else
+        cv_wine reg add "$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f
+    fi
+}
+
+# cv_setup_dat TEXT: the disk's setup.dat, one line as Windows writes it.
+cv_setup_dat() { printf '%s\r\n' "$1" >"$(cv_disk setup.dat)"; }
+
+# cv_device ID...: a present device with those hardware IDs; prints its instance ID.
+cv_device() { e2e_tool "$cv_prefix" cvdevmake "$@"; }
+
+# The finished page, as every install that returns leaves it.
+cv_expect_finished_page() {
+    cv_wait_text 'Setup complete!'
+    local listing
+    listing=$(cv_ui list)
+    cv_expect_shows "$1: the finished page's body" "$CV_FINISHED_BODY" "$listing"
+    cv_expect_shows "$1: and its hint" "$CV_FINISHED_HINT" "$listing"
+    e2e_expect_eq "$1: Finish enabled, Back disabled" "1 0" \
+        "$(cv_enabled Finish "$listing") $(cv_enabled '< Back' "$listing")"
+}
+
+# Finish opens the restart prompt with its text, and the wizard is gone.
+cv_expect_prompt_after_finish() {
+    cv_click Finish
+    cv_ui waitchild "$CV_PROMPT" Restart 20 >/dev/null
+    local listing
+    listing=$(cv_ui list)
+    cv_expect_shows "$1: the prompt shows its text" "$CV_PROMPT_TEXT" "$listing"
+    e2e_expect_match "$1: the prompt is shown" "depth=0 .*class=\"CvfirForm\" text=\"$CV_PROMPT\" .* visible=1 " \
+        "$listing"
+    e2e_expect_eq "$1: the wizard is hidden" "" "$(cv_control "$CV_FINISHED_BODY" "$listing")"
+}
+
+# One install through Plug and Play with the FIR controller present, from start to restart: the
+# driver installed for it, the transceiver type of setup.dat under the class instance, the search on
+# standard output, and Restart ending the program with 0. PROFILE, DIGIT for setup.dat.
+cv_install_with_device() {
+    local profile=$1 digit=$2 device
+    cv_setup "$profile"
+    device=$(cv_device 'PNP0510' '*CVN0510')
+    cv_setup_dat "$digit"
+    cv_start
+    cv_wait_wizard
+    cv_click 'Next >'
+    cv_wait_text 'Start to Setup!'
+    cv_click 'Next >'
+    cv_expect_finished_page "$profile"
+
+    e2e_expect_eq "$profile: the driver is installed for the device" \
+        "cvfirdma.inf|$device class=$CV_INFRARED_CLASS hardware=PNP0510;*CVN0510 driver=$CV_INFRARED_CLASS\\0000" \
+        "$(cv_reg "$CV_INSTANCE_KEY" InfPath)|$(e2e_tool "$cv_prefix" cvdevlist '*CVN0510')"
+    e2e_expect_eq "$profile: InfraredTransceiverType is setup.dat's digit" "$digit" \
+        "$(cv_reg "$CV_INSTANCE_KEY" InfraredTransceiverType)"
+    # Wine has devices of its own (HID, monitor, PCI); their lines come between the searches.
+    local search
+    search=$(printf '%s\n' 'Search for Device ID: [*CVN0510]' 'Compare device ID: [PNP0510]' \
+        'Compare device ID: [*CVN0510]' 'Found! [*CVN0510]')
+    e2e_expect_eq "$profile: two searches, each finding the ID as the device's second entry" \
+        "$search"$'\n'"$search" \
+        "$(cv_stdout | grep -E '^(Search for|Found!|Compare device ID: \[(PNP0510|\*CVN0510)\])')"
+
+    cv_expect_prompt_after_finish "$profile"
+    cv_click Restart "$CV_PROMPT"
+    e2e_expect_eq "$profile: Restart ends the program with 0" 0 "$(cv_exit 60)"
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Windows 98 from start to restart: the source location dialog, pre-filled from SourcePath, warns while
+# NET8.CAB is not in the folder; a typed folder that has it records the folder, copies the driver's
+# files into the Windows folders through SetupAPI, deletes the old INF, removes the old device
+# instance, and finishes the wizard.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
+
+cv_setup win98
+cv_device '*CVN0510' >/dev/null
+cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
+mkdir -p "$(cv_c w98cd)"
+echo 'an INF of the old driver' >"$(cv_c 'windows\inf\cvfirpio.inf')"
+# The Windows 98 CD, with its cabinets, as drive D.
+cdrom=$E2E_WORK/cdrom
+mkdir -p "$cdrom/win98"
+echo 'a cabinet of the Windows 98 CD' >"$cdrom/win98/NET8.CAB"
+rm -f "$cv_prefix/dosdevices/d:"
+ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
+
+cv_start
+cv_wait_wizard
+cv_click 'Next >'
+cv_wait_text 'Start to Setup!'
+cv_click 'Next >'
+cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+listing=$(cv_ui list)
+e2e_expect_match "the source dialog shows on its own, where the layout puts it" \
+    "depth=0 .* class=\"CvfirForm\" text=\"$CV_TITLE\" .* visible=1 parent=\"$CV_TITLE\" rect=274,198," "$listing"
+cv_expect_shows "its path box holds SourcePath" 'C:\w98cd' "$listing"
+cv_expect_shows "its instructions" \
+    "Please insert the disk labeled 'Windows 98 CD-ROM', and then click OK\\r\\nOr Click Cancel to exit setup program" \
+    "$listing"
+e2e_expect_eq "the wizard's Back and Next stay disabled" "0 0" \
+    "$(cv_enabled '< Back' "$listing") $(cv_enabled 'Next >' "$listing")"
+
+cv_click Ok
+e2e_expect_eq "Ok without NET8.CAB: the warning" \
+    "$(printf '%s\n' 'caption: Warning' 'text: OS source files can not be found!!' 'pressed: OK')" "$(cv_ui msgbox 20)"
+cv_expect_shows "the dialog stays, its path box as it was" 'C:\w98cd'
+e2e_expect_eq "nothing is copied yet" absent "$([ -e "$(cv_c 'windows\inf\cvfirdma.inf')" ] && echo present || echo absent)"
+
+cv_ui settext "$CV_TITLE" Edit 2 'D:\win98' >/dev/null
+cv_click Ok
+cv_expect_finished_page "98"
+e2e_expect_eq "the dialog is gone" "" "$(cv_control 'D:\win98')"
+e2e_expect_eq "the typed folder is the new SourcePath" 'D:\win98' "$(cv_reg "$CV_SETUP_KEY" SourcePath)"
+e2e_expect_eq "the INF is copied into the Windows INF folder" same \
+    "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different)"
+e2e_expect_eq "the SYS file into the system folder" same \
+    "$(cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+e2e_expect_eq "the old INF is deleted" absent \
+    "$([ -e "$(cv_c 'windows\inf\cvfirpio.inf')" ] && echo present || echo absent)"
+e2e_expect_eq "the old device instance is removed" "" "$(e2e_tool "$cv_prefix" cvdevlist '*CVN0510' || true)"
+e2e_expect_match "after the search found it" '^Found! \[\*CVN0510\]$' "$(cv_stdout)"
+
+cv_expect_prompt_after_finish "98"
+cv_click Restart "$CV_PROMPT"
+e2e_expect_eq "Restart ends the program with 0" 0 "$(cv_exit 60)"
+e2e_summary

@@ -1,0 +1,142 @@
+// A folder's children: fetched from the shell on its first expansion, folders only, sorted except the
+// drives and the computers; and what each way of failing leaves behind.
+#include "tests/unit/FolderTreeTest.h"
+
+using namespace platform;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+namespace {
+
+class FolderTreeEnumeration : public FolderTreeTest {
+protected:
+    TTreeNode* Drive() { return Find({"My Computer", "Local Disk (C:)"}); }
+    int Enumerations(const std::string& key) {
+        return static_cast<int>(std::count_if(
+            world->shell.journal.begin(), world->shell.journal.end(),
+            [&](const std::string& line) { return line.starts_with("EnumObjects " + key + " "); }));
+    }
+    void ExpectCursorAndPaintingBack() {
+        EXPECT_EQ(headless::ScreenCursor(), crDefault);
+        EXPECT_EQ(headless::LockedWindow(), nullptr);
+    }
+};
+
+TEST_F(FolderTreeEnumeration, DrivesAndComputersKeepTheShellsOrderAndOnlyFileSystemItemsShowUnderMyComputer) {
+    world->files.AddDrive('A');
+    world->files.AddDrive('D');
+    world->shell.drives = {'D', 'C', 'A'};
+    world->shell.network = {{"ZED", {}}, {"ALPHA", {}}};
+    ActiveTree({foNetworkNeighborhood});
+    EXPECT_THAT(Texts(tree->GetMyComputerNode()),
+                ElementsAre("Local Disk (D:)", "Local Disk (C:)", "Local Disk (A:)"));
+    tree->GetNetHoodNode()->Expand(false);
+    EXPECT_THAT(Texts(tree->GetNetHoodNode()), ElementsAre("ZED", "ALPHA"));
+}
+
+TEST_F(FolderTreeEnumeration, OtherLevelsAreSortedByBytesWithAsciiLettersFoldedAndAPrefixFirst) {
+    world->shell.reverseOrder = true;
+    for (const char* name : {"b", "A", "a_x", "ab", "abc", "\xE9t\xE9", "Zz", "1"}) {
+        world->files.AddDirectory(std::string("C:\\Sort\\") + name);
+    }
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* sort = Find({"My Computer", "Local Disk (C:)", "Sort"});
+    sort->Expand(false);
+    EXPECT_THAT(Texts(sort), ElementsAre("1", "A", "ab", "abc", "a_x", "b", "Zz", "\xE9t\xE9"));
+}
+
+TEST_F(FolderTreeEnumeration, HiddenFoldersAreShownAndFilesNever) {
+    world->files.AddDirectory("C:\\Data\\Hidden");
+    world->files.AddDirectory("C:\\Data\\Shown");
+    world->files.AddFile("C:\\Data\\notes.txt", "");
+    world->shell.Item("C:\\Data\\Hidden").hidden = true;
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* data = Find({"My Computer", "Local Disk (C:)", "Data"});
+    world->shell.journal.clear();
+    data->Expand(false);
+    EXPECT_THAT(Texts(data), ElementsAre("Hidden", "Shown"));
+    // Folders and hidden ones, with the dialog's window as the owner of anything the shell shows.
+    char owner[32];
+    std::snprintf(owner, sizeof owner, "0x%X",
+                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(host->Peer()->Handle())));
+    EXPECT_THAT(world->shell.journal, Contains("EnumObjects C:\\Data " + std::string(owner) + " 0xA0"));
+}
+
+TEST_F(FolderTreeEnumeration, AFailedEnumerationKeepsTheButtonAndRefusesUntilItWorks) {
+    world->files.AddDirectory("C:\\Flaky\\Inside");
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* flaky = Find({"My Computer", "Local Disk (C:)", "Flaky"});
+    world->shell.Item("C:\\Flaky").enumFails = true;
+    flaky->Expand(false);
+    EXPECT_FALSE(flaky->Expanded());
+    EXPECT_TRUE(flaky->HasChildren());
+    ExpectCursorAndPaintingBack();
+
+    world->shell.Item("C:\\Flaky").enumFails = false;
+    flaky->Expand(false);
+    EXPECT_TRUE(flaky->Expanded());
+    EXPECT_THAT(Texts(flaky), ElementsAre("Inside"));
+    EXPECT_EQ(Enumerations("C:\\Flaky"), 2);
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeEnumeration, AnEmptyEnumerationRemovesTheButtonAndRefuses) {
+    world->files.AddDirectory("C:\\Claims");
+    world->shell.Item("C:\\Claims").addAttributes = SFGAO_HASSUBFOLDER;
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* claims = Find({"My Computer", "Local Disk (C:)", "Claims"});
+    ASSERT_TRUE(claims->HasChildren());
+    EXPECT_TRUE(headless::ClickExpandButton(*claims));
+    EXPECT_FALSE(claims->Expanded());
+    EXPECT_FALSE(claims->HasChildren());
+    claims->Expand(false);  // from code it enumerates again
+    EXPECT_EQ(Enumerations("C:\\Claims"), 2);
+}
+
+TEST_F(FolderTreeEnumeration, AFolderThatCouldNotBeBoundCannotBeExpandedAndIsNotEnumerated) {
+    world->files.AddDirectory("C:\\Locked\\Inside");
+    world->shell.Item("C:\\Locked").bindFails = true;
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* locked = Find({"My Computer", "Local Disk (C:)", "Locked"});
+    EXPECT_FALSE(tree->NodeShellFolder(locked));
+    locked->Expand(false);
+    EXPECT_FALSE(locked->Expanded());
+    EXPECT_TRUE(locked->HasChildren());
+    EXPECT_EQ(Enumerations("C:\\Locked"), 0);
+    ExpectCursorAndPaintingBack();
+}
+
+TEST_F(FolderTreeEnumeration, AFaultWhileALevelIsFilledIsSwallowedAndGivesBackCursorPaintingAndLists) {
+    world->files.AddDirectory("C:\\Faulty\\One");
+    world->files.AddDirectory("C:\\Faulty\\Two");
+    world->shell.Item("C:\\Faulty").enumRaises = true;
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* faulty = Find({"My Computer", "Local Disk (C:)", "Faulty"});
+    EXPECT_TRUE(headless::ClickExpandButton(*faulty));
+    EXPECT_FALSE(faulty->Expanded());
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+    EXPECT_THAT(headless::Journal(), Contains("cursor crHourGlass"));
+    ExpectCursorAndPaintingBack();
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeEnumeration, FreeChildrenKeepsMyComputerAndNetworkNeighborhoodOnly) {
+    world->files.AddDirectory(world->shell.desktopDirectory + "\\Tools");
+    ActiveTree({foRecycleBin, foNetworkNeighborhood});
+    TTreeNode* desktop = tree->GetDesktopNode();
+    ASSERT_THAT(Texts(desktop), ElementsAre("My Computer", "Tools", "Recycle Bin", "Network Neighborhood"));
+    tree->FreeChildren(desktop);
+    EXPECT_THAT(Texts(desktop), ElementsAre("My Computer", "Network Neighborhood"));
+    EXPECT_TRUE(desktop->HasChildren());
+    EXPECT_EQ(tree->GetBitBucketNode(), nullptr);
+    tree->AttachFolders(desktop);  // the special roots come first, in the order they had
+    EXPECT_THAT(Texts(desktop), ElementsAre("My Computer", "Network Neighborhood", "Tools"));
+}
+
+}  // namespace

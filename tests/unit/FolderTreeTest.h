@@ -1,0 +1,82 @@
+// What the folder tree's tests share: a fresh in-memory Windows, a shown form to hold the tree, ways to
+// find nodes by their texts, and the proof that nothing of the shell's is left.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foldertree/Cvfoldertree.h"
+#include "framework/Screen.h"
+#include "framework/headless/Headless.h"
+#include "platform/sim/World.h"
+
+class FolderTreeTest : public ::testing::Test {
+protected:
+    using Shell = platform::sim::ShellNamespace;
+
+    void SetUp() override {
+        world = &platform::sim::ResetWorld();
+        headless::Reset();
+        new TApplication;
+        host = new TForm(Application);
+        host->Name = "Host";
+        host->Show();
+    }
+    void TearDown() override { delete Application; }
+
+    TCvFolderTree* MakeTree() {
+        tree = new TCvFolderTree(host);
+        tree->Name = "Tree";
+        return tree;
+    }
+    TCvFolderTree* ActiveTree(SFolderOption options = {}) {
+        MakeTree();
+        tree->SetFolderOptions(options);
+        tree->SetActive(true);
+        return tree;
+    }
+
+    // The node reached from the desktop through children with these texts; null when there is none.
+    TTreeNode* Find(const std::vector<std::string>& texts) {
+        TTreeNode* node = tree->GetDesktopNode();
+        for (const auto& text : texts) {
+            TTreeNode* child = node != nullptr ? node->GetFirstChild() : nullptr;
+            while (child != nullptr && child->Text() != text) {
+                child = child->GetNextSibling();
+            }
+            node = child;
+        }
+        return node;
+    }
+    static std::vector<std::string> Texts(TTreeNode* parent) {
+        std::vector<std::string> texts;
+        for (TTreeNode* child = parent->GetFirstChild(); child != nullptr; child = child->GetNextSibling()) {
+            texts.push_back(child->Text());
+        }
+        return texts;
+    }
+    const TFolderNode& Record(TTreeNode* node) { return *static_cast<const TFolderNode*>(node->Data()); }
+
+    // Every list and string that the shell handed out went back once, and no folder object is held.
+    void ExpectNothingOfTheShellHeld() {
+        const auto& shell = world->shell;
+        EXPECT_EQ(shell.taskAllocator.Live(), 0u);
+        EXPECT_EQ(shell.taskAllocator.StrayFrees(), 0);
+        EXPECT_EQ(shell.liveFolders, 0);
+        EXPECT_EQ(shell.liveEnumerators, 0);
+    }
+
+    // The same while the tree is active: what the shell handed out went back as soon as it was used.
+    void ExpectNothingOfTheShellHeldButTheTree() {
+        EXPECT_EQ(world->shell.taskAllocator.Live(), 0u);
+        EXPECT_EQ(world->shell.taskAllocator.StrayFrees(), 0);
+        EXPECT_EQ(world->shell.liveEnumerators, 0);
+    }
+
+    platform::sim::World* world = nullptr;
+    TForm* host = nullptr;
+    TCvFolderTree* tree = nullptr;
+};
