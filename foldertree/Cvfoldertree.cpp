@@ -1,8 +1,8 @@
-// TCvFolderTree: construction and destruction, filling and emptying the tree, and the properties a
-// window layout sets.
+// TCvFolderTree: construction and destruction, and the properties and events a window layout sets.
 #include "foldertree/Cvfoldertree.h"
 
 #include <map>
+#include <variant>
 
 #include "framework/Forms.h"
 #include "framework/UtilWindow.h"
@@ -18,6 +18,21 @@ namespace {
 const bool kFolderTreeRegistered = [] {
     RegisterControlClass("TCvFolderTree",
                          [](TComponent* owner) -> TControl* { return new TCvFolderTree(owner); });
+    return true;
+}();
+
+// A layout binds the session-end question to a method of its form like a close query: both ask the
+// sender whether it may go on.
+const bool kFolderTreeEventsBound = [] {
+    RegisterEventBinder([](TControl& control, std::string_view event, const PublishedMethod& method) {
+        auto* tree = dynamic_cast<TCvFolderTree*>(&control);
+        const auto* handler = std::get_if<TCloseQueryEvent>(&method);
+        if (tree == nullptr || event != "OnEndSessionQuery" || handler == nullptr) {
+            return false;
+        }
+        tree->OnEndSessionQuery = *handler;
+        return true;
+    });
     return true;
 }();
 
@@ -120,35 +135,6 @@ TCvFolderTree::~TCvFolderTree() {
     DeallocateHWnd(NotifyWindow);
     SetImages(nullptr);
     delete SysImages;
-}
-
-void TCvFolderTree::SetActive(bool Value) {
-    if (Value) {
-        Activate();
-    } else {
-        Deactivate();
-    }
-}
-
-void TCvFolderTree::Activate() {
-    if (active_) {
-        return;
-    }
-    active_ = true;
-    ShowDesktop();
-    SetFolderOptions(folderOptions_);
-    SetDisplayMode(displayMode_);
-}
-
-void TCvFolderTree::Deactivate() {
-    if (TTreeNode* desktop = Items->GetFirstNode()) {
-        desktop->Delete();
-    }
-    active_ = false;
-}
-
-void TCvFolderTree::MessageProc(TMessage& Message) {
-    Message.Result = DefWindowProcA(NotifyWindow, Message.Msg, Message.WParam, Message.LParam);
 }
 
 void TCvFolderTree::SetProperty(std::string_view name, std::string_view value) {

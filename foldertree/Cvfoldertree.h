@@ -140,13 +140,49 @@ public:
     TTreeNode* GetNetHoodNode() { return GetSpecialNode(ftNetworkNeighborhood); }
     TTreeNode* GetBitBucketNode() { return GetSpecialNode(ftRecycleBin); }
 
-    // Filling and emptying.
+    // Paths. A node's file-system path: empty for the roots without one and for the computers under
+    // Network Neighborhood; a drive written C: is given as C:\.
+    std::string GetPath(TTreeNode* Node);
+    std::string GetDirectory();  // of the selected node
+    // Selects the node of the path (loading the levels on the way), or nothing for an empty path, and
+    // re-checks a node whose folder is no longer there.
+    void SetDirectory(const std::string& Path);
+    // The node of the path. Without ExactMatch the levels on the way are loaded and the deepest node
+    // matched is the answer; with it nothing is loaded and only the node of the whole path will do.
+    // A path whose root is not in the tree (too short, a drive My Computer does not list, a network
+    // path while Network Neighborhood is hidden, an inactive tree) gives null and clears the selection.
+    TTreeNode* FindPath(const std::string& Path, bool ExactMatch);
+    // The file-system path of an absolute list; empty for an item without one.
+    std::string ParsePidl(platform::LPCITEMIDLIST ItemIdList);
+    // The letter of the lowest drive in a mask (bit 0 = A): 'A' plus the bit's index. A mask without a
+    // drive has no letter: the answer is then '\0'.
+    static char GetFirstDriveLetter(platform::DWORD Mask);
+    // Re-checks the selected node: a root gets its expand button back, so that it is loaded afresh on
+    // the next expansion; a folder that has gone takes its drive's loaded folders with it.
+    void CheckPath();
+    // The handler of a double click: the selected node is re-checked before the tree raises OnDblClick.
+    void TFolderTreeDblClick(TMessage& Message);
+    // Refreshes the node of a drive under My Computer: when its name changed (a medium inserted or
+    // taken out), or always with Force, it gets the new name and loses its loaded folders. Never
+    // raises; whatever fails leaves the tree as it was at that point.
+    void DriveChanged(TObject* Sender, char Drive, bool Force);
+
+    // Filling and emptying, and keeping up with the shell.
     bool Active() const { return active_; }
     void SetActive(bool Value);
+    // Builds the tree and registers for the shell's change notifications; raises when the registration
+    // fails, leaving the tree built and Active true.
     void Activate();
     void Deactivate();
+    void RegisterChangeNotify();
+    // Safe to call when not registered, any number of times.
+    void DeregisterChangeNotify();
     // The window procedure of the hidden notification window.
     void MessageProc(TMessage& Message);
+    // The tree's own window procedure: it answers Windows' question whether the session may end.
+    void WndProc(TMessage& Message) override;
+    void QueryEndSession(TMessage& Message);
+    // Asked before the session ends; CanEndSession arrives true, and false keeps the registration.
     TEndSessionQueryEvent OnEndSessionQuery;
 
     // A node's pictures are asked of the shell when first needed, with what CreateFolderNode found.
@@ -158,8 +194,17 @@ public:
     // The lists that the nodes own, still allocated.
     int NodeListBlocks() const { return heap_.LiveBlocks(); }
 
+protected:
+    void WMLButtonDblClk(TMessage& Message) override;
+
 private:
     static TFolderNode* RecordOf(TTreeNode* Node);
+    static const std::string& PathOf(TTreeNode* Node);
+    TTreeNode* LocatePath(std::string_view path, bool exactMatch, bool clearsSelection);
+    TTreeNode* MatchRoot(TTreeNode* desktop, const std::string& first);
+    void RefreshDrive(char drive, bool force);
+    bool ShellChanged(platform::WPARAM wParam, platform::LPARAM lParam);
+    void RefreshFolder(TTreeNode* Node);
     platform::HWND ParentWindow() const;
     void DisposeRecord(TFolderNode* record);
     void SupplyImages(TTreeNode* Node);
@@ -177,6 +222,9 @@ private:
     bool active_ = false;
     TItemIdListHeap heap_;
 };
+
+// The message that the shell posts to the notification window for each change.
+inline constexpr platform::UINT WM_SHNOTIFY = platform::WM_USER + 2;
 
 // The change-notification entry points of shell32.dll, taken by ordinal by every constructor.
 extern platform::PFNSHCHANGENOTIFYREGISTER ShChangeNotifyRegisterProc;

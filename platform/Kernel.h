@@ -66,6 +66,22 @@ struct WIN32_FIND_DATAA {
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData);
 BOOL FindClose(HANDLE findFile);
 
+// The entry's attributes (FILE_ATTRIBUTE_DIRECTORY, ...); INVALID_FILE_ATTRIBUTES when the path is not
+// there or cannot be reached, with the reason as the last error.
+inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+DWORD GetFileAttributesA(LPCSTR fileName);
+
+// Compares two texts by the rules of a locale. A length of -1 means "up to the terminating zero".
+// Answers CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN; 0 on failure, with the reason as the last
+// error. NORM_IGNORECASE compares letters without their case, as the locale pairs them.
+using LCID = DWORD;
+inline constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+inline constexpr DWORD NORM_IGNORECASE = 0x00000001;
+inline constexpr int CSTR_LESS_THAN = 1;
+inline constexpr int CSTR_EQUAL = 2;
+inline constexpr int CSTR_GREATER_THAN = 3;
+int CompareStringA(LCID locale, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2);
+
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
 BOOL DeleteFileA(LPCSTR fileName);
 BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes);

@@ -140,4 +140,18 @@ using PFNSHCHANGENOTIFYDEREGISTER = BOOL(CV_WINAPI*)(ULONG ulID);
 inline constexpr WORD SHCHANGENOTIFYREGISTER_ORDINAL = 2;
 inline constexpr WORD SHCHANGENOTIFYDEREGISTER_ORDINAL = 4;
 
+// Where the events of a registration may come from: the file system's own interrupts, and the shell's
+// announcements (SHChangeNotify).
+inline constexpr int SHCNRF_InterruptLevel = 0x0001;
+inline constexpr int SHCNRF_ShellLevel = 0x0002;
+
+// The events, as they come in the notification's lParam; SHCNE_INTERRUPT marks one that came from the
+// interrupt level.
+inline constexpr LONG SHCNE_MKDIR = 0x00000008;
+inline constexpr LONG SHCNE_RMDIR = 0x00000010;
+inline constexpr LONG SHCNE_MEDIAINSERTED = 0x00000020;
+inline constexpr LONG SHCNE_MEDIAREMOVED = 0x00000040;
+inline constexpr LONG SHCNE_RENAMEFOLDER = 0x00020000;
+inline constexpr DWORD SHCNE_INTERRUPT = 0x80000000;
+
 }  // namespace platform

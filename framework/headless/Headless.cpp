@@ -154,6 +154,10 @@ const std::vector<std::string>& Journal() {
     return Current().journal;
 }
 
+void ForgetJournal() {
+    Current().journal.clear();
+}
+
 bool Click(TControl& control) {
     if (!internal::PersonCanReach(control)) {
         return false;

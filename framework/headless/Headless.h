@@ -26,6 +26,8 @@ const std::vector<MessageBoxRecord>& MessageBoxes();
 // Window operations in the order they happened: "display Form2 186,165 top-level", "activate Form1",
 // "reparent Form2 Form1", "conceal Form2", "repaint Form2".
 const std::vector<std::string>& Journal();
+// Forgets the journal so far and nothing else, for runs too long to keep all of it.
+void ForgetJournal();
 
 // What a person can do. Each returns false, doing nothing, when a person could not do it: the control
 // is disabled or hidden, or its window is not on the screen.

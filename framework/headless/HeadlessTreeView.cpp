@@ -21,7 +21,10 @@ public:
     void ChildrenSorted(TTreeNode*) override {}
     void SelectionChanged(TTreeNode*) override {}
     void ImagesChanged() override {}
-    void DefaultHandler(TMessage&) override {}
+    // The common control leaves every message to the system's default answer.
+    void DefaultHandler(TMessage& message) override {
+        message.Result = platform::DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+    }
 
 private:
     platform::HWND handle_;

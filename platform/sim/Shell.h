@@ -14,7 +14,10 @@
 // icons, failures.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <set>
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "platform/Shell.h"
+#include "platform/Window.h"
 
 namespace platform::sim {
 
@@ -107,6 +111,18 @@ struct NotifyRegistration {
     std::vector<SHChangeNotifyEntry> entries;
 };
 
+// A change notification that the shell posted to a registered window and that the thread's message
+// loop has not delivered yet. wParam points to the event's two item ID lists (null for an item the
+// event does not have), each a block of the task allocator that the window is to free; lParam is the
+// event code, with SHCNE_INTERRUPT when it came from the interrupt level.
+struct PostedNotification {
+    HWND window;
+    UINT message;
+    std::shared_ptr<std::array<LPITEMIDLIST, 2>> items;
+    LPARAM lParam;
+    WPARAM WParam() const { return reinterpret_cast<WPARAM>(items->data()); }
+};
+
 class ShellNamespace {
 public:
     static constexpr std::string_view kDesktop = "::Desktop";
@@ -150,6 +166,12 @@ public:
     bool registrationFails = false;
     std::vector<NotifyRegistration> registrations;
     ULONG nextRegistrationId = 1;
+    // The shell announces an event (SHCNE_MKDIR, ...) about one or two items named by their keys (an
+    // empty key: no item); see NotifiedList for the lists it gives. Every registration that asks for the
+    // event, from that level, below one of its entries, gets a message of its own in `posted`, with lists
+    // of its own. Answers how many messages were posted.
+    int Notify(LONG event, std::string_view item1, std::string_view item2 = {}, bool interrupt = false);
+    std::deque<PostedNotification> posted;
 
 private:
     struct KeyHash {

@@ -51,6 +51,14 @@ std::optional<std::vector<BYTE>> AbsoluteList(const Location& item);
 // The item of a file-system path ("C:\WINDOWS\SYSTEM"), found through My Computer.
 std::optional<Location> LocationOfPath(std::string_view path);
 
+// The file-system path that an absolute list names by its stored names alone, whether or not the item
+// is still there: a drive and the folders and files below it, or a folder or file on the desktop.
+std::optional<std::string> PathOfStoredNames(LPCITEMIDLIST absolute);
+// The list that the shell gives in a change notification for an item named by its key: the item's own
+// list, or for a file-system path that is not there (any more) a list of its names alone, as the shell
+// keeps them for a folder just removed. None for a key that names nothing the shell could describe.
+std::optional<std::vector<BYTE>> NotifiedList(std::string_view key);
+
 // The list's bytes as one block of the task allocator, terminator included.
 LPITEMIDLIST AllocateList(const std::vector<BYTE>& bytes);
 const ItemSettings* SettingsOf(const Location& item);

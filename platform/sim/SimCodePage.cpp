@@ -52,7 +52,50 @@ int LengthOf(const Char* text, int length) {
     return count + 1;  // the terminating zero counts
 }
 
+// The letter of the other case that Windows-1252 pairs with a capital letter, for comparisons that
+// ignore case: the ASCII letters, the Latin-1 capitals, and the four capitals among bytes 0x80 to 0x9F.
+unsigned char SmallLetter(unsigned char byte) {
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) {
+        return static_cast<unsigned char>(byte + 0x20);
+    }
+    switch (byte) {
+        case 0x8A:  // S with caron
+        case 0x8C:  // OE
+        case 0x8E:  // Z with caron
+            return static_cast<unsigned char>(byte + 0x10);
+        case 0x9F:  // Y with diaeresis
+            return 0xFF;
+        default:
+            return byte;
+    }
+}
+
 }  // namespace
+
+// The user's locale of the in-memory Windows is a Western European one: its order is that of the
+// bytes, and without case it pairs the letters of Windows-1252.
+int CompareStringA(LCID /*locale*/, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2) {
+    if (count1 < -1 || count2 < -1 || (string1 == nullptr && count1 != 0) ||
+        (string2 == nullptr && count2 != 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // Without a count a text ends before its zero.
+    const int length1 = count1 < 0 ? LengthOf(string1, -1) - 1 : count1;
+    const int length2 = count2 < 0 ? LengthOf(string2, -1) - 1 : count2;
+    const auto fold = [cmpFlags](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (cmpFlags & NORM_IGNORECASE) != 0 ? SmallLetter(byte) : byte;
+    };
+    for (int i = 0; i < length1 && i < length2; ++i) {
+        const unsigned char a = fold(string1[i]);
+        const unsigned char b = fold(string2[i]);
+        if (a != b) {
+            return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+        }
+    }
+    return length1 == length2 ? CSTR_EQUAL : length1 < length2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+}
 
 int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, LPCWSTR wideText, int wideLength, LPSTR text,
                         int size, LPCSTR defaultChar, BOOL* usedDefaultChar) {

@@ -61,6 +61,30 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// A network path is there when it names a share of a computer of the network, as a whole; what lies
+// inside a share is not kept.
+DWORD NetworkShareAttributes(const std::string& path) {
+    const auto rest = std::string_view(path).substr(2);
+    const auto slash = rest.find('\\');
+    if (slash != std::string_view::npos) {
+        auto share = rest.substr(slash + 1);
+        if (share.ends_with('\\')) {
+            share.remove_suffix(1);
+        }
+        for (const auto& computer : World().shell.network) {
+            if (sim::EqualsIgnoreCase(computer.name, rest.substr(0, slash))) {
+                for (const auto& name : computer.shares) {
+                    if (sim::EqualsIgnoreCase(name, share)) {
+                        return FILE_ATTRIBUTE_DIRECTORY;
+                    }
+                }
+            }
+        }
+    }
+    SetLastError(ERROR_BAD_NETPATH);
+    return INVALID_FILE_ATTRIBUTES;
+}
+
 }  // namespace
 
 DWORD GetLastError() {
@@ -173,6 +197,23 @@ BOOL FindClose(HANDLE findFile) {
     }
     --World().openFinds;
     return 1;
+}
+
+DWORD GetFileAttributesA(LPCSTR fileName) {
+    auto& world = World();
+    const auto path = world.Resolve(fileName);
+    world.Trace("GetFileAttributesA " + path);
+    if (path.starts_with("\\\\")) {
+        return NetworkShareAttributes(path);
+    }
+    const auto* entry = world.files.Find(path);
+    if (entry == nullptr) {
+        const bool folderThere =
+            world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(path)));
+        SetLastError(folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
 }
 
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {

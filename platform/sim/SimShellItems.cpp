@@ -504,6 +504,92 @@ std::optional<std::vector<BYTE>> AbsoluteList(const Location& item) {
     return std::nullopt;
 }
 
+namespace {
+
+struct StoredItem {
+    BYTE type;
+    std::string_view name;
+};
+
+// The first item of a list as its bytes hold it; none for the terminator or an item too short to hold
+// a name.
+std::optional<StoredItem> ReadItem(LPCITEMIDLIST list) {
+    const WORD cb = FirstItemSize(list);
+    if (cb <= kItemNameOffset) {
+        return std::nullopt;
+    }
+    const auto* bytes = reinterpret_cast<const char*>(list);
+    const std::string_view stored(bytes + kItemNameOffset, cb - kItemNameOffset);
+    return StoredItem{static_cast<BYTE>(bytes[2]), stored.substr(0, stored.find('\0'))};
+}
+
+bool IsFileItem(const StoredItem& item) {
+    return item.type == kFolderItem || item.type == kFileItem;
+}
+
+}  // namespace
+
+std::optional<std::string> PathOfStoredNames(LPCITEMIDLIST absolute) {
+    const auto first = ReadItem(absolute);
+    if (!first) {
+        return std::nullopt;
+    }
+    LPCITEMIDLIST at = NextItem(absolute);
+    std::string path;
+    if (first->type == kVirtualItem && first->name == Tag(*VirtualItemOf(ItemKind::MyComputer))) {
+        const auto drive = ReadItem(at);
+        if (!drive || drive->type != kDriveItem) {
+            return std::nullopt;
+        }
+        path = std::string(drive->name);
+        at = NextItem(at);
+    } else if (IsFileItem(*first)) {
+        path = Join(Shell().desktopDirectory, first->name);
+    } else {
+        return std::nullopt;
+    }
+    for (; FirstItemSize(at) != 0; at = NextItem(at)) {
+        const auto item = ReadItem(at);
+        if (!item || !IsFileItem(*item)) {
+            return std::nullopt;
+        }
+        path = Join(path, item->name);
+    }
+    return path;
+}
+
+std::optional<std::vector<BYTE>> NotifiedList(std::string_view key) {
+    if (key == ShellNamespace::kDesktop) {
+        return AbsoluteList(DesktopLocation());
+    }
+    for (const auto& item : kVirtualItems) {
+        if (item.key == key) {
+            return AbsoluteList(Location{item.kind, std::string(item.key)});
+        }
+    }
+    if (const auto item = LocationOfPath(key)) {
+        if (auto list = AbsoluteList(*item)) {
+            return list;
+        }
+    }
+    if (key.size() < 3 || key[1] != ':' || key[2] != '\\') {
+        return std::nullopt;
+    }
+    std::vector<BYTE> list;
+    Append(list, Location{ItemKind::MyComputer, std::string(ShellNamespace::kMyComputer)});
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+    Append(list, Location{ItemKind::Drive, std::string{letter, ':', '\\'}});
+    for (auto rest = key.substr(3); !rest.empty();) {
+        const auto slash = rest.find('\\');
+        const auto name = rest.substr(0, slash);
+        rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
+        if (!name.empty()) {
+            Append(list, Location{ItemKind::Folder, std::string(name)});
+        }
+    }
+    return list;
+}
+
 LPITEMIDLIST AllocateList(const std::vector<BYTE>& bytes) {
     auto* block = static_cast<BYTE*>(Shell().taskAllocator.Alloc(bytes.size() + 2));
     if (!bytes.empty()) {

@@ -415,7 +415,8 @@ HRESULT SHGetSpecialFolderLocation(HWND hwndOwner, int nFolder, LPITEMIDLIST* pp
 
 BOOL SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR pszPath) {
     const auto item = ResolveAbsolute(pidl);
-    const auto path = item ? sim::FileSystemPath(*item) : std::nullopt;
+    // An item that is gone still has the path that its names spell, as for a folder just removed.
+    const auto path = item ? sim::FileSystemPath(*item) : sim::PathOfStoredNames(pidl);
     Shell().Note("SHGetPathFromIDListA " + KeyOf(item));
     pszPath[0] = '\0';
     if (!path) {

@@ -1,10 +1,11 @@
-// The window manager's default answer in the in-memory Windows: a message nobody handles answers 0.
+// The window manager's default answers in the in-memory Windows, as Windows gives them: a window lets
+// the session end, and answers 0 to any other message that nobody handles.
 #include "platform/Window.h"
 
 namespace platform {
 
-LRESULT DefWindowProcA(HWND /*window*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    return 0;
+LRESULT DefWindowProcA(HWND /*window*/, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    return message == WM_QUERYENDSESSION ? 1 : 0;
 }
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foldertree/Cvfoldertree.h"
@@ -59,6 +61,29 @@ protected:
         return texts;
     }
     const TFolderNode& Record(TTreeNode* node) { return *static_cast<const TFolderNode*>(node->Data()); }
+
+    // The platform calls so far that begin so.
+    int Calls(std::string_view start) {
+        return static_cast<int>(
+            std::count_if(world->calls.begin(), world->calls.end(),
+                          [&](const std::string& line) { return line.starts_with(start); }));
+    }
+
+    // The message loop takes up what the shell posted, in order.
+    void DeliverNotifications() {
+        auto& posted = world->shell.posted;
+        while (!posted.empty()) {
+            const auto message = std::move(posted.front());
+            posted.pop_front();
+            headless::SendMessage(message.window, message.message, message.WParam(), message.lParam);
+        }
+    }
+    // The shell announces an event about one or two items, and the tree takes it up.
+    void Announce(platform::LONG event, std::string_view item1, std::string_view item2 = {},
+                  bool interrupt = false) {
+        world->shell.Notify(event, item1, item2, interrupt);
+        DeliverNotifications();
+    }
 
     // Every list and string that the shell handed out went back once, and no folder object is held.
     void ExpectNothingOfTheShellHeld() {

@@ -1,0 +1,165 @@
+// TCvFolderTree: switching the tree on and off, keeping it up to date with the shell's change
+// notifications, and answering Windows' question before the session ends.
+#include <utility>
+
+#include "foldertree/Cvfoldertree.h"
+#include "foldertree/TreeScopes.h"
+#include "platform/Kernel.h"
+
+using namespace platform;
+
+namespace {
+
+// Folders created, removed or given a new name, and media inserted or removed, from the file system's
+// interrupts and from the shell's announcements alike.
+constexpr int kNotifySources = SHCNRF_InterruptLevel | SHCNRF_ShellLevel;
+constexpr LONG kNotifyEvents =
+    SHCNE_MKDIR | SHCNE_RMDIR | SHCNE_MEDIAINSERTED | SHCNE_MEDIAREMOVED | SHCNE_RENAMEFOLDER;
+static_assert(kNotifySources == 0x0003 && kNotifyEvents == 0x20078);
+
+}  // namespace
+
+void TCvFolderTree::SetActive(bool Value) {
+    if (Value) {
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCvFolderTree::Activate() {
+    if (active_) {
+        return;
+    }
+    active_ = true;
+    ShowDesktop();
+    SetFolderOptions(folderOptions_);
+    SetDisplayMode(displayMode_);
+    RegisterChangeNotify();
+}
+
+void TCvFolderTree::Deactivate() {
+    DeregisterChangeNotify();
+    if (TTreeNode* desktop = Items->GetFirstNode()) {
+        desktop->Delete();  // every other node of the tree lies below it
+    }
+    active_ = false;
+}
+
+void TCvFolderTree::RegisterChangeNotify() {
+    // A registration that is still running would go on posting unseen, its entry lost.
+    DeregisterChangeNotify();
+    // The whole namespace, from the desktop down.
+    NotifyEntry = new SHChangeNotifyEntry{nullptr, 1};
+    NotifyId = ShChangeNotifyRegisterProc != nullptr
+                   ? ShChangeNotifyRegisterProc(NotifyWindow, kNotifySources, kNotifyEvents, WM_SHNOTIFY, 1,
+                                                NotifyEntry)
+                   : 0;
+    if (NotifyId == 0) {
+        throw Exception("Could not register SHChangeNotify");  // the entry goes at the next deregistration
+    }
+}
+
+void TCvFolderTree::DeregisterChangeNotify() {
+    delete std::exchange(NotifyEntry, nullptr);
+    if (const ULONG id = std::exchange(NotifyId, 0); id != 0 && ShChangeNotifyDeregisterProc != nullptr) {
+        ShChangeNotifyDeregisterProc(id);
+    }
+}
+
+void TCvFolderTree::MessageProc(TMessage& Message) {
+    const bool handled = Message.Msg == WM_SHNOTIFY && ShellChanged(Message.WParam, Message.LParam);
+    if (!handled) {
+        Message.Result = DefWindowProcA(NotifyWindow, Message.Msg, Message.WParam, Message.LParam);
+    }
+}
+
+// One change notification: wParam points to the event's two lists, lParam holds the event. Answers
+// whether the event is one the tree follows.
+bool TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
+    const auto* items = reinterpret_cast<const LPITEMIDLIST*>(wParam);
+    const LPITEMIDLIST first = items != nullptr ? items[0] : nullptr;
+    const LPITEMIDLIST second = items != nullptr ? items[1] : nullptr;
+    std::string path;
+    try {
+        path = ParsePidl(first);
+    } catch (const Exception&) {
+    } catch (const std::exception&) {
+    }
+    FreePidl(first);
+    FreePidl(second);  // the allocator no longer claims a list given as both items and freed already
+
+    switch (static_cast<DWORD>(lParam) & ~SHCNE_INTERRUPT) {
+        case SHCNE_MKDIR:
+            // The deepest node on the way: the new folder's parent, or the new folder itself when its
+            // parent's folders were loaded only now.
+            if (TTreeNode* node = LocatePath(path, false, false)) {
+                RefreshFolder(node);
+            }
+            return true;
+        case SHCNE_RMDIR:
+        case SHCNE_RENAMEFOLDER:
+            // The folder's parent, when the folder was in the tree at all (the old name for a rename).
+            if (TTreeNode* node = LocatePath(path, true, false);
+                node != nullptr && node->Parent() != nullptr) {
+                RefreshFolder(node->Parent());
+            }
+            return true;
+        case SHCNE_MEDIAINSERTED:
+        case SHCNE_MEDIAREMOVED:
+            // An item without a file-system path names no drive.
+            if (!path.empty()) {
+                DriveChanged(this, path.front(), false);
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Reloads a node's folders in their sorted order, and shows the node as it was shown before.
+void TCvFolderTree::RefreshFolder(TTreeNode* Node) {
+    const bool expanded = Node->Expanded();
+    if (expanded) {
+        PaintingLock lock(Handle());
+        Node->Collapse(true);
+    }
+    FreeChildren(Node);
+    if (Node == GetDesktopNode()) {
+        // My Computer stays below the desktop, so the expansion would find children and load nothing;
+        // and it keeps the desktop's button whatever the desktop's own folders are.
+        AttachFolders(Node);
+        Node->SetHasChildren(Node->GetFirstChild() != nullptr);
+    }
+    bool allow = true;
+    TFolderTreeExpanding(this, Node, allow);
+    if (expanded) {
+        Node->Expand(false);
+    }
+}
+
+void TCvFolderTree::WndProc(TMessage& Message) {
+    if (Message.Msg != WM_QUERYENDSESSION) {
+        TCustomTreeView::WndProc(Message);
+        return;
+    }
+    QueryEndSession(Message);
+    // The message still reaches the common control, but its default answer is always yes: the owner's
+    // answer is the one that counts.
+    const LRESULT answer = Message.Result;
+    TCustomTreeView::WndProc(Message);
+    Message.Result = answer;
+}
+
+void TCvFolderTree::QueryEndSession(TMessage& Message) {
+    bool canEndSession = true;
+    if (OnEndSessionQuery) {
+        OnEndSessionQuery(this, canEndSession);
+    }
+    if (canEndSession) {
+        DeregisterChangeNotify();  // not renewed should Windows go on running after all
+        Message.Result = 1;
+    } else {
+        Message.Result = 0;
+    }
+}

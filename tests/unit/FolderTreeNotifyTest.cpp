@@ -1,0 +1,261 @@
+// Keeping up with the shell: the registration that activation makes, folders created, removed and
+// renamed, media inserted and removed, the lists of each notification given back, and the answer to
+// Windows' question before the session ends.
+#include "framework/Forms.h"
+#include "tests/unit/FolderTreeTest.h"
+
+using namespace platform;
+using ::testing::ElementsAre;
+
+namespace {
+
+class FolderTreeNotify : public FolderTreeTest {
+protected:
+    void SetUp() override {
+        FolderTreeTest::SetUp();
+        world->files.AddDirectory("C:\\Data\\B");
+        world->files.AddDirectory("C:\\Data\\D\\Inner");
+        world->files.AddDirectory(world->shell.desktopDirectory + "\\Alpha");
+    }
+    TTreeNode* Drive() { return Find({"My Computer", "Local Disk (C:)"}); }
+    TTreeNode* Data() { return Find({"My Computer", "Local Disk (C:)", "Data"}); }
+    // An active tree with C:\ shown and C:\Data's folders loaded.
+    void DataLoaded(bool expanded) {
+        ActiveTree();
+        Drive()->Expand(false);
+        Data()->Expand(false);
+        if (!expanded) {
+            Data()->Collapse(false);
+        }
+    }
+    // Counts the tree's selection changes from now on.
+    int* CountSelectionChanges() {
+        tree->OnChange = [this](TObject*, TTreeNode*) { ++selectionChanges_; };
+        return &selectionChanges_;
+    }
+
+private:
+    int selectionChanges_ = 0;
+};
+
+TEST_F(FolderTreeNotify, ActivationRegistersTheHiddenWindowForFolderAndMediaEventsOfTheWholeNamespace) {
+    ActiveTree();
+    tree->SetActive(true);
+    ASSERT_EQ(world->shell.registrations.size(), 1u);
+    const auto& registration = world->shell.registrations.front();
+    EXPECT_EQ(registration.sources, 0x0003);
+    EXPECT_EQ(registration.events, 0x20078);
+    EXPECT_EQ(registration.message, 0x0402u);
+    ASSERT_EQ(registration.entries.size(), 1u);
+    EXPECT_EQ(registration.entries[0].pidl, nullptr);
+    EXPECT_EQ(registration.entries[0].fRecursive, 1);
+    EXPECT_TRUE(headless::WindowExists(registration.window));
+    EXPECT_NE(registration.window, tree->Handle());
+    EXPECT_EQ(Calls("SHChangeNotifyRegister"), 1);
+    tree->RegisterChangeNotify();  // anew: the first registration ends, not left to post unseen
+    EXPECT_EQ(world->shell.registrations.size(), 1u);
+
+    tree->SetActive(false);
+    EXPECT_FALSE(tree->Active());
+    EXPECT_EQ(tree->Items->Count(), 0);
+    EXPECT_TRUE(world->shell.registrations.empty());
+    tree->SetActive(false);
+    tree->DeregisterChangeNotify();
+    EXPECT_EQ(Calls("SHChangeNotifyDeregister"), 2);
+    EXPECT_FALSE(tree->Active());
+    delete tree;
+    ExpectNothingOfTheShellHeld();
+}
+
+TEST_F(FolderTreeNotify, AFailedRegistrationRaisesWithTheTreeBuiltAndActive) {
+    world->shell.registrationFails = true;
+    MakeTree();
+    try {
+        tree->SetActive(true);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "Could not register SHChangeNotify");
+    }
+    EXPECT_TRUE(tree->Active());
+    EXPECT_NE(tree->GetMyComputerNode(), nullptr);
+    EXPECT_NO_THROW(tree->SetActive(true));  // already active: nothing more happens
+    EXPECT_EQ(Calls("SHChangeNotifyRegister"), 1);
+    delete tree;
+    EXPECT_EQ(Calls("SHChangeNotifyDeregister"), 0);  // there was no registration to end
+    ExpectNothingOfTheShellHeld();
+}
+
+TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
+    struct Case {
+        bool expanded;
+        bool interrupt;
+    };
+    for (const Case c : {Case{true, false}, Case{false, false}, Case{true, true}}) {
+        DataLoaded(c.expanded);
+        world->files.AddDirectory("C:\\Data\\C");
+        Announce(SHCNE_MKDIR, "C:\\Data\\C", "", c.interrupt);
+        EXPECT_EQ(Data()->Expanded(), c.expanded);
+        Data()->Expand(false);
+        EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << c.expanded << c.interrupt;
+        EXPECT_EQ(headless::LockedWindow(), nullptr);
+        ExpectNothingOfTheShellHeldButTheTree();
+        delete tree;
+        world->files.Remove("C:\\Data\\C");
+    }
+}
+
+TEST_F(FolderTreeNotify, AFolderCreatedUnderANeverLoadedParentIsLoadedOnTheWay) {
+    ActiveTree();
+    Drive()->Expand(false);
+    world->files.AddDirectory("C:\\Data\\New\\Inner");
+    Announce(SHCNE_MKDIR, "C:\\Data\\New");
+    EXPECT_THAT(Texts(Data()), ElementsAre("B", "D", "New"));
+    EXPECT_FALSE(Data()->Expanded());
+    EXPECT_THAT(Texts(Find({"My Computer", "Local Disk (C:)", "Data", "New"})), ElementsAre("Inner"));
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeNotify, RemovalsAndRenamesReloadTheParentOfALoadedFolderAndLeaveTheSelectionAlone) {
+    DataLoaded(true);
+    tree->SetSelected(Find({"Alpha"}));
+    const int* changes = CountSelectionChanges();
+
+    // D's folders were never loaded: nothing to do.
+    world->files.Remove("C:\\Data\\D\\Inner");
+    Announce(SHCNE_RMDIR, "C:\\Data\\D\\Inner");
+    EXPECT_THAT(Texts(Data()), ElementsAre("B", "D"));
+    EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "Data", "D"})->Count(), 0);
+
+    world->files.Remove("C:\\Data\\B");
+    world->files.AddDirectory("C:\\Data\\E");
+    Announce(SHCNE_RENAMEFOLDER, "C:\\Data\\B", "C:\\Data\\E");
+    EXPECT_THAT(Texts(Data()), ElementsAre("D", "E"));
+
+    world->files.Remove("C:\\Data\\D");
+    Announce(SHCNE_RMDIR, "C:\\Data\\D");
+    EXPECT_THAT(Texts(Data()), ElementsAre("E"));
+    EXPECT_TRUE(Data()->Expanded());
+
+    EXPECT_EQ(tree->Selected(), Find({"Alpha"}));
+    EXPECT_EQ(*changes, 0);
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeNotify, AnEventOnTheDesktopFolderReloadsItsFoldersAndKeepsMyComputerAndNetworkNeighborhood) {
+    const std::string desktop = world->shell.desktopDirectory;
+    ActiveTree({foRecycleBin, foNetworkNeighborhood});
+    world->files.AddDirectory(desktop + "\\Beta");
+    Announce(SHCNE_MKDIR, desktop + "\\Beta");
+    TTreeNode* desktopNode = tree->GetDesktopNode();
+    EXPECT_THAT(Texts(desktopNode), ElementsAre("My Computer", "Network Neighborhood", "Alpha", "Beta"));
+    EXPECT_EQ(tree->GetBitBucketNode(), nullptr);  // back only when the options are set again
+    EXPECT_TRUE(desktopNode->Expanded());
+
+    // Without folders of its own the desktop still shows its button for My Computer.
+    for (const char* name : {"\\Alpha", "\\Beta"}) {
+        world->files.Remove(desktop + name);
+        Announce(SHCNE_RMDIR, desktop + name);
+    }
+    EXPECT_THAT(Texts(desktopNode), ElementsAre("My Computer", "Network Neighborhood"));
+    EXPECT_TRUE(desktopNode->HasChildren());
+    EXPECT_TRUE(desktopNode->Expanded());
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeNotify, AMediumRefreshesItsDriveOnlyWhenTheDrivesNameChanged) {
+    struct Case {
+        LONG event;
+        const char* item;
+        const char* label;
+        const char* text;
+        bool dropped;
+    };
+    const std::vector<Case> cases{
+        {SHCNE_MEDIAINSERTED, "C:\\", "", "Local Disk (C:)", false},
+        {SHCNE_MEDIAINSERTED, "C:\\", "SETUP CD", "SETUP CD (C:)", true},
+        // Items without a file-system path name no drive.
+        {SHCNE_MEDIAINSERTED, Shell::kRecycleBin.data(), "SETUP CD", "Local Disk (C:)", false},
+        {SHCNE_MEDIAREMOVED, "", "SETUP CD", "Local Disk (C:)", false},
+    };
+    for (const auto& c : cases) {
+        world->shell.Item("C:\\").label = "";
+        ActiveTree();
+        Drive()->Expand(false);
+        world->shell.Item("C:\\").label = c.label;
+        Announce(c.event, c.item);
+        TTreeNode* drive = tree->GetMyComputerNode()->GetFirstChild();
+        EXPECT_EQ(drive->Text(), c.text) << c.item << " " << c.label;
+        EXPECT_EQ(drive->Count() == 0, c.dropped) << c.item << " " << c.label;
+        ExpectNothingOfTheShellHeldButTheTree();
+        delete tree;
+    }
+}
+
+TEST_F(FolderTreeNotify, AFolderEventOutsideWhatTheTreeShowsLeavesTheSelectionAlone) {
+    world->shell.network = {{"SERVER", {"share"}}};
+    DataLoaded(true);
+    tree->SetSelected(Data());
+    const int* changes = CountSelectionChanges();
+    Announce(SHCNE_MKDIR, "\\\\SERVER\\share");  // Network Neighborhood is hidden
+    Announce(SHCNE_RMDIR, Shell::kRecycleBin);   // no file-system path
+    Announce(SHCNE_MKDIR, "");
+    headless::SendMessage(world->shell.registrations.front().window, WM_SHNOTIFY, 0,
+                          SHCNE_MKDIR);  // no lists
+    EXPECT_EQ(tree->Selected(), Data());
+    EXPECT_EQ(*changes, 0);
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeNotify, TheSessionMayEndUnlessTheOwnerSaysNoAndTheTreeStaysActiveEitherWay) {
+    struct Case {
+        bool handled;
+        bool canEnd;
+        LRESULT answer;
+        bool stillRegistered;
+    };
+    for (const Case c :
+         {Case{false, true, 1, false}, Case{true, true, 1, false}, Case{true, false, 0, true}}) {
+        ActiveTree();
+        TObject* sender = nullptr;
+        if (c.handled) {
+            tree->OnEndSessionQuery = [&](TObject* Sender, bool& CanEndSession) {
+                sender = Sender;
+                EXPECT_TRUE(CanEndSession);
+                CanEndSession = c.canEnd;
+            };
+        }
+        EXPECT_EQ(headless::SendMessage(tree->Handle(), WM_QUERYENDSESSION, 0, 0), c.answer);
+        EXPECT_EQ(world->shell.registrations.size(), c.stillRegistered ? 1u : 0u);
+        EXPECT_TRUE(tree->Active());
+        EXPECT_NE(tree->GetMyComputerNode(), nullptr);
+        EXPECT_EQ(sender, c.handled ? tree : nullptr);
+        delete tree;
+        EXPECT_TRUE(world->shell.registrations.empty());
+    }
+}
+
+class EndSessionForm : public TForm {
+public:
+    explicit EndSessionForm(bool& asked) : TForm(Application) {
+        Publish("FoldersEndSessionQuery", TCloseQueryEvent([&asked](TObject*, bool& CanEnd) {
+                    asked = true;
+                    CanEnd = false;
+                }));
+        LoadLayout(FormLayout{"Picker",
+                              {},
+                              {{"TCvFolderTree",
+                                "Folders",
+                                {{"Active", "True"}, {"OnEndSessionQuery", "FoldersEndSessionQuery"}}}}});
+    }
+};
+
+TEST_F(FolderTreeNotify, ALayoutBindsTheSessionEndQuestionToAMethodOfItsForm) {
+    bool asked = false;
+    auto* form = new EndSessionForm(asked);
+    auto* folders = dynamic_cast<TCvFolderTree*>(form->FindComponent("Folders"));
+    ASSERT_NE(folders, nullptr);
+    EXPECT_EQ(headless::SendMessage(folders->Handle(), WM_QUERYENDSESSION, 0, 0), 0);
+    EXPECT_TRUE(asked);
+}
+
+}  // namespace

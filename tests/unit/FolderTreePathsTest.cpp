@@ -1,0 +1,232 @@
+// Between nodes and paths: which node a path finds (and when the selection goes), the path of each kind
+// of node, selecting a path, re-checking a folder that has gone, and refreshing a drive.
+#include <stdexcept>
+
+#include "tests/unit/FolderTreeTest.h"
+
+using namespace platform;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class FolderTreePaths : public FolderTreeTest {
+protected:
+    void SetUp() override {
+        FolderTreeTest::SetUp();
+        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+        world->files.AddDirectory("C:\\Caf\xE9");
+        world->files.AddDirectory(world->shell.desktopDirectory + "\\Tools");
+        world->shell.network = {{"SERVER", {"share"}}};
+    }
+    TTreeNode* Drive() { return Find({"My Computer", "Local Disk (C:)"}); }
+    std::string PathOrNone(TTreeNode* node) { return node != nullptr ? Record(node).Path : "(none)"; }
+};
+
+TEST_F(FolderTreePaths, FindPathGivesTheNodeOfThePathOrTheDeepestAndClearsTheSelectionOnlyWithoutARoot) {
+    struct Case {
+        const char* path;
+        bool exactMatch;
+        const char* found;  // the node's Path; null for no node
+        bool clearsSelection;
+        SFolderOption options;
+    };
+    const std::vector<Case> cases{
+        {"C:\\", false, "C:\\", false, {}},
+        {"C:\\", true, "C:\\", false, {}},
+        {"C:", false, nullptr, true, {}},  // too short
+        {"c:\\WINDOWS\\system", false, "C:\\WINDOWS\\SYSTEM", false, {}},
+        {"C:\\WINDOWS\\SYSTEM\\", false, "C:\\WINDOWS\\SYSTEM", false, {}},
+        {"C:\\WINDOWS\\SYSTEM", true, nullptr, false, {}},  // C:\WINDOWS was never expanded
+        {"C:\\WINDOWS\\Missing", false, "C:\\WINDOWS", false, {}},
+        {"c:\\windows\\\\", false, nullptr, true, {}},  // only one trailing backslash goes
+        {"Q:\\WINDOWS", false, nullptr, true, {}},      // a drive that My Computer does not list
+        {"WINDOWS\\SYSTEM", false, nullptr, true, {}},  // relative
+        {"C:\\Caf\xC9", false, "C:\\", false, {}},      // below the root only ASCII letters fold
+        {"\\\\SERVER\\share", false, nullptr, true, {}},
+        {"\\\\SERVER\\share", false, "\\\\SERVER\\share", false, {foNetworkNeighborhood}},
+        {"\\\\server", true, nullptr, false, {foNetworkNeighborhood}},
+        {"\\\\server", false, "\\\\SERVER", false, {foNetworkNeighborhood}},
+    };
+    for (const auto& c : cases) {
+        ActiveTree(c.options);
+        TTreeNode* desktop = tree->GetDesktopNode();
+        tree->SetSelected(desktop);
+        TTreeNode* node = tree->FindPath(c.path, c.exactMatch);
+        EXPECT_EQ(PathOrNone(node), c.found != nullptr ? c.found : "(none)") << c.path << " " << c.exactMatch;
+        EXPECT_EQ(tree->Selected(), c.clearsSelection ? nullptr : desktop) << c.path << " " << c.exactMatch;
+        delete tree;
+    }
+    ExpectNothingOfTheShellHeld();
+}
+
+TEST_F(FolderTreePaths, AFolderInsideTheDesktopFolderIsFoundBelowTheDesktopNode) {
+    ActiveTree();
+    TTreeNode* tools = tree->FindPath("c:\\windows\\desktop\\TOOLS", true);
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->Parent(), tree->GetDesktopNode());
+    EXPECT_EQ(Drive()->Count(), 0);  // the drive was not walked
+}
+
+TEST_F(FolderTreePaths, MyComputersDrivesAreLoadedAgainWhenAPathNeedsThem) {
+    ActiveTree();
+    tree->FreeChildren(tree->GetMyComputerNode());
+    EXPECT_EQ(PathOrNone(tree->FindPath("c:\\", true)), "C:\\");
+}
+
+TEST_F(FolderTreePaths, FindPathOfAnInactiveTreeGivesNothing) {
+    MakeTree();
+    EXPECT_EQ(tree->FindPath("C:\\WINDOWS", false), nullptr);
+    EXPECT_EQ(tree->GetDirectory(), "");
+}
+
+TEST_F(FolderTreePaths, EachKindOfNodeHasItsPathOrNone) {
+    ActiveTree({foNetworkNeighborhood, foRecycleBin});
+    tree->GetNetHoodNode()->Expand(false);
+    struct Case {
+        TTreeNode* node;
+        const char* directory;
+    };
+    const std::vector<Case> cases{
+        {nullptr, ""},
+        {tree->GetDesktopNode(), "C:\\WINDOWS\\Desktop"},
+        {tree->GetMyComputerNode(), ""},
+        {tree->GetBitBucketNode(), ""},
+        {tree->GetNetHoodNode(), ""},
+        {Find({"Network Neighborhood", "SERVER"}), ""},
+        {Drive(), "C:\\"},
+        {Find({"Tools"}), "C:\\WINDOWS\\Desktop\\Tools"},
+    };
+    for (const auto& c : cases) {
+        tree->SetSelected(c.node);
+        EXPECT_EQ(tree->GetDirectory(), c.directory) << (c.node != nullptr ? c.node->Text() : "nothing");
+    }
+    // A drive written without its backslash is given as its root.
+    const_cast<TFolderNode&>(Record(Drive())).Path = "C:";
+    EXPECT_EQ(tree->GetPath(Drive()), "C:\\");
+}
+
+TEST_F(FolderTreePaths, SetDirectorySelectsThePathsNodeAndAnEmptyPathClears) {
+    ActiveTree();
+    tree->SetDirectory("c:\\windows\\system");
+    ASSERT_NE(tree->Selected(), nullptr);
+    EXPECT_EQ(tree->GetDirectory(), "C:\\WINDOWS\\SYSTEM");
+    EXPECT_TRUE(Find({"My Computer", "Local Disk (C:)", "WINDOWS"})->Expanded());
+    tree->SetDirectory("");
+    EXPECT_EQ(tree->Selected(), nullptr);
+}
+
+TEST_F(FolderTreePaths, AFolderThatHasGoneTakesItsDrivesLoadedFoldersWithIt) {
+    world->files.AddDirectory("C:\\Old\\Deep");
+    ActiveTree();
+    tree->SetDirectory("C:\\Old\\Deep");
+    world->files.Remove("C:\\Old\\Deep");
+    tree->SetDirectory("C:\\Old\\Deep");
+
+    TTreeNode* drive = Drive();
+    EXPECT_EQ(drive->Count(), 0);
+    EXPECT_FALSE(drive->Expanded());
+    EXPECT_TRUE(drive->HasChildren());
+    EXPECT_EQ(tree->Selected(), drive);  // the selection went up with the folder's node
+    EXPECT_EQ(headless::LockedWindow(), nullptr);
+    drive->Expand(false);  // loaded afresh, as the disk is now
+    TTreeNode* old = Find({"My Computer", "Local Disk (C:)", "Old"});
+    ASSERT_NE(old, nullptr);
+    EXPECT_FALSE(old->HasChildren());
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreePaths, CheckPathOfARootOnlyGivesBackItsButtonWithoutAskingADisk) {
+    ActiveTree({foNetworkNeighborhood});
+    tree->GetNetHoodNode()->Expand(false);
+    for (TTreeNode* node : {Drive(), tree->GetMyComputerNode(), Find({"Network Neighborhood", "SERVER"})}) {
+        tree->SetSelected(node);
+        node->SetHasChildren(false);
+        world->calls.clear();
+        world->shell.journal.clear();
+        tree->CheckPath();
+        EXPECT_TRUE(node->HasChildren()) << node->Text();
+        EXPECT_EQ(Calls("GetFileAttributesA"), 0) << node->Text();
+        EXPECT_THAT(world->shell.journal, IsEmpty()) << node->Text();
+    }
+    tree->SetSelected(nullptr);
+    tree->CheckPath();  // nothing selected: nothing to do
+}
+
+TEST_F(FolderTreePaths, ADoubleClickReChecksTheSelectionBeforeTheTreeRaisesOnDblClick) {
+    world->files.AddDirectory("C:\\Old\\Deep");
+    ActiveTree();
+    tree->SetDirectory("C:\\Old\\Deep");
+    world->files.Remove("C:\\Old\\Deep");
+    bool driveEmptiedFirst = false;
+    tree->OnDblClick = [&](TObject*) { driveEmptiedFirst = Drive()->Count() == 0; };
+    ASSERT_TRUE(headless::DoubleClickNode(*tree->Selected()));
+    EXPECT_TRUE(driveEmptiedFirst);
+}
+
+TEST_F(FolderTreePaths, TheFirstDriveLetterIsThatOfTheLowestBitAndAMaskWithoutADriveHasNone) {
+    const std::vector<std::pair<DWORD, char>> cases{
+        {0x01, 'A'}, {0x04, 'C'}, {0x0C, 'C'}, {1u << 25, 'Z'}, {0, '\0'}};
+    for (const auto& [mask, letter] : cases) {
+        EXPECT_EQ(TCvFolderTree::GetFirstDriveLetter(mask), letter) << mask;
+    }
+}
+
+TEST_F(FolderTreePaths, ADriveIsRefreshedOnlyWhenListedAndItsNameChangedOrWhenForced) {
+    struct Case {
+        char letter;
+        const char* label;
+        bool force;
+        const char* text;
+        bool dropped;
+    };
+    const std::vector<Case> cases{
+        {'Q', "", true, "Local Disk (C:)", false},  // not under My Computer
+        {'c', "", false, "Local Disk (C:)", false},
+        {'C', "", true, "Local Disk (C:)", true},
+        {'c', "SETUP", false, "SETUP (C:)", true},
+    };
+    for (const auto& c : cases) {
+        world->shell.Item("C:\\").label = "";
+        ActiveTree();
+        Drive()->Expand(false);
+        world->shell.Item("C:\\").label = c.label;
+        tree->DriveChanged(tree, c.letter, c.force);
+        TTreeNode* drive = tree->GetMyComputerNode()->GetFirstChild();
+        const std::string what = std::string(1, c.letter) + " " + c.label + (c.force ? " forced" : "");
+        EXPECT_EQ(drive->Text(), c.text) << what;
+        EXPECT_EQ(drive->Count() == 0, c.dropped) << what;
+        EXPECT_EQ(drive->Expanded(), !c.dropped) << what;
+        EXPECT_TRUE(drive->HasChildren()) << what;
+        EXPECT_EQ(headless::LockedWindow(), nullptr) << what;
+        delete tree;
+    }
+    ExpectNothingOfTheShellHeld();
+}
+
+TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
+    // The shell no longer knows the drive.
+    ActiveTree();
+    Drive()->Expand(false);
+    world->shell.drives = {'D'};
+    EXPECT_NO_THROW(tree->DriveChanged(tree, 'C', true));
+    EXPECT_GT(Drive()->Count(), 0);
+    delete tree;
+    world->shell.drives.clear();
+
+    // A handler that raises while the drive's folders go.
+    const std::vector<std::function<void()>> raisers{[] { throw Exception("refused"); },
+                                                     [] { throw std::runtime_error("refused"); }};
+    for (const auto& raise : raisers) {
+        ActiveTree();
+        tree->SetDirectory("C:\\WINDOWS\\SYSTEM");
+        tree->OnChange = [&](TObject*, TTreeNode*) { raise(); };
+        EXPECT_NO_THROW(tree->DriveChanged(tree, 'C', true));
+        EXPECT_EQ(headless::LockedWindow(), nullptr);
+        tree->OnChange = nullptr;
+        delete tree;
+    }
+    ExpectNothingOfTheShellHeld();
+}
+
+}  // namespace
