@@ -32,9 +32,14 @@ bool FileExists(const char* path) {
 }  // namespace
 
 TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
+    Publish("CvFolderTreeChange",
+            TTVChangedEvent([this](TObject* Sender, TTreeNode* Node) { CvFolderTreeChange(Sender, Node); }));
+    Publish("CvFolderTreeClick", TNotifyEvent([this](TObject* Sender) { CvFolderTreeClick(Sender); }));
+    Publish("CvFolderTreeDblClick", TNotifyEvent([this](TObject* Sender) { CvFolderTreeDblClick(Sender); }));
     Publish("OkClick", TNotifyEvent([this](TObject* Sender) { OkClick(Sender); }));
     Publish("CancelClick", TNotifyEvent([this](TObject* Sender) { CancelClick(Sender); }));
     LoadLayout(Form4Layout);
+    CvFolderTree = Child<TCvFolderTree>("CvFolderTree");
     Memo1 = Child<TMemo>("Memo1");
     Ok = Child<TBitBtn>("Ok");
     Cancel = Child<TBitBtn>("Cancel");
@@ -46,6 +51,20 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
         SourceDiskPath->SetText(registry.ReadString("SourcePath"));
     }
 }
+
+void TForm4::CvFolderTreeChange(TObject* /*Sender*/, TTreeNode* /*Node*/) {
+    // The first selection after construction is the tree's own, or the user's first pick: either way
+    // the path that came from the registry stays in the box.
+    if (!TreeChangeSeen) {
+        TreeChangeSeen = true;
+        return;
+    }
+    SourceDiskPath->SetText(CvFolderTree->GetDirectory());
+}
+
+void TForm4::CvFolderTreeClick(TObject* /*Sender*/) {}
+
+void TForm4::CvFolderTreeDblClick(TObject* /*Sender*/) {}
 
 void TForm4::OkClick(TObject* /*Sender*/) {
     TRegistry registry;

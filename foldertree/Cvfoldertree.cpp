@@ -127,6 +127,7 @@ TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
 }
 
 TCvFolderTree::~TCvFolderTree() {
+    BeginDestruction();
     Deactivate();
     Items->Clear();  // nodes that a user of the control put beside the desktop go too
     if (Shell32Module != nullptr) {

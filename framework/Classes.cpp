@@ -16,7 +16,15 @@ TComponent::TComponent(TComponent* AOwner) : owner_(AOwner) {
     }
 }
 
+void TComponent::BeginDestruction() {
+    destroying_ = true;
+    for (auto* component : components_) {
+        component->BeginDestruction();
+    }
+}
+
 TComponent::~TComponent() {
+    BeginDestruction();
     while (!components_.empty()) {
         delete components_.back();  // its destructor takes it off this list
     }

@@ -36,6 +36,10 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     TComponent* Owner() const { return owner_; }
+    // Set on a component and everything it owns as soon as its destruction begins, so that no event
+    // reaches a handler whose form is half gone.
+    bool Destroying() const { return destroying_; }
+    void BeginDestruction();
     const std::vector<TComponent*>& Components() const { return components_; }
     TComponent* FindComponent(const std::string& name) const;
 
@@ -44,6 +48,7 @@ public:
 private:
     TComponent* owner_;
     std::vector<TComponent*> components_;
+    bool destroying_ = false;
 };
 
 // Colours: 0x00BBGGRR for plain colours; the high bit marks a system colour, by its index.

@@ -387,7 +387,7 @@ void TCustomTreeView::GetImageIndex(TTreeNode*) {}
 void TCustomTreeView::GetSelectedIndex(TTreeNode*) {}
 
 void TCustomTreeView::Change(TTreeNode* Node) {
-    if (OnChange) {
+    if (OnChange && !Destroying()) {
         OnChange(this, Node);
     }
 }

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing cvfir needs, and only those missing.
-# Quiet and quick when everything is there already.
+# Installs the Debian packages that building and testing cvfir needs, and only those missing: the one
+# list of packages in the project. Quiet and quick when everything is there already.
 #   install-deps.sh native   compilers, CMake, GoogleTest, Google Benchmark, the sanitizer and fuzzer runtimes
 #   install-deps.sh wine     the above, plus Wine (32-bit), the mingw-w64 cross compiler, Xvfb and ImageMagick
 set -euo pipefail
 
-native=(cmake make g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev)
+native=(cmake make g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev)
 wine=(wine wine64 wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xdotool imagemagick)
 
 missing() {
@@ -15,10 +15,13 @@ missing() {
     done
 }
 
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
 wanted=("${native[@]}")
 if [ "${1:-native}" = wine ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386
+        "${sudo_cmd[@]}" dpkg --add-architecture i386
     fi
     wanted+=("${wine[@]}")
 fi
@@ -28,7 +31,15 @@ if [ "${#todo[@]}" -eq 0 ]; then
     exit 0
 fi
 echo "Installing: ${todo[*]}"
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${todo[@]}" >/dev/null
+# apt's chatter goes to a log that is shown only if something fails. Another apt may hold the lock for
+# a while (a machine's own updates): wait for it.
+log=$(mktemp)
+if ! { "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 -qq update &&
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+        --no-install-recommends "${todo[@]}"; } >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "install-deps: apt-get could not install: ${todo[*]}" >&2
+    exit 1
+fi
+rm -f "$log"

@@ -124,7 +124,7 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
 }
 
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
-    return AnswerFolder(World().systemDirectory, buffer, size);
+    return AnswerFolder(World().systemDirectoryFails ? std::string() : World().systemDirectory, buffer, size);
 }
 
 HMODULE LoadLibraryA(LPCSTR fileName) {

@@ -149,6 +149,7 @@ public:
     // The Windows folders; an empty text makes the call fail.
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
+    bool systemDirectoryFails = false;  // GetSystemDirectoryA answers 0; modules are still found there
 
     // The system's message texts, by code, as FormatMessageA gives them (with their line break).
     std::map<DWORD, std::string> messageTexts;

@@ -16,9 +16,9 @@
 # Every Wine call runs under `timeout`, with a 32-bit prefix of our own: the
 # host's ~/.wine is never used.
 
-E2E_PACKAGES=(wine wine64 wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xdotool imagemagick)
 # Bump when the way the base prefix is prepared changes, so old ones get rebuilt.
-E2E_BASE_RECIPE=1
+E2E_BASE_RECIPE=3
+E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_WINE_TIMEOUT=${E2E_WINE_TIMEOUT:-60}
 E2E_RUN_TIMEOUT=${E2E_RUN_TIMEOUT:-120}
 # Set by e2e_prepare_base; may be set by hand to reuse a base made earlier.
@@ -40,38 +40,10 @@ e2e_since() {
 
 # ---- packages ---------------------------------------------------------------
 
-e2e_missing_packages() {
-    local package
-    for package in "${E2E_PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
-            echo "$package"
-    done
-}
-
-# Installs whichever of E2E_PACKAGES is missing. Quiet and quick when all are
-# there; apt's package lists are only refreshed when something must come.
+# Installs whatever of Wine, the cross compiler, Xvfb ... is missing. The list
+# of packages lives in scripts/install-deps.sh, the one place that installs.
 e2e_ensure_packages() {
-    local missing log
-    mapfile -t missing < <(e2e_missing_packages)
-    if [ "${#missing[@]}" -eq 0 ]; then
-        return 0
-    fi
-    e2e_log "installing: ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386
-    fi
-    # apt's chatter goes to a log that is shown only if something fails. Another
-    # apt may hold the lock for a while (a machine's own updates): wait for it.
-    log=$(mktemp)
-    if ! { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -qq update &&
-        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq install "${missing[@]}"; } \
-        >"$log" 2>&1; then
-        cat "$log" >&2
-        rm -f "$log"
-        e2e_die "apt-get could not install: ${missing[*]}"
-        return
-    fi
-    rm -f "$log"
+    "$E2E_REPO/scripts/install-deps.sh" wine
 }
 
 # ---- running Wine -----------------------------------------------------------
@@ -129,13 +101,21 @@ e2e_make_base() {
     rm -rf "$dir"
     mkdir -p "$(dirname "$dir")"
     # No Mono or Gecko: cvfir needs neither, and with a display their install
-    # prompts would wait for an answer.
-    WINEDLLOVERRIDES='mscoree,mshtml=' e2e_wine "$dir" 180 wineboot -i >/dev/null 2>&1
+    # prompts would wait for an answer. No menu builder: it writes desktop
+    # entries into the host's home.
+    WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' e2e_wine "$dir" 180 wineboot -i >/dev/null 2>&1
     e2e_settle_prefix "$dir"
     e2e_detach_user_folders "$dir"
     # Windows need no display with the null graphics driver; it is read when the
     # prefix's server starts, so it is set before anything opens a window.
     e2e_wine "$dir" "$E2E_WINE_TIMEOUT" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
+    # The menu builder stays off in every copy of the prefix, whatever runs there.
+    e2e_wine "$dir" "$E2E_WINE_TIMEOUT" reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f \
+        >/dev/null
+    # A program that crashes ends at once, with its fault on stderr, rather than
+    # waiting in Wine's debugger until the scenario's time runs out.
+    e2e_wine "$dir" "$E2E_WINE_TIMEOUT" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /f >/dev/null
     E2E_TOOLS=$tools e2e_tool "$dir" cvreglink >/dev/null
     e2e_settle_prefix "$dir"
 }

@@ -77,7 +77,7 @@ TEST_F(DriverUpdate, OnWindowsXpAPresentDeviceIsUpdatedTheValueWrittenAndTheDevi
                                      "update"));
     EXPECT_EQ(world->devices[0].installedInf, "C:\\cvdisk\\winxp\\cvfirdma.inf");
     EXPECT_FALSE(world->devices[0].removed);
-    EXPECT_THAT(world->loadedModules, ElementsAre("c:\\windows\\system32\\newdev.dll"));
+    EXPECT_THAT(world->loadedModules, Contains("c:\\windows\\system32\\newdev.dll"));
     ExpectFinished();
 }
 
@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
         FatalCase{"WindowsFolderTooLong", [](auto& w) { w.windowsDirectory = "C:\\" + std::string(97, 'w'); },
                   "Can't get Windows path"},
         FatalCase{"NoNewdev", [](auto& w) { w.InstallNewdev(false, false); }, "Cant't Open newdev.dll"},
-        FatalCase{"NoSystemFolder", [](auto& w) { w.systemDirectory.clear(); }, "Cant't Open newdev.dll"},
+        FatalCase{"NoSystemFolder", [](auto& w) { w.systemDirectoryFails = true; }, "Cant't Open newdev.dll"},
         FatalCase{"WithoutTheAnsiEntry", [](auto& w) { w.InstallNewdev(false, true); },
                   "Link newdev.dll Library error"},
         FatalCase{"WithoutTheWideEntry", [](auto& w) { w.InstallNewdev(true, false); },
@@ -179,7 +179,7 @@ TEST_F(DriverUpdate, ANewdevOnTheDriverDiskIsNeverLoaded) {
     world->InstallNewdev(false, false);
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), 1u);
     EXPECT_THAT(MessageBoxTexts(), ElementsAre("Cant't Open newdev.dll"));
-    EXPECT_THAT(world->loadedModules, IsEmpty());
+    EXPECT_THAT(world->loadedModules, ::testing::Not(Contains(::testing::EndsWith("newdev.dll"))));
 }
 
 // The INF path has 100 bytes: "winxp\cvfirdma.inf" leaves the program folder 81 characters. A longer

@@ -148,6 +148,78 @@ TEST_F(SourceDialog, APathThatCannotBeRecordedShowsTheExceptionBoxAndTheDialogSt
     EXPECT_EQ(Form2->Next->Caption(), "Next >");
 }
 
+class SourceDialogTree : public SourceDialog {
+protected:
+    void SetUp() override {
+        SourceDialog::SetUp();
+        world->files.AddDirectory("D:\\WIN98\\OPTIONS");
+        OpenDialog();
+    }
+    TCvFolderTree* Tree() { return Form4->CvFolderTree; }
+    void Pick(const std::string& path) {
+        TTreeNode* node = Tree()->FindPath(path, false);
+        ASSERT_NE(node, nullptr) << path;
+        for (TTreeNode* above = node->Parent(); above != nullptr; above = above->Parent()) {
+            above->Expand(false);  // as the user opens the levels above it
+        }
+        ASSERT_TRUE(headless::ClickNode(*node)) << path;
+    }
+    // The shell announces an event, and the tree takes it up through the message loop.
+    void Announce(platform::LONG event, std::string_view item) {
+        world->shell.Notify(event, item);
+        auto& posted = world->shell.posted;
+        while (!posted.empty()) {
+            const auto message = std::move(posted.front());
+            posted.pop_front();
+            headless::SendMessage(message.window, message.message, message.WParam(), message.lParam);
+        }
+    }
+};
+
+TEST_F(SourceDialogTree, IsFilledAtStartUpWithoutTouchingThePathBox) {
+    EXPECT_TRUE(Tree()->Active());
+    EXPECT_NE(Tree()->GetMyComputerNode(), nullptr);
+    EXPECT_EQ(Tree()->GetBitBucketNode(), nullptr);
+    EXPECT_EQ(Tree()->GetNetHoodNode(), nullptr);
+    EXPECT_EQ(Tree()->Indent(), 19);
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "D:\\WIN98");
+    EXPECT_FALSE(Form4->TreeChangeSeen);
+}
+
+TEST_F(SourceDialogTree, TheFirstChangeLeavesTheBoxAndEveryLaterOneOverwritesIt) {
+    Pick("D:\\WIN98");
+    EXPECT_TRUE(Form4->TreeChangeSeen);
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "D:\\WIN98");
+    Pick("C:\\");
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "C:\\");
+    Form4->SourceDiskPath->SetText("E:\\TYPED");
+    Pick("D:\\WIN98\\OPTIONS");
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "D:\\WIN98\\OPTIONS");
+    ASSERT_TRUE(headless::ClickNode(*Tree()->GetMyComputerNode()));
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), "");  // My Computer has no folder
+}
+
+TEST_F(SourceDialogTree, ASelectionTheTreeMakesOnItsOwnCountsLikeTheUsers) {
+    Pick("C:\\");
+    Pick("D:\\WIN98\\OPTIONS");
+    world->files.Remove("D:\\WIN98\\OPTIONS");
+    Announce(platform::SHCNE_RMDIR, "D:\\WIN98\\OPTIONS");
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), Tree()->GetDirectory());
+    EXPECT_NE(Form4->SourceDiskPath->Text(), "D:\\WIN98\\OPTIONS");
+}
+
+TEST_F(SourceDialogTree, APickedFolderWithTheCabinetInstalls) {
+    Pick("C:\\");
+    Pick("D:\\WIN98");
+    Form4->SourceDiskPath->SetText("nowhere");
+    Pick("D:\\WIN98");  // picking it again is no change: the box keeps the typed text
+    Pick("D:\\WIN98\\OPTIONS");
+    Pick("D:\\WIN98");
+    Press(Form4->Ok);
+    EXPECT_EQ(SourcePath(), "D:\\WIN98");
+    EXPECT_EQ(Form2->Next->Caption(), "Finish");
+}
+
 TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);

@@ -21,9 +21,15 @@ TEST_F(ProgramStart, ShowsTheWizardCentredFirstThenInsideTheBackground) {
     };
     Application->ShowMainForm();
 
-    EXPECT_THAT(headless::Journal(), ElementsAre("display Form2 186,165 top-level", "activate Form2",
-                                                 "display Form1 0,0 top-level", "activate Form1",
-                                                 "reparent Form2 Form1", "display Form2 186,165 child"));
+    std::vector<std::string> windowSteps;
+    for (const auto& step : headless::Journal()) {
+        if (step.starts_with("display") || step.starts_with("activate") || step.starts_with("reparent")) {
+            windowSteps.push_back(step);
+        }
+    }
+    EXPECT_THAT(windowSteps, ElementsAre("display Form2 186,165 top-level", "activate Form2",
+                                         "display Form1 0,0 top-level", "activate Form1",
+                                         "reparent Form2 Form1", "display Form2 186,165 child"));
     EXPECT_EQ(wizardShows, 2);
     EXPECT_EQ(Form2->Parent(), Form1);
     EXPECT_EQ(Form1->BoundsRect(), (TRect{0, 0, 1024, 740}));  // the work area

@@ -1,0 +1,438 @@
+// The forms' windows and their window procedure: the one place where window messages become the
+// framework's events.
+#include <map>
+
+#include "framework/win32/Win32Windows.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr char kFormClass[] = "CvfirForm";
+
+// Once the application has been told to terminate, windows still get messages while they are taken
+// down; they must not run the program's handlers any more.
+bool EventsFlow() {
+    return Application != nullptr && !Application->Terminated();
+}
+
+ATOM FormClass() {
+    static const ATOM atom = [] {
+        WNDCLASSA windowClass{};
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = FormProc;
+        windowClass.hInstance = ProgramInstance();
+        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.lpszClassName = kFormClass;
+        return RegisterClassA(&windowClass);
+    }();
+    return atom;
+}
+
+HICON IconFor(const std::string& name, int size) {
+    static std::map<std::pair<std::string, int>, HICON> icons;
+    auto [at, made] = icons.try_emplace({name, size}, nullptr);
+    if (made) {
+        at->second = static_cast<HICON>(
+            LoadImageA(ProgramInstance(), name.c_str(), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    }
+    return at->second;
+}
+
+ControlWindow* WindowOf(const TControl* control) {
+    return dynamic_cast<ControlWindow*>(control->Peer());
+}
+
+// The control that takes the focus when the form becomes active and no control had it before.
+HWND FirstFocus(const TForm& form) {
+    if (const TControl* active = form.ActiveControl()) {
+        if (auto* window = WindowOf(active); window != nullptr && window->CanFocus()) {
+            return window->Hwnd();
+        }
+    }
+    for (const TControl* control : form.TabList()) {
+        if (const auto* child = dynamic_cast<const TForm*>(control)) {
+            if (HWND focus = child->Showing() ? FirstFocus(*child) : nullptr) {
+                return focus;
+            }
+        } else if (auto* window = WindowOf(control); window != nullptr && window->CanFocus()) {
+            return window->Hwnd();
+        }
+    }
+    return nullptr;
+}
+
+void CollectTabRing(const TForm& form, std::vector<ControlWindow*>& ring) {
+    for (const TControl* control : form.TabList()) {
+        if (const auto* child = dynamic_cast<const TForm*>(control)) {
+            if (child->Showing()) {
+                CollectTabRing(*child, ring);
+            }
+        } else if (auto* window = WindowOf(control); window != nullptr && window->CanFocus()) {
+            ring.push_back(window);
+        }
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* peer = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+        peer->handle_ = window;
+    }
+    auto* peer = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (peer == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return peer->HandleMessage(message, wParam, lParam);
+}
+
+FormWindow* FormWindow::Of(HWND window) {
+    if (window == nullptr || GetClassWord(window, GCW_ATOM) != FormClass()) {
+        return nullptr;
+    }
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The peer dies with the form, after the form's own parts (its list of controls among them): it takes
+// its window down without looking at the form. The control windows go with it; their peers see that
+// when they die in turn.
+FormWindow::~FormWindow() {
+    if (handle_ != nullptr) {
+        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        DestroyWindow(handle_);
+    }
+}
+
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!EventsFlow() && message != WM_ERASEBKGND && message != WM_NCDESTROY) {
+        // The windows are being taken down: the system's answers, and no window closes by itself.
+        return message == WM_CLOSE ? 0 : DefWindowProcA(handle_, message, wParam, lParam);
+    }
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(handle_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, BrushFor(form_.Color()));
+            return 1;
+        }
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message,
+                                wParam, lParam);
+        case WM_COMMAND:
+            if (auto* control = lParam != 0 ? FindControl(reinterpret_cast<HWND>(lParam)) : nullptr) {
+                control->Notify(HIWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            // The form decides: its close query and close handlers, then hiding or ending the program.
+            Application->Dispatch([this] { form_.Close(); });
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(handle_, focus)) {
+                    lastFocus_ = focus;
+                }
+            } else {
+                Activated(HIWORD(wParam) != 0);
+            }
+            return 0;
+        case WM_SETCURSOR:
+            if (ApplyScreenCursor()) {
+                return TRUE;
+            }
+            break;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam != 0) {
+                Application->Terminate();
+            }
+            return 0;
+        case WM_WINDOWPOSCHANGED:
+            BoundsFromWindow();
+            break;
+        case WM_NCDESTROY: {
+            HWND window = handle_;
+            ForgetHandles();
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        default:
+            break;
+    }
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+// The form's activation runs first, as the framework's order has it (the background takes the wizard
+// in there); the focus then goes where the form keeps it.
+void FormWindow::Activated(bool minimized) {
+    Application->Dispatch([this] { form_.HandleActivate(); });
+    if (minimized || handle_ == nullptr) {
+        return;
+    }
+    HWND target = FocusTarget();
+    SetFocus(target != nullptr ? target : handle_);
+}
+
+LRESULT FormWindow::ControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto* window = FindControl(control)) {
+        if (HBRUSH brush = window->Colors(dc)) {
+            return reinterpret_cast<LRESULT>(brush);
+        }
+    }
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+ControlWindow* FormWindow::FindControl(HWND window) const {
+    for (const TControl* control : form_.Controls()) {
+        if (const auto* child = dynamic_cast<const TForm*>(control)) {
+            if (auto* childWindow = dynamic_cast<FormWindow*>(child->Peer())) {
+                if (auto* found = childWindow->FindControl(window)) {
+                    return found;
+                }
+            }
+        } else if (auto* controlWindow = WindowOf(control);
+                   controlWindow != nullptr && controlWindow->Hwnd() == window) {
+            return controlWindow;
+        }
+    }
+    return nullptr;
+}
+
+HWND FormWindow::FocusTarget() const {
+    if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(handle_, lastFocus_) &&
+        IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        return lastFocus_;
+    }
+    return FirstFocus(form_);
+}
+
+std::vector<ControlWindow*> FormWindow::TabRing() const {
+    std::vector<ControlWindow*> ring;
+    CollectTabRing(form_, ring);
+    return ring;
+}
+
+DWORD FormWindow::Style() const {
+    const bool child = form_.Parent() != nullptr;
+    DWORD style = WS_CLIPCHILDREN | (child ? WS_CHILD | WS_CLIPSIBLINGS : 0);
+    switch (form_.BorderStyle()) {
+        case bsNone:
+            return style | (child ? 0 : WS_POPUP);
+        case bsSingle:
+        case bsToolWindow:
+        case bsDialog:
+            style |= WS_CAPTION;
+            break;
+        case bsSizeable:
+        case bsSizeToolWin:
+            style |= WS_CAPTION | WS_THICKFRAME;
+            break;
+    }
+    const TBorderIcons icons = form_.BorderIcons();
+    if ((icons & biSystemMenu) != 0) {
+        style |= WS_SYSMENU;
+        style |= (icons & biMinimize) != 0 ? WS_MINIMIZEBOX : 0;
+        style |= (icons & biMaximize) != 0 ? WS_MAXIMIZEBOX : 0;
+    }
+    return style;
+}
+
+DWORD FormWindow::ExStyle() const {
+    DWORD exStyle = 0;
+    if (form_.Parent() == nullptr && form_.FormStyle() == fsStayOnTop) {
+        exStyle |= WS_EX_TOPMOST;
+    }
+    if (form_.BorderStyle() == bsDialog) {
+        exStyle |= WS_EX_DLGMODALFRAME;
+    }
+    if (form_.BorderStyle() == bsToolWindow || form_.BorderStyle() == bsSizeToolWin) {
+        exStyle |= WS_EX_TOOLWINDOW;
+    }
+    return exStyle;
+}
+
+// A child form sits in its parent's client area. A top-level form other than the main one is owned by
+// the main form's window, so that it stays above it and has no task-bar button of its own.
+void FormWindow::CreateHandle() {
+    HWND parent = nullptr;
+    if (form_.Parent() != nullptr) {
+        parent = ParentHandle(form_);
+        if (parent == nullptr) {
+            return;  // its parent is not on the screen: neither is it
+        }
+    } else if (Application != nullptr && Application->MainForm() != nullptr &&
+               Application->MainForm() != &form_) {
+        if (auto* main = dynamic_cast<FormWindow*>(Application->MainForm()->Peer())) {
+            parent = main->Hwnd();
+        }
+    }
+    const TRect bounds = form_.BoundsRect();
+    CreateWindowExA(ExStyle(), reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(FormClass())),
+                    form_.Caption().c_str(), Style(), bounds.Left, bounds.Top, bounds.Width(),
+                    bounds.Height(), parent, nullptr, ProgramInstance(), this);
+    if (handle_ == nullptr) {
+        return;
+    }
+    ApplyIcon();
+    for (TControl* control : form_.Controls()) {
+        if (auto* window = WindowOf(control); window != nullptr && dynamic_cast<TForm*>(control) == nullptr) {
+            window->CreateHandle(handle_);
+        }
+    }
+}
+
+void FormWindow::DestroyHandle() {
+    if (handle_ == nullptr) {
+        return;
+    }
+    HWND window = handle_;
+    ForgetHandles();
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+}
+
+// The window is gone, and every control window inside it.
+void FormWindow::ForgetHandles() {
+    handle_ = nullptr;
+    lastFocus_ = nullptr;
+    for (TControl* control : form_.Controls()) {
+        if (auto* window = WindowOf(control)) {
+            window->ForgetHandle();
+        }
+    }
+}
+
+void FormWindow::ApplyBounds() {
+    const TRect bounds = form_.BoundsRect();
+    applyingBounds_ = true;
+    SetWindowPos(handle_, nullptr, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    applyingBounds_ = false;
+}
+
+// A person moved or sized the window: the form's bounds follow, so that it stays where it was put.
+void FormWindow::BoundsFromWindow() {
+    if (applyingBounds_ || handle_ == nullptr || IsIconic(handle_)) {
+        return;
+    }
+    RECT rect;
+    GetWindowRect(handle_, &rect);
+    if (HWND parent = GetParent(handle_);
+        parent != nullptr && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD)) {
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    applyingBounds_ = true;
+    form_.SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    applyingBounds_ = false;
+}
+
+void FormWindow::ApplyIcon() {
+    if (form_.Icon().empty()) {
+        return;
+    }
+    SendMessageA(handle_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(IconFor(form_.Icon(), GetSystemMetrics(SM_CXICON))));
+    SendMessageA(handle_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(IconFor(form_.Icon(), GetSystemMetrics(SM_CXSMICON))));
+}
+
+void FormWindow::Changed(Aspect aspect) {
+    if (handle_ == nullptr) {
+        return;  // the window takes the whole state when it is made
+    }
+    switch (aspect) {
+        case Aspect::Bounds:
+            if (!applyingBounds_) {
+                ApplyBounds();
+            }
+            break;
+        case Aspect::Text:
+            SetWindowTextA(handle_, form_.Caption().c_str());
+            break;
+        case Aspect::Enabled:
+            EnableWindow(handle_, form_.Enabled());
+            break;
+        case Aspect::Color:
+            InvalidateRect(handle_, nullptr, TRUE);
+            break;
+        case Aspect::Font:
+            for (TControl* control : form_.Controls()) {
+                if (control->ParentFont() && control->Peer() != nullptr) {
+                    control->Peer()->Changed(Aspect::Font);
+                }
+            }
+            break;
+        case Aspect::Picture:
+            ApplyIcon();
+            break;
+        case Aspect::Style: {
+            const LONG_PTR visible = GetWindowLongPtrA(handle_, GWL_STYLE) & WS_VISIBLE;
+            SetWindowLongPtrA(handle_, GWL_STYLE, static_cast<LONG_PTR>(Style()) | visible);
+            SetWindowLongPtrA(handle_, GWL_EXSTYLE, static_cast<LONG_PTR>(ExStyle()));
+            SetWindowPos(handle_, (ExStyle() & WS_EX_TOPMOST) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                         0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            break;
+        }
+        case Aspect::Visible:  // a form shows and hides through Display and Conceal
+        case Aspect::Lines:
+        case Aspect::TabOrder:
+        case Aspect::Items:
+            break;
+    }
+}
+
+// A top-level window becomes the active window as it is shown, and its activation runs before this
+// returns. Should the system not activate it (another program holds the foreground), it is made the
+// active window of the program all the same, so that the activation handlers run in every case.
+void FormWindow::Display() {
+    if (handle_ == nullptr) {
+        CreateHandle();
+    }
+    if (handle_ == nullptr) {
+        return;
+    }
+    if (form_.Parent() != nullptr) {
+        // Above the parent's other children: they are drawn beneath a child form, never over it.
+        SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return;
+    }
+    ShowWindow(handle_, SW_SHOW);
+    if (handle_ != nullptr && GetActiveWindow() != handle_) {
+        SetActiveWindow(handle_);
+    }
+}
+
+void FormWindow::Conceal() {
+    if (handle_ != nullptr) {
+        ShowWindow(handle_, SW_HIDE);
+    }
+}
+
+void FormWindow::ParentChanged() {
+    DestroyHandle();  // made anew, under the new parent, when it is next displayed
+}
+
+void FormWindow::Repaint() {
+    if (handle_ != nullptr) {
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}
+
+}  // namespace win32
+
+namespace backend {
+
+std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) {
+    return std::make_unique<win32::FormWindow>(form);
+}
+
+}  // namespace backend

@@ -1,0 +1,141 @@
+// The Win32 backend's windows: each control's peer owns one real window (a standard BUTTON, EDIT or
+// STATIC) and mirrors the control's state into it; each form's peer owns a window of our own class,
+// whose window procedure is the one place where window messages become the framework's events.
+//
+// Include this after every other header of the project: it includes <windows.h>.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Backend.h"
+#include "framework/Forms.h"
+#include "platform/Types.h"
+
+#include <windows.h>
+
+namespace win32 {
+
+// The GDI objects for the framework's colours and fonts. They are made once per value and kept for the
+// life of the process: a program has a handful of them, and a window may still hold one while it dies.
+COLORREF ColorRef(TColor color);
+HBRUSH BrushFor(TColor color);
+HFONT FontFor(const TFont& font);
+HINSTANCE ProgramInstance();
+// While the screen cursor is not the default one it shows over every form: sets it and answers true.
+bool ApplyScreenCursor();
+
+// A control's or form's own window.
+class Window {
+public:
+    // The window as the framework sees it; null while there is none.
+    virtual platform::HWND Handle() const = 0;
+    HWND Hwnd() const { return reinterpret_cast<HWND>(Handle()); }
+
+protected:
+    ~Window() = default;
+};
+
+// The window of a control's parent, or null while it has none.
+HWND ParentHandle(const TControl& control);
+
+class ControlWindow : public ControlPeer, public Window {
+public:
+    explicit ControlWindow(TControl& control) : control_(control) {}
+    ~ControlWindow() override;
+
+    platform::HWND Handle() const override { return reinterpret_cast<platform::HWND>(handle_); }
+    TControl& Control() const { return control_; }
+    void Changed(Aspect aspect) override;
+
+    // Makes the window inside `parent`, from the control's state as it stands.
+    void CreateHandle(HWND parent);
+    // The parent's window was destroyed, and this one with it.
+    void ForgetHandle() { handle_ = nullptr; }
+
+    // A notification code from the window (the high word of WM_COMMAND's wParam).
+    virtual void Notify(WORD /*code*/) {}
+    // Sets up the device context for drawing the control; answers the brush of its background, or
+    // null for the system's.
+    virtual HBRUSH Colors(HDC dc);
+    // Whether Tab stops here: a window of the tab order that a person can use now.
+    bool CanFocus() const;
+    // Called when Tab brings the focus here.
+    virtual void FocusedByTab() {}
+
+protected:
+    struct Kind {
+        const char* className;
+        DWORD style;
+        DWORD exStyle;
+    };
+    virtual Kind WindowKind() const = 0;
+    virtual std::string WindowText() const { return control_.Caption(); }
+    // Extra set-up once the window exists, and again after a change of the aspect it depends on.
+    virtual void AfterCreate() {}
+    // Sets the window's text without the window's change notification echoing it back.
+    void SetWindowTextQuietly(const std::string& text);
+    bool settingText_ = false;
+
+private:
+    void Recreate();
+
+    TControl& control_;
+    HWND handle_ = nullptr;
+};
+
+// The window procedure of every form's window.
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+class FormWindow : public FormPeer, public Window {
+public:
+    explicit FormWindow(TForm& form) : form_(form) {}
+    ~FormWindow() override;
+
+    platform::HWND Handle() const override { return reinterpret_cast<platform::HWND>(handle_); }
+
+    void Changed(Aspect aspect) override;
+    void Display() override;
+    void Conceal() override;
+    void ParentChanged() override;
+    void Repaint() override;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Our control whose window this is, anywhere inside the form (also inside a child form).
+    ControlWindow* FindControl(HWND window) const;
+    // Where the input focus goes when the form becomes active: the control that had it last, else the
+    // form's active control, else the first stop of its tab order.
+    HWND FocusTarget() const;
+    // The controls that Tab visits, in order; a child form's controls stand in its place.
+    std::vector<ControlWindow*> TabRing() const;
+
+    // The peer of one of our form windows; null for any other window.
+    static FormWindow* Of(HWND window);
+
+private:
+    friend LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void CreateHandle();
+    void DestroyHandle();
+    void ForgetHandles();
+    DWORD Style() const;
+    DWORD ExStyle() const;
+    void ApplyBounds();
+    void ApplyIcon();
+    void BoundsFromWindow();
+    void Activated(bool minimized);
+    LRESULT ControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+    TForm& form_;
+    HWND handle_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    bool applyingBounds_ = false;
+};
+
+// A control class built on the framework (the folder tree) brings its own peer: its factory answers
+// a peer for the controls it knows, and null for the others.
+using PeerFactory = std::function<std::unique_ptr<ControlPeer>(TControl& control)>;
+void RegisterPeerFactory(PeerFactory factory);
+
+}  // namespace win32

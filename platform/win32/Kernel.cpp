@@ -1,0 +1,84 @@
+// Kernel services on the real API: the thread's last error, the system's message texts, the Windows
+// folders, modules and files.
+#include "platform/Kernel.h"
+
+#include <windows.h>
+
+namespace platform {
+
+// Our find record is handed to Windows as it stands, so it must be Windows' own, byte for byte.
+static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(::WIN32_FIND_DATAA));
+static_assert(offsetof(WIN32_FIND_DATAA, cFileName) == offsetof(::WIN32_FIND_DATAA, cFileName));
+
+DWORD GetLastError() {
+    return ::GetLastError();
+}
+
+void SetLastError(DWORD error) {
+    ::SetLastError(error);
+}
+
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                     DWORD size, void* arguments) {
+    return ::FormatMessageA(flags, source, messageId, languageId, buffer, size,
+                            static_cast<va_list*>(arguments));
+}
+
+void* LocalFree(void* memory) {
+    return ::LocalFree(memory);
+}
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    return ::GetWindowsDirectoryA(buffer, size);
+}
+
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    return ::GetSystemDirectoryA(buffer, size);
+}
+
+HMODULE LoadLibraryA(LPCSTR fileName) {
+    return reinterpret_cast<HMODULE>(::LoadLibraryA(fileName));
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+    return reinterpret_cast<FARPROC>(::GetProcAddress(reinterpret_cast<::HMODULE>(module), procName));
+}
+
+BOOL FreeLibrary(HMODULE module) {
+    return ::FreeLibrary(reinterpret_cast<::HMODULE>(module));
+}
+
+UINT SetErrorMode(UINT mode) {
+    return ::SetErrorMode(mode);
+}
+
+DWORD GetFileAttributesA(LPCSTR fileName) {
+    return ::GetFileAttributesA(fileName);
+}
+
+int CompareStringA(DWORD locale, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2) {
+    return ::CompareStringA(locale, cmpFlags, string1, count1, string2, count2);
+}
+
+HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
+    return reinterpret_cast<HANDLE>(
+        ::FindFirstFileA(fileName, reinterpret_cast<::WIN32_FIND_DATAA*>(findData)));
+}
+
+BOOL FindClose(HANDLE findFile) {
+    return ::FindClose(reinterpret_cast<::HANDLE>(findFile));
+}
+
+BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
+    return ::MoveFileA(existingFileName, newFileName);
+}
+
+BOOL DeleteFileA(LPCSTR fileName) {
+    return ::DeleteFileA(fileName);
+}
+
+BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes) {
+    return ::CreateDirectoryA(pathName, static_cast<::LPSECURITY_ATTRIBUTES>(securityAttributes));
+}
+
+}  // namespace platform
