@@ -52,39 +52,24 @@ Proc EntryPoint(HMODULE module, WORD ordinal) {
 }
 
 SFolderOption ParseFolderOptions(std::string_view value) {
-    static const std::map<std::string_view, TFolderOption> options{
-        {"foNetworkNeighborhood", foNetworkNeighborhood},
-        {"foRecycleBin", foRecycleBin},
-        {"foVirtualFirst", foVirtualFirst}};
-    if (value.size() < 2 || value.front() != '[' || value.back() != ']') {
-        layoutvalue::Unknown("set", value);
-    }
+    const unsigned bits = layoutvalue::Set(value,
+                                           {{"foNetworkNeighborhood", 1u << foNetworkNeighborhood},
+                                            {"foRecycleBin", 1u << foRecycleBin},
+                                            {"foVirtualFirst", 1u << foVirtualFirst}},
+                                           "folder option");
     SFolderOption result;
-    auto items = value.substr(1, value.size() - 2);
-    while (!items.empty()) {
-        const auto comma = items.find(',');
-        auto item = items.substr(0, comma);
-        while (!item.empty() && item.front() == ' ') {
-            item.remove_prefix(1);
+    for (auto option : {foNetworkNeighborhood, foRecycleBin, foVirtualFirst}) {
+        if ((bits & (1u << option)) != 0) {
+            result = result.With(option);
         }
-        auto found = options.find(item);
-        if (found == options.end()) {
-            layoutvalue::Unknown("folder option", item);
-        }
-        result = result.With(found->second);
-        items = comma == std::string_view::npos ? std::string_view{} : items.substr(comma + 1);
     }
     return result;
 }
 
 TDisplayMode ParseDisplayMode(std::string_view value) {
-    static const std::map<std::string_view, TDisplayMode> modes{
-        {"dmAsis", dmAsis}, {"dmUppercase", dmUppercase}, {"dmLowercase", dmLowercase}};
-    auto found = modes.find(value);
-    if (found == modes.end()) {
-        layoutvalue::Unknown("display mode", value);
-    }
-    return found->second;
+    return layoutvalue::Named<TDisplayMode>(
+        value, {{"dmAsis", dmAsis}, {"dmUppercase", dmUppercase}, {"dmLowercase", dmLowercase}},
+        "display mode");
 }
 
 }  // namespace

@@ -439,10 +439,8 @@ void TCustomTreeView::SetProperty(std::string_view name, std::string_view value)
         flag = Bool(value);
         Changed(Aspect::Style);
     } else if (name == "BorderStyle") {
-        if (value != "bsNone" && value != "bsSingle") {
-            layoutvalue::Unknown("border style", value);
-        }
-        borderStyle_ = value == "bsNone" ? bsNone : bsSingle;
+        borderStyle_ = layoutvalue::Named<TBorderStyle>(value, {{"bsNone", bsNone}, {"bsSingle", bsSingle}},
+                                                        "border style");
         Changed(Aspect::Style);
     } else if (name == "Ctl3D") {
         ctl3D_ = Bool(value);

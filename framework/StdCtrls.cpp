@@ -58,10 +58,8 @@ void TMemo::SetProperty(std::string_view name, std::string_view value) {
         readOnly_ = layoutvalue::Bool(value);
         Changed(Aspect::Style);
     } else if (name == "BorderStyle") {
-        if (value != "bsNone" && value != "bsSingle") {
-            layoutvalue::Unknown("border style", value);
-        }
-        borderStyle_ = value == "bsNone" ? bsNone : bsSingle;
+        borderStyle_ = layoutvalue::Named<TBorderStyle>(value, {{"bsNone", bsNone}, {"bsSingle", bsSingle}},
+                                                        "border style");
         Changed(Aspect::Style);
     } else {
         TWinControl::SetProperty(name, value);

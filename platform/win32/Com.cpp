@@ -1,5 +1,6 @@
 // The task allocator on the real API, behind the layer's own IMalloc.
 #include "platform/Com.h"
+#include "platform/win32/Wrapped.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -8,29 +9,10 @@ namespace platform {
 
 namespace {
 
-// Our interface over the system's allocator; it holds one reference to it.
-class TaskAllocator final : public IMalloc {
+// Our interface over the system's allocator.
+class TaskAllocator final : public Wrapped<IMalloc, ::IMalloc> {
 public:
-    explicit TaskAllocator(::IMalloc* real) : real_(real) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (riid == IID_IUnknown || riid == IID_IMalloc) {
-            *ppvObject = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        if (--references_ != 0) {
-            return references_;
-        }
-        real_->Release();
-        delete this;
-        return 0;
-    }
+    using Wrapped::Wrapped;
 
     void* Alloc(SIZE_T cb) override { return real_->Alloc(cb); }
     void* Realloc(void* pv, SIZE_T cb) override { return real_->Realloc(pv, cb); }
@@ -40,8 +22,7 @@ public:
     void HeapMinimize() override { real_->HeapMinimize(); }
 
 private:
-    ::IMalloc* real_;
-    ULONG references_ = 1;
+    const IID& OwnIid() const override { return IID_IMalloc; }
 };
 
 }  // namespace

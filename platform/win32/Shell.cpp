@@ -2,6 +2,7 @@
 // own interfaces, and the shell's path, special-folder and icon calls. Item ID lists and name answers
 // are the shell's own bytes and pass through as they are.
 #include "platform/Shell.h"
+#include "platform/win32/Wrapped.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -15,40 +16,6 @@ static_assert(sizeof(SFGAOF) == sizeof(::SFGAOF) && sizeof(ULONG) == sizeof(::UL
 static_assert(sizeof(IID) == sizeof(::IID));
 
 namespace {
-
-// What every wrapper shares: its own reference count over one reference to the system's object.
-template <class Interface, class Real>
-class Wrapped : public Interface {
-public:
-    explicit Wrapped(Real* real) : real_(real) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (riid == IID_IUnknown || riid == OwnIid()) {
-            *ppvObject = this;
-            this->AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        if (--references_ != 0) {
-            return references_;
-        }
-        real_->Release();
-        delete this;
-        return 0;
-    }
-
-protected:
-    virtual ~Wrapped() = default;
-    virtual const IID& OwnIid() const = 0;
-    Real* real_;
-
-private:
-    ULONG references_ = 1;
-};
 
 class EnumIdList final : public Wrapped<IEnumIDList, ::IEnumIDList> {
 public:
