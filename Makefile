@@ -43,7 +43,11 @@ screenshots: dist
 	@scripts/screenshots.sh
 
 # Start-up time of cvfir.exe under Wine against a bare window of our own.
+# The in-memory benchmarks (Google Benchmark, a Release build of their own), then the ones under Wine.
 bench: dist
+	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build build/bench -j$(JOBS) --target cvfir_bench
+	@build/bench/cvfir_bench
 	@scripts/bench.sh
 
 # The unit tests, built with g++.

@@ -1,21 +1,38 @@
 # The Windows build: cvfir.exe on the real API, a 32-bit ANSI GUI program that needs no DLL beyond
-# those Windows ships, and the test tools that the end-to-end scenarios run beside it under Wine.
+# those Windows ships, and the test programs that the end-to-end scenarios run beside it under Wine.
 enable_language(RC)
 
 file(GLOB CVFIR_WIN32_SOURCES CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/framework/win32/*.cpp
-    ${CMAKE_SOURCE_DIR}/app/win32/*.cpp)
+    ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/framework/win32/*.cpp)
+file(GLOB CVFIR_FOLDERTREE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/foldertree/*.cpp)
+set(CVFIR_PROGRAM_SOURCES ${CVFIR_APP_SOURCES})
+list(REMOVE_ITEM CVFIR_PROGRAM_SOURCES ${CVFIR_FOLDERTREE_SOURCES})
 
-add_executable(cvfir WIN32 ${CVFIR_APP_SOURCES} ${CVFIR_FRAMEWORK_SOURCES} ${CVFIR_WIN32_SOURCES}
-                           ${CMAKE_SOURCE_DIR}/resources/cvfir.rc)
-target_include_directories(cvfir PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 # The headers offer nothing newer than Windows 2000; a call that Windows 98 lacks shows up in
-# `objdump -p`, not here.
-target_compile_definitions(cvfir PRIVATE _WIN32_WINNT=0x0500 WINVER=0x0500 _WIN32_IE=0x0500 STRICT)
-# g++ 12 warns of an overlap in std::string's assignment from a literal that cannot happen (GCC bug
-# 105329, with optimisation only); every other warning stays an error.
-target_compile_options(cvfir PRIVATE -Wno-restrict)
+# `objdump -p`, not here. g++ 12 warns of an overlap in std::string's assignment from a literal that
+# cannot happen (GCC bug 105329, with optimisation only); every other warning stays an error.
+function(cvfir_windows_settings target)
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+    target_compile_definitions(${target} PRIVATE _WIN32_WINNT=0x0500 WINVER=0x0500 _WIN32_IE=0x0500 STRICT)
+    target_compile_options(${target} PRIVATE -Wno-restrict)
+endfunction()
+
+# The folder tree, the framework and the platform on the real API: cvfir.exe's and the folder tree's
+# test host's alike.
+add_library(cvfir_system OBJECT ${CVFIR_FOLDERTREE_SOURCES} ${CVFIR_FRAMEWORK_SOURCES} ${CVFIR_WIN32_SOURCES})
+cvfir_windows_settings(cvfir_system)
+
+add_executable(cvfir WIN32 ${CVFIR_PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp
+                           $<TARGET_OBJECTS:cvfir_system> ${CMAKE_SOURCE_DIR}/resources/cvfir.rc)
+cvfir_windows_settings(cvfir)
 target_link_libraries(cvfir PRIVATE setupapi ole32 shell32 comctl32)
 target_link_options(cvfir PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 add_subdirectory(tools)
+
+# The folder tree on a form of its own, worked from its command line; it lands beside the tools.
+add_executable(cvtreehost ${CMAKE_SOURCE_DIR}/tests/e2e/host/cvtreehost.cpp $<TARGET_OBJECTS:cvfir_system>)
+cvfir_windows_settings(cvtreehost)
+target_link_libraries(cvtreehost PRIVATE setupapi ole32 shell32 shlwapi comctl32)
+target_link_options(cvtreehost PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+set_target_properties(cvtreehost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

@@ -1,20 +1,35 @@
 #!/usr/bin/env bash
-# make bench: the start-up time of cvfir.exe until the wizard shows inside the background, against a
-# bare Win32 program of ours that shows one window (tools/cvfloor.cpp), measured side by side under Wine
-# by a timer that runs inside the prefix. Prints every run, the medians and their ratio.
-#   scripts/bench.sh [RUNS]    (default 25)
+# make bench, under Wine:
+# - the start-up time of cvfir.exe until the wizard shows inside the background, against a bare Win32
+#   program of ours that shows one window (tools/cvfloor.cpp), measured side by side by a timer that
+#   runs inside the prefix;
+# - the folder tree's first expansion of a folder of 1,000 and of 5,000 subfolders, in its test host
+#   (tests/e2e/host/cvtreehost.cpp), from the before-expansion event until the children are sorted,
+#   against a bare enumeration of the same folder in the same run.
+# Prints every run, the medians and their ratios.
+#   scripts/bench.sh [RUNS [TREE_RUNS]]    (default 25 and 11)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=../tests/e2e/lib.sh
 source "$repo/tests/e2e/lib.sh"
 
 runs=${1:-25}
+tree_runs=${2:-11}
 build=$repo/build
 prefix=$build/bench/prefix
 [ -f "$repo/dist/cvfir.exe" ] || e2e_die "no dist/cvfir.exe: run 'make dist' first"
 e2e_prepare_base "$build" "$build/win32/tools"
 e2e_new_prefix "$prefix"
 trap 'e2e_kill_prefix "$prefix"' EXIT
+# The folders to expand, on a drive T: of their own; the shell lists a drive that is there when the
+# prefix's server starts.
+folders=$build/bench/folders
+rm -rf "$folders"
+for count in 1000 5000; do
+    mkdir -p "$folders/b$count"
+    (cd "$folders/b$count" && seq -f 'folder%04g' 1 "$count" | xargs mkdir)
+done
+ln -s "$folders" "$prefix/dosdevices/t:"
 e2e_set_profile "$prefix" winxp >/dev/null
 e2e_layout_disk "$prefix" "$repo/dist" 'C:\cvdisk'
 mkdir -p "$prefix/drive_c/cvfloor"
@@ -22,3 +37,5 @@ cp "$build/win32/tools/cvfloor.exe" "$prefix/drive_c/cvfloor/"
 E2E_WINE_TIMEOUT=$((runs * 30 + 60)) e2e_tool "$prefix" cvstartbench "$runs" \
     cvfir 'C:\cvdisk\cvfir.exe' 'Corvane Electronics Corp. FIR driver Installation' 'Next >' \
     floor 'C:\cvfloor\cvfloor.exe' cvfloor 'Next >'
+E2E_WINE_TIMEOUT=$((tree_runs * 20 + 60)) e2e_tool "$prefix" cvtreehost \
+    bench 'T:\b1000' "$tree_runs" bench 'T:\b5000' "$tree_runs" 2> >(grep -v 'Read access denied' >&2) | grep '^bench:'

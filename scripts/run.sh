@@ -132,12 +132,13 @@ prepare_sandbox() {
             echo 'the cached driver cabinet' >"$prefix/drive_c/windows/Driver Cache/i386/driver.cab"
             ;;
         win98)
-            # The Windows 98 CD as drive D, where SourcePath says the installation files are.
-            mkdir -p "$build/run/win98-cd/win98"
+            # The Windows 98 CD as drive D. SourcePath names the folder that Windows copied its
+            # cabinets to, which lacks NET8.CAB: the source dialog's folder tree finds it on the CD.
+            mkdir -p "$build/run/win98-cd/win98" "$prefix/drive_c/windows/options/cabs"
             echo 'a cabinet of the Windows 98 CD' >"$build/run/win98-cd/win98/NET8.CAB"
             rm -f "$prefix/dosdevices/d:"
             ln -s "$build/run/win98-cd" "$prefix/dosdevices/d:"
-            wine_quiet reg add "$setup_key" /v SourcePath /d 'D:\win98' /f
+            wine_quiet reg add "$setup_key" /v SourcePath /d 'C:\WINDOWS\OPTIONS\CABS' /f
             echo 'an INF of the old driver' >"$prefix/drive_c/windows/inf/cvfirpio.inf"
             ;;
     esac
@@ -199,6 +200,9 @@ walk() {
         win98)
             ui waitchild "$title" Ok >/dev/null
             shot source-dialog
+            step "picking D:\\win98 in the source dialog's folder tree"
+            ui treeselect "$title" 'Desktop\My Computer\(D:)\win98' >/dev/null
+            shot source-dialog-picked
             ui click "$title" Ok >/dev/null
             ;;
     esac

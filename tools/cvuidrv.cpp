@@ -20,6 +20,12 @@
 //   key TITLE VK [SECONDS]                a key press for the window's focused control;
 //                                         VK is a number or RETURN, ESCAPE, TAB, SPACE,
 //                                         LEFT, RIGHT, UP, DOWN
+//   tree TITLE [SECONDS]                  the items of the window's tree view whose levels are
+//                                         open, each before its children:
+//                                           item: LEVEL "TEXT" expanded=0|1 selected=0|1
+//   treeselect TITLE PATH [SECONDS]       open the tree view's items along PATH, texts separated
+//                                         by '\' from a top-level item, and select the last;
+//                                         a text also matches with its blanks around it left out
 //
 // A window line reads:
 //   hwnd=0x... depth=N pid=N exe=NAME class="..." text="..." id=N enabled=0|1 visible=0|1
@@ -32,6 +38,9 @@
 // would otherwise hold the driver until the box is answered.
 #include "cvtool.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <map>
@@ -531,6 +540,151 @@ int MessageBoxAnswer(const Args& args) {
     return kOk;
 }
 
+// ---- tree views -----------------------------------------------------------
+
+// A tree view of another process: its items are read through memory in that process, since the
+// control takes the item record and the text buffer as addresses of its own.
+class RemoteTree {
+public:
+    explicit RemoteTree(HWND tree) : tree_(tree) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(tree, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            remote_ = VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteTree() {
+        if (remote_)
+            VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    RemoteTree(const RemoteTree&) = delete;
+    RemoteTree& operator=(const RemoteTree&) = delete;
+
+    bool Usable() const { return remote_ != nullptr; }
+
+    // Opening a level may make the program read a large folder: its messages get more time.
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, UINT milliseconds = 30000) const {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(tree_, message, wParam, lParam, SMTO_ABORTIFHUNG, milliseconds, &result))
+            return 0;
+        return static_cast<LRESULT>(result);
+    }
+    HTREEITEM Next(HTREEITEM item, UINT how) const {
+        return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+    }
+
+    struct Item {
+        std::string text;
+        bool expanded = false;
+        bool selected = false;
+    };
+    bool Read(HTREEITEM handle, Item& out) const {
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE;
+        item.hItem = handle;
+        item.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
+        item.pszText = static_cast<char*>(remote_) + sizeof item;
+        item.cchTextMax = kTextSize;
+        char text[kTextSize + 1] = "";
+        if (!WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr) ||
+            !Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_)) ||
+            !ReadProcessMemory(process_, remote_, &item, sizeof item, nullptr) ||
+            !ReadProcessMemory(process_, static_cast<char*>(remote_) + sizeof item, text, kTextSize,
+                               nullptr)) {
+            return false;
+        }
+        out.text = text;
+        out.expanded = (item.state & TVIS_EXPANDED) != 0;
+        out.selected = (item.state & TVIS_SELECTED) != 0;
+        return true;
+    }
+
+private:
+    static constexpr int kTextSize = 260;
+    static constexpr SIZE_T kSize = sizeof(TVITEMA) + kTextSize + 1;
+    HWND tree_;
+    HANDLE process_ = nullptr;
+    void* remote_ = nullptr;
+};
+
+HWND FirstTreeView(HWND top, const Args&) {
+    return FindNthOfClass(top, WC_TREEVIEWA, 1);
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void PrintItems(const RemoteTree& tree, HTREEITEM item, int level) {
+    for (; item; item = tree.Next(item, TVGN_NEXT)) {
+        RemoteTree::Item shown;
+        if (!tree.Read(item, shown))
+            return;
+        Print(Format("item: %d \"%s\" expanded=%d selected=%d", level, cvtool::Escape(shown.text).c_str(),
+                     shown.expanded ? 1 : 0, shown.selected ? 1 : 0));
+        if (shown.expanded)
+            PrintItems(tree, tree.Next(item, TVGN_CHILD), level + 1);
+    }
+}
+
+int Tree(const Args& args) {
+    const double seconds = SecondsAt(args, 1);
+    HWND control = WaitUsable(args[0], seconds, "a tree view", FirstTreeView, args);
+    if (!control)
+        return kTimedOut;
+    RemoteTree tree(control);
+    if (!tree.Usable())
+        return cvtool::FailLastError("memory in the tree view's process");
+    PrintItems(tree, tree.Next(nullptr, TVGN_ROOT), 0);
+    return kOk;
+}
+
+// The item among `first` and its siblings whose text is `wanted`.
+HTREEITEM FindSibling(const RemoteTree& tree, HTREEITEM first, const std::string& wanted) {
+    for (HTREEITEM item = first; item; item = tree.Next(item, TVGN_NEXT)) {
+        RemoteTree::Item shown;
+        if (tree.Read(item, shown) && (shown.text == wanted || Trimmed(shown.text) == wanted))
+            return item;
+    }
+    return nullptr;
+}
+
+int TreeSelect(const Args& args) {
+    const double seconds = SecondsAt(args, 2);
+    std::vector<std::string> steps;
+    for (size_t at = 0; at <= args[1].size();) {
+        const size_t end = std::min(args[1].find('\\', at), args[1].size());
+        steps.push_back(args[1].substr(at, end - at));
+        at = end + 1;
+    }
+    HWND control = WaitUsable(args[0], seconds, "a tree view", FirstTreeView, args);
+    if (!control)
+        return kTimedOut;
+    RemoteTree tree(control);
+    if (!tree.Usable())
+        return cvtool::FailLastError("memory in the tree view's process");
+    HTREEITEM item = nullptr;
+    HTREEITEM level = tree.Next(nullptr, TVGN_ROOT);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        item = FindSibling(tree, level, steps[i]);
+        if (!item)
+            return cvtool::Complain(kFailed, ("cvuidrv: no tree item \"" + steps[i] + "\" there").c_str());
+        if (i + 1 < steps.size()) {
+            tree.Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+            level = tree.Next(item, TVGN_CHILD);
+        }
+    }
+    if (!tree.Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)))
+        return cvtool::Complain(kFailed, "cvuidrv: the tree view did not select the item");
+    Print("selected: " + args[1]);
+    return kOk;
+}
+
 struct Command {
     const char* name;
     size_t minArgs;
@@ -548,6 +702,8 @@ constexpr Command kCommands[] = {
     {"close", 1, 2, Close, "close TITLE [SECONDS]"},
     {"settext", 4, 5, SetText, "settext TITLE CLASS N TEXT [SECONDS]"},
     {"key", 2, 3, Key, "key TITLE VK [SECONDS]"},
+    {"tree", 1, 2, Tree, "tree TITLE [SECONDS]"},
+    {"treeselect", 2, 3, TreeSelect, "treeselect TITLE PATH [SECONDS]"},
 };
 
 int Usage() {

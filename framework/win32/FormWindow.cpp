@@ -148,8 +148,17 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (auto* control = FindControl(header->hwndFrom)) {
+                return control->Notified(*header);
+            }
+            break;
+        }
         case WM_QUERYENDSESSION:
-            return TRUE;
+            // Windows asks only the top-level windows; a control that holds something for the session
+            // (the folder tree, its shell registration) is asked through its form.
+            return ControlsMayEndSession(wParam, lParam) ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam != 0) {
                 Application->Terminate();
@@ -179,6 +188,23 @@ void FormWindow::Activated(bool minimized) {
     }
     HWND target = FocusTarget();
     SetFocus(target != nullptr ? target : handle_);
+}
+
+// The first control that says no answers for the form; the others are not asked.
+bool FormWindow::ControlsMayEndSession(WPARAM wParam, LPARAM lParam) const {
+    for (const TControl* control : form_.Controls()) {
+        if (const auto* child = dynamic_cast<const TForm*>(control)) {
+            const auto* childWindow = dynamic_cast<const FormWindow*>(child->Peer());
+            if (childWindow != nullptr && !childWindow->ControlsMayEndSession(wParam, lParam)) {
+                return false;
+            }
+        } else if (auto* window = WindowOf(control);
+                   window != nullptr && window->Hwnd() != nullptr &&
+                   SendMessageA(window->Hwnd(), WM_QUERYENDSESSION, wParam, lParam) == 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 LRESULT FormWindow::ControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

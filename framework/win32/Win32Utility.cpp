@@ -16,11 +16,17 @@ LRESULT CALLBACK UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (method == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
+    // A failure in the method (a folder refresh, say) is shown as the message loop shows one; it must
+    // never cross into the system that called this procedure.
     TMessage forwarded{message, wParam, lParam, 0};
     if (Application != nullptr) {
         Application->Dispatch([&] { (*method)(forwarded); });
     } else {
-        (*method)(forwarded);
+        try {
+            (*method)(forwarded);
+        } catch (const Exception&) {
+            // With no application there is no exception box to show it in.
+        }
     }
     return forwarded.Result;
 }

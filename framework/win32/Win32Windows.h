@@ -57,6 +57,8 @@ public:
 
     // A notification code from the window (the high word of WM_COMMAND's wParam).
     virtual void Notify(WORD /*code*/) {}
+    // A notification that the window sent its parent as WM_NOTIFY; answers the notification's result.
+    virtual LRESULT Notified(NMHDR& /*header*/) { return 0; }
     // Sets up the device context for drawing the control; answers the brush of its background, or
     // null for the system's.
     virtual HBRUSH Colors(HDC dc);
@@ -125,6 +127,7 @@ private:
     void ApplyIcon();
     void BoundsFromWindow();
     void Activated(bool minimized);
+    bool ControlsMayEndSession(WPARAM wParam, LPARAM lParam) const;
     LRESULT ControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     TForm& form_;

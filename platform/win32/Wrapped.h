@@ -29,7 +29,9 @@ public:
         if (--references_ != 0) {
             return references_;
         }
-        real_->Release();
+        if (real_ != nullptr) {  // a wrapper may stand for an object it has not made yet
+            real_->Release();
+        }
         delete this;
         return 0;
     }
