@@ -47,17 +47,7 @@ wine_quiet() { e2e_wine "$prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
 step() { printf 'run: %s\n' "$*"; }
 
 # reg_value KEY NAME: a value's text, "-" when missing; NAME "" for the key's default value.
-reg_value() {
-    local text
-    if [ -z "$2" ]; then
-        text=$(e2e_wine "$prefix" 30 reg query "$1" /ve 2>/dev/null | tr -d '\r' |
-            sed -n 's/^    (Default)    REG_[A-Z_]*    //p') || true
-    else
-        text=$(e2e_wine "$prefix" 30 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-            sed -n "s/^    $2    REG_[A-Z_]*    //p") || true
-    fi
-    printf '%s\n' "${text:--}"
-}
+reg_value() { e2e_reg_value "$prefix" "$1" "$2"; }
 
 cleanup() {
     e2e_kill_prefix "$prefix"

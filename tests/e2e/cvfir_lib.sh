@@ -100,17 +100,7 @@ cv_expect_shows() {
 cv_exit() { e2e_wait_exit "$cv_out" "${1:-30}"; }
 cv_stdout() { e2e_output "$cv_out"; }
 
-cv_reg() {
-    local key=$1 name=$2 text
-    if [ -z "$name" ]; then
-        text=$(e2e_wine "$cv_prefix" 30 reg query "$key" /ve 2>/dev/null | tr -d '\r' |
-            sed -n 's/^    (Default)    REG_[A-Z_]*    //p') || true
-    else
-        text=$(e2e_wine "$cv_prefix" 30 reg query "$key" /v "$name" 2>/dev/null | tr -d '\r' |
-            sed -n "s/^    $name    REG_[A-Z_]*    //p") || true
-    fi
-    printf '%s\n' "${text:--}"
-}
+cv_reg() { e2e_reg_value "$cv_prefix" "$1" "$2"; }
 
 # cv_reg_add KEY NAME VALUE [TYPE]: NAME "" for the key alone.
 cv_reg_add() {

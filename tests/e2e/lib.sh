@@ -282,3 +282,16 @@ e2e_summary() {
     printf '%d passed, %d failed\n' "$E2E_PASSED" "$E2E_FAILED"
     [ "$E2E_FAILED" -eq 0 ]
 }
+
+# e2e_reg_value PREFIX KEY NAME: a registry value's text, "-" when missing; NAME "" for the key's default.
+e2e_reg_value() {
+    local prefix=$1 key=$2 name=$3 text
+    if [ -z "$name" ]; then
+        text=$(e2e_wine "$prefix" 30 reg query "$key" /ve 2>/dev/null | tr -d '\r' |
+            sed -n 's/^    (Default)    REG_[A-Z_]*    //p') || true
+    else
+        text=$(e2e_wine "$prefix" 30 reg query "$key" /v "$name" 2>/dev/null | tr -d '\r' |
+            sed -n "s/^    $name    REG_[A-Z_]*    //p") || true
+    fi
+    printf '%s\n' "${text:--}"
+}
