@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,6 +22,23 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kTimedOut = 2;
 constexpr int kUsage = 3;
+
+// One line on standard output, flushed at once: a scenario reads it while the tool still runs.
+inline void Print(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+// A text made like printf's, cut at 2 KiB.
+inline std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+inline std::string Format(const char* format, ...) {
+    char text[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
 
 // Prints "tool: what: error N (system text)" on stderr and returns `code`, so
 // that a failure is reported and returned in one expression.

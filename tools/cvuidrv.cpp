@@ -41,16 +41,18 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdlib>
+#include <functional>
 #include <map>
 
 namespace {
 
+using cvtool::Format;
 using cvtool::kFailed;
 using cvtool::kOk;
 using cvtool::kTimedOut;
 using cvtool::kUsage;
+using cvtool::Print;
 
 using Args = std::vector<std::string>;
 
@@ -61,20 +63,6 @@ constexpr UINT kSendTimeoutMilliseconds = 3000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
 struct UsageError {};
-
-std::string Format(const char* format, ...) {
-    char text[2048];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
-void Print(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
 
 int TimedOut(double seconds, const std::string& what) {
     std::fprintf(stderr, "cvuidrv: timed out after %g s waiting for %s\n", seconds, what.c_str());
@@ -632,16 +620,22 @@ void PrintItems(const RemoteTree& tree, HTREEITEM item, int level) {
     }
 }
 
-int Tree(const Args& args) {
-    const double seconds = SecondsAt(args, 1);
+// Waits for the window's tree view and hands it, reachable from this process, to `work`.
+int WithRemoteTree(const Args& args, double seconds, const std::function<int(RemoteTree&)>& work) {
     HWND control = WaitUsable(args[0], seconds, "a tree view", FirstTreeView, args);
     if (!control)
         return kTimedOut;
     RemoteTree tree(control);
     if (!tree.Usable())
         return cvtool::FailLastError("memory in the tree view's process");
-    PrintItems(tree, tree.Next(nullptr, TVGN_ROOT), 0);
-    return kOk;
+    return work(tree);
+}
+
+int Tree(const Args& args) {
+    return WithRemoteTree(args, SecondsAt(args, 1), [](RemoteTree& tree) {
+        PrintItems(tree, tree.Next(nullptr, TVGN_ROOT), 0);
+        return kOk;
+    });
 }
 
 // The item among `first` and its siblings whose text is `wanted`.
@@ -655,34 +649,30 @@ HTREEITEM FindSibling(const RemoteTree& tree, HTREEITEM first, const std::string
 }
 
 int TreeSelect(const Args& args) {
-    const double seconds = SecondsAt(args, 2);
     std::vector<std::string> steps;
     for (size_t at = 0; at <= args[1].size();) {
         const size_t end = std::min(args[1].find('\\', at), args[1].size());
         steps.push_back(args[1].substr(at, end - at));
         at = end + 1;
     }
-    HWND control = WaitUsable(args[0], seconds, "a tree view", FirstTreeView, args);
-    if (!control)
-        return kTimedOut;
-    RemoteTree tree(control);
-    if (!tree.Usable())
-        return cvtool::FailLastError("memory in the tree view's process");
-    HTREEITEM item = nullptr;
-    HTREEITEM level = tree.Next(nullptr, TVGN_ROOT);
-    for (size_t i = 0; i < steps.size(); ++i) {
-        item = FindSibling(tree, level, steps[i]);
-        if (!item)
-            return cvtool::Complain(kFailed, ("cvuidrv: no tree item \"" + steps[i] + "\" there").c_str());
-        if (i + 1 < steps.size()) {
-            tree.Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-            level = tree.Next(item, TVGN_CHILD);
+    return WithRemoteTree(args, SecondsAt(args, 2), [&](RemoteTree& tree) {
+        HTREEITEM item = nullptr;
+        HTREEITEM level = tree.Next(nullptr, TVGN_ROOT);
+        for (size_t i = 0; i < steps.size(); ++i) {
+            item = FindSibling(tree, level, steps[i]);
+            if (!item)
+                return cvtool::Complain(kFailed,
+                                        ("cvuidrv: no tree item \"" + steps[i] + "\" there").c_str());
+            if (i + 1 < steps.size()) {
+                tree.Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+                level = tree.Next(item, TVGN_CHILD);
+            }
         }
-    }
-    if (!tree.Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)))
-        return cvtool::Complain(kFailed, "cvuidrv: the tree view did not select the item");
-    Print("selected: " + args[1]);
-    return kOk;
+        if (!tree.Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)))
+            return cvtool::Complain(kFailed, "cvuidrv: the tree view did not select the item");
+        Print("selected: " + args[1]);
+        return kOk;
+    });
 }
 
 struct Command {

@@ -44,7 +44,12 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "tools/cvtool.h"
+
 namespace {
+
+using cvtool::Format;
+using cvtool::Print;
 
 struct StepFailed {
     std::string reason;
@@ -56,21 +61,6 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Print(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    char text[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
 }
 
 // ---- the shell registration, watched through the entry points that every tree takes ----
