@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/Unit2.h"
+#include "framework/SystemModules.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "platform/SetupApi.h"
@@ -95,6 +96,7 @@ bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwa
 }
 
 bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
+    RequireSystemModule(LoadSetupApi(), "setupapi.dll");
     HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
     if (set == INVALID_HANDLE_VALUE) {
         return ReportLastError("GetClassDevs(All Present Devices)");

@@ -9,6 +9,7 @@
 #include "platform/NewDev.h"
 #include "platform/Process.h"
 #include "platform/SetupApi.h"
+#include "platform/SystemModule.h"
 
 using namespace platform;
 
@@ -37,19 +38,6 @@ void GetWindowsFolder(char (&folder)[kPathSize]) {
     }
 }
 
-// Only the system folder's newdev.dll is loaded: the program folder is the driver disk, where anyone
-// could have put a module of that name.
-HMODULE LoadNewdev() {
-    char systemFolder[MAX_PATH];
-    char path[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
-    if (length == 0 || length >= sizeof systemFolder ||
-        !FormatPath(path, sizeof path, "%s\\newdev.dll", systemFolder)) {
-        return nullptr;
-    }
-    return LoadLibraryA(path);
-}
-
 // What the driver update is given: the INF path below the program folder, the hardware ID, the entry
 // point. An INF path too long for its buffer is never cut: the update then fails as Windows fails a
 // path that is too long.
@@ -68,7 +56,7 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
-    HMODULE newdev = LoadNewdev();
+    HMODULE newdev = LoadSystemModule("newdev.dll");
     if (newdev == nullptr) {
         Fatal("Cant't Open newdev.dll");
     }

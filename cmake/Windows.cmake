@@ -25,7 +25,7 @@ cvfir_windows_settings(cvfir_system)
 add_executable(cvfir WIN32 ${CVFIR_PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp
                            $<TARGET_OBJECTS:cvfir_system> ${CMAKE_SOURCE_DIR}/resources/cvfir.rc)
 cvfir_windows_settings(cvfir)
-target_link_libraries(cvfir PRIVATE setupapi ole32 shell32 comctl32)
+target_link_libraries(cvfir PRIVATE ole32 shell32)
 target_link_options(cvfir PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 add_subdirectory(tools)

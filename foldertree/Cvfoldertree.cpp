@@ -5,8 +5,10 @@
 #include <variant>
 
 #include "framework/Forms.h"
+#include "framework/SystemModules.h"
 #include "framework/UtilWindow.h"
 #include "platform/Kernel.h"
+#include "platform/SystemModule.h"
 
 using namespace platform;
 
@@ -45,10 +47,20 @@ TWinControl* WindowedOwner(TComponent* owner) {
     return parent;
 }
 
-template <class Proc>
-Proc EntryPoint(HMODULE module, WORD ordinal) {
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Proc>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal)));
+// shell32.dll is one of Windows' known modules, yet it is taken from the system folder by its full
+// path like every module the program loads itself. Without it, or without either entry point, the
+// tree could never follow the folders, so the program ends.
+HMODULE LoadChangeNotification() {
+    const LPCSTR ordinals[] = {MAKEINTRESOURCEA(SHCHANGENOTIFYREGISTER_ORDINAL),
+                               MAKEINTRESOURCEA(SHCHANGENOTIFYDEREGISTER_ORDINAL)};
+    FARPROC entries[2];
+    const UINT errorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    HMODULE module = BindSystemModule("shell32.dll", ordinals, entries, 2);
+    SetErrorMode(errorMode);  // leaves the last error as it is
+    RequireSystemModule(module != nullptr, "shell32.dll");
+    ShChangeNotifyRegisterProc = reinterpret_cast<PFNSHCHANGENOTIFYREGISTER>(entries[0]);
+    ShChangeNotifyDeregisterProc = reinterpret_cast<PFNSHCHANGENOTIFYDEREGISTER>(entries[1]);
+    return module;
 }
 
 SFolderOption ParseFolderOptions(std::string_view value) {
@@ -77,13 +89,7 @@ TDisplayMode ParseDisplayMode(std::string_view value) {
 TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
     TWinControl* parent = WindowedOwner(AOwner);
 
-    const UINT errorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    Shell32Module = LoadLibraryA("shell32.dll");
-    SetErrorMode(errorMode);
-    ShChangeNotifyRegisterProc =
-        EntryPoint<PFNSHCHANGENOTIFYREGISTER>(Shell32Module, SHCHANGENOTIFYREGISTER_ORDINAL);
-    ShChangeNotifyDeregisterProc =
-        EntryPoint<PFNSHCHANGENOTIFYDEREGISTER>(Shell32Module, SHCHANGENOTIFYDEREGISTER_ORDINAL);
+    Shell32Module = LoadChangeNotification();
 
     Items->Clear();
     folderOptions_ = SFolderOption{};

@@ -6,6 +6,8 @@
 
 #include "framework/Forms.h"
 #include "framework/Screen.h"
+#include "framework/SystemModules.h"
+#include "platform/CommonControls.h"
 
 namespace {
 
@@ -31,6 +33,16 @@ const bool kTreeViewEventsBound = [] {
     });
     return true;
 }();
+
+// The tree view is a common control: its window class comes from comctl32.dll and must be registered
+// before the tree's window is made. It is done before the tree exists at all, so that a program ended
+// here leaves nothing half made. Answers `owner`.
+TComponent* RegisterTreeViewClass(TComponent* owner) {
+    RequireSystemModule(platform::LoadCommonControls(), "comctl32.dll");
+    const platform::INITCOMMONCONTROLSEX classes{sizeof classes, platform::ICC_TREEVIEW_CLASSES};
+    platform::InitCommonControlsEx(&classes);
+    return owner;
+}
 
 }  // namespace
 
@@ -316,7 +328,8 @@ void TTreeNodes::Clear() {
 
 // ---- TCustomTreeView ----
 
-TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner), Items(new TTreeNodes(this)) {
+TCustomTreeView::TCustomTreeView(TComponent* AOwner)
+    : TWinControl(RegisterTreeViewClass(AOwner)), Items(new TTreeNodes(this)) {
     color_ = clWindow;
 }
 

@@ -25,7 +25,10 @@ void* LocalFree(void* memory);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 
-HMODULE LoadLibraryA(LPCSTR fileName);
+// With LOAD_WITH_ALTERED_SEARCH_PATH and a full path, the module's own imports are looked for in its
+// folder first instead of the program's. `file` must be null.
+inline constexpr DWORD LOAD_WITH_ALTERED_SEARCH_PATH = 0x08;
+HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags);
 // `procName` is a name, or an ordinal made into a pointer by MAKEINTRESOURCEA.
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);

@@ -1,5 +1,6 @@
 // The device installation services: the set of present devices, their properties, removal, and the
-// copying of driver files.
+// copying of driver files. They live in setupapi.dll, which is not one of Windows' known modules, so it
+// is loaded at run time from the system folder (platform/SystemModule.h).
 #pragma once
 
 #include "platform/Kernel.h"
@@ -22,6 +23,11 @@ inline constexpr DWORD DIGCF_PRESENT = 0x02;
 inline constexpr DWORD DIGCF_ALLCLASSES = 0x04;
 inline constexpr DWORD SPDRP_HARDWAREID = 0x01;
 inline constexpr DWORD SP_COPY_SOURCEPATH_ABSOLUTE = 0x80;
+
+// Loads setupapi.dll and takes every entry point below from it. A procedure calls it before its first
+// use of them: FALSE, with the reason as the last error (ERROR_PROC_NOT_FOUND for a missing entry
+// point), when they cannot be had. Unbound, each call below fails with that reason.
+BOOL LoadSetupApi();
 
 HDEVINFO SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR enumerator, HWND parent, DWORD flags);
 BOOL SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data);

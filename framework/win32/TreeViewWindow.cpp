@@ -29,15 +29,6 @@ namespace {
 constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
                               TVS_EDITLABELS | TVS_DISABLEDRAGDROP;
 
-// The common controls' window classes are registered once, before the first tree view is made.
-void RegisterTreeViewClass() {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TREEVIEW_CLASSES};
-        return InitCommonControlsEx(&classes) != FALSE;
-    }();
-    (void)registered;
-}
-
 // A sort of siblings that the model has already ordered: the control takes the model's order.
 int CALLBACK CompareByIndex(LPARAM first, LPARAM second, LPARAM /*unused*/) {
     return reinterpret_cast<TTreeNode*>(first)->Index() - reinterpret_cast<TTreeNode*>(second)->Index();
@@ -567,7 +558,6 @@ const bool kTreeViewPeerRegistered = [] {
         if (tree == nullptr) {
             return nullptr;
         }
-        RegisterTreeViewClass();
         auto window = std::make_unique<TreeViewWindow>(*tree);
         if (HWND parent = ParentHandle(control)) {
             window->CreateHandle(parent);

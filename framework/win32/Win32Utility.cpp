@@ -1,7 +1,7 @@
 // Utility windows and image lists on the real API.
 #include "framework/win32/Win32Windows.h"
 
-#include <commctrl.h>
+#include "platform/CommonControls.h"
 
 namespace win32 {
 
@@ -71,7 +71,7 @@ void DestroyUtilityWindow(platform::HWND window) {
 }
 
 void DestroyImageList(platform::HIMAGELIST list) {
-    ImageList_Destroy(reinterpret_cast<HIMAGELIST>(list));
+    platform::ImageList_Destroy(list);
 }
 
 }  // namespace backend

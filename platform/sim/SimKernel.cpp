@@ -127,9 +127,11 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
     return AnswerFolder(World().systemDirectoryFails ? std::string() : World().systemDirectory, buffer, size);
 }
 
-HMODULE LoadLibraryA(LPCSTR fileName) {
+// A bare name is looked for in the program's folder first, as Windows does for every module that is
+// not one of its known modules; with a path, only there.
+HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE /*file*/, DWORD flags) {
     auto& world = World();
-    world.Trace(std::string("LoadLibraryA ") + fileName);
+    world.Trace(std::string("LoadLibraryExA ") + fileName + " " + std::to_string(flags));
     std::string name(fileName);
     std::vector<std::string> candidates{name};
     if (name.find('\\') == std::string::npos) {

@@ -59,8 +59,11 @@ std::string SourcePath(LPCSTR root, LPCSTR file) {
 
 }  // namespace
 
-HDEVINFO SetupDiGetClassDevsA(const GUID* /*classGuid*/, LPCSTR /*enumerator*/, HWND /*parent*/,
-                              DWORD flags) {
+// The entry points of the system folder's setupapi.dll, as the program calls them through the module.
+namespace setupapi_dll {
+
+HDEVINFO CV_WINAPI SetupDiGetClassDevsA(const GUID* /*classGuid*/, LPCSTR /*enumerator*/, HWND /*parent*/,
+                                        DWORD flags) {
     auto& world = World();
     world.Trace("SetupDiGetClassDevsA " + std::to_string(flags));
     if (world.classDevsError != 0) {
@@ -79,7 +82,7 @@ HDEVINFO SetupDiGetClassDevsA(const GUID* /*classGuid*/, LPCSTR /*enumerator*/, 
     return reinterpret_cast<HDEVINFO>(set.release());
 }
 
-BOOL SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
+BOOL CV_WINAPI SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
     if (data == nullptr || data->cbSize != sizeof(SP_DEVINFO_DATA)) {
         return Fail(ERROR_INVALID_USER_BUFFER);
     }
@@ -91,8 +94,9 @@ BOOL SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
     return Succeed();
 }
 
-BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, DWORD* dataType,
-                                       BYTE* buffer, DWORD bufferSize, DWORD* requiredSize) {
+BOOL CV_WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property,
+                                                 DWORD* dataType, BYTE* buffer, DWORD bufferSize,
+                                                 DWORD* requiredSize) {
     auto* device = DeviceOf(set, data);
     if (device == nullptr || property != SPDRP_HARDWAREID) {
         return Fail(ERROR_INVALID_PARAMETER);
@@ -117,7 +121,7 @@ BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWOR
     return Succeed();
 }
 
-BOOL SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
+BOOL CV_WINAPI SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
     auto& world = World();
     auto* device = DeviceOf(set, data);
     world.Trace("SetupDiRemoveDevice " + (device ? device->instanceId : std::string("?")));
@@ -131,7 +135,7 @@ BOOL SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
     return Succeed();
 }
 
-BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) {
+BOOL CV_WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO set) {
     if (set == nullptr || set == INVALID_HANDLE_VALUE) {
         return Fail(ERROR_INVALID_HANDLE);
     }
@@ -140,8 +144,9 @@ BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) {
     return Succeed();
 }
 
-BOOL SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCSTR sourceFile, LPCSTR sourcePathRoot,
-                       LPCSTR destinationName, DWORD copyStyle, void* /*copyMsgHandler*/, void* /*context*/) {
+BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCSTR sourceFile,
+                                 LPCSTR sourcePathRoot, LPCSTR destinationName, DWORD copyStyle,
+                                 void* /*copyMsgHandler*/, void* /*context*/) {
     auto& world = World();
     const auto source = SourcePath(sourcePathRoot, sourceFile);
     world.Trace("SetupInstallFileA " + source + " " + destinationName + " " + std::to_string(copyStyle));
@@ -154,6 +159,19 @@ BOOL SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCSTR sourceF
     }
     world.files.AddFile(destinationName, *content);
     return Succeed();
+}
+
+}  // namespace setupapi_dll
+
+void sim::World::InstallSetupApi() {
+    Module setupapi;
+    setupapi.Add("SetupDiGetClassDevsA", &setupapi_dll::SetupDiGetClassDevsA);
+    setupapi.Add("SetupDiEnumDeviceInfo", &setupapi_dll::SetupDiEnumDeviceInfo);
+    setupapi.Add("SetupDiGetDeviceRegistryPropertyA", &setupapi_dll::SetupDiGetDeviceRegistryPropertyA);
+    setupapi.Add("SetupDiRemoveDevice", &setupapi_dll::SetupDiRemoveDevice);
+    setupapi.Add("SetupDiDestroyDeviceInfoList", &setupapi_dll::SetupDiDestroyDeviceInfoList);
+    setupapi.Add("SetupInstallFileA", &setupapi_dll::SetupInstallFileA);
+    modules[SystemPath("setupapi.dll")] = std::move(setupapi);
 }
 
 }  // namespace platform

@@ -76,11 +76,9 @@ int sim::ShellNamespace::Notify(LONG event, std::string_view item1, std::string_
 
 void sim::World::InstallShell32() {
     Module shell32;
-    shell32.entryPoints["#" + std::to_string(SHCHANGENOTIFYREGISTER_ORDINAL)] =
-        reinterpret_cast<FARPROC>(&SHChangeNotifyRegister);
-    shell32.entryPoints["#" + std::to_string(SHCHANGENOTIFYDEREGISTER_ORDINAL)] =
-        reinterpret_cast<FARPROC>(&SHChangeNotifyDeregister);
-    modules[FileSystem::Normalize(systemDirectory + "\\shell32.dll")] = std::move(shell32);
+    shell32.Add("#" + std::to_string(SHCHANGENOTIFYREGISTER_ORDINAL), &SHChangeNotifyRegister);
+    shell32.Add("#" + std::to_string(SHCHANGENOTIFYDEREGISTER_ORDINAL), &SHChangeNotifyDeregister);
+    modules[SystemPath("shell32.dll")] = std::move(shell32);
 }
 
 }  // namespace platform

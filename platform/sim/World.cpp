@@ -307,6 +307,10 @@ std::string World::Resolve(const std::string& path) const {
     return currentDirectory + "\\" + path;
 }
 
+std::string World::SystemPath(const std::string& fileName) const {
+    return FileSystem::Normalize(systemDirectory + "\\" + fileName);
+}
+
 World& TheWorld() {
     return *WorldSlot();
 }
@@ -320,6 +324,8 @@ World& ResetWorld() {
     world.files.AddDirectory(world.systemDirectory);
     world.InstallNewdev();
     world.InstallShell32();
+    world.InstallSetupApi();
+    world.InstallCommonControls();
     world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {

@@ -127,9 +127,13 @@ struct DriverUpdate {
     DWORD installFlags;
 };
 
-// A module that LoadLibraryA can load, by its full path.
+// A module that LoadLibraryExA can load. Entry points taken by ordinal are listed as "#" and the number.
 struct Module {
     std::map<std::string, FARPROC> entryPoints;
+    template <class Proc>
+    void Add(const std::string& name, Proc* proc) {
+        entryPoints[name] = reinterpret_cast<FARPROC>(proc);
+    }
 };
 
 class World {
@@ -161,14 +165,19 @@ public:
     bool removeDeviceFails = false;
     int openDeviceSets = 0;
 
-    // Modules by their full path; LoadLibraryA of a bare name looks in the program's folder, then
-    // the system folder, then the Windows folder, as Windows does.
+    // Modules by their full path; LoadLibraryExA of a bare name looks in the program's folder, then
+    // the system folder, then the Windows folder, as Windows does for a module it does not protect.
     std::map<std::string, Module, CaseInsensitiveLess> modules;
+    // The lookup key of a module of the system folder.
+    std::string SystemPath(const std::string& fileName) const;
+    // setupapi.dll and comctl32.dll in the system folder, with the entry points the program takes.
+    void InstallSetupApi();
+    void InstallCommonControls();
     // newdev.dll in the system folder, with either entry point left out on request; none when both are.
     void InstallNewdev(bool withAnsiEntry = true, bool withWideEntry = true);
     std::string NewdevPath() const { return systemDirectory + "\\newdev.dll"; }
-    std::vector<std::string> loadedModules;
-    UINT errorMode = 0;  // the process's error mode, as SetErrorMode sets it
+    std::vector<std::string> loadedModules;  // the lookup key of each module loaded, in order
+    UINT errorMode = 0;                      // the process's error mode, as SetErrorMode sets it
     // shell32.dll in the system folder, with the change-notification entry points by ordinal.
     void InstallShell32();
 
@@ -202,7 +211,7 @@ public:
 
 World& TheWorld();
 // Replaces the world with a fresh one: drive C: and the program at C:\cvdisk\cvfir.exe, the Windows
-// folders with newdev.dll and shell32.dll, and the desktop folder.
+// folders with newdev.dll, shell32.dll, setupapi.dll and comctl32.dll, and the desktop folder.
 World& ResetWorld();
 
 }  // namespace platform::sim

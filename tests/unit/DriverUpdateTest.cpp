@@ -168,7 +168,6 @@ INSTANTIATE_TEST_SUITE_P(
         FatalCase{"WindowsFolderTooLong", [](auto& w) { w.windowsDirectory = "C:\\" + std::string(97, 'w'); },
                   "Can't get Windows path"},
         FatalCase{"NoNewdev", [](auto& w) { w.InstallNewdev(false, false); }, "Cant't Open newdev.dll"},
-        FatalCase{"NoSystemFolder", [](auto& w) { w.systemDirectoryFails = true; }, "Cant't Open newdev.dll"},
         FatalCase{"WithoutTheAnsiEntry", [](auto& w) { w.InstallNewdev(false, true); },
                   "Link newdev.dll Library error"},
         FatalCase{"WithoutTheWideEntry", [](auto& w) { w.InstallNewdev(true, false); },

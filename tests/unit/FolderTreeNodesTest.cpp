@@ -15,7 +15,8 @@ TEST_F(FolderTreeNodes, TheControlLoadsTheShellLibraryQuietlyAndStartsEmptyInIts
     world->errorMode = 0x0001;
     MakeTree();
     const auto& calls = world->calls;
-    const auto load = std::find(calls.begin(), calls.end(), "LoadLibraryA shell32.dll");
+    const auto load =
+        std::find(calls.begin(), calls.end(), "LoadLibraryExA C:\\WINDOWS\\SYSTEM32\\shell32.dll 8");
     ASSERT_NE(load, calls.end());
     EXPECT_EQ(*(load - 1), "SetErrorMode 32768");
     EXPECT_EQ(*(load + 1), "SetErrorMode 1");

@@ -1,0 +1,31 @@
+// The common controls, called through the entry points of the system folder's comctl32.dll.
+#include "platform/CommonControls.h"
+
+#include "platform/SystemModule.h"
+
+namespace platform {
+
+namespace {
+
+enum Entry : std::size_t { kInitCommonControlsEx, kImageListDestroy };
+
+SystemEntries<2>& CommonControls() {
+    static SystemEntries<2> entries("comctl32.dll", {"InitCommonControlsEx", "ImageList_Destroy"});
+    return entries;
+}
+
+}  // namespace
+
+BOOL LoadCommonControls() {
+    return CommonControls().Bind();
+}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+    return CommonControls().Call(kInitCommonControlsEx, BOOL{0}, classes);
+}
+
+BOOL ImageList_Destroy(HIMAGELIST list) {
+    return CommonControls().Call(kImageListDestroy, BOOL{0}, list);
+}
+
+}  // namespace platform
