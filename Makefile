@@ -9,7 +9,8 @@ E2E_JOBS ?= 2
 # The Windows version that `make run` shows: win98, winme, win2000, winxp or unsupported.
 OS ?= winxp
 
-.PHONY: all run test deps deps-wine unit unit-gcc unit-asan fuzz-smoke fuzz dist e2e screenshots bench format clean
+.PHONY: all run test deps deps-wine unit unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e screenshots bench \
+	format clean
 
 all: unit-gcc
 
@@ -35,7 +36,11 @@ dist: deps-wine
 	@cp $(WIN32_BUILD)/cvfir.exe dist/
 	@cp -a disk/setup.dat disk/win98 disk/winme disk/win2000 disk/winxp dist/
 
-e2e: dist
+# cvfir.exe imports only modules that Windows always takes from its system folder.
+check-imports: dist
+	@scripts/check-imports.sh dist/cvfir.exe
+
+e2e: check-imports
 	@scripts/run-e2e.sh -j $(E2E_JOBS)
 
 # Pictures of every window under Xvfb at 1024 x 768, in build/screenshots/.
