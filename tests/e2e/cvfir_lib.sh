@@ -144,11 +144,17 @@ cv_expect_prompt_after_finish() {
 # driver installed for it, the transceiver type of setup.dat under the class instance, the search on
 # standard output, and Restart ending the program with 0. PROFILE, DIGIT for setup.dat.
 cv_install_with_device() {
+    cv_setup "$1"
+    cv_device_install "$1" "$2" cv_start
+}
+
+# cv_device_install PROFILE DIGIT START: as above in a prefix already set up, cvfir.exe started by
+# the command START.
+cv_device_install() {
     local profile=$1 digit=$2 device
-    cv_setup "$profile"
     device=$(cv_device 'PNP0510' '*CVN0510')
     cv_setup_dat "$digit"
-    cv_start
+    "$3"
     cv_wait_wizard
     cv_click 'Next >'
     cv_wait_text 'Start to Setup!'
@@ -171,4 +177,50 @@ cv_install_with_device() {
     cv_expect_prompt_after_finish "$profile"
     cv_click Restart "$CV_PROMPT"
     e2e_expect_eq "$profile: Restart ends the program with 0" 0 "$(cv_exit 60)"
+}
+
+# ---- modules planted on the disk ----
+# A copy of cvmark.dll beside cvfir.exe under the name of each module that cvfir.exe loads at run time:
+# loaded, it leaves NAME.dll.loaded on the disk.
+CV_PLANTED_MODULES='setupapi comctl32 newdev shell32'
+# Windows' search order for the names it does not protect: the program's folder first. shell32 is one
+# of Windows' known modules, which it takes from the system folder whatever lies beside the program, so
+# Wine's own order (its built-in module first) is already Windows' for that name.
+CV_PLANTED_OVERRIDES='setupapi,comctl32,newdev=n,b'
+
+cv_plant_modules() {
+    local name
+    for name in $CV_PLANTED_MODULES; do
+        cp "$E2E_TOOLS/cvmark.dll" "$(cv_disk "$name.dll")"
+    done
+}
+
+# cvfir.exe started with Windows' search order for the planted names, for this run only, and Wine's
+# record of every module loaded (with where it came from) in its standard error.
+cv_start_planted() { WINEDLLOVERRIDES=$CV_PLANTED_OVERRIDES WINEDEBUG=+loaddll cv_start; }
+
+# The marks that planted modules left on the disk, one file name a line, in lower case (a mark is named
+# after the module as it was asked for).
+cv_marks() { (cd "$(dirname "$(cv_disk cvfir.exe)")" && ls -- *.loaded 2>/dev/null | tr 'A-Z' 'a-z') || true; }
+
+# A program of ours that imports setupapi.dll, run from the disk with the same search order, must load
+# the planted one: the planting and the search order work, so no mark later means cvfir.exe asked for
+# the system folder's module.
+cv_expect_planted_module_loads() {
+    cp "$E2E_TOOLS/cvdevmake.exe" "$(cv_disk cvdevmake.exe)"
+    WINEDLLOVERRIDES=$CV_PLANTED_OVERRIDES e2e_wine "$cv_prefix" "$E2E_WINE_TIMEOUT" "$CV_DISK\\cvdevmake.exe" \
+        >/dev/null 2>&1 || true
+    e2e_expect_eq "a program that imports setupapi.dll loads the one planted beside it" setupapi.dll.loaded \
+        "$(cv_marks)"
+    rm -f "$(cv_disk cvdevmake.exe)" "$(dirname "$(cv_disk cvfir.exe)")"/*.loaded
+}
+
+# After a whole run: no mark, and no module from a file of the disk but cvfir.exe. Wine's record reads
+# `Loaded L"PATH" at ADDRESS: native` for a module from a file; for one of its own it says `builtin`,
+# and gives the path of any file of that name it came across first, the disk's included.
+cv_expect_no_planted_module_loaded() {
+    e2e_expect_eq "$1: no planted module left a mark" "" "$(cv_marks)"
+    e2e_expect_eq "$1: the only module loaded from a file of the disk is cvfir.exe" 'c:\\cvdisk\\cvfir.exe' \
+        "$(sed -n 's/.*Loaded L"\([^"]*\)" at [0-9A-F]*: native$/\1/p' "$cv_out.err" | tr 'A-Z' 'a-z' |
+            grep -F 'c:\\cvdisk\\' | sort -u)"
 }
