@@ -48,6 +48,9 @@ public:
 
 class FormPeer : public ControlPeer {
 public:
+    // The form's focused control changed, or the form took the focus itself: the window that has the
+    // input focus follows, while the form is the active window.
+    virtual void FocusChanged() = 0;
     // Puts the window on the screen. A top-level window becomes the active window, which raises the
     // form's activation before this returns, as Windows does.
     virtual void Display() = 0;
@@ -97,3 +100,8 @@ void QuitMessageLoop();
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONSTOP = 0x10;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+
+// The keys that the framework answers itself, numbered as Windows numbers them.
+inline constexpr unsigned VK_TAB = 0x09;
+inline constexpr unsigned VK_RETURN = 0x0D;
+inline constexpr unsigned VK_SPACE = 0x20;

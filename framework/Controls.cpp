@@ -11,6 +11,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TControl::~TControl() {
     if (parent_ != nullptr) {
+        GiveUpFocus();
         auto& siblings = parent_->controls_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
@@ -56,6 +57,9 @@ void TControl::SetVisible(bool visible) {
     }
     visible_ = visible;
     Changed(Aspect::Visible);
+    if (!visible) {
+        GiveUpFocus();
+    }
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -64,6 +68,9 @@ void TControl::SetEnabled(bool enabled) {
     }
     enabled_ = enabled;
     Changed(Aspect::Enabled);
+    if (!enabled) {
+        GiveUpFocus();
+    }
 }
 
 void TControl::SetCaption(std::string text) {
@@ -112,6 +119,21 @@ void TControl::DblClick() {
 void TControl::Changed(Aspect aspect) {
     if (peer_) {
         peer_->Changed(aspect);
+    }
+}
+
+// The form takes the focus rather than leave it on a control that no key reaches: Tab then starts
+// again from the form's first stop.
+void TControl::GiveUpFocus() {
+    TForm* form = GetParentForm(*this);
+    if (form == nullptr || form == this) {
+        return;
+    }
+    for (const TControl* at = form->FocusedControl(); at != nullptr; at = at->Parent()) {
+        if (at == this) {
+            form->FocusControl(nullptr);
+            return;
+        }
     }
 }
 
@@ -201,6 +223,22 @@ std::vector<TControl*> TWinControl::TabList() const {
     std::stable_sort(list.begin(), list.end(),
                      [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
     return list;
+}
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* at = this; at != nullptr; at = at->Parent()) {
+        if (!at->Visible() || !at->Enabled()) {
+            return false;
+        }
+    }
+    const TForm* form = GetParentForm(*this);
+    return form != nullptr && form->Showing();
+}
+
+void TWinControl::SetFocus() {
+    if (CanFocus()) {
+        GetParentForm(*this)->FocusControl(this);
+    }
 }
 
 namespace layoutvalue {

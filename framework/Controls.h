@@ -65,6 +65,8 @@ public:
 
 protected:
     void Changed(Aspect aspect);
+    // The control can no longer take the focus: if it, or a control inside it, has it, the form takes it.
+    void GiveUpFocus();
     void AttachPeer(std::unique_ptr<ControlPeer> peer);
 
     TRect bounds_;
@@ -97,6 +99,12 @@ public:
 
     // The window's own controls that take the focus with Tab, in their tab order.
     std::vector<TControl*> TabList() const;
+
+    // Whether a person can put the focus here now: the control and every parent visible and enabled,
+    // on a form that is on the screen.
+    bool CanFocus() const;
+    // Gives the control the focus within its form; a control that cannot take it is left alone.
+    void SetFocus();
 
 private:
     friend class TControl;

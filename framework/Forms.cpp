@@ -115,6 +115,9 @@ void TForm::SetVisible(bool visible) {
     }
     visible_ = visible;
     UpdateShowing();
+    if (!visible) {
+        GiveUpFocus();
+    }
 }
 
 void TForm::UpdateShowing() {
@@ -152,6 +155,7 @@ void TForm::SetParent(TWinControl* parent) {
         return;
     }
     TWinControl::SetParent(parent);
+    focusedControl_ = nullptr;  // from now on the outermost form holds the focus for these controls
     // The window is made anew under its new parent; a visible form is then shown anew.
     showing_ = false;
     formPeer_->ParentChanged();
@@ -198,6 +202,95 @@ void TForm::HandleActivate() {
     if (OnActivate) {
         OnActivate(this);
     }
+    if (focusedControl_ == nullptr || !focusedControl_->CanFocus()) {
+        focusedControl_ = LaidOutFocus();
+    }
+    if (focusedControl_ == nullptr) {
+        const auto ring = TabRing();
+        focusedControl_ = ring.empty() ? nullptr : ring.front();
+    }
+    formPeer_->FocusChanged();
+}
+
+// The layout's active control, of this form or else of the first form inside it that has one usable.
+TWinControl* TForm::LaidOutFocus() const {
+    if (auto* active = dynamic_cast<TWinControl*>(activeControl_); active != nullptr && active->CanFocus()) {
+        return active;
+    }
+    for (auto* control : TabList()) {
+        if (auto* child = dynamic_cast<TForm*>(control); child != nullptr && child->Showing()) {
+            if (auto* active = child->LaidOutFocus()) {
+                return active;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void TForm::FocusControl(TWinControl* control) {
+    focusedControl_ = control;
+    formPeer_->FocusChanged();
+}
+
+namespace {
+
+void CollectTabRing(const TWinControl& parent, std::vector<TWinControl*>& ring) {
+    for (auto* control : parent.TabList()) {
+        auto* stop = static_cast<TWinControl*>(control);  // the tab list holds windowed controls only
+        if (auto* child = dynamic_cast<TForm*>(stop)) {
+            if (child->Showing()) {
+                CollectTabRing(*child, ring);
+            }
+        } else if (stop->CanFocus()) {
+            ring.push_back(stop);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<TWinControl*> TForm::TabRing() const {
+    std::vector<TWinControl*> ring;
+    CollectTabRing(*this, ring);
+    return ring;
+}
+
+void TForm::SelectNext(bool forward) {
+    const auto ring = TabRing();
+    if (ring.empty()) {
+        return;
+    }
+    const auto count = static_cast<std::ptrdiff_t>(ring.size());
+    const auto at = std::find(ring.begin(), ring.end(), focusedControl_) - ring.begin();
+    std::ptrdiff_t next = forward ? 0 : count - 1;
+    if (at != count) {
+        next = (at + (forward ? 1 : count - 1)) % count;
+    }
+    FocusControl(ring[static_cast<std::size_t>(next)]);
+}
+
+bool TForm::DialogKey(unsigned key, bool shift) {
+    if (key == VK_TAB) {
+        SelectNext(!shift);
+        return true;
+    }
+    if (key != VK_RETURN && key != VK_SPACE) {
+        return false;
+    }
+    auto* button = dynamic_cast<TBitBtn*>(focusedControl_);
+    if (button == nullptr || !button->CanFocus()) {
+        return false;
+    }
+    button->Click();
+    return true;
+}
+
+TForm* GetParentForm(const TControl& control) {
+    const TControl* top = &control;
+    while (top->Parent() != nullptr) {
+        top = top->Parent();
+    }
+    return dynamic_cast<TForm*>(const_cast<TControl*>(top));
 }
 
 FrameMetrics TForm::Frame() const {

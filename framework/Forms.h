@@ -67,8 +67,28 @@ public:
 
     // Raises OnCreate once the whole object is built; the application calls it.
     void AfterConstruction();
-    // The window has become the active window.
+    // The window has become the active window: its activation handler runs, then the focus goes back
+    // to the control that had it last if that can still take it, else to the active control of the
+    // layout, else to the first enabled stop of the tab order.
     void HandleActivate();
+
+    // The control that has the focus while the form is the active window, kept for when it is active
+    // again; null while the form itself has it. The outermost form holds the focus for the controls of
+    // the forms inside it.
+    TWinControl* FocusedControl() const { return focusedControl_; }
+    // Puts the focus on `control`, or on the form itself when null; the window's focus follows.
+    void FocusControl(TWinControl* control);
+    // The system moved the focus itself (a person clicked a control): the form only takes note.
+    void NoteFocus(TWinControl* control) { focusedControl_ = control; }
+    // Tab and Shift+Tab: the next or previous enabled stop of the tab order, round and round; from the
+    // form itself, the first or the last.
+    void SelectNext(bool forward);
+    // A key pressed while the form is the active window, before the focused control sees it: Tab and
+    // Shift+Tab move the focus, Enter and Space press the focused button. Answers whether the form took
+    // the key; every other key is the focused control's.
+    bool DialogKey(unsigned key, bool shift);
+    // The controls that Tab visits, in order; a child form's controls stand in its place.
+    std::vector<TWinControl*> TabRing() const;
 
     void SetProperty(std::string_view name, std::string_view value) override;
 
@@ -82,6 +102,7 @@ protected:
     }
 
 private:
+    TWinControl* LaidOutFocus() const;
     void UpdateShowing();
     void FitToWorkArea();
     void CentreOnDesktop();
@@ -98,6 +119,7 @@ private:
     bool autoSize_ = false;
     std::string icon_;
     TControl* activeControl_ = nullptr;
+    TWinControl* focusedControl_ = nullptr;
     TModalResult modalResult_ = mrNone;
     std::map<std::string, PublishedMethod, std::less<>> published_;
 };
@@ -150,6 +172,9 @@ private:
 };
 
 extern TApplication* Application;
+
+// The outermost form that holds `control`, which holds the focus for it; null when it is on no form.
+TForm* GetParentForm(const TControl& control);
 
 // The title from a program file path; also the title that the application gives itself.
 std::string TitleFromProgramPath(const std::string& path);

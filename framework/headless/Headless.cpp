@@ -69,7 +69,18 @@ public:
             form_.HandleActivate();
         }
     }
-    void Conceal() override { Note("conceal " + form_.Name); }
+    void Conceal() override {
+        Note("conceal " + form_.Name);
+        // As on Windows, the active window going away hands the activation to its owner, the main window.
+        if (Application == nullptr || form_.Parent() != nullptr || Application->ActiveForm() != &form_) {
+            return;
+        }
+        if (TForm* main = Application->MainForm(); main != nullptr && main != &form_ && main->Showing()) {
+            Note("activate " + main->Name);
+            main->HandleActivate();
+        }
+    }
+    void FocusChanged() override {}
     void ParentChanged() override {
         Note("reparent " + form_.Name + " " +
              (form_.Parent() ? form_.Parent()->Name : std::string("desktop")));
@@ -162,6 +173,10 @@ bool Click(TControl& control) {
     if (!internal::PersonCanReach(control)) {
         return false;
     }
+    // A button takes the focus as the mouse presses it, before it clicks.
+    if (auto* button = dynamic_cast<TBitBtn*>(&control)) {
+        GetParentForm(*button)->FocusControl(button);
+    }
     Application->Dispatch([&control] { control.Click(); });
     return true;
 }
@@ -177,6 +192,21 @@ bool RequestClose(TForm& form) {
 void Activate(TForm& form) {
     Note("activate " + form.Name);
     Application->Dispatch([&form] { form.HandleActivate(); });
+}
+
+bool PressKey(unsigned key, bool shift) {
+    TForm* form = Application->ActiveForm();
+    if (form == nullptr || !form->Showing()) {
+        return false;
+    }
+    bool taken = false;
+    Application->Dispatch([&] { taken = form->DialogKey(key, shift); });
+    return taken;
+}
+
+TWinControl* Focus() {
+    TForm* form = Application->ActiveForm();
+    return form != nullptr ? form->FocusedControl() : nullptr;
 }
 
 void EndSession() {
@@ -255,6 +285,12 @@ FrameMetrics FrameFor(FrameKind kind, bool hasCaption) {
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     headless::Current().boxes.push_back(headless::MessageBoxRecord{text, caption, flags});
     headless::Note("message box " + text);
+    // The box took the activation from its owner, the active window, which gets it back as it closes.
+    if (TForm* owner = Application != nullptr ? Application->ActiveForm() : nullptr;
+        owner != nullptr && owner->Showing()) {
+        headless::Note("activate " + owner->Name);
+        owner->HandleActivate();
+    }
     return 1;
 }
 

@@ -35,6 +35,11 @@ bool Click(TControl& control);
 bool RequestClose(TForm& form);
 // The user comes back to the program, or a dialog closes: the form becomes the active window again.
 void Activate(TForm& form);
+// A key pressed in the active window. The form's own keys (Tab, Shift+Tab, Enter and Space on a
+// button) act; false when the form did not take the key, which then is the focused control's.
+bool PressKey(unsigned key, bool shift = false);
+// The control that has the focus in the active window; null when the window itself has it.
+TWinControl* Focus();
 // Windows ends the session: the message loop ends.
 void EndSession();
 

@@ -354,10 +354,6 @@ HBRUSH ControlWindow::Colors(HDC dc) {
     return BrushFor(control_.Color());
 }
 
-bool ControlWindow::CanFocus() const {
-    return handle_ != nullptr && control_.TabStop() && IsWindowVisible(handle_) && IsWindowEnabled(handle_);
-}
-
 void RegisterPeerFactory(PeerFactory factory) {
     PeerFactories().push_back(std::move(factory));
 }

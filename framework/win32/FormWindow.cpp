@@ -43,37 +43,6 @@ ControlWindow* WindowOf(const TControl* control) {
     return dynamic_cast<ControlWindow*>(control->Peer());
 }
 
-// The control that takes the focus when the form becomes active and no control had it before.
-HWND FirstFocus(const TForm& form) {
-    if (const TControl* active = form.ActiveControl()) {
-        if (auto* window = WindowOf(active); window != nullptr && window->CanFocus()) {
-            return window->Hwnd();
-        }
-    }
-    for (const TControl* control : form.TabList()) {
-        if (const auto* child = dynamic_cast<const TForm*>(control)) {
-            if (HWND focus = child->Showing() ? FirstFocus(*child) : nullptr) {
-                return focus;
-            }
-        } else if (auto* window = WindowOf(control); window != nullptr && window->CanFocus()) {
-            return window->Hwnd();
-        }
-    }
-    return nullptr;
-}
-
-void CollectTabRing(const TForm& form, std::vector<ControlWindow*>& ring) {
-    for (const TControl* control : form.TabList()) {
-        if (const auto* child = dynamic_cast<const TForm*>(control)) {
-            if (child->Showing()) {
-                CollectTabRing(*child, ring);
-            }
-        } else if (auto* window = WindowOf(control); window != nullptr && window->CanFocus()) {
-            ring.push_back(window);
-        }
-    }
-}
-
 }  // namespace
 
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -135,12 +104,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(handle_, focus)) {
-                    lastFocus_ = focus;
-                }
+                FollowFocus();  // the form keeps the control that had it for its next activation
             } else {
-                Activated(HIWORD(wParam) != 0);
+                Application->Dispatch([this] { form_.HandleActivate(); });
             }
             return 0;
         case WM_SETCURSOR:
@@ -179,15 +145,22 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(handle_, message, wParam, lParam);
 }
 
-// The form's activation runs first, as the framework's order has it (the background takes the wizard
-// in there); the focus then goes where the form keeps it.
-void FormWindow::Activated(bool minimized) {
-    Application->Dispatch([this] { form_.HandleActivate(); });
-    if (minimized || handle_ == nullptr) {
+// The focus follows the form's while the form is the active window. A window of another top-level
+// window that is not active would be made active by SetFocus; then the form keeps it for its next
+// activation.
+void FormWindow::FocusChanged() {
+    if (handle_ == nullptr || GetActiveWindow() != handle_ || IsIconic(handle_)) {
         return;
     }
-    HWND target = FocusTarget();
-    SetFocus(target != nullptr ? target : handle_);
+    HWND target = handle_;
+    if (TWinControl* focused = form_.FocusedControl()) {
+        if (auto* window = WindowOf(focused); window != nullptr && window->Hwnd() != nullptr) {
+            target = window->Hwnd();
+        }
+    }
+    if (GetFocus() != target) {
+        SetFocus(target);
+    }
 }
 
 // The first control that says no answers for the form; the others are not asked.
@@ -230,20 +203,6 @@ ControlWindow* FormWindow::FindControl(HWND window) const {
         }
     }
     return nullptr;
-}
-
-HWND FormWindow::FocusTarget() const {
-    if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(handle_, lastFocus_) &&
-        IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
-        return lastFocus_;
-    }
-    return FirstFocus(form_);
-}
-
-std::vector<ControlWindow*> FormWindow::TabRing() const {
-    std::vector<ControlWindow*> ring;
-    CollectTabRing(form_, ring);
-    return ring;
 }
 
 DWORD FormWindow::Style() const {
@@ -328,7 +287,6 @@ void FormWindow::DestroyHandle() {
 // The window is gone, and every control window inside it.
 void FormWindow::ForgetHandles() {
     handle_ = nullptr;
-    lastFocus_ = nullptr;
     for (TControl* control : form_.Controls()) {
         if (auto* window = WindowOf(control)) {
             window->ForgetHandle();

@@ -1,7 +1,6 @@
 // The rest of the Win32 backend: the screen's geometry and cursor, message boxes, and the message loop
-// with the keyboard handling that dialogs have (Tab through the tab order, Enter on the focused button).
-#include <algorithm>
-
+// with the keys that forms answer themselves (Tab through the tab order, Enter and Space on the focused
+// button).
 #include "framework/Screen.h"
 #include "framework/win32/Win32Windows.h"
 
@@ -22,42 +21,57 @@ LPCSTR SystemCursorFor(TCursor cursor) {
     }
 }
 
-// Tab and Shift+Tab move the focus along the layout's tab order of the window that has the focus,
-// round and round; Enter presses the focused button. Answers whether the key was taken.
+// The keys a form answers itself, before the focused control sees them: Tab and Shift+Tab along the
+// tab order, Enter and Space on the focused button (see TForm::DialogKey). A held key repeats its key
+// presses; a repeated Enter or Space is swallowed, so that holding it down presses one button once and
+// not the buttons of the pages or windows that the first press brings up. Answers whether the key was
+// taken.
 bool HandleDialogKey(const MSG& message) {
-    if (message.message != WM_KEYDOWN || (message.wParam != VK_TAB && message.wParam != VK_RETURN) ||
+    const auto key = static_cast<unsigned>(message.wParam);
+    if (message.message != WM_KEYDOWN || (key != VK_TAB && key != VK_RETURN && key != VK_SPACE) ||
         GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) {
         return false;
     }
-    FormWindow* form = FormWindow::Of(GetAncestor(message.hwnd, GA_ROOT));
-    if (form == nullptr) {
+    FormWindow* window = FormWindow::Of(GetAncestor(message.hwnd, GA_ROOT));
+    if (window == nullptr) {
         return false;
     }
-    ControlWindow* focused = form->FindControl(message.hwnd);
-    if (message.wParam == VK_RETURN) {
-        if (focused == nullptr || dynamic_cast<TBitBtn*>(&focused->Control()) == nullptr) {
-            return false;
+    TForm& form = window->Form();
+    const bool repeated = (message.lParam & (1L << 30)) != 0;
+    if (repeated && key != VK_TAB) {
+        return dynamic_cast<TBitBtn*>(form.FocusedControl()) != nullptr;
+    }
+    bool taken = false;
+    Application->Dispatch([&] { taken = form.DialogKey(key, GetKeyState(VK_SHIFT) < 0); });
+    if (taken && key == VK_TAB && form.FocusedControl() != nullptr) {
+        if (auto* control = dynamic_cast<ControlWindow*>(form.FocusedControl()->Peer())) {
+            control->FocusedByTab();
         }
-        SendMessageA(focused->Hwnd(), BM_CLICK, 0, 0);
-        return true;
     }
-    const auto ring = form->TabRing();
-    if (ring.empty()) {
-        return true;
-    }
-    const bool backwards = GetKeyState(VK_SHIFT) < 0;
-    const auto count = static_cast<std::ptrdiff_t>(ring.size());
-    auto at = std::find(ring.begin(), ring.end(), focused) - ring.begin();
-    if (at == count) {
-        at = backwards ? 0 : count - 1;  // from outside the ring: to its first stop, or its last
-    }
-    ControlWindow* next = ring[static_cast<std::size_t>((at + (backwards ? count - 1 : 1)) % count)];
-    SetFocus(next->Hwnd());
-    next->FocusedByTab();
-    return true;
+    return taken;
 }
 
 }  // namespace
+
+void FollowFocus() {
+    static HWND followed = nullptr;
+    HWND focus = GetFocus();
+    if (focus == followed || focus == nullptr) {
+        return;
+    }
+    followed = focus;
+    FormWindow* root = FormWindow::Of(GetAncestor(focus, GA_ROOT));
+    if (root == nullptr) {
+        return;
+    }
+    if (ControlWindow* control = root->FindControl(focus)) {
+        if (auto* focused = dynamic_cast<TWinControl*>(&control->Control())) {
+            root->Form().NoteFocus(focused);
+        }
+    } else if (FormWindow::Of(focus) != nullptr) {
+        root->Form().NoteFocus(nullptr);
+    }
+}
 
 bool ApplyScreenCursor() {
     if (screenCursor == crDefault) {
@@ -125,6 +139,7 @@ void RunMessageLoop(TApplication& application) {
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
+        win32::FollowFocus();
     }
     // However the loop ended, the windows now only go down.
     if (!application.Terminated()) {

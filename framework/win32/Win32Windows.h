@@ -62,8 +62,6 @@ public:
     // Sets up the device context for drawing the control; answers the brush of its background, or
     // null for the system's.
     virtual HBRUSH Colors(HDC dc);
-    // Whether Tab stops here: a window of the tab order that a person can use now.
-    bool CanFocus() const;
     // Called when Tab brings the focus here.
     virtual void FocusedByTab() {}
 
@@ -103,15 +101,12 @@ public:
     void Conceal() override;
     void ParentChanged() override;
     void Repaint() override;
+    void FocusChanged() override;
 
+    TForm& Form() const { return form_; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Our control whose window this is, anywhere inside the form (also inside a child form).
     ControlWindow* FindControl(HWND window) const;
-    // Where the input focus goes when the form becomes active: the control that had it last, else the
-    // form's active control, else the first stop of its tab order.
-    HWND FocusTarget() const;
-    // The controls that Tab visits, in order; a child form's controls stand in its place.
-    std::vector<ControlWindow*> TabRing() const;
 
     // The peer of one of our form windows; null for any other window.
     static FormWindow* Of(HWND window);
@@ -126,15 +121,17 @@ private:
     void ApplyBounds();
     void ApplyIcon();
     void BoundsFromWindow();
-    void Activated(bool minimized);
     bool ControlsMayEndSession(WPARAM wParam, LPARAM lParam) const;
     LRESULT ControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     TForm& form_;
     HWND handle_ = nullptr;
-    HWND lastFocus_ = nullptr;
     bool applyingBounds_ = false;
 };
+
+// The system moved the input focus (a person clicked a control): the form that holds the focus for the
+// control takes note, so that its rules start from where the focus really is.
+void FollowFocus();
 
 // A control class built on the framework (the folder tree) brings its own peer: its factory answers
 // a peer for the controls it knows, and null for the others.
