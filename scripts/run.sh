@@ -37,7 +37,6 @@ setup_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
 build=$repo/build
 prefix=$build/run/$os
 out=$build/run/$os.out
-xvfb_pid=
 
 [ -f "$repo/dist/cvfir.exe" ] || e2e_die "no dist/cvfir.exe: run 'make dist' first"
 e2e_prepare_base "$build" "$build/win32/tools"
@@ -51,9 +50,7 @@ reg_value() { e2e_reg_value "$prefix" "$1" "$2"; }
 
 cleanup() {
     e2e_kill_prefix "$prefix"
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-    fi
+    e2e_stop_xvfb
 }
 trap cleanup EXIT
 
@@ -141,25 +138,6 @@ prepare_sandbox() {
 
 # ---- walking the wizard -----------------------------------------------------------------------------
 
-start_xvfb() {
-    local n
-    for n in $(seq 90 130); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            sleep 0.1
-        done
-        if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-            export DISPLAY=":$n"
-            return 0
-        fi
-        xvfb_pid=
-    done
-    e2e_die "no free display for Xvfb"
-}
-
 shot_number=0
 shot() {
     shot_number=$((shot_number + 1))
@@ -198,6 +176,12 @@ walk() {
     esac
     ui waitchild "$title" 'Setup complete!' 60 >/dev/null
     shot finished
+    # A key press on the X server's keyboard: Tab takes the focus to Finish, from the window (Windows
+    # XP, Next was disabled while the driver installed) or from Cancel (Windows 98, the wizard's only
+    # enabled button when the source dialog closed).
+    timeout 10 xdotool key Tab
+    ui focus Finish >/dev/null
+    shot finished-focus
     ui click "$title" Finish >/dev/null
     ui waitchild Install Restart >/dev/null
     shot restart-prompt
@@ -241,7 +225,7 @@ if [ "$walk" -eq 0 ]; then
     E2E_RUN_TIMEOUT=3600 e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     report "$(e2e_wait_exit "$out" 3600)"
 else
-    start_xvfb
+    e2e_start_xvfb "$build/run"
     step "cvfir.exe is running under Xvfb on $DISPLAY; the UI driver walks it"
     e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     walk

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make screenshots: every window of cvfir under Xvfb at 1024 x 768, in build/screenshots/. The Windows XP
-# walk shows the background with the wizard on each page and the restart prompt; the Windows 98 walk
-# adds the source location dialog; the unsupported walk the refusal.
+# walk shows the background with the wizard on each page, the focus that a Tab key press puts on Finish,
+# and the restart prompt; the Windows 98 walk adds the source location dialog; the unsupported walk the
+# refusal.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 rm -rf "$repo/build/screenshots"

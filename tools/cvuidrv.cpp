@@ -20,6 +20,12 @@
 //   key TITLE VK [SECONDS]                a key press for the window's focused control;
 //                                         VK is a number or RETURN, ESCAPE, TAB, SPACE,
 //                                         LEFT, RIGHT, UP, DOWN
+//   focus WANTED [SECONDS]                wait until the window that has the keyboard focus
+//                                         shows WANTED (its text, a top-level window's caption,
+//                                         or its class name) and print its line, then the
+//                                         foreground window's; what has the focus is the
+//                                         foreground window's thread's focus, or that window
+//                                         itself when no window of it has the focus
 //   tree TITLE [SECONDS]                  the items of the window's tree view whose levels are
 //                                         open, each before its children:
 //                                           item: LEVEL "TEXT" expanded=0|1 selected=0|1
@@ -431,6 +437,39 @@ int Key(const Args& args) {
     return kOk;
 }
 
+// The window that keys go to now: the focus of the foreground window's thread, or the foreground window.
+HWND KeyboardFocus() {
+    HWND foreground = GetForegroundWindow();
+    if (foreground == nullptr)
+        return nullptr;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus)
+        return info.hwndFocus;
+    return foreground;
+}
+
+int Focus(const Args& args) {
+    const double seconds = SecondsAt(args, 1);
+    HWND focus = nullptr;
+    const auto shows = [&](HWND window) {
+        return IsTopLevel(window) ? CaptionOf(window) == args[0]
+                                  : CaptionMatches(window, args[0]) || ClassOf(window) == args[0];
+    };
+    std::string lastSeen = "nothing";
+    if (!Poll(seconds, [&] {
+            focus = KeyboardFocus();
+            if (focus != nullptr)
+                lastSeen = Describe(focus);
+            return focus != nullptr && shows(focus);
+        })) {
+        return TimedOut(seconds, "the focus on \"" + args[0] + "\"; last seen: " + lastSeen);
+    }
+    Print("focus " + Describe(focus));
+    Print("foreground " + Describe(GetForegroundWindow()));
+    return kOk;
+}
+
 int Close(const Args& args) {
     const double seconds = SecondsAt(args, 1);
     HWND found = nullptr;
@@ -692,6 +731,7 @@ constexpr Command kCommands[] = {
     {"close", 1, 2, Close, "close TITLE [SECONDS]"},
     {"settext", 4, 5, SetText, "settext TITLE CLASS N TEXT [SECONDS]"},
     {"key", 2, 3, Key, "key TITLE VK [SECONDS]"},
+    {"focus", 1, 2, Focus, "focus WANTED [SECONDS]"},
     {"tree", 1, 2, Tree, "tree TITLE [SECONDS]"},
     {"treeselect", 2, 3, TreeSelect, "treeselect TITLE PATH [SECONDS]"},
 };

@@ -21,6 +21,11 @@
 #   cv_exit [SECONDS]           wait for cvfir.exe to end; prints its exit code
 #   cv_stdout                   what it printed
 #   cv_reg KEY NAME             a registry value's text ("-" if missing; NAME "" for the default)
+#   cv_use_keyboard             an X server of the scenario's own and Wine's X11 display in the
+#                               prefix, so that keys are pressed as a person presses them
+#   cv_keys KEY...              press keys there (xdotool's names: Return, Tab, shift+Tab, Down, ...)
+#   cv_expect_focus NAME WANTED [WINDOW]   a check that the keyboard focus comes to the control that
+#                               shows WANTED (text, caption or class), inside WINDOW when given
 
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -47,7 +52,10 @@ cv_prefix=
 cv_out=
 cv_runs=0
 
-cv_cleanup() { e2e_kill_prefix "$cv_prefix"; }
+cv_cleanup() {
+    e2e_kill_prefix "$cv_prefix"
+    e2e_stop_xvfb
+}
 
 cv_setup() {
     cv_prefix=$E2E_WORK/prefix
@@ -223,4 +231,33 @@ cv_expect_no_planted_module_loaded() {
     e2e_expect_eq "$1: the only module loaded from a file of the disk is cvfir.exe" 'c:\\cvdisk\\cvfir.exe' \
         "$(sed -n 's/.*Loaded L"\([^"]*\)" at [0-9A-F]*: native$/\1/p' "$cv_out.err" | tr 'A-Z' 'a-z' |
             grep -F 'c:\\cvdisk\\' | sort -u)"
+}
+
+# ---- the keyboard -------------------------------------------------------------------------------
+
+# The other scenarios use Wine's null display, which has no keyboard. Here Wine draws on an X server
+# of the scenario's own, whose keyboard xdotool presses through the server's test extension: the keys
+# reach the program as they would from a person, through the X server, Wine's driver and the message
+# loop. Without a window manager, Wine gives the X focus to the window it activates itself.
+cv_use_keyboard() {
+    e2e_start_xvfb "$E2E_WORK/x"
+    printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Graphics"=-' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
+        >"$cv_prefix/drive_c/windows/temp/cvfir-display.reg"
+    cv_wine regedit /S 'C:\windows\temp\cvfir-display.reg'
+    e2e_settle_prefix "$cv_prefix"
+}
+
+# cv_keys KEY...: one key after the other, each pressed and released.
+cv_keys() { timeout 10 xdotool key --delay 40 "$@"; }
+
+cv_expect_focus() {
+    local name=$1 wanted=$2 window=${3-} seen
+    if ! seen=$(cv_ui focus "$wanted" 10 2>&1); then
+        e2e_fail "$name" "$seen"
+    elif [ -n "$window" ] && ! grep -qF "parent=\"$window\"" <<<"$(head -1 <<<"$seen")"; then
+        e2e_fail "$name" "not inside \"$window\": $seen"
+    else
+        e2e_pass "$name"
+    fi
 }

@@ -12,6 +12,8 @@
 #   e2e_layout_disk PREFIX DIST_DIR WIN_PATH   put a driver disk into the prefix
 #   e2e_run PREFIX EXE_WIN_PATH OUT_FILE [ARGS]  start a program in the background
 #   e2e_wait_exit OUT_FILE [SECONDS]      wait for it to end; prints its exit code
+#   e2e_start_xvfb DIR                    an X server of our own on a free display; sets DISPLAY
+#   e2e_stop_xvfb                         end it
 #
 # Every Wine call runs under `timeout`, with a 32-bit prefix of our own: the
 # host's ~/.wine is never used.
@@ -248,6 +250,40 @@ e2e_is_running() { [ ! -f "$1.rc" ]; }
 
 # e2e_output OUT_FILE: the program's stdout with the CRs of its line ends removed.
 e2e_output() { tr -d '\r' <"$1"; }
+
+# ---- an X display -------------------------------------------------------------
+
+E2E_XVFB_PID=
+
+# e2e_start_xvfb DIR: an X server at 1024 x 768 that only this process's children reach (no TCP), on a
+# display number that Xvfb picks free itself and writes to DIR/display; exports DISPLAY. The host's
+# own display is never used.
+e2e_start_xvfb() {
+    local dir=$1 number=
+    mkdir -p "$dir"
+    rm -f "$dir/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    local deadline=$(( $(e2e_now_ms) + 10000 ))
+    while [ -z "$number" ]; do
+        if ! kill -0 "$E2E_XVFB_PID" 2>/dev/null || [ "$(e2e_now_ms)" -ge "$deadline" ]; then
+            e2e_stop_xvfb
+            e2e_die "Xvfb did not start"
+            return
+        fi
+        sleep 0.05
+        number=$(sed -n '1{/^[0-9][0-9]*$/p}' "$dir/display")
+    done
+    export DISPLAY=":$number"
+}
+
+e2e_stop_xvfb() {
+    if [ -n "$E2E_XVFB_PID" ]; then
+        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        wait "$E2E_XVFB_PID" 2>/dev/null || true
+        E2E_XVFB_PID=
+    fi
+}
 
 # ---- checks -----------------------------------------------------------------
 

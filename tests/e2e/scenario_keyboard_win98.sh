@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Windows 98 by keyboard alone, the keys pressed on an X server's keyboard: the source dialog opens
+# with the focus in its folder tree; Tab reaches Ok; Enter there, with no NET8.CAB in the folder of
+# SourcePath, brings the warning, which Enter answers, and the focus is back on Ok. The arrow keys then
+# walk the tree to the CD's folder, and the path box follows; Tab to Ok and Enter install. The wizard's
+# one enabled button has the focus then, Cancel; Shift+Tab reaches Finish, Enter the restart prompt,
+# Tab its Restart. Cancel in the dialog, reached by Tab, ends the program with 1.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
+
+cv_setup win98
+cv_device '*CVN0510' >/dev/null
+cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
+mkdir -p "$(cv_c w98cd)"
+# The Windows 98 CD as drive D. The shell lists a new drive once the prefix's server starts again.
+cdrom=$E2E_WORK/cdrom
+mkdir -p "$cdrom/win98"
+echo 'a cabinet of the Windows 98 CD' >"$cdrom/win98/NET8.CAB"
+rm -f "$cv_prefix/dosdevices/d:"
+ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
+cv_use_keyboard
+
+cv_start
+cv_wait_wizard
+cv_keys Return
+cv_wait_text 'Start to Setup!'
+cv_keys Return
+cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+cv_expect_focus "the source dialog opens with the focus in its folder tree" SysTreeView32 "$CV_TITLE"
+cv_keys Tab Tab
+cv_expect_focus "Tab past the instructions: Ok" Ok "$CV_TITLE"
+cv_keys Return
+cv_expect_focus "Enter on Ok without NET8.CAB: the warning, its OK focused" OK Warning
+cv_keys Return
+cv_expect_focus "Enter answers the warning and the focus is back on Ok" Ok "$CV_TITLE"
+cv_expect_shows "the path box is as it was" 'C:\w98cd'
+e2e_expect_eq "nothing is copied yet" absent "$([ -e "$(cv_c 'windows\inf\cvfirdma.inf')" ] && echo present || echo absent)"
+
+cv_keys shift+Tab shift+Tab
+cv_expect_focus "Shift+Tab twice: the tree" SysTreeView32 "$CV_TITLE"
+# Desktop, My Computer, (C:), (D:); Right opens D:, Down its folder.
+cv_keys Down Down Down Right Down
+cv_wait_text 'D:\win98'
+e2e_expect_line "the arrow keys walk the tree to the CD's folder" 'item: 3 "win98" expanded=0 selected=1' \
+    "$(cv_ui tree "$CV_TITLE")"
+e2e_pass "and the path box follows"
+cv_keys Tab Tab
+cv_expect_focus "Tab twice: Ok again" Ok "$CV_TITLE"
+cv_keys Return
+cv_expect_finished_page "98 by keyboard"
+e2e_expect_eq "the picked folder is the new SourcePath" 'D:\win98' "$(cv_reg "$CV_SETUP_KEY" SourcePath)"
+e2e_expect_eq "the driver's files are in the Windows folders" "same same" \
+    "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
+        cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+cv_expect_focus "the wizard is active again while Next is disabled: its first enabled stop, Cancel" Cancel "$CV_TITLE"
+cv_keys shift+Tab
+cv_expect_focus "Shift+Tab: Finish" Finish "$CV_TITLE"
+cv_keys Return
+cv_ui waitchild "$CV_PROMPT" Restart 20 >/dev/null
+cv_keys Tab
+cv_expect_focus "Enter on Finish, then Tab on the restart prompt: Restart" Restart "$CV_PROMPT"
+cv_keys Return
+e2e_expect_eq "Enter on Restart ends the program with 0" 0 "$(cv_exit 60)"
+
+cv_start
+cv_wait_wizard
+cv_keys Return
+cv_wait_text 'Start to Setup!'
+cv_keys Return
+cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+cv_expect_focus "the dialog again, the focus in the tree" SysTreeView32 "$CV_TITLE"
+cv_keys Tab Tab Tab
+cv_expect_focus "Tab three times: Cancel" Cancel "$CV_TITLE"
+cv_keys Return
+e2e_expect_eq "Enter on the dialog's Cancel ends the program with 1" 1 "$(cv_exit 30)"
+e2e_summary
