@@ -24,8 +24,7 @@
 //                                         shows WANTED (its text, a top-level window's caption,
 //                                         or its class name) and print its line, then the
 //                                         foreground window's; what has the focus is the
-//                                         foreground window's thread's focus, or that window
-//                                         itself when no window of it has the focus
+//                                         focus of the foreground window's thread
 //   tree TITLE [SECONDS]                  the items of the window's tree view whose levels are
 //                                         open, each before its children:
 //                                           item: LEVEL "TEXT" expanded=0|1 selected=0|1
@@ -437,16 +436,14 @@ int Key(const Args& args) {
     return kOk;
 }
 
-// The window that keys go to now: the focus of the foreground window's thread, or the foreground window.
+// The window that has the keyboard focus in the foreground window's thread; null when none has it.
 HWND KeyboardFocus() {
     HWND foreground = GetForegroundWindow();
-    if (foreground == nullptr)
-        return nullptr;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus)
-        return info.hwndFocus;
-    return foreground;
+    if (foreground == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
 }
 
 int Focus(const Args& args) {

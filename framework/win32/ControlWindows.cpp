@@ -320,9 +320,11 @@ void ControlWindow::Changed(Aspect aspect) {
             SetWindowTextQuietly(WindowText());
             break;
         case Aspect::Enabled:
+            FollowFocus();  // a press by BM_CLICK focuses and clicks within one message
             EnableWindow(handle_, control_.Enabled());
             break;
         case Aspect::Visible:
+            FollowFocus();
             ShowWindow(handle_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
             break;
         case Aspect::Color:

@@ -396,6 +396,7 @@ void FormWindow::Display() {
 }
 
 void FormWindow::Conceal() {
+    FollowFocus();  // so that the form that holds the focus sees it go with this window
     if (handle_ != nullptr) {
         ShowWindow(handle_, SW_HIDE);
     }

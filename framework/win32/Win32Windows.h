@@ -130,7 +130,8 @@ private:
 };
 
 // The system moved the input focus (a person clicked a control): the form that holds the focus for the
-// control takes note, so that its rules start from where the focus really is.
+// control takes note, so that its rules start from where the focus really is. The message loop calls
+// it after each message, and a window that is about to be disabled or hidden before that.
 void FollowFocus();
 
 // A control class built on the framework (the folder tree) brings its own peer: its factory answers
