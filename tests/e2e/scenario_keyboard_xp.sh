@@ -33,8 +33,8 @@ cv_keys Return
 cv_ui waitchild "$CV_PROMPT" Restart 20 >/dev/null
 e2e_pass "Enter on Finish opens the restart prompt"
 cv_expect_focus "the prompt opens with the focus on its text, its first stop" Edit "$CV_PROMPT"
-cv_keys Tab
-cv_expect_focus "Tab: Restart" Restart "$CV_PROMPT"
+cv_keys Escape Tab
+cv_expect_focus "Escape ends nothing there either; Tab: Restart" Restart "$CV_PROMPT"
 cv_keys Return
 e2e_expect_eq "Enter on Restart ends the program with 0" 0 "$(cv_exit 60)"
 
