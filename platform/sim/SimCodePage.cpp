@@ -72,29 +72,34 @@ unsigned char SmallLetter(unsigned char byte) {
 
 }  // namespace
 
-// The user's locale of the in-memory Windows is a Western European one: its order is that of the
-// bytes, and without case it pairs the letters of Windows-1252.
+// The user's locale of the in-memory Windows is a Western European one. Its letters come in the order
+// of their small forms whatever their case, and only between texts that are otherwise equal does the case
+// decide, the small letter first; without case it pairs the letters of Windows-1252.
 int CompareStringA(LCID /*locale*/, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2) {
-    if (count1 < -1 || count2 < -1 || (string1 == nullptr && count1 != 0) ||
-        (string2 == nullptr && count2 != 0)) {
+    if ((string1 == nullptr && count1 != 0) || (string2 == nullptr && count2 != 0)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    // Without a count a text ends before its zero.
+    // Without a count (any negative one) a text ends before its zero.
     const int length1 = count1 < 0 ? LengthOf(string1, -1) - 1 : count1;
     const int length2 = count2 < 0 ? LengthOf(string2, -1) - 1 : count2;
-    const auto fold = [cmpFlags](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (cmpFlags & NORM_IGNORECASE) != 0 ? SmallLetter(byte) : byte;
-    };
+    int caseOrder = CSTR_EQUAL;
     for (int i = 0; i < length1 && i < length2; ++i) {
-        const unsigned char a = fold(string1[i]);
-        const unsigned char b = fold(string2[i]);
+        const auto byte1 = static_cast<unsigned char>(string1[i]);
+        const auto byte2 = static_cast<unsigned char>(string2[i]);
+        const unsigned char a = SmallLetter(byte1);
+        const unsigned char b = SmallLetter(byte2);
         if (a != b) {
             return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
         }
+        if (caseOrder == CSTR_EQUAL && byte1 != byte2) {
+            caseOrder = byte1 == a ? CSTR_LESS_THAN : CSTR_GREATER_THAN;  // the small letter first
+        }
     }
-    return length1 == length2 ? CSTR_EQUAL : length1 < length2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    if (length1 != length2) {
+        return length1 < length2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    }
+    return (cmpFlags & NORM_IGNORECASE) != 0 ? CSTR_EQUAL : caseOrder;
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, LPCWSTR wideText, int wideLength, LPSTR text,

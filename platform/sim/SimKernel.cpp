@@ -85,6 +85,13 @@ DWORD NetworkShareAttributes(const std::string& path) {
     return INVALID_FILE_ATTRIBUTES;
 }
 
+// Why nothing is at a path: its folder is there and the entry is not, or the folder is not there either.
+DWORD MissingEntryError(const std::string& path) {
+    const bool folderThere =
+        World().files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(path)));
+    return folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace
 
 DWORD GetLastError() {
@@ -179,7 +186,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
     world.Trace("FindFirstFileA " + path);
     const auto* entry = world.files.Find(path);
     if (entry == nullptr) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+        SetLastError(MissingEntryError(path));
         return INVALID_HANDLE_VALUE;
     }
     *findData = WIN32_FIND_DATAA{};
@@ -210,9 +217,7 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
     }
     const auto* entry = world.files.Find(path);
     if (entry == nullptr) {
-        const bool folderThere =
-            world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(path)));
-        SetLastError(folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+        SetLastError(MissingEntryError(path));
         return INVALID_FILE_ATTRIBUTES;
     }
     return entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
@@ -223,7 +228,7 @@ BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
     world.Trace(std::string("MoveFileA ") + existingFileName + " " + newFileName);
     const auto* entry = world.files.Find(existingFileName);
     if (entry == nullptr) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+        SetLastError(MissingEntryError(existingFileName));
         return 0;
     }
     if (world.files.Exists(newFileName)) {
@@ -245,7 +250,7 @@ BOOL DeleteFileA(LPCSTR fileName) {
     world.Trace(std::string("DeleteFileA ") + fileName);
     const auto* entry = world.files.Find(fileName);
     if (entry == nullptr) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+        SetLastError(MissingEntryError(fileName));
         return 0;
     }
     if (entry->directory) {

@@ -13,18 +13,14 @@ namespace platform {
 
 DWORD GetModuleFileNameA(HMODULE /*module*/, LPSTR fileName, DWORD size) {
     const auto& path = sim::TheWorld().programPath;
-    if (size == 0) {
-        return 0;
-    }
-    // Windows cuts a path that does not fit, terminates it, and answers the buffer size.
+    // As Windows 2000 and XP do: a path that does not fit is cut to the buffer's size without a
+    // terminating zero, the answer is the buffer's size, and the last error stays as it was.
     const auto length = static_cast<DWORD>(path.size());
-    const DWORD copied = length < size ? length : size - 1;
-    std::memcpy(fileName, path.data(), copied);
-    fileName[copied] = '\0';
     if (length >= size) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        std::memcpy(fileName, path.data(), size);
         return size;
     }
+    std::memcpy(fileName, path.c_str(), length + 1);
     return length;
 }
 

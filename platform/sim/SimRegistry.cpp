@@ -38,8 +38,12 @@ LONG OpenKey(HKEY key, LPCSTR subKey, REGSAM desired, HKEY* result, const char* 
 
 }  // namespace
 
+// RegOpenKeyA asks for all the access the caller may have: full access, or reading alone where full
+// access is refused.
 LONG RegOpenKeyA(HKEY key, LPCSTR subKey, HKEY* result) {
-    return OpenKey(key, subKey, KEY_READ, result, "RegOpenKeyA");
+    const auto* found = Reg().Root(key) != nullptr ? Reg().FindKey(key, subKey ? subKey : "") : nullptr;
+    const REGSAM access = found != nullptr && found->refuseFullAccess ? KEY_READ : KEY_ALL_ACCESS;
+    return OpenKey(key, subKey, access, result, "RegOpenKeyA");
 }
 
 LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD /*options*/, REGSAM desired, HKEY* result) {

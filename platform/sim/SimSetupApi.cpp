@@ -107,17 +107,18 @@ BOOL CV_WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* 
     if (!device->hasHardwareIds) {
         return Fail(ERROR_INVALID_DATA);
     }
+    // The size and the type are answered whether or not the buffer holds the list.
     const auto size = static_cast<DWORD>(device->hardwareIds.size());
     if (requiredSize != nullptr) {
         *requiredSize = size;
+    }
+    if (dataType != nullptr) {
+        *dataType = REG_MULTI_SZ;
     }
     if (bufferSize < size || buffer == nullptr) {
         return Fail(ERROR_INSUFFICIENT_BUFFER);
     }
     std::memcpy(buffer, device->hardwareIds.data(), size);
-    if (dataType != nullptr) {
-        *dataType = REG_MULTI_SZ;
-    }
     return Succeed();
 }
 

@@ -195,12 +195,18 @@ void FileSystem::AddDrive(char letter) {
     entries_[Normalize(root)] = FileEntry{root, true, {}};
 }
 
-// The folder part of a path as it was written, so that a folder made on the way keeps the case of its
-// name (the shell lists it so).
-static std::string_view ParentText(std::string_view path) {
+// A path as it was written, without the separators that may end it: "C:\New\" makes a folder "New".
+static std::string_view WithoutTrailingSeparators(std::string_view path) {
     while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) {
         path.remove_suffix(1);
     }
+    return path;
+}
+
+// The folder part of a path as it was written, so that a folder made on the way keeps the case of its
+// name (the shell lists it so).
+static std::string_view ParentText(std::string_view path) {
+    path = WithoutTrailingSeparators(path);
     const auto separator = path.find_last_of("\\/");
     return separator == std::string_view::npos ? std::string_view{} : path.substr(0, separator);
 }
@@ -213,7 +219,7 @@ void FileSystem::AddDirectory(std::string_view path) {
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    entries_[key] = FileEntry{std::string(path), true, {}};
+    entries_[key] = FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}};
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {
@@ -319,7 +325,7 @@ World& ResetWorld() {
     WorldSlot() = std::make_unique<World>();
     World& world = TheWorld();
     world.files.AddDrive('C');
-    world.files.AddDirectory("C:\\cvdisk");
+    world.files.AddFile(world.programPath, "MZ");
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
     world.InstallNewdev();
