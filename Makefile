@@ -60,6 +60,7 @@ unit-gcc: deps
 	@cmake -S . -B $(GCC_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
 	@cmake --build $(GCC_BUILD) -j$(JOBS)
 	@ctest --test-dir $(GCC_BUILD) -j$(JOBS) --output-on-failure
+	@grep -hE '^contract \(' $(GCC_BUILD)/Testing/Temporary/LastTest.log
 
 # The unit tests again, built with clang under AddressSanitizer and UndefinedBehaviorSanitizer, with
 # the fuzz targets beside them.

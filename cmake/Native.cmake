@@ -26,6 +26,12 @@ target_link_libraries(cvfir_tests PRIVATE cvfir_sim cvfir_art GTest::gtest GTest
 target_compile_definitions(cvfir_tests PRIVATE CVFIR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(cvfir_tests DISCOVERY_TIMEOUT 60)
 
+# The platform layer's contract on the in-memory Windows; the same cases run under Wine in the
+# end-to-end stage.
+add_executable(cvfir_contract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/SimHost.cpp)
+target_link_libraries(cvfir_contract PRIVATE cvfir_sim)
+add_test(NAME contract COMMAND cvfir_contract)
+
 if(CVFIR_FUZZ)
     file(GLOB CVFIR_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
     foreach(source ${CVFIR_FUZZERS})

@@ -36,3 +36,12 @@ cvfir_windows_settings(cvtreehost)
 target_link_libraries(cvtreehost PRIVATE setupapi ole32 shell32 shlwapi comctl32)
 target_link_options(cvtreehost PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 set_target_properties(cvtreehost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# The platform layer's contract on the real API, a console program that the end-to-end stage runs under
+# Wine; it lands beside the tools.
+add_executable(cvcontract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/Win32Host.cpp
+                          $<TARGET_OBJECTS:cvfir_system>)
+cvfir_windows_settings(cvcontract)
+target_link_libraries(cvcontract PRIVATE setupapi ole32 shell32 comctl32)
+target_link_options(cvcontract PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(cvcontract PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

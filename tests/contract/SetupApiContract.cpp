@@ -1,0 +1,198 @@
+// The device installation services with the program's flags: a present device found by its hardware-ID
+// list, the list read with buffers of every size, the end of the enumeration, removal, and the copy of
+// a driver file from an absolute source folder.
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+#include "platform/SetupApi.h"
+#include "tests/contract/Contract.h"
+#include "tests/contract/ContractHost.h"
+
+using namespace platform;
+
+namespace {
+
+const std::string kScratch = contract::kScratchFolder;
+constexpr DWORD kProgramFlags = DIGCF_PRESENT | DIGCF_ALLCLASSES;
+constexpr DWORD ERROR_INVALID_USER_BUFFER = 1784;
+
+std::string MultiString(const std::vector<std::string>& ids) {
+    std::string list;
+    for (const auto& id : ids) {
+        list += id;
+        list.push_back('\0');
+    }
+    list.push_back('\0');
+    return list;
+}
+
+SP_DEVINFO_DATA NewDeviceData() {
+    SP_DEVINFO_DATA data{};
+    data.cbSize = sizeof data;
+    return data;
+}
+
+// The device of the set whose hardware-ID list is `list`; false when none is.
+bool FindDevice(HDEVINFO set, const std::string& list, SP_DEVINFO_DATA* found) {
+    SP_DEVINFO_DATA data = NewDeviceData();
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &data); ++index) {
+        BYTE buffer[2048];
+        if (SetupDiGetDeviceRegistryPropertyA(set, &data, SPDRP_HARDWAREID, nullptr, buffer, sizeof buffer,
+                                              nullptr) &&
+            std::string(reinterpret_cast<const char*>(buffer), list.size()) == list) {
+            *found = data;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A set of the present devices, and in it the device made with `ids`.
+struct DeviceInSet {
+    explicit DeviceInSet(const std::vector<std::string>& ids) : list(MultiString(ids)) {
+        contract::MakeDevice(ids);
+        set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, kProgramFlags);
+        REQUIRE(set != INVALID_HANDLE_VALUE);
+        found = FindDevice(set, list, &data);
+        if (!found) {
+            SetupDiDestroyDeviceInfoList(set);
+        }
+        REQUIRE(found);
+    }
+    ~DeviceInSet() { SetupDiDestroyDeviceInfoList(set); }
+
+    std::string list;
+    HDEVINFO set = INVALID_HANDLE_VALUE;
+    SP_DEVINFO_DATA data = NewDeviceData();
+    bool found = false;
+};
+
+bool Present(const std::string& list) {
+    const HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, kProgramFlags);
+    SP_DEVINFO_DATA data = NewDeviceData();
+    const bool found = FindDevice(set, list, &data);
+    SetupDiDestroyDeviceInfoList(set);
+    return found;
+}
+
+BOOL InstallFile(const std::string& file, const std::string& sourceFolder, const std::string& target) {
+    return SetupInstallFileA(nullptr, nullptr, file.c_str(), sourceFolder.c_str(), target.c_str(),
+                             SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
+}
+
+}  // namespace
+
+CONTRACT_CASE(SetupApi_PresentDeviceIsFoundWithItsIdListVerbatim) {
+    DeviceInSet device({"CVCONTRACT\\First", "*CVC0001"});
+    CHECK(device.found);
+}
+
+CONTRACT_CASE(SetupApi_IdsInAnyOrderAndCaseAndLongListsComeBackAsMade) {
+    DeviceInSet second({"CVCONTRACT\\Other", "*cvc0002"});
+    std::vector<std::string> many;
+    for (int i = 0; i < 12; ++i) {
+        many.push_back("CVCONTRACT\\LONG_HARDWARE_ID_" + std::to_string(i));
+    }
+    DeviceInSet longList(many);
+    CHECK(longList.list.size() > 200);
+}
+
+CONTRACT_CASE(SetupApi_PropertyWithAShortBuffer) {
+    DeviceInSet device({"CVCONTRACT\\Short", "*CVC0003"});
+    BYTE buffer[8];
+    DWORD type = 0;
+    DWORD required = 0;
+    SetLastError(0);
+    CHECK_EQ(SetupDiGetDeviceRegistryPropertyA(device.set, &device.data, SPDRP_HARDWAREID, &type, buffer,
+                                               sizeof buffer, &required),
+             0);
+    CHECK_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    CHECK_EQ(required, device.list.size());
+    CHECK_EQ(type, REG_MULTI_SZ);
+}
+
+CONTRACT_CASE(SetupApi_PropertyWithoutABuffer) {
+    DeviceInSet device({"CVCONTRACT\\None", "*CVC0004"});
+    DWORD required = 0;
+    CHECK_EQ(SetupDiGetDeviceRegistryPropertyA(device.set, &device.data, SPDRP_HARDWAREID, nullptr, nullptr,
+                                               0, &required),
+             0);
+    CHECK_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    CHECK_EQ(required, device.list.size());
+}
+
+CONTRACT_CASE(SetupApi_PropertyWithExactAndLongBuffers) {
+    DeviceInSet device({"CVCONTRACT\\Exact", "*CVC0005"});
+    for (const DWORD size : {static_cast<DWORD>(device.list.size()), DWORD{1024}}) {
+        std::vector<BYTE> buffer(size, 0xCC);
+        DWORD type = 0;
+        DWORD required = 0;
+        CHECK(SetupDiGetDeviceRegistryPropertyA(device.set, &device.data, SPDRP_HARDWAREID, &type,
+                                                buffer.data(), size, &required));
+        CHECK_EQ(required, device.list.size());
+        CHECK_EQ(type, REG_MULTI_SZ);
+        CHECK_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<long>(device.list.size())),
+                 device.list);
+    }
+}
+
+CONTRACT_CASE(SetupApi_EnumerationEndsWithNoMoreItems) {
+    DeviceInSet device({"CVCONTRACT\\End", "*CVC0006"});
+    SP_DEVINFO_DATA data = NewDeviceData();
+    DWORD index = 0;
+    while (SetupDiEnumDeviceInfo(device.set, index, &data)) {
+        ++index;
+    }
+    CHECK(index > 0);
+    CHECK_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
+    CHECK_EQ(SetupDiEnumDeviceInfo(device.set, index + 10, &data), 0);
+    CHECK_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
+}
+
+// The record's size is the caller's promise of its layout: another size is refused.
+CONTRACT_CASE(SetupApi_EnumerationRefusesAWrongRecordSize) {
+    DeviceInSet device({"CVCONTRACT\\Size", "*CVC0007"});
+    SP_DEVINFO_DATA data{};
+    data.cbSize = sizeof data + 4;
+    CHECK_EQ(SetupDiEnumDeviceInfo(device.set, 0, &data), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
+}
+
+CONTRACT_CASE(SetupApi_RemovedDeviceIsNoLongerPresent) {
+    const std::vector<std::string> ids{"CVCONTRACT\\Removed", "*CVC0008"};
+    {
+        DeviceInSet device(ids);
+        CHECK(SetupDiRemoveDevice(device.set, &device.data));
+    }
+    CHECK(!Present(MultiString(ids)));
+}
+
+CONTRACT_CASE(SetupApi_DestroyingNoSetIsAnInvalidHandle) {
+    CHECK_EQ(SetupDiDestroyDeviceInfoList(INVALID_HANDLE_VALUE), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+CONTRACT_CASE(SetupApi_InstallFileCopiesFromAnAbsoluteSourceFolder) {
+    contract::MakeFile(kScratch + "\\source\\a.inf", "[Version]\r\n");
+    REQUIRE(CreateDirectoryA((kScratch + "\\target").c_str(), nullptr));
+    CHECK(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\target\\a.inf"));
+    CHECK_EQ(contract::ReadFile(kScratch + "\\target\\a.inf"), "[Version]\r\n");
+    CHECK(InstallFile("a.inf", kScratch + "\\source\\", kScratch + "\\target\\b.inf"));
+    CHECK_EQ(contract::ReadFile(kScratch + "\\target\\b.inf"), "[Version]\r\n");
+}
+
+CONTRACT_CASE(SetupApi_InstallFileReplacesAnOlderCopy) {
+    contract::MakeFile(kScratch + "\\source\\a.inf", "new");
+    contract::MakeFile(kScratch + "\\target\\a.inf", "old");
+    CHECK(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\target\\a.inf"));
+    CHECK_EQ(contract::ReadFile(kScratch + "\\target\\a.inf"), "new");
+}
+
+CONTRACT_CASE(SetupApi_InstallFileFailures) {
+    contract::MakeFile(kScratch + "\\source\\a.inf", "x");
+    CHECK_EQ(InstallFile("missing.inf", kScratch + "\\source", kScratch + "\\a.inf"), 0);
+    CHECK_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\missing\\a.inf"), 0);
+    CHECK_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
