@@ -13,6 +13,8 @@ namespace platform {
 // An item ID list in the shell's byte format: per item a 16-bit little-endian byte count that counts
 // itself, then the item's bytes; a 16-bit zero ends the list. Read it through the functions of
 // platform/ItemIdList.h, never through these fields: a list may start at any byte.
+// Byte-packed, as Windows declares them.
+#pragma pack(push, 1)
 struct SHITEMID {
     WORD cb;
     BYTE abID[1];
@@ -20,6 +22,7 @@ struct SHITEMID {
 struct ITEMIDLIST {
     SHITEMID mkid;
 };
+#pragma pack(pop)
 using LPITEMIDLIST = ITEMIDLIST*;
 using LPCITEMIDLIST = const ITEMIDLIST*;
 

@@ -5,8 +5,6 @@
 
 namespace platform {
 
-static_assert(sizeof(WCHAR) == sizeof(::WCHAR));
-
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wideText, int wideLength, LPSTR text, int size,
                         LPCSTR defaultChar, BOOL* usedDefaultChar) {
     return ::WideCharToMultiByte(codePage, flags, reinterpret_cast<LPCWCH>(wideText), wideLength, text, size,

@@ -2,19 +2,11 @@
 // folders, modules and files.
 #include "platform/Kernel.h"
 
-// Windows' headers make the flag's name a macro: our value is taken before they are read.
-namespace {
-constexpr auto kAlteredSearchPath = platform::LOAD_WITH_ALTERED_SEARCH_PATH;
-}  // namespace
-
 #include <windows.h>
 
 namespace platform {
 
-// Our find record is handed to Windows as it stands, so it must be Windows' own, byte for byte.
-static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(::WIN32_FIND_DATAA));
-static_assert(offsetof(WIN32_FIND_DATAA, cFileName) == offsetof(::WIN32_FIND_DATAA, cFileName));
-static_assert(kAlteredSearchPath == LOAD_WITH_ALTERED_SEARCH_PATH);
+// Our find record is handed to Windows as it stands: CopiedConstants.cpp checks that it is Windows' own.
 
 DWORD GetLastError() {
     return ::GetLastError();

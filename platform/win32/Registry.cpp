@@ -14,8 +14,6 @@ namespace {
 
 }  // namespace
 
-static_assert(sizeof(DWORD) == sizeof(::DWORD) && sizeof(LONG) == sizeof(::LONG));
-
 LONG RegOpenKeyA(HKEY key, LPCSTR subKey, HKEY* result) {
     return ::RegOpenKeyA(Real(key), subKey, reinterpret_cast<::HKEY*>(result));
 }

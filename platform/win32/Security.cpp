@@ -5,9 +5,6 @@
 
 namespace platform {
 
-static_assert(sizeof(LUID) == sizeof(::LUID));
-static_assert(sizeof(TOKEN_PRIVILEGES) == sizeof(::TOKEN_PRIVILEGES));
-
 HANDLE GetCurrentProcess() {
     return reinterpret_cast<HANDLE>(::GetCurrentProcess());
 }

@@ -14,11 +14,6 @@
 
 namespace platform {
 
-static_assert(sizeof(STRRET) == sizeof(::STRRET));
-static_assert(sizeof(SHFILEINFOA) == sizeof(::SHFILEINFOA));
-static_assert(sizeof(SFGAOF) == sizeof(::SFGAOF) && sizeof(ULONG) == sizeof(::ULONG));
-static_assert(sizeof(IID) == sizeof(::IID));
-
 namespace {
 
 class EnumIdList final : public Wrapped<IEnumIDList, ::IEnumIDList> {
