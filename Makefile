@@ -36,7 +36,8 @@ dist: deps-wine
 	@cp $(WIN32_BUILD)/cvfir.exe dist/
 	@cp -a disk/setup.dat disk/win98 disk/winme disk/win2000 disk/winxp dist/
 
-# cvfir.exe imports only modules that Windows always takes from its system folder.
+# cvfir.exe imports only modules that Windows always takes from its system folder, and only functions
+# that scripts/imports.txt lists as present on Windows 98.
 check-imports: dist
 	@scripts/check-imports.sh dist/cvfir.exe
 
