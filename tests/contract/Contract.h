@@ -46,9 +46,25 @@ std::string Mismatch(const char* expression, const A& actual, const B& expected)
     return text.str();
 }
 
-// The answers of the platform calls come as integers of many widths and as texts; show each readably.
+// The answers of the platform calls come as integers of many widths and as texts; show each readably,
+// a text's line breaks, zeros and other control bytes escaped.
 inline std::string Shown(const std::string& text) {
-    return "\"" + text + "\"";
+    std::ostringstream shown;
+    shown << '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            shown << "\\r";
+        } else if (c == '\n') {
+            shown << "\\n";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            shown << "\\x" << std::hex << (byte >> 4) << (byte & 0xF) << std::dec;
+        } else {
+            shown << c;
+        }
+    }
+    shown << '"';
+    return shown.str();
 }
 inline std::string Shown(const char* text) {
     return text == nullptr ? std::string("(null)") : Shown(std::string(text));

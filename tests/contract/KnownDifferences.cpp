@@ -2,19 +2,21 @@
 
 namespace contract {
 
+// Kept in the order of the case names.
 const std::vector<KnownDifference>& KnownDifferences() {
     static const std::vector<KnownDifference> differences{
+        {"FormatMessage_TextsAreWindowsOwnWords", "Wine",
+         "Wine words the system's texts its own way (\"File not found.\" for \"The system cannot find the "
+         "file specified.\"); the in-memory Windows has Windows' own words"},
         {"Module_ProgramPathInAShortBufferLeavesTheLastError", "Wine",
-         "Wine sets ERROR_INSUFFICIENT_BUFFER for a cut path, as Windows does only from Vista on; 2000 and "
-         "XP "
-         "leave the last error as it was"},
-        {"FormatMessage_TextsAreWindowsOwnWords", "Wine", "Wine words several system texts its own way"},
-        {"Shell_EmptyFolderHasNoSubfolder", "Wine",
-         "Wine answers SFGAO_HASSUBFOLDER for every file-system folder, even an empty one, without looking"},
+         "Wine sets ERROR_INSUFFICIENT_BUFFER for a cut path, as Windows does only from Vista on; 2000 "
+         "and XP leave the last error as it was"},
         {"Registry_StringWrittenWithoutItsZeroIsStoredAsGiven", "Wine",
          "Wine, as the NT line does, counts the zero that follows a string written without one; the "
-         "in-memory "
-         "Windows keeps the bytes given, so that a write that leaves out its zero shows in the tests"},
+         "in-memory Windows keeps the bytes given, so that a write that leaves out its zero shows"},
+        {"Shell_EmptyFolderHasNoSubfolder", "Wine",
+         "Wine answers SFGAO_HASSUBFOLDER for every file-system folder, even an empty one, without "
+         "looking"},
         {"Shell_MyComputerParsingName", "Wine", "Wine writes the class identifier in small letters"},
         {"Shell_NetworkNeighborhoodHasNoPath", "Wine",
          "Wine answers the parsing name of Network Neighborhood as its path, and TRUE"},

@@ -2,9 +2,12 @@
 // has that the cases read (the CurrentVersion key), and the world's own levers for the rest.
 #include "tests/contract/ContractHost.h"
 
+#include <string>
+
 #include "platform/Com.h"
 #include "platform/Shell.h"
 #include "platform/sim/World.h"
+#include "tests/contract/Contract.h"
 
 using namespace platform;
 
@@ -35,7 +38,22 @@ void BeginCase() {
     world.registry.CreateKey(HKEY_CLASSES_ROOT, "CLSID");
 }
 
-void EndCase() {}
+// What a case was handed it gives back, as the program must: the in-memory Windows counts it.
+void EndCase() {
+    const auto& world = sim::TheWorld();
+    const auto check = [](long count, const char* what) {
+        if (count != 0) {
+            Fail(__FILE__, __LINE__, std::to_string(count) + " " + what);
+        }
+    };
+    const auto& shell = world.shell;
+    check(static_cast<long>(shell.taskAllocator.Live()), "blocks of the task allocator not given back");
+    check(shell.taskAllocator.StrayFrees(), "frees of blocks not handed out, or freed already");
+    check(shell.liveFolders + shell.liveEnumerators, "shell objects not released");
+    check(static_cast<long>(world.registry.OpenHandleCount()), "registry keys not closed");
+    check(world.openFinds + world.openDeviceSets, "find handles and device sets not closed");
+    check(world.localAllocations, "system texts not freed");
+}
 
 void MakeKey(HKEY root, const std::string& path) {
     sim::TheWorld().registry.CreateKey(root, path);
