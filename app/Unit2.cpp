@@ -90,6 +90,12 @@ void TForm2::ShowFinishedPage(bool enableNext) {
     SetMemoText(Memo1, "Setup complete!");
     SetMemoText(Memo2, "The setup program has finished copying files to your computer.");
     SetMemoText(Memo3, "Click Finish to complete setup.Please restart your computer.");
+    // Finish is the page's way on. The install disabled it while it ran, which left the focus on the
+    // window (or, after the source dialog, on Cancel): a keyboard user's next Enter must finish, not
+    // cancel an installation that succeeded.
+    if (enableNext) {
+        Next->SetFocus();
+    }
 }
 
 void TForm2::NextClick(TObject* /*Sender*/) {
