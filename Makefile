@@ -48,7 +48,7 @@ e2e: check-imports
 screenshots: dist
 	@scripts/screenshots.sh
 
-# Start-up time of cvfir.exe under Wine against a bare window of our own.
+# Start-up time and peak memory of cvfir.exe under Wine against a bare window of our own.
 # The in-memory benchmarks (Google Benchmark, a Release build of their own), then the ones under Wine.
 bench: dist
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null

@@ -6,7 +6,8 @@
 # - the folder tree's first expansion of a folder of 1,000 and of 5,000 subfolders, in its test host
 #   (tests/e2e/host/cvtreehost.cpp), from the before-expansion event until the children are sorted,
 #   against a bare enumeration of the same folder in the same run.
-# Prints every run, the medians and their ratios.
+# Prints every run, the medians and their ratios, and ends with the start-up's two lines: time and
+# peak memory (the process's working set at its highest once the window shows), each program's median.
 #   scripts/bench.sh [RUNS [TREE_RUNS]]    (default 25 and 11)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -34,8 +35,11 @@ e2e_set_profile "$prefix" winxp >/dev/null
 e2e_layout_disk "$prefix" "$repo/dist" 'C:\cvdisk'
 mkdir -p "$prefix/drive_c/cvfloor"
 cp "$build/win32/tools/cvfloor.exe" "$prefix/drive_c/cvfloor/"
+startup=$build/bench/startup.txt
 E2E_WINE_TIMEOUT=$((runs * 30 + 60)) e2e_tool "$prefix" cvstartbench "$runs" \
-    cvfir 'C:\cvdisk\cvfir.exe' 'Corvane Electronics Corp. FIR driver Installation' 'Next >' \
-    floor 'C:\cvfloor\cvfloor.exe' cvfloor 'Next >'
+    cvfir.exe 'C:\cvdisk\cvfir.exe' 'Corvane Electronics Corp. FIR driver Installation' 'Next >' \
+    'bare window' 'C:\cvfloor\cvfloor.exe' cvfloor 'Next >' |
+    tee "$startup" | grep --line-buffered -v -e '^start-up:' -e '^peak memory:'
 E2E_WINE_TIMEOUT=$((tree_runs * 20 + 60)) e2e_tool "$prefix" cvtreehost \
     bench 'T:\b1000' "$tree_runs" bench 'T:\b5000' "$tree_runs" 2> >(grep -v 'Read access denied' >&2) | grep '^bench:'
+grep -e '^start-up:' -e '^peak memory:' "$startup"
