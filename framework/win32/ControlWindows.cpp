@@ -122,37 +122,39 @@ private:
     TLabel& label_;
 };
 
+// A bitmap of the program's resources at a size (0 by 0 for its own), loaded once and kept for the
+// program's run: stretching it is slow, and a window made anew under another parent shows it again.
+HBITMAP PictureFor(const std::string& name, int width, int height) {
+    using Key = std::tuple<std::string, int, int>;
+    static std::map<Key, HBITMAP> pictures;
+    auto [at, made] = pictures.try_emplace(Key{name, width, height}, nullptr);
+    if (made) {
+        at->second = static_cast<HBITMAP>(
+            LoadImageA(ProgramInstance(), name.c_str(), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR));
+    }
+    return at->second;
+}
+
 // The picture is a bitmap of the program's resources, loaded at the control's size when it stretches.
 class ImageWindow : public ControlWindow {
 public:
     ImageWindow(TImage& image) : ControlWindow(image), image_(image) {}
-    ~ImageWindow() override { DropBitmap(); }
 
 protected:
     Kind WindowKind() const override { return {"STATIC", SS_BITMAP | SS_REALSIZEIMAGE, 0}; }
     std::string WindowText() const override { return {}; }
     void AfterCreate() override {
-        DropBitmap();
         if (image_.Picture().empty()) {
             return;
         }
         const bool stretch = image_.Stretch();
-        bitmap_ = static_cast<HBITMAP>(LoadImageA(ProgramInstance(), image_.Picture().c_str(), IMAGE_BITMAP,
-                                                  stretch ? image_.Width() : 0, stretch ? image_.Height() : 0,
-                                                  LR_DEFAULTCOLOR));
-        SendMessageA(Hwnd(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_));
+        HBITMAP bitmap =
+            PictureFor(image_.Picture(), stretch ? image_.Width() : 0, stretch ? image_.Height() : 0);
+        SendMessageA(Hwnd(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     }
 
 private:
-    void DropBitmap() {
-        if (bitmap_ != nullptr) {
-            DeleteObject(bitmap_);
-            bitmap_ = nullptr;
-        }
-    }
-
     TImage& image_;
-    HBITMAP bitmap_ = nullptr;
 };
 
 // A lowered box: dark above and left, light below and right; at a height of a few pixels it is the
