@@ -79,12 +79,11 @@ struct TFolderNode {
     platform::LPITEMIDLIST IconItemIdList = nullptr;
 };
 
-// A special folder. The list is the shell's allocation; whoever asked frees it with FreePidl.
+// A special folder. The list is the shell's allocation; whoever asked frees it with FreePidl. Its icons
+// are not asked here: a root made from it asks for them when the tree first draws it, as every node does.
 struct TPathInfo {
     std::string Path;         // its file-system path; empty when it has none
     std::string DisplayName;  // empty unless fGetNetHood fills it
-    std::int32_t IconIndex = 0;
-    std::int32_t OpenIconIndex = 0;
     platform::LPITEMIDLIST ItemIdList = nullptr;
 };
 

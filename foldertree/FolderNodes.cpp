@@ -200,18 +200,21 @@ TPathInfo TCvFolderTree::fGetSpecialFolder(int Csidl) {
     char path[MAX_PATH] = {};
     SHGetPathFromIDListA(info.ItemIdList, path);
     info.Path = std::string(path, strnlen(path, sizeof path));
-    info.IconIndex = SystemIconIndex(info.ItemIdList, SHGFI_SYSICONINDEX | SHGFI_PIDL);
-    info.OpenIconIndex = SystemIconIndex(info.ItemIdList, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_OPENICON);
     return info;
 }
 
+// The shell builds its system image list on the first question about an icon, at a cost in time and
+// memory that a program which never shows the tree need not pay: the list is asked for when the tree's
+// window first draws from it, or when code first asks for its handle.
 void TCvFolderTree::RetrieveSysImageList() {
-    TPathInfo desktopDirectory = fGetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
     SysImages = new TImageList(this);
     SysImages->SetShareImages(true);
-    SHFILEINFOA info{};
-    const DWORD_PTR list = SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktopDirectory.ItemIdList), 0, &info,
-                                          sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON);
-    SysImages->SetHandle(reinterpret_cast<HIMAGELIST>(list));
-    FreePidl(desktopDirectory.ItemIdList);
+    SysImages->SetHandleSource([this] {
+        TPathInfo desktopDirectory = fGetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+        SHFILEINFOA info{};
+        const DWORD_PTR list = SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktopDirectory.ItemIdList), 0, &info,
+                                              sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON);
+        FreePidl(desktopDirectory.ItemIdList);
+        return reinterpret_cast<HIMAGELIST>(list);
+    });
 }

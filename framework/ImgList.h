@@ -2,6 +2,8 @@
 // shared (the shell's system image list) belongs to someone else and is never destroyed here.
 #pragma once
 
+#include <functional>
+
 #include "framework/Classes.h"
 #include "platform/Shell.h"
 
@@ -10,9 +12,13 @@ public:
     explicit TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
     ~TCustomImageList() override;
 
-    platform::HIMAGELIST Handle() const { return handle_; }
+    // A list given by its source is fetched here, on the first question.
+    platform::HIMAGELIST Handle() const;
     // Takes `handle` in place of the list held so far, which is destroyed unless it is shared.
     void SetHandle(platform::HIMAGELIST handle);
+    // The list will be whatever `source` answers when the handle is first needed: a list that is costly
+    // to make is then made only if something draws from it.
+    void SetHandleSource(std::function<platform::HIMAGELIST()> source);
     bool ShareImages() const { return shareImages_; }
     void SetShareImages(bool shareImages) { shareImages_ = shareImages; }
     bool Masked() const { return masked_; }
@@ -21,7 +27,8 @@ public:
 private:
     void FreeHandle();
 
-    platform::HIMAGELIST handle_ = nullptr;
+    mutable platform::HIMAGELIST handle_ = nullptr;
+    mutable std::function<platform::HIMAGELIST()> source_;
     bool shareImages_ = false;
     bool masked_ = true;
 };

@@ -39,6 +39,17 @@ TEST_F(FolderTreeNodes, TheControlLoadsTheShellLibraryQuietlyAndStartsEmptyInIts
     ExpectNothingOfTheShellHeld();
 }
 
+// The shell builds its image list on the first icon question; a tree that is filled but never drawn,
+// as in the setup program on every Windows but 98, must not make it pay for that.
+TEST_F(FolderTreeNodes, MakingAndFillingTheTreeAsksForNoIconUntilTheImageListIsNeeded) {
+    ActiveTree({foRecycleBin, foNetworkNeighborhood});
+    EXPECT_EQ(world->shell.fileInfoCalls, 0);
+    EXPECT_EQ(tree->Images()->Handle(), world->shell.smallImageList);
+    EXPECT_EQ(tree->Images()->Handle(), world->shell.smallImageList);
+    EXPECT_EQ(world->shell.fileInfoCalls, 1);
+    EXPECT_EQ(world->shell.journal.back(), "SHGetFileInfoA " + world->shell.desktopDirectory + " 0x4009");
+}
+
 TEST_F(FolderTreeNodes, AnOwnerWithoutAWindowCannotHoldTheTree) {
     auto* owner = new TComponent(Application);
     EXPECT_THROW(new TCvFolderTree(owner), Exception);

@@ -221,6 +221,34 @@ TEST_F(TreeView, AnImageListDestroysOnlyAListOfItsOwn) {
     EXPECT_THAT(headless::DestroyedImageLists(), ElementsAre(handle(0x200), handle(0x201)));
 }
 
+TEST_F(TreeView, AListFromASourceIsFetchedOnceOnTheFirstQuestionAndNeverWhenReplacedOrUnasked) {
+    auto handle = [](std::uintptr_t value) { return reinterpret_cast<platform::HIMAGELIST>(value); };
+    int fetches = 0;
+    auto source = [&] {
+        ++fetches;
+        return handle(0x300);
+    };
+    auto* own = new TImageList(form);
+    own->SetHandleSource(source);
+    EXPECT_EQ(fetches, 0);
+    EXPECT_EQ(own->Handle(), handle(0x300));
+    EXPECT_EQ(own->Handle(), handle(0x300));
+    EXPECT_EQ(fetches, 1);
+    delete own;  // a fetched list of its own goes like any other
+    EXPECT_THAT(headless::DestroyedImageLists(), ElementsAre(handle(0x300)));
+
+    auto* replaced = new TImageList(form);
+    replaced->SetHandleSource(source);
+    replaced->SetHandle(handle(0x301));
+    EXPECT_EQ(replaced->Handle(), handle(0x301));
+    delete replaced;
+    auto* unasked = new TImageList(form);
+    unasked->SetHandleSource(source);
+    delete unasked;
+    EXPECT_EQ(fetches, 1);
+    EXPECT_THAT(headless::DestroyedImageLists(), ElementsAre(handle(0x300), handle(0x301)));
+}
+
 TEST_F(TreeView, AUtilityWindowHandsEachMessageToItsMethodStartingWithResultZero) {
     std::vector<platform::UINT> seen;
     const platform::HWND window = AllocateHWnd([&](TMessage& message) {
