@@ -1,6 +1,6 @@
 #include "app/Unit2.h"
 
-#include <cstdio>
+#include <cstdlib>
 
 #include "app/ProgramFolder.h"
 #include "app/Unit3.h"
@@ -172,10 +172,10 @@ bool TForm2::ReadSetupDat() {
     }
     platform::fclose(file);
     line[kTransceiverDigits] = '\0';
-    int value = 0;
-    if (std::sscanf(line, "%d", &value) != 1) {
-        value = 0;  // no number at the start of the line: the default type
-    }
+    // Eight characters always fit in an int. Read as a scanned decimal number is: blanks, a sign, digits.
+    char* end = nullptr;
+    const long number = std::strtol(line, &end, 10);
+    const int value = end == line ? 0 : static_cast<int>(number);  // no number at the start: the default type
     TransceiverType = "0";
     TransceiverType = TransceiverTypeFor(value);
     return true;

@@ -126,7 +126,7 @@ private:
         }
         void* real = nullptr;
         bindResult_ = parent_->BindToObject(reinterpret_cast<::LPCITEMIDLIST>(child_.data()), nullptr,
-                                            ::IID_IShellFolder, &real);
+                                            reinterpret_cast<const ::IID&>(IID_IShellFolder), &real);
         if (SUCCEEDED(bindResult_) && real == nullptr) {
             bindResult_ = E_FAIL;
         }
