@@ -34,17 +34,13 @@ const bool kTreeViewEventsBound = [] {
     return true;
 }();
 
-// The tree view is a common control: its window class comes from comctl32.dll and must be registered
-// before the tree's window is made. It is done before the tree exists at all, so that a program ended
-// here leaves nothing half made. Answers `owner`.
-TComponent* RegisterTreeViewClass(TComponent* owner) {
+}  // namespace
+
+void RegisterTreeViewClass() {
     RequireSystemModule(platform::LoadCommonControls(), "comctl32.dll");
     const platform::INITCOMMONCONTROLSEX classes{sizeof classes, platform::ICC_TREEVIEW_CLASSES};
     platform::InitCommonControlsEx(&classes);
-    return owner;
 }
-
-}  // namespace
 
 // ---- TTreeNode ----
 
@@ -328,8 +324,7 @@ void TTreeNodes::Clear() {
 
 // ---- TCustomTreeView ----
 
-TCustomTreeView::TCustomTreeView(TComponent* AOwner)
-    : TWinControl(RegisterTreeViewClass(AOwner)), Items(new TTreeNodes(this)) {
+TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner), Items(new TTreeNodes(this)) {
     color_ = clWindow;
 }
 

@@ -46,7 +46,9 @@ bool PersonSees(TTreeNode& node) {
 
 }  // namespace
 
+// The peer's window exists as soon as the peer does.
 std::unique_ptr<ControlPeer> internal::CreateTreeViewPeer(TCustomTreeView& tree) {
+    RegisterTreeViewClass();
     return std::make_unique<HeadlessTreeViewPeer>(tree);
 }
 

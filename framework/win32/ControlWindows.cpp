@@ -262,6 +262,7 @@ ControlWindow::~ControlWindow() {
 }
 
 void ControlWindow::CreateHandle(HWND parent) {
+    BeforeCreate();
     const Kind kind = WindowKind();
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
     if (control_.Visible()) {

@@ -70,6 +70,7 @@ public:
 protected:
     Kind WindowKind() const override;
     std::string WindowText() const override { return {}; }
+    void BeforeCreate() override { RegisterTreeViewClass(); }
     void AfterCreate() override;
 
 private:

@@ -73,6 +73,8 @@ protected:
     };
     virtual Kind WindowKind() const = 0;
     virtual std::string WindowText() const { return control_.Caption(); }
+    // What the window needs before it can be made (its window class, say).
+    virtual void BeforeCreate() {}
     // Extra set-up once the window exists, and again after a change of the aspect it depends on.
     virtual void AfterCreate() {}
     // Sets the window's text without the window's change notification echoing it back.

@@ -102,10 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"comctl32.dll", "shell32.dll", "setupapi.dll"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The in-memory windows exist as soon as their controls have a parent, so the tree's window class, and
+// comctl32.dll with it, comes while the source dialog is made; on Windows it comes with the tree's window.
 TEST_F(SystemModules, TheStartUpLoadsOnlyTheTreesModulesAndTheDeviceCheckSetupApi) {
     PlantModulesOnTheDisk();
     StartUp();
-    EXPECT_THAT(world->loadedModules, ElementsAre(System("comctl32.dll"), System("shell32.dll")));
+    EXPECT_THAT(world->loadedModules, ElementsAre(System("shell32.dll"), System("comctl32.dll")));
     EXPECT_THAT(world->calls, ::testing::Contains("InitCommonControlsEx 2"));
     world->loadedModules.clear();
     EXPECT_TRUE(FindFirDevice(Form2, "*CVN0510"));
@@ -132,7 +134,7 @@ TEST_P(MissingModules, EndTheProgramWithTheirMessageAndOne) {
 INSTANTIATE_TEST_SUITE_P(
     SystemModules, MissingModules,
     ::testing::Values(
-        Missing{"NoSystemFolder", [](auto& w) { w.systemDirectoryFails = true; }, "Can't Open comctl32.dll"},
+        Missing{"NoSystemFolder", [](auto& w) { w.systemDirectoryFails = true; }, "Can't Open shell32.dll"},
         Missing{"NoCommonControls", [](auto& w) { w.modules.erase(w.SystemPath("comctl32.dll")); },
                 "Can't Open comctl32.dll"},
         Missing{
