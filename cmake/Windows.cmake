@@ -40,7 +40,7 @@ target_link_options(cvfir PRIVATE -static -static-libgcc -static-libstdc++)
 add_subdirectory(tools)
 
 # The folder tree on a form of its own, worked from its command line; it lands beside the tools.
-add_executable(cvtreehost ${CMAKE_SOURCE_DIR}/tests/e2e/host/cvtreehost.cpp $<TARGET_OBJECTS:cvfir_system>)
+add_executable(cvtreehost ${CMAKE_SOURCE_DIR}/tools/cvtreehost.cpp $<TARGET_OBJECTS:cvfir_system>)
 cvfir_windows_settings(cvtreehost)
 target_link_libraries(cvtreehost PRIVATE setupapi ole32 shell32 shlwapi comctl32)
 target_link_options(cvtreehost PRIVATE -static -static-libgcc -static-libstdc++)

@@ -4,7 +4,7 @@
 #   program of ours that shows one window (tools/cvfloor.cpp), measured side by side by a timer that
 #   runs inside the prefix;
 # - the folder tree's first expansion of a folder of 1,000 and of 5,000 subfolders, in its test host
-#   (tests/e2e/host/cvtreehost.cpp), from the before-expansion event until the children are sorted,
+#   (tools/cvtreehost.cpp), from the before-expansion event until the children are sorted,
 #   against a bare enumeration of the same folder in the same run.
 # Prints every run, the medians and their ratios, and ends with the start-up's two lines: time and
 # peak memory (the process's working set at its highest once the window shows), each program's median.

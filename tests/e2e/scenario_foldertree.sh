@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The folder tree under the real shell, in the test host (tests/e2e/host/cvtreehost.cpp): the roots and
+# The folder tree under the real shell, in the test host (tools/cvtreehost.cpp): the roots and
 # My Computer's drives as the shell lists them, a test folder's subfolders sorted with the hidden ones
 # and without the files, and the tree keeping up with folders made, removed and renamed, announced with
 # SHChangeNotify from inside the host (Wine delivers them only there), the desktop's own folder among
