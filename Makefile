@@ -9,8 +9,8 @@ E2E_JOBS ?= 2
 # The Windows version that `make run` shows: win98, winme, win2000, winxp or unsupported.
 OS ?= winxp
 
-.PHONY: all run test deps deps-wine unit unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e screenshots bench \
-	format clean
+.PHONY: all run test lint deps deps-wine unit unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e screenshots \
+	bench format clean
 
 all: unit-gcc
 
@@ -19,8 +19,12 @@ all: unit-gcc
 run: dist
 	@scripts/run.sh $(OS)
 
-# The native tests first, then the end-to-end scenarios under Wine.
-test: deps unit-gcc unit-asan fuzz-smoke e2e
+# The lint first (seconds), then the native tests, then the end-to-end scenarios under Wine.
+test: deps lint unit-gcc unit-asan fuzz-smoke e2e
+
+# The layers' includes, the Windows headers' places and the sources' layout (scripts/lint.sh).
+lint: deps
+	@scripts/lint.sh
 
 deps:
 	@scripts/install-deps.sh native
