@@ -9,8 +9,8 @@ E2E_JOBS ?= 2
 # The Windows version that `make run` shows: win98, winme, win2000, winxp or unsupported.
 OS ?= winxp
 
-.PHONY: all run test lint deps deps-wine unit unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e screenshots \
-	bench format clean
+.PHONY: all run test lint deps deps-wine unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e screenshots bench \
+	format clean
 
 all: unit-gcc
 
