@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/DeviceCheck.h"
 #include "app/Unit2.h"
 #include "framework/SystemModules.h"
 #include "platform/Kernel.h"

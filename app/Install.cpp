@@ -2,6 +2,8 @@
 // copying the driver's files on Windows 98.
 #include <string>
 
+#include "app/DeviceCheck.h"
+#include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit2.h"
 #include "framework/Registry.h"

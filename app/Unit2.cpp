@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
+#include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
+#include "app/WindowsVersion.h"
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"

@@ -1,5 +1,5 @@
-// The setup wizard and the procedures it runs: the Windows version classification, the device check
-// and the install procedure for each Windows version.
+// The setup wizard: its three pages, and the install step that runs the procedure for the Windows
+// version.
 #pragma once
 
 #include <cstdint>
@@ -47,22 +47,3 @@ extern TForm2* Form2;
 
 // Sets a memo's text: clears it, then puts the text in as its only line.
 void SetMemoText(TMemo* memo, const char* text);
-
-// The Windows version class, read from the registry: 0 not recognised, 1 Windows 98, 2 Windows
-// Millennium Edition, 3 Windows 2000, 4 Windows NT 4.0, 5 Windows NT 3.51, 6 Windows XP.
-std::int32_t ClassifyWindowsVersion();
-
-// Whether a device with `hardwareId` among its hardware IDs is present; on Windows 98 it also removes
-// the device instance it found. Prints its search on standard output. The last error on return is the
-// one the search ended with.
-bool FindFirDevice(TForm2* wizard, const char* hardwareId);
-// Prints "<step> FAILURE: <the system's text for the last error>"; always false, the last error kept.
-bool ReportLastError(const char* stepName);
-// Walks a hardware-ID list of `size` bytes, printing each entry, and tells whether one of them is
-// `hardwareId` as a whole, ignoring case. Never reads past `size` bytes, terminated or not.
-bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId);
-
-void InstallForWindowsMe(TForm2* wizard);
-void InstallForWindows2000(TForm2* wizard);
-void InstallForWindowsXp(TForm2* wizard);
-void InstallForWindows98(TForm2* wizard);

@@ -1,5 +1,6 @@
 #include "app/Unit4.h"
 
+#include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit2.h"
 #include "framework/Dialogs.h"

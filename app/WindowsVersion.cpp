@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Unit2.h"
+#include "app/WindowsVersion.h"
 #include "platform/Registry.h"
 
 using namespace platform;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/DeviceCheck.h"
 #include "app/Unit2.h"
 #include "framework/headless/Headless.h"
 #include "platform/sim/World.h"

@@ -1,6 +1,7 @@
 // The search for the FIR controller among the present devices, and the diagnostic lines.
 #include "tests/unit/CvfirTest.h"
 
+#include "app/DeviceCheck.h"
 #include "platform/Kernel.h"
 
 using ::testing::EndsWith;

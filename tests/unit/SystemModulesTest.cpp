@@ -1,5 +1,6 @@
 // The modules the program loads itself: always by full path from the system folder, never a module of
 // the same name on the driver disk; and a clear end when one cannot be had.
+#include "app/DeviceCheck.h"
 #include "app/Main.h"
 #include "platform/CommonControls.h"
 #include "platform/SetupApi.h"

@@ -1,6 +1,8 @@
 // The Windows 98 installation: the old INF deleted, the old device removed, the driver's files copied.
 #include "tests/unit/CvfirTest.h"
 
+#include "app/Install.h"
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

@@ -1,6 +1,8 @@
 // The Windows version, as the registry tells it.
 #include "tests/unit/CvfirTest.h"
 
+#include "app/WindowsVersion.h"
+
 using platform::HKEY_LOCAL_MACHINE;
 
 namespace {

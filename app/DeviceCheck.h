@@ -1,0 +1,17 @@
+// The FIR controller's presence among the Plug and Play devices, and the diagnostic lines that tell
+// what the search saw.
+#pragma once
+
+#include <cstdint>
+
+class TForm2;
+
+// Whether a device with `hardwareId` among its hardware IDs is present; on Windows 98 it also removes
+// the device instance it found. Prints its search on standard output. The last error on return is the
+// one the search ended with.
+bool FindFirDevice(TForm2* wizard, const char* hardwareId);
+// Prints "<step> FAILURE: <the system's text for the last error>"; always false, the last error kept.
+bool ReportLastError(const char* stepName);
+// Walks a hardware-ID list of `size` bytes, printing each entry, and tells whether one of them is
+// `hardwareId` as a whole, ignoring case. Never reads past `size` bytes, terminated or not.
+bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId);
