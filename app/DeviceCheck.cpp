@@ -18,7 +18,6 @@ namespace {
 constexpr DWORD kPropertyBufferSize = 800;
 constexpr DWORD kFirstReadSize = 200;  // announced for every device's first read
 constexpr int kRetryLimit = 500;       // ERROR_INSUFFICIENT_BUFFER answers, for the whole search
-constexpr int kWindows98 = 1;
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -124,7 +123,7 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
         if (GetLastError() != 0) {
             ReportLastError("EnumDeviceInfo");
         }
-        if (wizard->OsKind == kWindows98 && found) {
+        if (wizard->OsKind == TOsKind::Windows98 && found) {
             SetupDiRemoveDevice(set, &element);  // its result is not looked at
         }
     }

@@ -6,7 +6,6 @@
 #include "app/ProgramFolder.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
-#include "app/WindowsVersion.h"
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -185,16 +184,16 @@ bool TForm2::ReadSetupDat() {
 
 void TForm2::RunInstallProcedure() {
     switch (OsKind) {
-        case 3:
+        case TOsKind::Windows2000:
             InstallForWindows2000(this);
             break;
-        case 6:
+        case TOsKind::WindowsXp:
             InstallForWindowsXp(this);
             break;
-        case 2:
+        case TOsKind::WindowsMe:
             InstallForWindowsMe(this);
             break;
-        case 1:
+        case TOsKind::Windows98:
             Form4->Show();  // its Ok installs and finishes the wizard
             return;
         default:

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/WindowsVersion.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 
@@ -23,7 +24,7 @@ public:
 
     std::string TransceiverType;  // one digit, "0" to "5", from setup.dat
     std::int32_t WizardStep;      // the page counter
-    std::int32_t OsKind;          // the Windows version class, see ClassifyWindowsVersion
+    TOsKind OsKind;               // the Windows version class, see ClassifyWindowsVersion
 
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);

@@ -1,6 +1,7 @@
 // The Windows version, told by the version strings in the registry rather than by the system's
 // version call.
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "app/WindowsVersion.h"
@@ -56,50 +57,51 @@ void ReadValue(HKEY key, const char* name, char (&buffer)[kValueSize]) {
     buffer[kept] = '\0';
 }
 
-std::int32_t ClassifyNineX(char (&value)[kValueSize]) {
+// The 9x release that the key's "Version" names; none when it names neither.
+std::optional<TOsKind> ClassifyNineX(char (&value)[kValueSize]) {
     if (MatchesOver(value, "Windows 98", 10)) {
-        return 1;
+        return TOsKind::Windows98;
     }
     if (MatchesOver(value, "Windows Millennium Edition", 25)) {
-        return 2;
+        return TOsKind::WindowsMe;
     }
-    return -1;
+    return std::nullopt;
 }
 
-std::int32_t ClassifyNt(HKEY key, char (&value)[kValueSize]) {
+TOsKind ClassifyNt(HKEY key, char (&value)[kValueSize]) {
     ReadValue(key, "CurrentVersion", value);
     if (MatchesOver(value, "5.0", 3)) {
-        return 3;
+        return TOsKind::Windows2000;
     }
     if (MatchesOver(value, "4.0", 3)) {
-        return 4;
+        return TOsKind::WindowsNt4;
     }
     if (MatchesOver(value, "3.51", 4)) {
-        return 5;
+        return TOsKind::WindowsNt351;
     }
     // Windows XP's version number (5.1) is none of the above: it is known by its product name only.
     ReadValue(key, "ProductName", value);
-    return MatchesOver(value, "Microsoft Windows XP", 20) ? 6 : 0;
+    return MatchesOver(value, "Microsoft Windows XP", 20) ? TOsKind::WindowsXp : TOsKind::NotRecognised;
 }
 
 }  // namespace
 
-std::int32_t ClassifyWindowsVersion() {
+TOsKind ClassifyWindowsVersion() {
     char value[kValueSize];
     HKEY key = nullptr;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &key) !=
         ERROR_SUCCESS) {
-        return 0;
+        return TOsKind::NotRecognised;
     }
     ReadValue(key, "Version", value);
     RegCloseKey(key);
     // The 9x key comes first: a "Version" naming Windows 98 decides, whatever the NT key says.
-    if (const auto kind = ClassifyNineX(value); kind >= 0) {
-        return kind;
+    if (const auto kind = ClassifyNineX(value)) {
+        return *kind;
     }
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion", &key) !=
         ERROR_SUCCESS) {
-        return 0;
+        return TOsKind::NotRecognised;
     }
     const auto kind = ClassifyNt(key, value);
     RegCloseKey(key);

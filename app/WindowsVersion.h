@@ -3,6 +3,16 @@
 
 #include <cstdint>
 
-// The Windows version class, read from the registry: 0 not recognised, 1 Windows 98, 2 Windows
-// Millennium Edition, 3 Windows 2000, 4 Windows NT 4.0, 5 Windows NT 3.51, 6 Windows XP.
-std::int32_t ClassifyWindowsVersion();
+// The Windows version class. The numbers are fixed: the wizard has always told the releases by them.
+enum class TOsKind : std::int32_t {
+    NotRecognised = 0,
+    Windows98 = 1,
+    WindowsMe = 2,  // Windows Millennium Edition
+    Windows2000 = 3,
+    WindowsNt4 = 4,
+    WindowsNt351 = 5,
+    WindowsXp = 6,
+};
+
+// The Windows version class, read from the registry; never fails.
+TOsKind ClassifyWindowsVersion();

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         data += 2 + length;
         size -= 2 + length;
     }
-    wizard->OsKind = 6;
+    wizard->OsKind = TOsKind::WindowsXp;
     if (FindFirDevice(wizard, "*CVN0510") != expected || world.openDeviceSets != 0) {
         std::abort();
     }

@@ -26,7 +26,7 @@ protected:
         CvfirTest::SetUp();
         CreateWindows();
     }
-    bool Search(std::int32_t osKind = 6) {
+    bool Search(TOsKind osKind = TOsKind::WindowsXp) {
         Form2->OsKind = osKind;
         world->standardOutput.clear();
         const bool found = FindFirDevice(Form2, "*CVN0510");
@@ -46,7 +46,7 @@ protected:
 
 TEST_F(DeviceCheck, NoDeviceWithTheIdEndsWithTheEnumerationsFailureLine) {
     world->AddDevice({"PCI\\VEN_8086", "PCI\\CC_0601"});
-    EXPECT_FALSE(Search(1));
+    EXPECT_FALSE(Search(TOsKind::Windows98));
     EXPECT_THAT(Output(), ::testing::StartsWith("Search for Device ID: [*CVN0510]\n"
                                                 "Compare device ID: [PCI\\VEN_8086]\n"
                                                 "Compare device ID: [PCI\\CC_0601]\n"));
@@ -90,7 +90,7 @@ TEST_F(DeviceCheck, AFoundDeviceIsReportedAndOnlyTheFirstMatchCounts) {
     EXPECT_THAT(Output(), Not(HasSubstr("FAILURE")));
     EXPECT_EQ(Removed(), 0);  // only Windows 98 removes
 
-    EXPECT_TRUE(Search(1));
+    EXPECT_TRUE(Search(TOsKind::Windows98));
     EXPECT_TRUE(world->devices[1].removed);
     EXPECT_FALSE(world->devices[2].removed);
 }
@@ -104,7 +104,7 @@ TEST_F(DeviceCheck, DevicesWithoutHardwareIdsArePassedOverSilently) {
 
 TEST_F(DeviceCheck, AnAbsentDeviceIsNotLookedAt) {
     world->AddDevice({"*CVN0510"}).present = false;
-    EXPECT_FALSE(Search(1));
+    EXPECT_FALSE(Search(TOsKind::Windows98));
     EXPECT_FALSE(world->devices[0].removed);
 }
 
@@ -126,7 +126,7 @@ TEST_F(DeviceCheck, TheRetryLimitHoldsForTheWholeSearch) {
 TEST_F(DeviceCheck, AFailedPropertyReadEndsTheSearch) {
     world->AddDevice({"*CVN0510"}).propertyError = platform::ERROR_ACCESS_DENIED;
     world->AddDevice({"*CVN0510"});
-    EXPECT_FALSE(Search(1));
+    EXPECT_FALSE(Search(TOsKind::Windows98));
     EXPECT_EQ(Output(),
               "Search for Device ID: [*CVN0510]\nGetDeviceRegistryProperty FAILURE: Access is denied.\r\n\n");
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_ACCESS_DENIED);
@@ -144,7 +144,7 @@ TEST_F(DeviceCheck, NoDeviceSetMeansOneLineAndTheSystemsError) {
 TEST_F(DeviceCheck, AFailedRemovalStillFindsTheDeviceAndLeavesItsError) {
     world->AddDevice({"*CVN0510"});
     world->removeDeviceFails = true;
-    EXPECT_TRUE(Search(1));
+    EXPECT_TRUE(Search(TOsKind::Windows98));
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_ACCESS_DENIED);
 }
 

@@ -19,7 +19,7 @@ protected:
         world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
         world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
         CreateWindows();
-        Form2->OsKind = 1;
+        Form2->OsKind = TOsKind::Windows98;
     }
     std::optional<unsigned> Install() {
         return ExitCodeOf([] { InstallForWindows98(Form2); });

@@ -14,13 +14,13 @@ struct VersionCase {
     const char* version;         // "Version" of the 9x key; null: none
     const char* currentVersion;  // of the NT key; null: none
     const char* productName;     // of the NT key; null: none
-    std::int32_t osKind;
+    TOsKind osKind;
     friend std::ostream& operator<<(std::ostream& out, const VersionCase& c) {
         auto text = [](const char* t) {
             return t ? ::testing::PrintToString(std::string(t)) : std::string("none");
         };
         return out << text(c.version) << "/" << text(c.currentVersion) << "/" << text(c.productName) << " -> "
-                   << c.osKind;
+                   << static_cast<int>(c.osKind);
     }
 };
 
@@ -45,29 +45,30 @@ TEST_P(WindowsVersion, IsClassifiedByItsVersionStrings) {
     EXPECT_EQ(world->registry.OpenHandleCount(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Releases, WindowsVersion,
-                         ::testing::Values(VersionCase{"Windows 98", nullptr, nullptr, 1},
-                                           VersionCase{"windows 98 second edition", nullptr, nullptr, 1},
-                                           VersionCase{"Windows 98", "5.1", "Microsoft Windows XP", 1},
-                                           VersionCase{"Windows 9", nullptr, nullptr, 0},
-                                           VersionCase{"Windows Millennium Edition", nullptr, nullptr, 2},
-                                           VersionCase{"WINDOWS MILLENNIUM EDITIO", nullptr, nullptr, 2},
-                                           VersionCase{"Windows Millennium Editi", nullptr, nullptr, 0},
-                                           VersionCase{nullptr, "5.0", "Microsoft Windows 2000", 3},
-                                           VersionCase{nullptr, "4.0", nullptr, 4},
-                                           VersionCase{nullptr, "3.51", nullptr, 5},
-                                           VersionCase{nullptr, "3.5", nullptr, 0},
-                                           VersionCase{nullptr, "5.1", "Microsoft Windows XP", 6},
-                                           VersionCase{"", "5.1", "microsoft windows xp professional", 6},
-                                           VersionCase{nullptr, "5.2", "Microsoft Windows Server 2003", 0},
-                                           VersionCase{nullptr, "6.1", "Windows 7 Professional", 0},
-                                           VersionCase{nullptr, "5.1", nullptr, 0},
-                                           VersionCase{nullptr, nullptr, nullptr, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Releases, WindowsVersion,
+    ::testing::Values(VersionCase{"Windows 98", nullptr, nullptr, TOsKind::Windows98},
+                      VersionCase{"windows 98 second edition", nullptr, nullptr, TOsKind::Windows98},
+                      VersionCase{"Windows 98", "5.1", "Microsoft Windows XP", TOsKind::Windows98},
+                      VersionCase{"Windows 9", nullptr, nullptr, TOsKind::NotRecognised},
+                      VersionCase{"Windows Millennium Edition", nullptr, nullptr, TOsKind::WindowsMe},
+                      VersionCase{"WINDOWS MILLENNIUM EDITIO", nullptr, nullptr, TOsKind::WindowsMe},
+                      VersionCase{"Windows Millennium Editi", nullptr, nullptr, TOsKind::NotRecognised},
+                      VersionCase{nullptr, "5.0", "Microsoft Windows 2000", TOsKind::Windows2000},
+                      VersionCase{nullptr, "4.0", nullptr, TOsKind::WindowsNt4},
+                      VersionCase{nullptr, "3.51", nullptr, TOsKind::WindowsNt351},
+                      VersionCase{nullptr, "3.5", nullptr, TOsKind::NotRecognised},
+                      VersionCase{nullptr, "5.1", "Microsoft Windows XP", TOsKind::WindowsXp},
+                      VersionCase{"", "5.1", "microsoft windows xp professional", TOsKind::WindowsXp},
+                      VersionCase{nullptr, "5.2", "Microsoft Windows Server 2003", TOsKind::NotRecognised},
+                      VersionCase{nullptr, "6.1", "Windows 7 Professional", TOsKind::NotRecognised},
+                      VersionCase{nullptr, "5.1", nullptr, TOsKind::NotRecognised},
+                      VersionCase{nullptr, nullptr, nullptr, TOsKind::NotRecognised}));
 
 TEST_F(WindowsVersion, AMissingKeyGivesZero) {
-    EXPECT_EQ(ClassifyWindowsVersion(), 0);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::NotRecognised);
     Set(kNineXKey, "Version", "Windows 2000");
-    EXPECT_EQ(ClassifyWindowsVersion(), 0);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::NotRecognised);
 }
 
 // A missing value reads as empty: it never matches what an earlier value left in the buffer.
@@ -75,23 +76,23 @@ TEST_F(WindowsVersion, AMissingValueMatchesNothing) {
     Set(kNineXKey, "Version", nullptr);
     Set(kNtKey, "CurrentVersion", "5.1");
     Set(kNtKey, "ProductName", nullptr);
-    EXPECT_EQ(ClassifyWindowsVersion(), 0);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::NotRecognised);
 }
 
 // A value longer than the 100-byte buffer is cut to it: its first characters still decide.
 TEST_F(WindowsVersion, AValueLongerThanTheBufferIsCutNotOverrun) {
     Set(kNineXKey, "Version", ("Windows 98" + std::string(500, 'x')).c_str());
-    EXPECT_EQ(ClassifyWindowsVersion(), 1);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::Windows98);
     Set(kNineXKey, "Version", std::string(100, 'x').c_str());
     Set(kNtKey, "CurrentVersion", "5.1");
     Set(kNtKey, "ProductName", ("Microsoft Windows XP" + std::string(200, ' ')).c_str());
-    EXPECT_EQ(ClassifyWindowsVersion(), 6);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::WindowsXp);
 }
 
 TEST_F(WindowsVersion, TheValuesTypeIsIgnored) {
     world->registry.SetValue(HKEY_LOCAL_MACHINE, kNineXKey, "Version", platform::REG_BINARY,
                              {'W', 'i', 'n', 'd', 'o', 'w', 's', ' ', '9', '8'});
-    EXPECT_EQ(ClassifyWindowsVersion(), 1);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::Windows98);
 }
 
 }  // namespace
