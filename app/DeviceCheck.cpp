@@ -7,6 +7,7 @@
 #include "app/DeviceCheck.h"
 #include "app/Unit2.h"
 #include "framework/SystemModules.h"
+#include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "platform/SetupApi.h"
@@ -18,20 +19,6 @@ namespace {
 constexpr DWORD kPropertyBufferSize = 800;
 constexpr DWORD kFirstReadSize = 200;  // announced for every device's first read
 constexpr int kRetryLimit = 500;       // ERROR_INSUFFICIENT_BUFFER answers, for the whole search
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 enum class ReadResult { Read, NoHardwareIds, Failed };
 
@@ -86,7 +73,7 @@ bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwa
     for (const char* entry = list; entry < end && *entry != '\0';) {
         const auto length = static_cast<int>(strnlen(entry, static_cast<std::size_t>(end - entry)));
         platform::printf("Compare device ID: [%.*s]\n", length, entry);
-        if (EqualsIgnoreCase(std::string_view(entry, static_cast<std::size_t>(length)), hardwareId)) {
+        if (EqualsIgnoringAsciiCase(std::string_view(entry, static_cast<std::size_t>(length)), hardwareId)) {
             platform::printf("Found! [%.*s]\n", length, entry);
             return true;
         }

@@ -7,6 +7,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Unit2.h"
 #include "framework/Registry.h"
+#include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
@@ -106,17 +107,7 @@ void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
 }
 
 bool IsFirDriverInstance(const std::string& deviceVxDs) {
-    static const char kDriver[] = "cvfirdma";
-    if (deviceVxDs.size() < sizeof kDriver - 1) {
-        return false;
-    }
-    for (std::size_t i = 0; i < sizeof kDriver - 1; ++i) {
-        const auto c = static_cast<unsigned char>(deviceVxDs[i]);
-        if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(kDriver[i])) {
-            return false;
-        }
-    }
-    return true;
+    return StartsWithIgnoringAsciiCase(deviceVxDs, "cvfirdma");
 }
 
 // Windows Me keeps the driver's settings under its network class instance: the first instance whose

@@ -2,9 +2,11 @@
 // version call.
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "app/WindowsVersion.h"
+#include "platform/AsciiCase.h"
 #include "platform/Registry.h"
 
 using namespace platform;
@@ -13,21 +15,9 @@ namespace {
 
 constexpr std::size_t kValueSize = 100;
 
-// Whether the first `count` characters of `value` equal those of `text`, ignoring the case of letters.
+// Whether `value` begins with the first `count` characters of `text`, ignoring the case of letters.
 bool MatchesOver(const char* value, const char* text, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto a = static_cast<unsigned char>(value[i]);
-        const auto b = static_cast<unsigned char>(text[i]);
-        const auto lowerA = a >= 'A' && a <= 'Z' ? a + 32 : a;
-        const auto lowerB = b >= 'A' && b <= 'Z' ? b + 32 : b;
-        if (lowerA != lowerB) {
-            return false;
-        }
-        if (a == '\0') {
-            return true;  // both ended together
-        }
-    }
-    return true;
+    return StartsWithIgnoringAsciiCase(value, std::string_view(text, count));
 }
 
 // Reads a value into the shared buffer, asking for its size first. A missing value reads as empty, so

@@ -2,6 +2,7 @@
 // order.
 #include "foldertree/Cvfoldertree.h"
 #include "foldertree/TreeScopes.h"
+#include "platform/AsciiCase.h"
 
 using namespace platform;
 
@@ -21,10 +22,6 @@ TFolderType TypeOf(TTreeNode* node) {
     return record != nullptr ? record->FolderType : ftNone;
 }
 
-unsigned char Folded(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
 
 int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t /*Data*/) {
@@ -41,8 +38,8 @@ int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t /*Data*/) {
     const std::size_t length = std::min(text1.size(), text2.size());
     for (std::size_t i = 0; i <= length; ++i) {
         // Past its end a text reads as its terminating zero, so a prefix sorts first.
-        const unsigned char a = i < text1.size() ? Folded(static_cast<unsigned char>(text1[i])) : 0;
-        const unsigned char b = i < text2.size() ? Folded(static_cast<unsigned char>(text2[i])) : 0;
+        const auto a = static_cast<unsigned char>(i < text1.size() ? AsciiUpper(text1[i]) : '\0');
+        const auto b = static_cast<unsigned char>(i < text2.size() ? AsciiUpper(text2[i]) : '\0');
         if (a != b) {
             return static_cast<int>(a) - static_cast<int>(b);
         }

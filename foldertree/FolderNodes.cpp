@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foldertree/Cvfoldertree.h"
+#include "platform/AsciiCase.h"
 #include "platform/ItemIdList.h"
 
 using namespace platform;
@@ -26,10 +27,10 @@ int SystemIconIndex(LPCITEMIDLIST list, UINT flags) {
 
 std::string CasedName(std::string name, TDisplayMode mode) {
     for (char& c : name) {
-        if (mode == dmUppercase && c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        } else if (mode == dmLowercase && c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+        if (mode == dmUppercase) {
+            c = AsciiUpper(c);
+        } else if (mode == dmLowercase) {
+            c = AsciiLower(c);
         }
     }
     return name;

@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-std::string AsciiLower(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lowered;
-}
-
 std::vector<std::string> SplitFolderPath(std::string_view path, std::string_view desktopPath) {
     std::vector<std::string> components;
     std::string_view rest = path;

@@ -6,9 +6,6 @@
 #include <string_view>
 #include <vector>
 
-// The text with 'A' to 'Z' turned into 'a' to 'z'; every other byte stays.
-std::string AsciiLower(std::string_view text);
-
 // The components of a path, from its root down. They are taken from the right: each is the text after
 // the last backslash or colon of what is left, or all of what is left when that text is empty or when
 // what is left is `desktopPath` (the desktop's folder is one component). So c:\windows\system gives c:,

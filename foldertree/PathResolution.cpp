@@ -6,6 +6,7 @@
 #include "foldertree/Cvfoldertree.h"
 #include "foldertree/PathComponents.h"
 #include "foldertree/TreeScopes.h"
+#include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
 
 using namespace platform;
@@ -19,10 +20,6 @@ bool SameByLocale(std::string_view a, std::string_view b) {
     }
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                           b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // "X:\" as the shell parses it: wide characters with their zero.

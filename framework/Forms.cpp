@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "framework/ExtCtrls.h"
+#include "platform/AsciiCase.h"
 #include "platform/Process.h"
 
 TApplication* Application = nullptr;
@@ -496,9 +497,7 @@ std::string TitleFromProgramPath(const std::string& path) {
         name.resize(dot);
     }
     for (std::size_t i = 1; i < name.size(); ++i) {
-        if (name[i] >= 'A' && name[i] <= 'Z') {
-            name[i] = static_cast<char>(name[i] - 'A' + 'a');
-        }
+        name[i] = platform::AsciiLower(name[i]);
     }
     return name;
 }

@@ -10,6 +10,7 @@
 #include "foldertree/PathComponents.h"
 #include "framework/Forms.h"
 #include "framework/headless/Headless.h"
+#include "platform/AsciiCase.h"
 #include "platform/sim/World.h"
 
 namespace {
@@ -36,7 +37,7 @@ struct Fixture {
         tree = new TCvFolderTree(host);
         tree->SetFolderOptions({foNetworkNeighborhood, foRecycleBin});
         tree->SetActive(true);
-        desktopPath = AsciiLower(world->shell.desktopDirectory);
+        desktopPath = platform::AsciiLower(world->shell.desktopDirectory);
     }
 };
 
@@ -79,7 +80,7 @@ void CheckSplitting(const std::string& lowered, const std::string& desktopPath) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Fixture fixture;
     const std::string path(reinterpret_cast<const char*>(data), size);
-    const std::string lowered = AsciiLower(path);
+    const std::string lowered = platform::AsciiLower(path);
     if (lowered.size() != path.size()) {
         std::abort();
     }

@@ -1,0 +1,25 @@
+// Case folding of the letters A to Z alone. Device IDs, registry texts and paths are compared this way:
+// the bytes above 127 mean different letters in different code pages, so they are never folded.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The text with 'A' to 'Z' turned into 'a' to 'z'; every other byte stays.
+std::string AsciiLower(std::string_view text);
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+
+}  // namespace platform

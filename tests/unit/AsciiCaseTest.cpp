@@ -1,0 +1,35 @@
+// The one case fold of device IDs, registry texts and paths: A to Z and nothing else.
+#include <gtest/gtest.h>
+
+#include "platform/AsciiCase.h"
+
+using namespace platform;
+
+namespace {
+
+// The neighbours of each letter range ('@' '[' '`' '{') and the code page's upper half, where the
+// same byte is a different letter in another code page, never fold.
+TEST(AsciiCase, FoldsTheLettersAToZAlone) {
+    EXPECT_EQ(AsciiLower("AZ@[az`{"), "az@[az`{");
+    EXPECT_EQ(AsciiLower("\xC4\xD6\xDC"), "\xC4\xD6\xDC");
+    EXPECT_EQ(AsciiUpper('a'), 'A');
+    EXPECT_EQ(AsciiUpper('z'), 'Z');
+    EXPECT_EQ(AsciiUpper('`'), '`');
+    EXPECT_EQ(AsciiUpper('{'), '{');
+    EXPECT_EQ(AsciiUpper('\xE4'), '\xE4');
+}
+
+TEST(AsciiCase, ComparesWholeTextsAndBeginnings) {
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("*cvn0510", "*CVN0510"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("*CVN0510", "*CVN05100"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("\xE4", "\xC4"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("@", "`"));
+    EXPECT_TRUE(EqualsIgnoringAsciiCase(std::string_view("a\0b", 3), std::string_view("A\0B", 3)));
+
+    EXPECT_TRUE(StartsWithIgnoringAsciiCase("CVFIRDMA.SYS", "cvfirdma"));
+    EXPECT_TRUE(StartsWithIgnoringAsciiCase("cvfirdma", "cvfirdma"));
+    EXPECT_FALSE(StartsWithIgnoringAsciiCase("cvfird", "cvfirdma"));
+    EXPECT_TRUE(StartsWithIgnoringAsciiCase("", ""));
+}
+
+}  // namespace
