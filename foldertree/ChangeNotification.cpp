@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "foldertree/Cvfoldertree.h"
+#include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/TreeScopes.h"
 #include "platform/Kernel.h"
 
@@ -81,11 +82,7 @@ bool TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
     const LPITEMIDLIST first = items != nullptr ? items[0] : nullptr;
     const LPITEMIDLIST second = items != nullptr ? items[1] : nullptr;
     std::string path;
-    try {
-        path = ParsePidl(first);
-    } catch (const Exception&) {
-    } catch (const std::exception&) {
-    }
+    KeepNodeOnFailure([&] { path = ParsePidl(first); });
     FreePidl(first);
     FreePidl(second);  // the allocator no longer claims a list given as both items and freed already
 

@@ -1,6 +1,7 @@
 // TCvFolderTree: a node's children from the shell on its first expansion, folders only, and their
 // order.
 #include "foldertree/Cvfoldertree.h"
+#include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/TreeScopes.h"
 #include "platform/AsciiCase.h"
 
@@ -82,18 +83,16 @@ bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
 }
 
 void TCvFolderTree::TFolderTreeExpanding(TObject* /*Sender*/, TTreeNode* Node, bool& Allow) {
-    // Whatever goes wrong while a level is filled, the node just does not open.
-    try {
+    const bool ran = KeepNodeOnFailure([&] {
         if (Node->Count() > 0) {
             Allow = true;
             return;
         }
         PaintingLock lock(Handle());
         Allow = AttachFolders(Node);
-    } catch (const Exception&) {
-        Allow = false;
-    } catch (const std::exception&) {
-        Allow = false;
+    });
+    if (!ran) {
+        Allow = false;  // a level that could not be filled does not open
     }
 }
 

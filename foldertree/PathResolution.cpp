@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "foldertree/Cvfoldertree.h"
+#include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/PathComponents.h"
 #include "foldertree/TreeScopes.h"
 #include "platform/AsciiCase.h"
@@ -188,12 +189,7 @@ void TCvFolderTree::WMLButtonDblClk(TMessage& Message) {
 }
 
 void TCvFolderTree::DriveChanged(TObject* /*Sender*/, char Drive, bool Force) {
-    // A drive that cannot be asked about now simply keeps its node as it is.
-    try {
-        RefreshDrive(Drive, Force);
-    } catch (const Exception&) {
-    } catch (const std::exception&) {
-    }
+    KeepNodeOnFailure([&] { RefreshDrive(Drive, Force); });
 }
 
 void TCvFolderTree::RefreshDrive(char drive, bool force) {

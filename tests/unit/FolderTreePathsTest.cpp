@@ -229,4 +229,16 @@ TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
     ExpectNothingOfTheShellHeld();
 }
 
+// Running out of memory is not a drive that cannot be asked: the tree does not hide it.
+TEST_F(FolderTreePaths, DriveChangedLetsRunningOutOfMemoryThrough) {
+    ActiveTree();
+    tree->SetDirectory("C:\\WINDOWS\\SYSTEM");
+    tree->OnChange = [](TObject*, TTreeNode*) { throw std::bad_alloc(); };
+    EXPECT_THROW(tree->DriveChanged(tree, 'C', true), std::bad_alloc);
+    EXPECT_EQ(headless::LockedWindow(), nullptr);
+    tree->OnChange = nullptr;
+    delete tree;
+    ExpectNothingOfTheShellHeld();
+}
+
 }  // namespace
