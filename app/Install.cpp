@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/DeviceCheck.h"
+#include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit2.h"

@@ -1,7 +1,6 @@
 #include "app/ProgramFolder.h"
 
-#include <cstdio>
-
+#include "app/FormatPath.h"
 #include "platform/PathSplit.h"
 #include "platform/Process.h"
 
@@ -17,11 +16,5 @@ bool GetProgramFolder(char (&folder)[kProgramFolderSize]) {
     if (!platform::SplitPath(path, drive, sizeof drive, dir, sizeof dir)) {
         return false;
     }
-    char joined[kProgramFolderSize];
-    const int written = std::snprintf(joined, sizeof joined, "%s%s", drive, dir);
-    if (written < 0 || static_cast<std::size_t>(written) >= sizeof joined) {
-        return false;
-    }
-    std::snprintf(folder, sizeof folder, "%s", joined);
-    return true;
+    return FormatPath(folder, sizeof folder, "%s%s", drive, dir);
 }

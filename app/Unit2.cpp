@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit3.h"

@@ -1,7 +1,7 @@
 #include "app/Unit4.h"
 
+#include "app/FormatPath.h"
 #include "app/Install.h"
-#include "app/ProgramFolder.h"
 #include "app/Unit2.h"
 #include "framework/Dialogs.h"
 #include "framework/Registry.h"
