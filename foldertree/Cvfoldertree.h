@@ -6,13 +6,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 
 #include "foldertree/ItemIdListHeap.h"
 #include "framework/ComCtrls.h"
 #include "framework/ImgList.h"
 #include "framework/Messages.h"
+#include "framework/SmallSet.h"
 #include "platform/Shell.h"
 
 enum TDisplayMode : std::uint8_t { dmAsis, dmUppercase, dmLowercase };
@@ -28,32 +28,6 @@ enum TFolderType : std::uint8_t {
 };
 
 enum TFolderOption : std::uint8_t { foNetworkNeighborhood, foRecycleBin, foVirtualFirst };
-
-// A set of up to eight values of an enumeration, one bit each (bit 0 for the first value), in one byte.
-template <class Enum>
-class SmallSet {
-public:
-    constexpr SmallSet() = default;
-    constexpr SmallSet(std::initializer_list<Enum> members) {
-        for (Enum member : members) {
-            bits_ |= Bit(member);
-        }
-    }
-    constexpr bool Contains(Enum member) const { return (bits_ & Bit(member)) != 0; }
-    constexpr SmallSet With(Enum member) const {
-        SmallSet result = *this;
-        result.bits_ |= Bit(member);
-        return result;
-    }
-    constexpr std::uint8_t Bits() const { return bits_; }
-    constexpr bool operator==(const SmallSet&) const = default;
-
-private:
-    static constexpr std::uint8_t Bit(Enum member) {
-        return static_cast<std::uint8_t>(1u << static_cast<unsigned>(member));
-    }
-    std::uint8_t bits_ = 0;
-};
 
 using SFolderOption = SmallSet<TFolderOption>;
 using SFolderTypes = SmallSet<TFolderType>;
