@@ -97,10 +97,6 @@ void QuitMessageLoop();
 
 }  // namespace backend
 
-inline constexpr unsigned MB_OK = 0x00;
-inline constexpr unsigned MB_ICONSTOP = 0x10;
-inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-
 // The keys that the framework answers itself, numbered as Windows numbers them.
 inline constexpr unsigned VK_TAB = 0x09;
 inline constexpr unsigned VK_RETURN = 0x0D;

@@ -4,11 +4,6 @@
 
 namespace {
 
-constexpr unsigned MB_OKCANCEL = 0x01;
-constexpr unsigned MB_YESNO = 0x04;
-constexpr unsigned MB_ICONQUESTION = 0x20;
-constexpr unsigned MB_ICONINFORMATION = 0x40;
-
 const char* TitleOf(TMsgDlgType type) {
     switch (type) {
         case mtWarning:

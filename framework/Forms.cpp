@@ -4,6 +4,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "platform/AsciiCase.h"
 #include "platform/Process.h"

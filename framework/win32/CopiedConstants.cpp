@@ -5,11 +5,16 @@
 
 #include "framework/Backend.h"
 #include "framework/Classes.h"
+#include "framework/Dialogs.h"
 
 #define CV_COPIED_CONSTANTS(X) \
     X(MB_OK)                   \
+    X(MB_OKCANCEL)             \
+    X(MB_YESNO)                \
     X(MB_ICONSTOP)             \
+    X(MB_ICONQUESTION)         \
     X(MB_ICONEXCLAMATION)      \
+    X(MB_ICONINFORMATION)      \
     X(ANSI_CHARSET)            \
     X(DEFAULT_CHARSET)         \
     X(SHIFTJIS_CHARSET)        \

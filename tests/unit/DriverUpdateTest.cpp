@@ -2,6 +2,8 @@
 // into the driver's settings.
 #include "tests/unit/CvfirTest.h"
 
+#include "framework/Dialogs.h"
+
 using platform::HKEY_LOCAL_MACHINE;
 using ::testing::Contains;
 using ::testing::ElementsAre;

@@ -2,6 +2,7 @@
 // the message loop's handling of exceptions, layouts, and the path splitter.
 #include <gtest/gtest.h>
 
+#include "framework/Dialogs.h"
 #include "framework/headless/Headless.h"
 #include "platform/PathSplit.h"
 #include "platform/sim/World.h"

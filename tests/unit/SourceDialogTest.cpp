@@ -1,6 +1,7 @@
 // The Windows 98 source location dialog: the path box, the check for NET8.CAB, and the hand-over to
 // the installation and the wizard.
 #include "app/Main.h"
+#include "framework/Dialogs.h"
 #include "tests/unit/CvfirTest.h"
 
 using platform::HKEY_LOCAL_MACHINE;
