@@ -10,11 +10,11 @@ class TForm1 : public TForm {
 public:
     explicit TForm1(TComponent* AOwner);
 
-    TLabel* Label1;
-    TLabel* Label2;
-    TLabel* Label3;
-    TLabel* Label4;
-    std::int32_t ShowCount;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    std::int32_t ShowCount = 0;
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);

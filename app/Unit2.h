@@ -13,18 +13,18 @@ class TForm2 : public TForm {
 public:
     explicit TForm2(TComponent* AOwner);
 
-    TImage* Image1;
-    TBevel* Bevel1;
-    TBitBtn* Back;
-    TBitBtn* Next;
-    TBitBtn* Cancel;
-    TMemo* Memo2;
-    TMemo* Memo1;
-    TMemo* Memo3;
+    TImage* Image1 = nullptr;
+    TBevel* Bevel1 = nullptr;
+    TBitBtn* Back = nullptr;
+    TBitBtn* Next = nullptr;
+    TBitBtn* Cancel = nullptr;
+    TMemo* Memo2 = nullptr;
+    TMemo* Memo1 = nullptr;
+    TMemo* Memo3 = nullptr;
 
-    std::string TransceiverType;  // one digit, "0" to "5", from setup.dat
-    std::int32_t WizardStep;      // the page counter
-    TOsKind OsKind;               // the Windows version class, see ClassifyWindowsVersion
+    std::string TransceiverType;              // one digit, "0" to "5", from setup.dat
+    std::int32_t WizardStep = 0;              // the page counter
+    TOsKind OsKind = TOsKind::NotRecognised;  // the Windows version class, see ClassifyWindowsVersion
 
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);

@@ -7,9 +7,9 @@ class TForm3 : public TForm {
 public:
     explicit TForm3(TComponent* AOwner);
 
-    TMemo* Memo1;
-    TBitBtn* OK;
-    TBitBtn* Cancel;
+    TMemo* Memo1 = nullptr;
+    TBitBtn* OK = nullptr;
+    TBitBtn* Cancel = nullptr;
 
     void OKClick(TObject* Sender);
     void CancelClick(TObject* Sender);

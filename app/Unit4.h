@@ -8,12 +8,12 @@ class TForm4 : public TForm {
 public:
     explicit TForm4(TComponent* AOwner);
 
-    TCvFolderTree* CvFolderTree;
-    TMemo* Memo1;
-    TBitBtn* Ok;
-    TBitBtn* Cancel;
-    TEdit* SourceDiskPath;
-    bool TreeChangeSeen;
+    TCvFolderTree* CvFolderTree = nullptr;
+    TMemo* Memo1 = nullptr;
+    TBitBtn* Ok = nullptr;
+    TBitBtn* Cancel = nullptr;
+    TEdit* SourceDiskPath = nullptr;
+    bool TreeChangeSeen = false;
 
     void CvFolderTreeChange(TObject* Sender, TTreeNode* Node);
     void CvFolderTreeClick(TObject* Sender);
