@@ -122,17 +122,17 @@ private:
     TLabel& label_;
 };
 
-// A bitmap of the program's resources at a size (0 by 0 for its own), loaded once and kept for the
-// program's run: stretching it is slow, and a window made anew under another parent shows it again.
+// A bitmap of the program's resources at a size (0 by 0 for its own), loaded once and kept until the
+// program ends: stretching it is slow, and a window made anew under another parent shows it again.
 HBITMAP PictureFor(const std::string& name, int width, int height) {
     using Key = std::tuple<std::string, int, int>;
-    static std::map<Key, HBITMAP> pictures;
-    auto [at, made] = pictures.try_emplace(Key{name, width, height}, nullptr);
+    static std::map<Key, GdiObject<HBITMAP>> pictures;
+    auto [at, made] = pictures.try_emplace(Key{name, width, height});
     if (made) {
-        at->second = static_cast<HBITMAP>(
-            LoadImageA(ProgramInstance(), name.c_str(), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR));
+        at->second.reset(static_cast<HBITMAP>(
+            LoadImageA(ProgramInstance(), name.c_str(), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
     }
-    return at->second;
+    return at->second.get();
 }
 
 // The picture is a bitmap of the program's resources, loaded at the control's size when it stretches.
@@ -195,12 +195,12 @@ HBRUSH BrushFor(TColor color) {
     if (IsSystemColor(color)) {
         return GetSysColorBrush(SystemColorIndex(color));
     }
-    static std::map<TColor, HBRUSH> brushes;
-    auto [at, made] = brushes.try_emplace(color, nullptr);
+    static std::map<TColor, GdiObject<HBRUSH>> brushes;
+    auto [at, made] = brushes.try_emplace(color);
     if (made) {
-        at->second = CreateSolidBrush(ColorRef(color));
+        at->second.reset(CreateSolidBrush(ColorRef(color)));
     }
-    return at->second;
+    return at->second.get();
 }
 
 namespace {
@@ -229,17 +229,17 @@ bool FaceInstalled(const std::string& name) {
 // texts (Wine's choice for Shift-JIS on a system without Japanese fonts draws every letter as a box).
 HFONT FontFor(const TFont& font) {
     using Key = std::tuple<std::string, int, int, TFontStyles>;
-    static std::map<Key, HFONT> fonts;
-    auto [at, made] = fonts.try_emplace(Key{font.Name, font.Charset, font.Height, font.Style}, nullptr);
+    static std::map<Key, GdiObject<HFONT>> fonts;
+    auto [at, made] = fonts.try_emplace(Key{font.Name, font.Charset, font.Height, font.Style});
     if (made) {
         const int charset = FaceInstalled(font.Name) ? font.Charset : DEFAULT_CHARSET;
-        at->second =
-            CreateFontA(font.Height, 0, 0, 0, (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL,
-                        (font.Style & fsItalic) != 0, (font.Style & fsUnderline) != 0,
-                        (font.Style & fsStrikeOut) != 0, static_cast<BYTE>(charset), OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
+        at->second.reset(CreateFontA(font.Height, 0, 0, 0, (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL,
+                                     (font.Style & fsItalic) != 0, (font.Style & fsUnderline) != 0,
+                                     (font.Style & fsStrikeOut) != 0, static_cast<BYTE>(charset),
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
     }
-    return at->second;
+    return at->second.get();
 }
 
 HINSTANCE ProgramInstance() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Backend.h"
@@ -18,8 +19,15 @@
 
 namespace win32 {
 
-// The GDI objects for the framework's colours and fonts. They are made once per value and kept for the
-// life of the process: a program has a handful of them, and a window may still hold one while it dies.
+// A GDI object (brush, font, bitmap) with its one owner, which deletes it.
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+template <class Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, DeleteGdiObject>;
+
+// The GDI objects for the framework's colours and fonts. They are made once per value and kept until
+// the program ends: a program has a handful of them, and a window may still hold one while it dies.
 COLORREF ColorRef(TColor color);
 HBRUSH BrushFor(TColor color);
 HFONT FontFor(const TFont& font);
