@@ -81,20 +81,16 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return message == WM_CLOSE ? 0 : DefWindowProcA(handle_, message, wParam, lParam);
     }
     switch (message) {
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(handle_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, BrushFor(form_.Color()));
+        case WM_ERASEBKGND:
+            EraseBackground(reinterpret_cast<HDC>(wParam));
             return 1;
-        }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message,
                                 wParam, lParam);
         case WM_COMMAND:
-            if (auto* control = lParam != 0 ? FindControl(reinterpret_cast<HWND>(lParam)) : nullptr) {
-                control->Notify(HIWORD(wParam));
+            if (CommandFromControl(wParam, lParam)) {
                 return 0;
             }
             break;
@@ -114,13 +110,11 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
-        case WM_NOTIFY: {
-            auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (auto* control = FindControl(header->hwndFrom)) {
-                return control->Notified(*header);
+        case WM_NOTIFY:
+            if (auto* control = FindControl(reinterpret_cast<NMHDR*>(lParam)->hwndFrom)) {
+                return control->Notified(*reinterpret_cast<NMHDR*>(lParam));
             }
             break;
-        }
         case WM_QUERYENDSESSION:
             // Windows asks only the top-level windows; a control that holds something for the session
             // (the folder tree, its shell registration) is asked through its form.
@@ -133,16 +127,36 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_WINDOWPOSCHANGED:
             BoundsFromWindow();
             break;
-        case WM_NCDESTROY: {
-            HWND window = handle_;
-            ForgetHandles();
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            return DefWindowProcA(window, message, wParam, lParam);
-        }
+        case WM_NCDESTROY:
+            return LastMessage(wParam, lParam);
         default:
             break;
     }
     return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+void FormWindow::EraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(handle_, &client);
+    FillRect(dc, &client, BrushFor(form_.Color()));
+}
+
+// A button's click or an edit box's change goes to the control's peer; answers whether it was ours.
+bool FormWindow::CommandFromControl(WPARAM wParam, LPARAM lParam) {
+    auto* control = lParam != 0 ? FindControl(reinterpret_cast<HWND>(lParam)) : nullptr;
+    if (control == nullptr) {
+        return false;
+    }
+    control->Notify(HIWORD(wParam));
+    return true;
+}
+
+// The window's last message: the peer lets go of it and of its controls' windows.
+LRESULT FormWindow::LastMessage(WPARAM wParam, LPARAM lParam) {
+    HWND window = handle_;
+    ForgetHandles();
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
 // The focus follows the form's while the form is the active window. A window of another top-level

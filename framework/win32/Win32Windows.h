@@ -131,6 +131,9 @@ private:
     void ApplyBounds();
     void ApplyIcon();
     void BoundsFromWindow();
+    void EraseBackground(HDC dc);
+    bool CommandFromControl(WPARAM wParam, LPARAM lParam);
+    LRESULT LastMessage(WPARAM wParam, LPARAM lParam);
     bool ControlsMayEndSession(WPARAM wParam, LPARAM lParam) const;
     LRESULT ControlColor(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
