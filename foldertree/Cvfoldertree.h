@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "foldertree/ItemIdListHeap.h"
@@ -180,6 +181,11 @@ private:
     void RefreshFolder(TTreeNode* Node);
     platform::HWND ParentWindow() const;
     void DisposeRecord(TFolderNode* record);
+    // A record that no node holds yet; dropping it gives back what it holds.
+    using FolderRecord = std::unique_ptr<TFolderNode, std::function<void(TFolderNode*)>>;
+    FolderRecord NewFolderRecord(platform::LPCITEMIDLIST ItemIdList, const TFolderNode* parent,
+                                 bool isVirtual);
+    TTreeNode* InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual);
     void SupplyImages(TTreeNode* Node);
     TTreeNode* AddSpecialRoot(TPathInfo& info, TFolderType type, const std::string& path, bool nameFromShell);
 

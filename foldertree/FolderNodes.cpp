@@ -17,6 +17,25 @@ namespace {
 constexpr SFGAOF kAttributeRequest =
     SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_SHARE | SFGAO_LINK | SFGAO_FOLDER;
 
+// The attributes that the parent folder gives the item; none for the root, which has no parent folder.
+SFGAOF AttributesOf(LPCITEMIDLIST item, IShellFolder* parentFolder) {
+    if (parentFolder == nullptr) {
+        return 0;
+    }
+    SFGAOF requested = kAttributeRequest;
+    LPCITEMIDLIST items[] = {item};
+    return SUCCEEDED(parentFolder->GetAttributesOf(1, items, &requested)) ? requested : 0;
+}
+
+// The item's own folder object, bound through its parent's, which enumerates its children; it stays
+// empty when the item cannot be bound or the parent has no folder object.
+void BindFolder(TFolderNode& record, LPCITEMIDLIST item, IShellFolder* parentFolder) {
+    if (parentFolder != nullptr) {
+        parentFolder->BindToObject(item, nullptr, IID_IShellFolder,
+                                   reinterpret_cast<void**>(record.ShellFolder.put()));
+    }
+}
+
 int SystemIconIndex(LPCITEMIDLIST list, UINT flags) {
     SHFILEINFOA info{};
     SHGetFileInfoA(reinterpret_cast<LPCSTR>(list), 0, &info, sizeof info, flags);
@@ -47,13 +66,7 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
     TFolderNode* parent = RecordOf(ParentNode);
     IShellFolder* parentFolder = parent != nullptr ? parent->ShellFolder.get() : nullptr;
     const TFilePathList names = GetLongFilePath(ItemIdList, parentFolder);
-
-    SFGAOF attributes = 0;
-    if (ParentNode != nullptr && parentFolder != nullptr) {
-        SFGAOF requested = kAttributeRequest;
-        LPCITEMIDLIST items[] = {ItemIdList};
-        attributes = SUCCEEDED(parentFolder->GetAttributesOf(1, items, &requested)) ? requested : 0;
-    }
+    const SFGAOF attributes = AttributesOf(ItemIdList, parentFolder);
     // Everything under Network Neighborhood gets a node: computers and printers are no file-system items.
     const TFolderType parentType = parent != nullptr ? parent->FolderType : ftNone;
     const bool underNetwork = parentType == ftNetworkNeighborhood || parentType == ftNetNode;
@@ -62,38 +75,52 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
         return nullptr;
     }
 
-    std::unique_ptr<TFolderNode, std::function<void(TFolderNode*)>> record(
-        new TFolderNode, [this](TFolderNode* unplaced) { DisposeRecord(unplaced); });
+    FolderRecord record = NewFolderRecord(ItemIdList, parent, isVirtual);
+    record->IsFolder = (attributes & SFGAO_FOLDER) != 0;
+    record->Path = names.ParsingName;
+    record->Name = names.InFolderName;
+    record->IsChild = ParentNode != nullptr;
+    record->FolderType = ftFolder;
+    if (ParentNode == nullptr) {
+        SHGetDesktopFolder(record->ShellFolder.put());
+    } else {
+        BindFolder(*record, ItemIdList, parentFolder);
+        if (parentType == ftNetworkNeighborhood) {
+            record->FolderType = ftNetNode;
+            record->Path = "\\\\" + names.InFolderName;
+        }
+    }
+
+    TTreeNode* node = InsertFolderNode(ParentNode, std::move(record), isVirtual);
+    node->DeferImages();
+    node->SetOverlayIndex((attributes & SFGAO_SHARE) != 0 ? 0 : (attributes & SFGAO_LINK) != 0 ? 1 : -1);
+    node->SetHasChildren((attributes & SFGAO_HASSUBFOLDER) != 0);
+    node->SetText(CasedName(names.InFolderName, displayMode_));
+    return node;
+}
+
+// The record of a new node, with the item's absolute list (its parent's and its own first item) from
+// the control's heap. The icons are asked of the shell when the tree first needs them; an item outside
+// the file system is asked about through the list it was given, so that list is kept as well. Until a
+// node holds the record, dropping it gives everything back.
+TCvFolderTree::FolderRecord TCvFolderTree::NewFolderRecord(LPCITEMIDLIST ItemIdList,
+                                                           const TFolderNode* parent, bool isVirtual) {
+    FolderRecord record(new TFolderNode, [this](TFolderNode* unplaced) { DisposeRecord(unplaced); });
     const UINT parentSize = parent != nullptr ? parent->ItemIdListSize : 0;
     BYTE* absolute = heap_.Allocate(parentSize + FirstItemSize(ItemIdList) + 2);
     record->ItemIdList = reinterpret_cast<LPITEMIDLIST>(absolute);
     record->ItemIdListSize = static_cast<WORD>(
         AppendFirstItem(absolute, parent != nullptr ? parent->ItemIdList : nullptr, parentSize, ItemIdList));
-    // The icons are asked of the shell when the tree first needs them; an item outside the file system
-    // is asked about through the list it was given.
-    record->IsFolder = (attributes & SFGAO_FOLDER) != 0;
     if (isVirtual) {
         record->IconItemIdList = heap_.Copy(ItemIdList, ItemIdListSize(ItemIdList));
     }
-    record->Path = names.ParsingName;
-    record->Name = names.InFolderName;
-    record->IsChild = ParentNode != nullptr;
-    record->FolderType = ftFolder;
+    return record;
+}
 
-    if (ParentNode != nullptr) {
-        if (parentFolder != nullptr) {
-            parentFolder->BindToObject(ItemIdList, nullptr, IID_IShellFolder,
-                                       reinterpret_cast<void**>(record->ShellFolder.put()));
-        }
-        if (parentType == ftNetworkNeighborhood) {
-            record->FolderType = ftNetNode;
-            record->Path = "\\\\" + names.InFolderName;
-            record->Name = names.InFolderName;
-        }
-    } else {
-        SHGetDesktopFolder(record->ShellFolder.put());
-    }
-
+// The root goes first among the tree's top-level nodes; an item outside the file system goes first
+// among its siblings when the options ask for it. The node holds the record from then on, and FreeNode
+// frees it.
+TTreeNode* TCvFolderTree::InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual) {
     TTreeNode* node;
     if (ParentNode == nullptr) {
         node = Items->AddObjectFirst(Selected(), "", record.get());
@@ -102,12 +129,7 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
     } else {
         node = Items->AddChildObject(ParentNode, "", record.get());
     }
-    record.release();  // the node holds it now, and FreeNode frees it
-
-    node->DeferImages();
-    node->SetOverlayIndex((attributes & SFGAO_SHARE) != 0 ? 0 : (attributes & SFGAO_LINK) != 0 ? 1 : -1);
-    node->SetHasChildren((attributes & SFGAO_HASSUBFOLDER) != 0);
-    node->SetText(CasedName(names.InFolderName, displayMode_));
+    record.release();
     return node;
 }
 
