@@ -90,6 +90,15 @@ public:
     void Run(const std::vector<std::string>& steps);
 
 private:
+    using Arguments = std::vector<std::string>;
+    // A step of the command line: its name, the number of arguments that follow it, what it does.
+    struct Step {
+        const char* name;
+        std::size_t arguments;
+        void (*run)(Host& host, const Arguments& arguments);
+    };
+    static const std::vector<Step>& Steps();
+
     HWND TreeWindow() const { return reinterpret_cast<HWND>(tree_->Handle()); }
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
         return SendMessageA(TreeWindow(), message, wParam, lParam);
@@ -106,6 +115,9 @@ private:
     void Expand(const std::string& path);
     void Select(const std::string& path);
     void DoubleClick(const std::string& path);
+    void MakeFolder(const std::string& path);
+    void RemoveFolder(const std::string& path);
+    void RenameFolder(const std::string& from, const std::string& to);
     void Announce(LONG event, const std::string& path, const std::string& second = {});
     void Bench(const std::string& path, int runs);
     double BareEnumeration(const std::string& path);
@@ -456,76 +468,77 @@ std::string InDesktop(const std::string& path) {
     return std::string(desktop) + path.substr(marker.size() - 1);
 }
 
+const std::vector<Host::Step>& Host::Steps() {
+    static const std::vector<Step> steps{
+        {"show", 0, [](Host& host, const Arguments&) { host.Show(); }},
+        {"drives", 0, [](Host& host, const Arguments&) { host.Drives(); }},
+        {"regid", 0,
+         [](Host&, const Arguments&) {
+             Print(Format("regid: %lu", static_cast<unsigned long>(registeredId)));
+         }},
+        {"refuse-end", 0, [](Host& host, const Arguments&) { host.refuseEnd_ = true; }},
+        {"endsession", 0, [](Host& host, const Arguments&) { host.EndSession(); }},
+        {"echo", 1, [](Host&, const Arguments& a) { Print("== " + a[0]); }},
+        {"hidden", 1, [](Host& host, const Arguments& a) { host.Hidden(InDesktop(a[0])); }},
+        {"expand", 1, [](Host& host, const Arguments& a) { host.Expand(InDesktop(a[0])); }},
+        {"select", 1, [](Host& host, const Arguments& a) { host.Select(InDesktop(a[0])); }},
+        {"dblclick", 1, [](Host& host, const Arguments& a) { host.DoubleClick(InDesktop(a[0])); }},
+        {"setdir", 1,
+         [](Host& host, const Arguments& a) {
+             host.tree_->SetDirectory(InDesktop(a[0]));
+             Print("getdir: " + host.tree_->GetDirectory());
+         }},
+        {"mkdir", 1, [](Host& host, const Arguments& a) { host.MakeFolder(InDesktop(a[0])); }},
+        {"rmdir", 1, [](Host& host, const Arguments& a) { host.RemoveFolder(InDesktop(a[0])); }},
+        {"rename", 2,
+         [](Host& host, const Arguments& a) { host.RenameFolder(InDesktop(a[0]), InDesktop(a[1])); }},
+        {"bench", 2,
+         [](Host& host, const Arguments& a) {
+             const int runs = std::atoi(a[1].c_str());
+             if (runs < 1) {
+                 throw Usage{};
+             }
+             host.Bench(a[0], runs);
+         }},
+    };
+    return steps;
+}
+
+// Each step in turn, with the arguments it takes; a step that is unknown or short of arguments is a
+// usage error, raised when it is reached.
 void Host::Run(const std::vector<std::string>& steps) {
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const std::string& step = steps[i];
-        const auto argument = [&](std::size_t n) -> const std::string& {
-            if (i + n >= steps.size()) {
-                throw Usage{};
-            }
-            return steps[i + n];
-        };
-        std::size_t used = 0;
-        const auto path = [&](std::size_t n) { return InDesktop(argument(n)); };
-        if (step == "show") {
-            Show();
-        } else if (step == "drives") {
-            Drives();
-        } else if (step == "regid") {
-            Print(Format("regid: %lu", static_cast<unsigned long>(registeredId)));
-        } else if (step == "refuse-end") {
-            refuseEnd_ = true;
-        } else if (step == "endsession") {
-            EndSession();
-        } else if (step == "echo") {
-            Print("== " + argument(1));
-            used = 1;
-        } else if (step == "hidden") {
-            Hidden(path(1));
-            used = 1;
-        } else if (step == "expand") {
-            Expand(path(1));
-            used = 1;
-        } else if (step == "select") {
-            Select(path(1));
-            used = 1;
-        } else if (step == "dblclick") {
-            DoubleClick(path(1));
-            used = 1;
-        } else if (step == "setdir") {
-            tree_->SetDirectory(path(1));
-            Print("getdir: " + tree_->GetDirectory());
-            used = 1;
-        } else if (step == "mkdir") {
-            if (!CreateDirectoryA(path(1).c_str(), nullptr)) {
-                throw StepFailed{"cannot make " + path(1)};
-            }
-            Announce(SHCNE_MKDIR, path(1));
-            used = 1;
-        } else if (step == "rmdir") {
-            if (!RemoveDirectoryA(path(1).c_str())) {
-                throw StepFailed{"cannot remove " + path(1)};
-            }
-            Announce(SHCNE_RMDIR, path(1));
-            used = 1;
-        } else if (step == "rename") {
-            if (!MoveFileA(path(1).c_str(), path(2).c_str())) {
-                throw StepFailed{"cannot rename " + path(1)};
-            }
-            Announce(SHCNE_RENAMEFOLDER, path(1), path(2));
-            used = 2;
-        } else if (step == "bench") {
-            const int runs = std::atoi(argument(2).c_str());
-            if (runs < 1) {
-                throw Usage{};
-            }
-            Bench(argument(1), runs);
-            used = 2;
-        } else {
+    for (auto next = steps.begin(); next != steps.end();) {
+        const auto step = std::find_if(Steps().begin(), Steps().end(),
+                                       [&](const Step& known) { return *next == known.name; });
+        if (step == Steps().end() || static_cast<std::size_t>(steps.end() - next - 1) < step->arguments) {
             throw Usage{};
         }
-        i += used;
+        const Arguments arguments(next + 1, next + 1 + static_cast<std::ptrdiff_t>(step->arguments));
+        step->run(*this, arguments);
+        next += 1 + static_cast<std::ptrdiff_t>(step->arguments);
     }
+}
+
+// The folder changes, each announced with SHChangeNotify as a program that makes it would.
+void Host::MakeFolder(const std::string& path) {
+    if (!CreateDirectoryA(path.c_str(), nullptr)) {
+        throw StepFailed{"cannot make " + path};
+    }
+    Announce(SHCNE_MKDIR, path);
+}
+
+void Host::RemoveFolder(const std::string& path) {
+    if (!RemoveDirectoryA(path.c_str())) {
+        throw StepFailed{"cannot remove " + path};
+    }
+    Announce(SHCNE_RMDIR, path);
+}
+
+void Host::RenameFolder(const std::string& from, const std::string& to) {
+    if (!MoveFileA(from.c_str(), to.c_str())) {
+        throw StepFailed{"cannot rename " + from};
+    }
+    Announce(SHCNE_RENAMEFOLDER, from, to);
 }
 
 }  // namespace
