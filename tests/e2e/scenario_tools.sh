@@ -1,33 +1,18 @@
 #!/usr/bin/env bash
-# Builds the Windows test tools, prepares the base Wine prefix, and proves
-# under Wine that the tools and lib.sh do what the scenarios rely on: the
-# ControlSet001 link, the version profiles, a present *CVN0510 device, the
-# sample disk's XP INF installing for it, and the UI driver working a window
-# and its message boxes. Prints the time of each step on stderr.
-#
-#   tests/e2e/smoke_tools.sh [BUILD_DIR]      (default: build)
+# The test tools and lib.sh themselves, since every other scenario trusts them: the ControlSet001
+# link, the version profiles, a present *CVN0510 device, the sample disk's XP INF installing for it
+# through the real driver update, and the UI driver working a window and its message boxes (on
+# cvfixture, a window of known controls).
 set -euo pipefail
-
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # shellcheck source=lib.sh
-source "$repo/tests/e2e/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-build=$(realpath -m "${1:-$repo/build}")
-tools_build="$build/tools-smoke"
-work="$build/e2e-smoke"
+: "${E2E_BASE:?run the scenarios through scripts/run-e2e.sh}" "${E2E_TOOLS:?}" "${E2E_WORK:?}"
+
+work=$E2E_WORK
 prefix="$work/prefix"
 infrared_class='{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}'
 fixture='cvuidrv fixture'
-
-# timed NAME COMMAND...: runs the command and prints how long it took on
-# stderr, so that the command's own output can still be captured.
-timed() {
-    local name=$1 start
-    shift
-    start=$(e2e_now_ms)
-    "$@"
-    printf 'time %-28s %6ss\n' "$name" "$(e2e_since "$start")" >&2
-}
 
 tool() { e2e_tool "$prefix" "$@"; }
 ui() { e2e_tool "$prefix" cvuidrv "$@"; }
@@ -39,24 +24,7 @@ rc_of() {
     echo "$rc"
 }
 
-# reg_value KEY NAME: the value's text, or "-" when it is not there.
-reg_value() {
-    local text
-    text=$(e2e_wine "$prefix" 30 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        sed -n "s/^    $2    REG_[A-Z_]*    //p") || true
-    printf '%s\n' "${text:--}"
-}
-
-build_tools() {
-    local log="$build/tools-smoke.log"
-    mkdir -p "$build"
-    if ! { cmake -S "$repo/tools" -B "$tools_build" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" &&
-        cmake --build "$tools_build" -j2; } >"$log" 2>&1; then
-        cat "$log" >&2
-        return 1
-    fi
-}
+reg_value() { e2e_reg_value "$prefix" "$1" "$2"; }
 
 check_registry_link() {
     e2e_expect_eq "cvreglink keeps the link the base prefix has" \
@@ -78,7 +46,7 @@ check_profiles() {
         [unsupported]='-|6.1|Microsoft Windows 7'
     )
     for profile in winxp win98 win2000 winme unsupported; do
-        timed "set profile $profile" e2e_set_profile "$prefix" "$profile"
+        e2e_set_profile "$prefix" "$profile" >/dev/null
         actual="$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion' Version)"
         actual+="|$(reg_value 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' CurrentVersion)"
         actual+="|$(reg_value 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' ProductName)"
@@ -89,7 +57,7 @@ check_profiles() {
 
 check_devices() {
     local made second
-    made=$(timed "cvdevmake *CVN0510" tool cvdevmake '*CVN0510')
+    made=$(tool cvdevmake '*CVN0510')
     e2e_expect_match "cvdevmake prints the new instance ID" '^ROOT\\INFRARED\\[0-9]{4}$' "$made"
     e2e_expect_eq "the device is present in the Infrared class with its hardware ID" \
         "$made class=$infrared_class hardware=*CVN0510 driver=" "$(tool cvdevlist '*CVN0510')"
@@ -107,8 +75,8 @@ check_devices() {
 check_driver_update() {
     local device key="HKLM\\SYSTEM\\ControlSet001\\Control\\Class\\$infrared_class\\0000"
     device=$(tool cvdevlist '*CVN0510' | cut -d' ' -f1)
-    timed "lay out the disk" e2e_layout_disk "$prefix" "$repo/disk" 'C:\cvdisk'
-    timed "cvpnpupdate winxp INF" tool cvpnpupdate 'C:\cvdisk\winxp\cvfirdma.inf' '*CVN0510' >/dev/null
+    e2e_layout_disk "$prefix" "$E2E_REPO/disk" 'C:\cvdisk'
+    tool cvpnpupdate 'C:\cvdisk\winxp\cvfirdma.inf' '*CVN0510' >/dev/null
     e2e_expect_eq "the driver update records InfPath" cvfirdma.inf "$(reg_value "$key" InfPath)"
     e2e_expect_eq "and the INF's settings under Ndi\\params" 0 \
         "$(reg_value "$key\\Ndi\\params\\InfraredTransceiverType" default)"
@@ -118,7 +86,7 @@ check_driver_update() {
 
 install_fixture() {
     mkdir -p "$prefix/drive_c/cvfixture"
-    cp "$tools_build/cvfixture.exe" "$prefix/drive_c/cvfixture/"
+    cp "$E2E_TOOLS/cvfixture.exe" "$prefix/drive_c/cvfixture/"
 }
 
 # A message box of a program with no window: its caption and text are read,
@@ -128,7 +96,7 @@ check_message_boxes() {
     e2e_run "$prefix" 'C:\cvfixture\cvfixture.exe' "$out" msgbox 'Smoke box' 'Hello from the box'
     e2e_expect_eq "msgbox prints the caption and text and presses OK" \
         "$(printf 'caption: Smoke box\ntext: Hello from the box\npressed: OK')" \
-        "$(timed "cvuidrv msgbox" ui msgbox 10)"
+        "$(ui msgbox 10)"
     e2e_expect_eq "the program ends with IDOK" 1 "$(e2e_wait_exit "$out" 10)"
     e2e_expect_eq "and printed its answer on stdout" 'answer 1' "$(e2e_output "$out")"
 
@@ -144,7 +112,7 @@ check_window_listing() {
     e2e_expect_match "waitchild waits for a control made after the window" \
         'class="Button" text="Late" id=108 enabled=1 visible=1' "$(ui waitchild "$fixture" Late)"
 
-    listing=$(timed "cvuidrv list" ui list)
+    listing=$(ui list)
     e2e_expect_eq "list shows the window and its 9 controls, nothing of Wine's" 10 "$(wc -l <<<"$listing")"
     e2e_expect_match "a top-level line" \
         '^hwnd=0x[0-9A-F]{8} depth=0 pid=[0-9]+ exe=cvfixture.exe class="CvFixtureWindow" text="cvuidrv fixture" id=0 enabled=1 visible=1 parent="" rect=40,30,360,290$' \
@@ -169,7 +137,7 @@ check_window_actions() {
     ui settext "$fixture" Edit 2 'typed text' >/dev/null
     e2e_expect_match "key goes to the focused control" ' class="Edit" text="typed text" id=102 ' \
         "$(ui key "$fixture" RETURN)"
-    timed "cvuidrv click" ui click "$fixture" Greet >/dev/null
+    ui click "$fixture" Greet >/dev/null
     ui click "$fixture" Off >/dev/null
     ui click "$fixture" Ask >/dev/null
     e2e_expect_eq "a window under a modal box cannot be clicked" 2 "$(rc_of ui click "$fixture" Greet 0.3)"
@@ -185,31 +153,22 @@ check_window_actions() {
 check_window() {
     local out="$work/window.out"
     e2e_run "$prefix" 'C:\cvfixture\cvfixture.exe' "$out" window
-    timed "cvuidrv wait" ui wait "$fixture" >/dev/null
+    ui wait "$fixture" >/dev/null
     check_window_listing
     check_window_refusals
     check_window_actions "$out"
 }
 
 main() {
-    local start
-    start=$(e2e_now_ms)
-    timed "packages" e2e_ensure_packages
-    timed "build tools" build_tools
-    timed "prepare base prefix" e2e_prepare_base "$build" "$tools_build"
-    mkdir -p "$work"
-    timed "copy prefix" e2e_new_prefix "$prefix"
-
-    timed "registry link checks" check_registry_link
-    timed "profile checks" check_profiles
-    timed "device checks" check_devices
-    timed "driver update checks" check_driver_update
+    e2e_new_prefix "$prefix"
+    trap 'e2e_kill_prefix "$prefix"' EXIT
+    check_registry_link
+    check_profiles
+    check_devices
+    check_driver_update
     install_fixture
-    timed "message box checks" check_message_boxes
-    timed "window checks" check_window
-
-    e2e_kill_prefix "$prefix"
-    printf 'time %-28s %6ss\n' "whole smoke" "$(e2e_since "$start")" >&2
+    check_message_boxes
+    check_window
     e2e_summary
 }
 
