@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Types.h"
-#include "platform/sim/Shell.h"
+#include "platform/sim/ShellNamespace.h"
 
 namespace platform::sim {
 
