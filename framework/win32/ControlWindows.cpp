@@ -3,6 +3,7 @@
 #include <map>
 #include <tuple>
 
+#include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/win32/Win32Windows.h"
 
@@ -180,11 +181,6 @@ public:
     void Changed(Aspect) override {}
 };
 
-std::vector<PeerFactory>& PeerFactories() {
-    static std::vector<PeerFactory> factories;
-    return factories;
-}
-
 }  // namespace
 
 COLORREF ColorRef(TColor color) {
@@ -359,20 +355,14 @@ HBRUSH ControlWindow::Colors(HDC dc) {
     return BrushFor(control_.Color());
 }
 
-void RegisterPeerFactory(PeerFactory factory) {
-    PeerFactories().push_back(std::move(factory));
-}
-
 }  // namespace win32
 
 namespace backend {
 
 std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) {
     using namespace win32;
-    for (const auto& factory : PeerFactories()) {
-        if (auto peer = factory(control)) {
-            return peer;
-        }
+    if (auto* tree = dynamic_cast<TCustomTreeView*>(&control)) {
+        return CreateTreeViewPeer(*tree);
     }
     std::unique_ptr<ControlWindow> window;
     if (auto* memo = dynamic_cast<TMemo*>(&control)) {

@@ -552,22 +552,14 @@ void TreeViewWindow::SupplyImages(NMTVDISPINFOA& info) {
     info.item.mask |= TVIF_DI_SETITEM;
 }
 
-// Tree views, the folder tree among them, get their window here.
-const bool kTreeViewPeerRegistered = [] {
-    RegisterPeerFactory([](TControl& control) -> std::unique_ptr<ControlPeer> {
-        auto* tree = dynamic_cast<TCustomTreeView*>(&control);
-        if (tree == nullptr) {
-            return nullptr;
-        }
-        auto window = std::make_unique<TreeViewWindow>(*tree);
-        if (HWND parent = ParentHandle(control)) {
-            window->CreateHandle(parent);
-        }
-        return std::unique_ptr<ControlPeer>(static_cast<ControlWindow*>(window.release()));
-    });
-    return true;
-}();
-
 }  // namespace
+
+std::unique_ptr<ControlPeer> CreateTreeViewPeer(TCustomTreeView& tree) {
+    auto window = std::make_unique<TreeViewWindow>(tree);
+    if (HWND parent = ParentHandle(tree)) {
+        window->CreateHandle(parent);
+    }
+    return std::unique_ptr<ControlPeer>(static_cast<ControlWindow*>(window.release()));
+}
 
 }  // namespace win32

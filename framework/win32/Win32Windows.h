@@ -17,6 +17,8 @@
 
 #include <windows.h>
 
+class TCustomTreeView;
+
 namespace win32 {
 
 // A GDI object (brush, font, bitmap) with its one owner, which deletes it.
@@ -147,9 +149,7 @@ private:
 // it after each message, and a window that is about to be disabled or hidden before that.
 void FollowFocus();
 
-// A control class built on the framework (the folder tree) brings its own peer: its factory answers
-// a peer for the controls it knows, and null for the others.
-using PeerFactory = std::function<std::unique_ptr<ControlPeer>(TControl& control)>;
-void RegisterPeerFactory(PeerFactory factory);
+// The common tree view's window for a tree view, the folder tree among them.
+std::unique_ptr<ControlPeer> CreateTreeViewPeer(TCustomTreeView& tree);
 
 }  // namespace win32
