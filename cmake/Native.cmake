@@ -1,13 +1,8 @@
 # The native build: the in-memory Windows and the headless framework, the unit tests, the fuzzers and
 # the benchmarks.
-file(GLOB CVFIR_SIM_SOURCES CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/platform/sim/*.cpp ${CMAKE_SOURCE_DIR}/framework/headless/*.cpp)
-
-add_library(cvfir_sim STATIC ${CVFIR_APP_SOURCES} ${CVFIR_FRAMEWORK_SOURCES} ${CVFIR_SIM_SOURCES})
-target_include_directories(cvfir_sim PUBLIC ${CMAKE_SOURCE_DIR})
-if(CVFIR_FUZZ)
-    target_compile_options(cvfir_sim PUBLIC -fsanitize=fuzzer-no-link)
-endif()
+cvfir_backend(cvfir_platform_sim platform/sim cvfir_platform)
+cvfir_backend(cvfir_framework_headless framework/headless cvfir_framework)
+set(CVFIR_NATIVE_LIBRARIES cvfir_app cvfir_framework_headless cvfir_platform_sim)
 
 add_library(cvfir_art STATIC resources/art/Art.cpp)
 target_include_directories(cvfir_art PUBLIC ${CMAKE_SOURCE_DIR})
@@ -22,14 +17,14 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB CVFIR_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(cvfir_tests ${CVFIR_UNIT_TESTS})
-target_link_libraries(cvfir_tests PRIVATE cvfir_sim cvfir_art GTest::gtest GTest::gmock GTest::gtest_main)
+target_link_libraries(cvfir_tests PRIVATE ${CVFIR_NATIVE_LIBRARIES} cvfir_art GTest::gtest GTest::gmock GTest::gtest_main)
 target_compile_definitions(cvfir_tests PRIVATE CVFIR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(cvfir_tests DISCOVERY_TIMEOUT 60)
 
 # The platform layer's contract on the in-memory Windows; the same cases run under Wine in the
 # end-to-end stage.
 add_executable(cvfir_contract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/SimHost.cpp)
-target_link_libraries(cvfir_contract PRIVATE cvfir_sim)
+target_link_libraries(cvfir_contract PRIVATE cvfir_platform_sim)
 add_test(NAME contract COMMAND cvfir_contract)
 
 if(CVFIR_FUZZ)
@@ -37,7 +32,7 @@ if(CVFIR_FUZZ)
     foreach(source ${CVFIR_FUZZERS})
         get_filename_component(name ${source} NAME_WE)
         add_executable(${name} ${source})
-        target_link_libraries(${name} PRIVATE cvfir_sim)
+        target_link_libraries(${name} PRIVATE ${CVFIR_NATIVE_LIBRARIES})
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     endforeach()
 endif()
@@ -48,5 +43,5 @@ find_package(benchmark QUIET)
 if(benchmark_FOUND)
     file(GLOB CVFIR_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*.cpp)
     add_executable(cvfir_bench EXCLUDE_FROM_ALL ${CVFIR_BENCHMARKS})
-    target_link_libraries(cvfir_bench PRIVATE cvfir_sim benchmark::benchmark)
+    target_link_libraries(cvfir_bench PRIVATE ${CVFIR_NATIVE_LIBRARIES} benchmark::benchmark)
 endif()

@@ -2,11 +2,9 @@
 # those Windows ships, and the test programs that the end-to-end scenarios run beside it under Wine.
 enable_language(RC)
 
-file(GLOB CVFIR_WIN32_SOURCES CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/framework/win32/*.cpp)
-file(GLOB CVFIR_FOLDERTREE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/foldertree/*.cpp)
-set(CVFIR_PROGRAM_SOURCES ${CVFIR_APP_SOURCES})
-list(REMOVE_ITEM CVFIR_PROGRAM_SOURCES ${CVFIR_FOLDERTREE_SOURCES})
+cvfir_backend(cvfir_platform_win32 platform/win32 cvfir_platform)
+target_link_libraries(cvfir_platform_win32 PUBLIC ole32 shell32)
+cvfir_backend(cvfir_framework_win32 framework/win32 cvfir_framework)
 
 # The headers offer nothing newer than Windows 2000; a call that Windows 98 lacks shows up in
 # `objdump -p`, not here. g++ 12 warns of an overlap in std::string's assignment from a literal that
@@ -21,36 +19,33 @@ function(cvfir_windows_settings target)
     target_compile_options(${target} PRIVATE -Wno-restrict
                                              $<$<CONFIG:Release>:-Os -ffunction-sections -fdata-sections>)
     get_target_property(type ${target} TYPE)
-    if(NOT type STREQUAL "OBJECT_LIBRARY")
+    if(type STREQUAL "EXECUTABLE")
         target_link_options(${target} PRIVATE $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
     endif()
 endfunction()
+foreach(library cvfir_platform cvfir_platform_win32 cvfir_framework cvfir_framework_win32 cvfir_resources
+                cvfir_foldertree cvfir_app)
+    cvfir_windows_settings(${library})
+endforeach()
 
-# The folder tree, the framework and the platform on the real API: cvfir.exe's and the folder tree's
-# test host's alike.
-add_library(cvfir_system OBJECT ${CVFIR_FOLDERTREE_SOURCES} ${CVFIR_FRAMEWORK_SOURCES} ${CVFIR_WIN32_SOURCES})
-cvfir_windows_settings(cvfir_system)
-
-add_executable(cvfir WIN32 ${CVFIR_PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp
-                           $<TARGET_OBJECTS:cvfir_system> ${CMAKE_SOURCE_DIR}/resources/cvfir.rc)
+add_executable(cvfir WIN32 ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp ${CMAKE_SOURCE_DIR}/resources/cvfir.rc)
 cvfir_windows_settings(cvfir)
-target_link_libraries(cvfir PRIVATE ole32 shell32)
+target_link_libraries(cvfir PRIVATE cvfir_app)
 target_link_options(cvfir PRIVATE -static -static-libgcc -static-libstdc++)
 
 add_subdirectory(tools)
 
 # The folder tree on a form of its own, worked from its command line; it lands beside the tools.
-add_executable(cvtreehost ${CMAKE_SOURCE_DIR}/tools/cvtreehost.cpp $<TARGET_OBJECTS:cvfir_system>)
+add_executable(cvtreehost ${CMAKE_SOURCE_DIR}/tools/cvtreehost.cpp)
 cvfir_windows_settings(cvtreehost)
-target_link_libraries(cvtreehost PRIVATE setupapi ole32 shell32 shlwapi comctl32)
+target_link_libraries(cvtreehost PRIVATE cvfir_foldertree shlwapi)
 target_link_options(cvtreehost PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(cvtreehost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # The platform layer's contract on the real API, a console program that the end-to-end stage runs under
 # Wine; it lands beside the tools.
-add_executable(cvcontract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/Win32Host.cpp
-                          $<TARGET_OBJECTS:cvfir_system>)
+add_executable(cvcontract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/Win32Host.cpp)
 cvfir_windows_settings(cvcontract)
-target_link_libraries(cvcontract PRIVATE setupapi ole32 shell32 comctl32)
+target_link_libraries(cvcontract PRIVATE cvfir_platform_win32 setupapi ole32 shell32 comctl32)
 target_link_options(cvcontract PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(cvcontract PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
