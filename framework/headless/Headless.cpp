@@ -144,6 +144,14 @@ platform::LRESULT SendMessage(platform::HWND window, platform::UINT message, pla
     return sent.Result;
 }
 
+std::vector<std::string> LiveWindows() {
+    std::vector<std::string> names;
+    for (const auto& [window, entry] : Current().windows) {
+        names.push_back(entry.control != nullptr ? entry.control->Name : "utility window");
+    }
+    return names;
+}
+
 const std::vector<platform::HIMAGELIST>& DestroyedImageLists() {
     return Current().destroyedImageLists;
 }

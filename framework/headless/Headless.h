@@ -57,6 +57,8 @@ platform::HWND LockedWindow();
 platform::LRESULT SendMessage(platform::HWND window, platform::UINT message, platform::WPARAM wParam,
                               platform::LPARAM lParam);
 bool WindowExists(platform::HWND window);
+// The windows that exist now, each by its control's name ("utility window" for one without a control).
+std::vector<std::string> LiveWindows();
 const std::vector<platform::HIMAGELIST>& DestroyedImageLists();
 
 // A tree view as a person sees it: one row per node whose levels above are all expanded, in tree

@@ -170,8 +170,17 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     return found->second;
 }
 
-BOOL FreeLibrary(HMODULE /*module*/) {
-    return 1;
+BOOL FreeLibrary(HMODULE module) {
+    auto& world = World();
+    for (auto& [path, loaded] : world.modules) {
+        if (reinterpret_cast<HMODULE>(&loaded) == module) {
+            world.Trace("FreeLibrary " + path);
+            world.freedModules.push_back(path);
+            return 1;
+        }
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
 }
 
 UINT SetErrorMode(UINT mode) {

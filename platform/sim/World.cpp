@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "platform/Registry.h"
 
@@ -315,6 +316,51 @@ std::string World::Resolve(const std::string& path) const {
 
 std::string World::SystemPath(const std::string& fileName) const {
     return FileSystem::Normalize(systemDirectory + "\\" + fileName);
+}
+
+namespace {
+
+void Count(std::vector<std::string>& lines, const char* what, long long count, const char* unit) {
+    if (count != 0) {
+        lines.push_back(std::string(what) + ": " + std::to_string(count) + " " + unit);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> World::Outstanding() const {
+    std::vector<std::string> lines;
+    Count(lines, "task allocator", static_cast<long long>(shell.taskAllocator.Live()), "blocks not freed");
+    Count(lines, "task allocator", shell.taskAllocator.StrayFrees(), "frees of blocks it never handed out");
+    Count(lines, "shell", shell.liveFolders, "folder objects not released");
+    Count(lines, "shell", shell.liveEnumerators, "enumerators not released");
+    Count(lines, "shell", static_cast<long long>(shell.registrations.size()),
+          "change-notification registrations left");
+    Count(lines, "registry", static_cast<long long>(registry.OpenHandleCount()), "keys left open");
+    Count(lines, "device installation", openDeviceSets, "device information sets not destroyed");
+    Count(lines, "kernel", openFinds, "find handles not closed");
+    Count(lines, "kernel", localAllocations, "message texts not freed with LocalFree");
+    Count(lines, "kernel", openTokens, "access tokens not closed");
+    Count(lines, "C run-time", openFiles, "files not closed");
+    Count(lines, "COM", comInitCount, "initialisations not undone");
+    // The modules whose entry points the program binds once and keeps for the rest of its run stay
+    // loaded on purpose: the device installation services, the common controls and the driver update.
+    const std::set<std::string, CaseInsensitiveLess> kept{
+        SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll")};
+    std::map<std::string, long long, CaseInsensitiveLess> loads;
+    for (const auto& path : loadedModules) {
+        ++loads[path];
+    }
+    for (const auto& path : freedModules) {
+        --loads[path];
+    }
+    for (const auto& [path, count] : loads) {
+        if (count < 0 || (count > 0 && kept.count(path) == 0)) {
+            Count(lines, path.c_str(), count > 0 ? count : -count,
+                  count > 0 ? "loads not freed" : "frees more than loads");
+        }
+    }
+    return lines;
 }
 
 World& TheWorld() {

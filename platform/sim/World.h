@@ -177,6 +177,7 @@ public:
     void InstallNewdev(bool withAnsiEntry = true, bool withWideEntry = true);
     std::string NewdevPath() const { return systemDirectory + "\\newdev.dll"; }
     std::vector<std::string> loadedModules;  // the lookup key of each module loaded, in order
+    std::vector<std::string> freedModules;   // the lookup key of each module freed, in order
     UINT errorMode = 0;                      // the process's error mode, as SetErrorMode sets it
     // shell32.dll in the system folder, with the change-notification entry points by ordinal.
     void InstallShell32();
@@ -207,6 +208,10 @@ public:
     // that pin down the order of steps.
     std::vector<std::string> calls;
     void Trace(std::string line) { calls.push_back(std::move(line)); }
+
+    // What the program was handed and has not given back, one line each ("registry: 1 open key").
+    // Empty once a test has torn its windows down.
+    std::vector<std::string> Outstanding() const;
 };
 
 World& TheWorld();
