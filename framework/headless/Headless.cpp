@@ -9,6 +9,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/Screen.h"
 #include "framework/headless/HeadlessInternal.h"
+#include "framework/headless/Mirror.h"
 
 namespace headless {
 
@@ -48,16 +49,32 @@ std::string WindowName(platform::HWND window) {
     return found->second.control->Name;
 }
 
-class NullControlPeer : public ControlPeer {
+class HeadlessControlPeer : public ControlPeer {
 public:
-    void Changed(Aspect) override {}
+    explicit HeadlessControlPeer(TControl& control) : mirror_(control) {}
+    void Changed(Aspect aspect) override { mirror_.Changed(aspect); }
+
+private:
+    internal::ControlMirror mirror_;
 };
 
 class HeadlessFormPeer : public FormPeer {
 public:
-    explicit HeadlessFormPeer(TForm& form) : form_(form), handle_(internal::NewWindow(nullptr, &form)) {}
+    explicit HeadlessFormPeer(TForm& form)
+        : form_(form), handle_(internal::NewWindow(nullptr, &form)), mirror_(form) {}
     ~HeadlessFormPeer() override { internal::ForgetWindow(handle_); }
-    void Changed(Aspect) override {}
+    // The controls that take their font from the form hear of its new font, as their windows do.
+    void Changed(Aspect aspect) override {
+        mirror_.Changed(aspect);
+        if (aspect != Aspect::Font) {
+            return;
+        }
+        for (TControl* control : form_.Controls()) {
+            if (control->ParentFont() && control->Peer() != nullptr) {
+                control->Peer()->Changed(Aspect::Font);
+            }
+        }
+    }
     platform::HWND Handle() const override { return handle_; }
 
     void Display() override {
@@ -90,6 +107,7 @@ public:
 private:
     TForm& form_;
     platform::HWND handle_;
+    internal::ControlMirror mirror_;
 };
 
 }  // namespace
@@ -158,6 +176,7 @@ const std::vector<platform::HIMAGELIST>& DestroyedImageLists() {
 
 void Reset() {
     Current() = State{};
+    internal::ForgetTold();
 }
 
 void SetScreen(TRect desktop, TRect workArea) {
@@ -237,7 +256,7 @@ std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) {
     if (auto* tree = dynamic_cast<TCustomTreeView*>(&control)) {
         return headless::internal::CreateTreeViewPeer(*tree);
     }
-    return std::make_unique<headless::NullControlPeer>();
+    return std::make_unique<headless::HeadlessControlPeer>(control);
 }
 
 void SetScreenCursor(int cursor) {

@@ -29,6 +29,14 @@ const std::vector<std::string>& Journal();
 // Forgets the journal so far and nothing else, for runs too long to keep all of it.
 void ForgetJournal();
 
+// What the controls and tree nodes told their windows, in order, one line each: "Next text Finish",
+// "Back enabled no", "Memo1 lines Setup complete!", "CvFolderTree insert 'C:' under 'My Computer' at
+// 0", "CvFolderTree 'C:' button yes", "CvFolderTree delete 'WIN98'", "CvFolderTree select 'C:'".
+const std::vector<std::string>& Told();
+// Where a window shows other than its control holds, because the control did not tell it of a change:
+// one line each; empty when the screen agrees with the program.
+std::vector<std::string> Disagreements();
+
 // What a person can do. Each returns false, doing nothing, when a person could not do it: the control
 // is disabled or hidden, or its window is not on the screen.
 bool Click(TControl& control);
@@ -61,9 +69,9 @@ bool WindowExists(platform::HWND window);
 std::vector<std::string> LiveWindows();
 const std::vector<platform::HIMAGELIST>& DestroyedImageLists();
 
-// A tree view as a person sees it: one row per node whose levels above are all expanded, in tree
-// order, each drawn as the common control draws it, asking a node for its picture indexes through the
-// display callback.
+// A tree view as a person sees it: one row per item of its window whose levels above are all
+// expanded, in order, each drawn as the common control draws it, asking a node for its picture indexes
+// through the display callback. The window holds what the nodes told it, not the nodes themselves.
 struct TreeRow {
     std::string text;
     int level;

@@ -1,7 +1,8 @@
-// The headless tree view: the nodes themselves are the whole state; the peer gives the tree its window
-// handle and lets a test look and act as a person would.
+// The headless tree view: the peer gives the tree its window handle, keeps the items the nodes told it
+// of, and lets a test look and act as a person would on those items.
 #include "framework/headless/Headless.h"
 #include "framework/headless/HeadlessInternal.h"
+#include "framework/headless/Mirror.h"
 
 namespace headless {
 
@@ -10,16 +11,18 @@ namespace {
 class HeadlessTreeViewPeer final : public TreeViewPeer {
 public:
     explicit HeadlessTreeViewPeer(TCustomTreeView& tree)
-        : handle_(internal::NewWindow([&tree](TMessage& message) { tree.WndProc(message); }, &tree)) {}
+        : handle_(internal::NewWindow([&tree](TMessage& message) { tree.WndProc(message); }, &tree)),
+          control_(tree),
+          items_(tree) {}
     ~HeadlessTreeViewPeer() override { internal::ForgetWindow(handle_); }
 
-    void Changed(Aspect) override {}
+    void Changed(Aspect aspect) override { control_.Changed(aspect); }
     platform::HWND Handle() const override { return handle_; }
-    void NodeInserted(TTreeNode&) override {}
-    void NodeDeleting(TTreeNode&) override {}
-    void NodeChanged(TTreeNode&, NodeAspect) override {}
-    void ChildrenSorted(TTreeNode*) override {}
-    void SelectionChanged(TTreeNode*) override {}
+    void NodeInserted(TTreeNode& node) override { items_.NodeInserted(node); }
+    void NodeDeleting(TTreeNode& node) override { items_.NodeDeleting(node); }
+    void NodeChanged(TTreeNode& node, NodeAspect aspect) override { items_.NodeChanged(node, aspect); }
+    void ChildrenSorted(TTreeNode* parent) override { items_.ChildrenSorted(parent); }
+    void SelectionChanged(TTreeNode* node) override { items_.SelectionChanged(node); }
     void ImagesChanged() override {}
     // The common control leaves every message to the system's default answer.
     void DefaultHandler(TMessage& message) override {
@@ -28,20 +31,26 @@ public:
 
 private:
     platform::HWND handle_;
+    internal::ControlMirror control_;
+    internal::TreeMirror items_;
 };
 
-void AddRows(TTreeNode* node, std::vector<TreeRow>& rows) {
-    for (; node != nullptr; node = node->GetNextSibling()) {
-        rows.push_back(TreeRow{node->Text(), node->Level(), node->ImageIndex(), node->SelectedIndex(),
-                               node->OverlayIndex(), node->HasChildren(), node->Expanded()});
-        if (node->Expanded()) {
-            AddRows(node->GetFirstChild(), rows);
+using Item = internal::TreeMirror::Item;
+
+void AddRows(internal::TreeMirror& mirror, const Item& parent, int level, std::vector<TreeRow>& rows) {
+    for (const auto& item : parent.children) {
+        mirror.SupplyImages(*item);
+        rows.push_back(TreeRow{item->text, level, item->image, item->selectedImage, item->overlay,
+                               item->hasChildren, item->expanded});
+        if (item->expanded) {
+            AddRows(mirror, *item, level + 1, rows);
         }
     }
 }
 
 bool PersonSees(TTreeNode& node) {
-    return internal::PersonCanReach(*node.TreeView()) && node.IsVisible();
+    const auto* mirror = internal::MirrorOf(*node.TreeView());
+    return internal::PersonCanReach(*node.TreeView()) && mirror != nullptr && mirror->Shows(&node);
 }
 
 }  // namespace
@@ -54,16 +63,22 @@ std::unique_ptr<ControlPeer> internal::CreateTreeViewPeer(TCustomTreeView& tree)
 
 std::vector<TreeRow> VisibleRows(TCustomTreeView& tree) {
     std::vector<TreeRow> rows;
-    AddRows(tree.Items->GetFirstNode(), rows);
+    if (auto* mirror = internal::MirrorOf(tree)) {
+        AddRows(*mirror, mirror->Root(), 0, rows);
+    }
     return rows;
 }
 
 bool ClickExpandButton(TTreeNode& node) {
-    if (!PersonSees(node) || (!node.HasChildren() && node.Count() == 0)) {
+    if (!PersonSees(node)) {
+        return false;
+    }
+    const Item* item = internal::MirrorOf(*node.TreeView())->Find(&node);
+    if (!item->hasChildren && item->children.empty()) {
         return false;
     }
     Application->Dispatch([&node] {
-        if (node.Expanded()) {
+        if (internal::MirrorOf(*node.TreeView())->Find(&node)->expanded) {
             node.Collapse(false);
         } else {
             node.Expand(false);

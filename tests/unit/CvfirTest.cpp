@@ -60,6 +60,8 @@ void CvfirTest::SetUp() {
 }
 
 void CvfirTest::TearDown() {
+    // Every window shows what its control holds: nothing changed without telling its window.
+    EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty());
     delete Application;
     Form1 = nullptr;
     Form2 = nullptr;

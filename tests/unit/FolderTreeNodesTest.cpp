@@ -34,6 +34,7 @@ TEST_F(FolderTreeNodes, TheControlLoadsTheShellLibraryQuietlyAndStartsEmptyInIts
     EXPECT_TRUE(tree->Images()->ShareImages());
     EXPECT_FALSE(tree->Images()->Masked());
 
+    ExpectTheWindowAgrees();
     delete tree;
     EXPECT_THAT(headless::DestroyedImageLists(), IsEmpty());  // the system's list is shared
     ExpectNothingOfTheShellHeld();
@@ -255,6 +256,7 @@ TEST_F(FolderTreeNodes, RecordsListsAndFolderReferencesAllGoWithTheNodes) {
 
     tree->SetActive(true);
     EXPECT_GT(world->shell.liveFolders, 0);
+    ExpectTheWindowAgrees();
     delete tree;
     ExpectNothingOfTheShellHeld();
     EXPECT_GT(world->shell.taskAllocator.Frees(), 20);

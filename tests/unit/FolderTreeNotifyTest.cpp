@@ -63,6 +63,7 @@ TEST_F(FolderTreeNotify, ActivationRegistersTheHiddenWindowForFolderAndMediaEven
     tree->DeregisterChangeNotify();
     EXPECT_EQ(Calls("SHChangeNotifyDeregister"), 2);
     EXPECT_FALSE(tree->Active());
+    ExpectTheWindowAgrees();
     delete tree;
     ExpectNothingOfTheShellHeld();
 }
@@ -80,6 +81,7 @@ TEST_F(FolderTreeNotify, AFailedRegistrationRaisesWithTheTreeBuiltAndActive) {
     EXPECT_NE(tree->GetMyComputerNode(), nullptr);
     EXPECT_NO_THROW(tree->SetActive(true));  // already active: nothing more happens
     EXPECT_EQ(Calls("SHChangeNotifyRegister"), 1);
+    ExpectTheWindowAgrees();
     delete tree;
     EXPECT_EQ(Calls("SHChangeNotifyDeregister"), 0);  // there was no registration to end
     ExpectNothingOfTheShellHeld();
@@ -97,8 +99,10 @@ TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
         EXPECT_EQ(Data()->Expanded(), c.expanded);
         Data()->Expand(false);
         EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << c.expanded << c.interrupt;
+        EXPECT_THAT(Rows(), ::testing::Contains("        C"));  // the window shows the new folder
         EXPECT_EQ(headless::LockedWindow(), nullptr);
         ExpectNothingOfTheShellHeldButTheTree();
+        ExpectTheWindowAgrees();
         delete tree;
         world->files.Remove("C:\\Data\\C");
     }
@@ -134,6 +138,7 @@ TEST_F(FolderTreeNotify, RemovalsAndRenamesReloadTheParentOfALoadedFolderAndLeav
     world->files.Remove("C:\\Data\\D");
     Announce(SHCNE_RMDIR, "C:\\Data\\D");
     EXPECT_THAT(Texts(Data()), ElementsAre("E"));
+    EXPECT_THAT(Rows(), ::testing::Not(::testing::Contains("        D")));  // gone from the window too
     EXPECT_TRUE(Data()->Expanded());
 
     EXPECT_EQ(tree->Selected(), Find({"Alpha"}));
@@ -187,6 +192,7 @@ TEST_F(FolderTreeNotify, AMediumRefreshesItsDriveOnlyWhenTheDrivesNameChanged) {
         EXPECT_EQ(drive->Text(), c.text) << c.item << " " << c.label;
         EXPECT_EQ(drive->Count() == 0, c.dropped) << c.item << " " << c.label;
         ExpectNothingOfTheShellHeldButTheTree();
+        ExpectTheWindowAgrees();
         delete tree;
     }
 }
@@ -229,6 +235,7 @@ TEST_F(FolderTreeNotify, TheSessionMayEndUnlessTheOwnerSaysNoAndTheTreeStaysActi
         EXPECT_TRUE(tree->Active());
         EXPECT_NE(tree->GetMyComputerNode(), nullptr);
         EXPECT_EQ(sender, c.handled ? tree : nullptr);
+        ExpectTheWindowAgrees();
         delete tree;
         EXPECT_TRUE(world->shell.registrations.empty());
     }

@@ -55,6 +55,7 @@ TEST_F(FolderTreePaths, FindPathGivesTheNodeOfThePathOrTheDeepestAndClearsTheSel
         TTreeNode* node = tree->FindPath(c.path, c.exactMatch);
         EXPECT_EQ(PathOrNone(node), c.found != nullptr ? c.found : "(none)") << c.path << " " << c.exactMatch;
         EXPECT_EQ(tree->Selected(), c.clearsSelection ? nullptr : desktop) << c.path << " " << c.exactMatch;
+        ExpectTheWindowAgrees();
         delete tree;
     }
     ExpectNothingOfTheShellHeld();
@@ -199,6 +200,7 @@ TEST_F(FolderTreePaths, ADriveIsRefreshedOnlyWhenListedAndItsNameChangedOrWhenFo
         EXPECT_EQ(drive->Expanded(), !c.dropped) << what;
         EXPECT_TRUE(drive->HasChildren()) << what;
         EXPECT_EQ(headless::LockedWindow(), nullptr) << what;
+        ExpectTheWindowAgrees();
         delete tree;
     }
     ExpectNothingOfTheShellHeld();
@@ -211,6 +213,7 @@ TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
     world->shell.drives = {'D'};
     EXPECT_NO_THROW(tree->DriveChanged(tree, 'C', true));
     EXPECT_GT(Drive()->Count(), 0);
+    ExpectTheWindowAgrees();
     delete tree;
     world->shell.drives.clear();
 
@@ -224,6 +227,7 @@ TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
         EXPECT_NO_THROW(tree->DriveChanged(tree, 'C', true));
         EXPECT_EQ(headless::LockedWindow(), nullptr);
         tree->OnChange = nullptr;
+        ExpectTheWindowAgrees();
         delete tree;
     }
     ExpectNothingOfTheShellHeld();

@@ -48,6 +48,7 @@ TEST_F(FolderTreeRoots, OptionsSetBeforeActivationPlaceTheOptionalRootsLastOrFir
                 ElementsAre("My Computer", "Alpha", "Zulu", "Recycle Bin", "Network Neighborhood"));
     EXPECT_EQ(Record(tree->GetNetHoodNode()).Path, "\\\\");
     EXPECT_EQ(Record(tree->GetBitBucketNode()).Path, "");
+    ExpectTheWindowAgrees();
     delete tree;
 
     ActiveTree({foRecycleBin, foNetworkNeighborhood, foVirtualFirst});
@@ -68,6 +69,7 @@ TEST_F(FolderTreeRoots, EachOptionalRootComesOnceAndGoesWithItsOption) {
         EXPECT_THAT(DesktopTexts(), ElementsAre("My Computer", "Alpha", "Zulu", c.text)) << c.text;
         tree->SetFolderOptions({});
         EXPECT_THAT(DesktopTexts(), ElementsAre("My Computer", "Alpha", "Zulu")) << c.text;
+        ExpectTheWindowAgrees();
         delete tree;
     }
     ExpectNothingOfTheShellHeld();

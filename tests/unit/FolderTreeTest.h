@@ -27,7 +27,10 @@ protected:
         host->Name = "Host";
         host->Show();
     }
-    void TearDown() override { delete Application; }
+    void TearDown() override {
+        ExpectTheWindowAgrees();
+        delete Application;
+    }
 
     TCvFolderTree* MakeTree() {
         tree = new TCvFolderTree(host);
@@ -83,6 +86,18 @@ protected:
                   bool interrupt = false) {
         world->shell.Notify(event, item1, item2, interrupt);
         DeliverNotifications();
+    }
+
+    // The tree's window shows every node as the tree holds it, in the tree's order, with its text,
+    // button, pictures, overlay and expansion, and the tree's selection: nothing changed unannounced.
+    void ExpectTheWindowAgrees() { EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty()); }
+    // The texts of the rows a person sees, in order, each indented two blanks per level.
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        for (const auto& row : headless::VisibleRows(*tree)) {
+            rows.push_back(std::string(2 * static_cast<std::size_t>(row.level), ' ') + row.text);
+        }
+        return rows;
     }
 
     // Every list and string that the shell handed out went back once, and no folder object is held.

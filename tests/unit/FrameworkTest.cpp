@@ -1,5 +1,6 @@
 // The framework's own rules that the program relies on: the application title, the exception box,
 // the message loop's handling of exceptions, layouts, and the path splitter.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "framework/Dialogs.h"
@@ -34,7 +35,10 @@ protected:
         headless::Reset();
         new TApplication;
     }
-    void TearDown() override { delete Application; }
+    void TearDown() override {
+        EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty());
+        delete Application;
+    }
 };
 
 TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {

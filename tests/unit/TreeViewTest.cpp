@@ -29,7 +29,10 @@ protected:
             events.push_back("change " + (node ? node->Text() : std::string("-")));
         };
     }
-    void TearDown() override { delete Application; }
+    void TearDown() override {
+        EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty());
+        delete Application;
+    }
 
     // A, with children A1 and A2; B, with child B1.
     void BuildTwoLevels() {
