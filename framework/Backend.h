@@ -77,8 +77,9 @@ TRect DesktopRect();  // the whole desktop
 TRect WorkArea();     // the desktop less the task bar
 FrameMetrics FrameFor(FrameKind kind, bool hasCaption);
 
-// A modal message box; answers the button pressed (1 for OK).
-int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags);
+// A modal message box; answers the button pressed (1 for OK). F1 in the box asks for the help topic
+// `helpContext`; 0 asks for none.
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags, int helpContext);
 
 // The mouse cursor over the whole screen (crDefault, crHourGlass, ...).
 void SetScreenCursor(int cursor);

@@ -1,6 +1,6 @@
 #include "framework/Dialogs.h"
 
-#include "framework/Forms.h"
+#include "framework/Backend.h"
 
 namespace {
 
@@ -41,6 +41,6 @@ unsigned ButtonsOf(TMsgDlgButtons buttons) {
 
 }  // namespace
 
-int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/) {
-    return Application->MessageBox(message, TitleOf(type), IconOf(type) | ButtonsOf(buttons));
+int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
+    return backend::ShowMessageBox(message, TitleOf(type), IconOf(type) | ButtonsOf(buttons), helpContext);
 }

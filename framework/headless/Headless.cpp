@@ -309,8 +309,8 @@ FrameMetrics FrameFor(FrameKind kind, bool hasCaption) {
     return FrameMetrics{frame, frame, hasCaption ? 19 : 0};
 }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    headless::Current().boxes.push_back(headless::MessageBoxRecord{text, caption, flags});
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags, int helpContext) {
+    headless::Current().boxes.push_back(headless::MessageBoxRecord{text, caption, flags, helpContext});
     headless::Note("message box " + text);
     // The box took the activation from its owner, the active window, which gets it back as it closes.
     if (TForm* owner = Application != nullptr ? Application->ActiveForm() : nullptr;

@@ -15,6 +15,7 @@ struct MessageBoxRecord {
     std::string text;
     std::string caption;
     unsigned flags;
+    int helpContext;
 };
 
 // Forgets everything shown and queued, and sets the screen back to 1024 x 768 with a task bar of 28

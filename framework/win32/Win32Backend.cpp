@@ -117,9 +117,15 @@ FrameMetrics FrameFor(FrameKind kind, bool hasCaption) {
 }
 
 // The box belongs to the active window, which it disables while it is up; with none, to the program.
-int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    HWND owner = GetActiveWindow();
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags | (owner == nullptr ? MB_TASKMODAL : 0));
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags, int helpContext) {
+    MSGBOXPARAMSA box{};
+    box.cbSize = sizeof box;
+    box.hwndOwner = GetActiveWindow();
+    box.lpszText = text.c_str();
+    box.lpszCaption = caption.c_str();
+    box.dwStyle = flags | (box.hwndOwner == nullptr ? MB_TASKMODAL : 0);
+    box.dwContextHelpId = static_cast<DWORD_PTR>(helpContext);
+    return MessageBoxIndirectA(&box);
 }
 
 void SetScreenCursor(int cursor) {

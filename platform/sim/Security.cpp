@@ -43,10 +43,16 @@ BOOL LookupPrivilegeValueA(LPCSTR systemName, LPCSTR name, LUID* luid) {
     return 1;
 }
 
-BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newState, DWORD /*bufferLength*/,
-                           TOKEN_PRIVILEGES* /*previousState*/, DWORD* /*returnLength*/) {
+BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newState, DWORD bufferLength,
+                           TOKEN_PRIVILEGES* previousState, DWORD* returnLength) {
     auto& world = sim::TheWorld();
     world.Trace("AdjustTokenPrivileges");
+    if (newState != nullptr) {
+        const auto& first = newState->Privileges[0];
+        world.tokenAdjustments.push_back(
+            sim::TokenAdjustment{disableAll, newState->PrivilegeCount, first.Luid.LowPart, first.Attributes,
+                                 bufferLength, previousState != nullptr, returnLength != nullptr});
+    }
     if (token != kToken || disableAll || newState == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -73,10 +79,10 @@ BOOL CloseHandle(HANDLE handle) {
     return 0;
 }
 
-BOOL ExitWindowsEx(UINT flags, DWORD /*reason*/) {
+BOOL ExitWindowsEx(UINT flags, DWORD reserved) {
     auto& world = sim::TheWorld();
     world.Trace("ExitWindowsEx " + std::to_string(flags));
-    world.exitWindowsRequests.push_back(flags);
+    world.exitWindowsRequests.push_back(sim::ShutdownRequest{flags, reserved});
     if (!world.exitWindowsSucceeds || !world.shutdownPrivilegeEnabled) {
         SetLastError(1314);  // ERROR_PRIVILEGE_NOT_HELD, or a refusal
         return 0;

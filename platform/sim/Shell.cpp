@@ -138,12 +138,15 @@ std::string KeyOf(const std::optional<sim::Location>& item) {
     return item ? item->key : std::string("?");
 }
 
-HRESULT SimShellFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR pszDisplayName, ULONG* pchEaten,
+HRESULT SimShellFolder::ParseDisplayName(HWND hwnd, IBindCtx* pbc, LPWSTR pszDisplayName, ULONG* pchEaten,
                                          LPITEMIDLIST* ppidl, ULONG* pdwAttributes) {
     *ppidl = nullptr;
     char name[1024] = {};
     WideCharToMultiByte(CP_ACP, 0, pszDisplayName, -1, name, sizeof name - 1, nullptr, nullptr);
     Shell().Note("ParseDisplayName " + location_.key + " " + name);
+    Shell().parseRequests.push_back(sim::ShellNamespace::ParseRequest{
+        location_.key, name, hwnd, pbc != nullptr, pchEaten != nullptr,
+        pdwAttributes != nullptr ? std::optional<ULONG>(*pdwAttributes) : std::nullopt});
     // The desktop and My Computer take full paths, a file-system folder takes names inside it; the
     // answer is relative to this folder either way.
     const bool takesFullPaths =

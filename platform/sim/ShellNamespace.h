@@ -162,6 +162,19 @@ public:
         }
     }
 
+    // Every ParseDisplayName call as it was made: the folder's key, the name, the owner window,
+    // whether a bind context and a place for the characters eaten were given, and the attributes asked
+    // for (none when no place for them was given).
+    struct ParseRequest {
+        std::string folder;
+        std::string name;
+        HWND window;
+        bool bindContext;
+        bool eatenAsked;
+        std::optional<ULONG> attributes;
+    };
+    std::vector<ParseRequest> parseRequests;
+
     // Change notification: SHChangeNotifyRegister fails (answers 0) while `registrationFails` holds.
     bool registrationFails = false;
     std::vector<NotifyRegistration> registrations;

@@ -121,6 +121,25 @@ struct Device {
 // The hardware-ID multi-string of a list of IDs: each with its zero, and one more zero at the end.
 std::vector<BYTE> MultiString(const std::vector<std::string>& ids);
 
+// One AdjustTokenPrivileges call as it was made.
+struct TokenAdjustment {
+    BOOL disableAll;
+    DWORD privilegeCount;
+    DWORD luid;  // of the first privilege
+    DWORD attributes;
+    DWORD bufferLength;  // of the previous-state buffer
+    bool previousState;  // a previous-state buffer was given
+    bool returnLength;   // a place for the returned length was given
+    bool operator==(const TokenAdjustment&) const = default;
+};
+
+// One ExitWindowsEx call as it was made.
+struct ShutdownRequest {
+    UINT flags;
+    DWORD reserved;
+    bool operator==(const ShutdownRequest&) const = default;
+};
+
 struct DriverUpdate {
     std::string hardwareId;
     std::string infPath;
@@ -198,8 +217,9 @@ public:
     bool privilegeAssigned = true;  // the user holds the shutdown privilege
     bool shutdownPrivilegeEnabled = false;
     int openTokens = 0;
+    std::vector<TokenAdjustment> tokenAdjustments;
     bool exitWindowsSucceeds = true;
-    std::vector<UINT> exitWindowsRequests;  // the flags of every ExitWindowsEx call
+    std::vector<ShutdownRequest> exitWindowsRequests;
 
     std::string standardOutput;  // everything the program printed
     int openFiles = 0;           // C run-time files the program has open

@@ -204,6 +204,18 @@ TEST_F(FolderTreePaths, ADriveIsRefreshedOnlyWhenListedAndItsNameChangedOrWhenFo
         delete tree;
     }
     ExpectNothingOfTheShellHeld();
+    // My Computer parses each listed drive's root, owned by the tree's parent window, without a bind
+    // context, with a place for the characters eaten and no attributes asked for.
+    const auto& requests = world->shell.parseRequests;
+    ASSERT_EQ(requests.size(), 3u);
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.folder, Shell::kMyComputer);
+        EXPECT_TRUE(request.name == "c:\\" || request.name == "C:\\") << request.name;
+        EXPECT_EQ(request.window, host->Peer()->Handle());
+        EXPECT_FALSE(request.bindContext);
+        EXPECT_TRUE(request.eatenAsked);
+        EXPECT_EQ(request.attributes, 0u);
+    }
 }
 
 TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {

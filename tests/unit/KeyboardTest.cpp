@@ -84,7 +84,7 @@ TEST_F(Keyboard, TheRestartPromptOpensOnItsTextAndTabReachesRestartThenCancel) {
     Tab();
     EXPECT_EQ(headless::Focus(), Form3->OK);
     EXPECT_EQ(ExitCodeOf([this] { Enter(); }), std::nullopt);
-    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(platform::sim::ShutdownRequest{2, 0}));
     Tab();
     EXPECT_EQ(headless::Focus(), Form3->Cancel);
     EXPECT_EQ(ExitCodeOf([this] { Key(VK_SPACE); }), 1u);

@@ -2,10 +2,15 @@
 #include "app/Main.h"
 #include "tests/unit/CvfirTest.h"
 
+using platform::sim::ShutdownRequest;
+using platform::sim::TokenAdjustment;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
+
+// EWX_REBOOT with its reserved value 0.
+const ShutdownRequest kReboot{2, 0};
 
 class RestartPrompt : public CvfirTest {
 protected:
@@ -46,9 +51,13 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
     Finish();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form3->OK); }), std::nullopt);
     EXPECT_TRUE(world->shutdownPrivilegeEnabled);
-    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
     EXPECT_EQ(world->openTokens, 0);
-    EXPECT_TRUE(Form3->Showing());  // until Windows ends the session
+    EXPECT_TRUE(Form3->Showing());                                          // until Windows ends the session
+    EXPECT_THAT(world->calls, ::testing::Contains("OpenProcessToken 40"));  // adjust and query: 0x28
+    // One privilege, the shutdown privilege (19), enabled (2), nothing asked back: no previous-state
+    // buffer, its length 0, no place for the length returned.
+    EXPECT_THAT(world->tokenAdjustments, ElementsAre(TokenAdjustment{0, 1, 19, 2, 0, false, false}));
 }
 
 struct PrivilegeCase {
@@ -65,7 +74,7 @@ TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
     EXPECT_FALSE(Form3->EnableShutdownPrivilege());
     EXPECT_EQ(world->openTokens, 0);
     Press(Form3->OK);
-    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
     // Windows refuses the reboot: the prompt stays, and Cancel still ends the program.
     EXPECT_TRUE(Form3->Showing());
@@ -92,7 +101,7 @@ TEST_F(RestartPrompt, TheSessionEndingAfterTheRestartEndsTheProgramWithZero) {
     headless::Post([] { headless::Click(*Form3->OK); });
     headless::Post([] { headless::EndSession(); });
     EXPECT_EQ(CvfirMain(), 0);
-    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(2u));
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ protected:
         EXPECT_THAT(MessageBoxTexts(), ElementsAre("OS source files can not be found!!"));
         EXPECT_EQ(headless::MessageBoxes().back().caption, "Warning");
         EXPECT_EQ(headless::MessageBoxes().back().flags, MB_ICONEXCLAMATION | MB_OK);
+        EXPECT_EQ(headless::MessageBoxes().back().helpContext, 0);  // no help topic
         EXPECT_TRUE(Form4->Showing());
         EXPECT_FALSE(Form2->Next->Enabled());
         EXPECT_FALSE(Form2->Back->Enabled());
