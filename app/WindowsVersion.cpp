@@ -42,9 +42,8 @@ void ReadValue(HKEY key, const char* name, char (&buffer)[kValueSize]) {
     if (RegQueryValueExA(key, name, nullptr, nullptr, whole.data(), &size) != ERROR_SUCCESS) {
         return;
     }
-    const std::size_t kept = size < kValueSize - 1 ? size : kValueSize - 1;
-    std::memcpy(buffer, whole.data(), kept);
-    buffer[kept] = '\0';
+    std::memcpy(buffer, whole.data(), kValueSize - 1);  // the value is longer than the buffer
+    buffer[kValueSize - 1] = '\0';
 }
 
 // The 9x release that the key's "Version" names; none when it names neither.

@@ -131,7 +131,13 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
 }
 
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
-    return AnswerFolder(World().systemDirectoryFails ? std::string() : World().systemDirectory, buffer, size);
+    auto& world = World();
+    if (world.systemDirectoryFails && world.systemDirectory.size() < size) {
+        // What a failed call leaves in the buffer is undefined: here the folder that a caller who went on
+        // regardless would then use, so that such a caller is seen to.
+        std::memcpy(buffer, world.systemDirectory.c_str(), world.systemDirectory.size() + 1);
+    }
+    return AnswerFolder(world.systemDirectoryFails ? std::string() : world.systemDirectory, buffer, size);
 }
 
 // A bare name is looked for in the program's folder first, as Windows does for every module that is

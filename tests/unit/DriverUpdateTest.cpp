@@ -263,6 +263,8 @@ TEST_F(WindowsMe, AFailedUpdatePutsTheCabinetBackAndEndsWithSix) {
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
     EXPECT_EQ(InstanceValue(0), std::nullopt);
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+    EXPECT_THAT(world->standardOutput,
+                HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: Access is denied."));
 }
 
 TEST_F(WindowsMe, WithoutTheDeviceNothingMovesButTheScanRuns) {
@@ -312,6 +314,25 @@ TEST_F(WindowsMe, AMatchWithoutItsParamsKeyIsWrittenAndTheScanGoesOn) {
     EXPECT_EQ(InstanceValue(1), std::nullopt);
     EXPECT_EQ(InstanceValue(2), "3");
     EXPECT_EQ(ParamsDefault(2), "3");
+}
+
+TEST_F(WindowsMe, EveryOneOfTheEightLettersCountsAndTheScanStopsAfterInstanceNine) {
+    NetInstance(0, "cvfirdmX.vxd", true);
+    NetInstance(1, "cXXXXXXX.vxd", true);
+    NetInstance(2, "xvfirdma.vxd", true);
+    for (int index = 3; index < 10; ++index) {
+        NetInstance(index, "ndiswan.vxd", true);
+    }
+    // "0010" would be the eleventh instance: there are ten at most.
+    world->registry.CreateKey(HKEY_LOCAL_MACHINE, kNetClass + std::string("00010"));
+    world->registry.SetString(HKEY_LOCAL_MACHINE, kNetClass + std::string("00010"), "DeviceVxDs", "cvfirdma");
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    for (int index = 0; index < 3; ++index) {
+        EXPECT_EQ(InstanceValue(index), std::nullopt) << index;
+    }
+    EXPECT_TRUE(Opened(9));
+    EXPECT_FALSE(Opened(10));
+    EXPECT_THAT(world->calls, ::testing::Not(Contains(::testing::StartsWith("RegSetValueExA"))));
 }
 
 TEST_F(WindowsMe, ADeviceVxDsThatIsNotAStringShowsTheExceptionBox) {

@@ -36,14 +36,14 @@ TEST_F(FolderTreeEnumeration, DrivesAndComputersKeepTheShellsOrderAndOnlyFileSys
 
 TEST_F(FolderTreeEnumeration, OtherLevelsAreSortedByBytesWithAsciiLettersFoldedAndAPrefixFirst) {
     world->shell.reverseOrder = true;
-    for (const char* name : {"b", "A", "a_x", "ab", "abc", "\xE9t\xE9", "Zz", "1"}) {
+    for (const char* name : {"b", "A", "a_x", "ab", "abc", "\xE9t\xE9", "Zz", "zeta", "1"}) {
         world->files.AddDirectory(std::string("C:\\Sort\\") + name);
     }
     ActiveTree();
     Drive()->Expand(false);
     TTreeNode* sort = Find({"My Computer", "Local Disk (C:)", "Sort"});
     sort->Expand(false);
-    EXPECT_THAT(Texts(sort), ElementsAre("1", "A", "ab", "abc", "a_x", "b", "Zz", "\xE9t\xE9"));
+    EXPECT_THAT(Texts(sort), ElementsAre("1", "A", "ab", "abc", "a_x", "b", "zeta", "Zz", "\xE9t\xE9"));
 }
 
 TEST_F(FolderTreeEnumeration, HiddenFoldersAreShownAndFilesNever) {

@@ -257,7 +257,12 @@ TEST_F(FolderTreeNodes, RecordsListsAndFolderReferencesAllGoWithTheNodes) {
     tree->SetActive(true);
     EXPECT_GT(world->shell.liveFolders, 0);
     ExpectTheWindowAgrees();
+    // The nodes go without raising the tree's events: whoever handles them may be going too.
+    tree->SetSelected(tree->GetMyComputerNode());
+    int changes = 0;
+    tree->OnChange = [&changes](TObject*, TTreeNode*) { ++changes; };
     delete tree;
+    EXPECT_EQ(changes, 0);
     ExpectNothingOfTheShellHeld();
     EXPECT_GT(world->shell.taskAllocator.Frees(), 20);
 }

@@ -114,12 +114,21 @@ TEST_F(FolderTreeRoots, ALayoutActivatesTheTreeFirstAndThenAppliesItsOptions) {
                                {"DisplayMode", "dmAsis"},
                                {"ShowButtons", "True"},
                                {"Indent", "19"},
-                               {"TabOrder", "0"}}}}};
+                               {"TabOrder", "0"}}},
+                             {"TCvFolderTree",
+                              "Others",
+                              {{"Left", "16"},
+                               {"Active", "True"},
+                               {"FolderOptions", "[foNetworkNeighborhood]"},
+                               {"DisplayMode", "dmUppercase"}}}}};
     auto* form = new TreeForm(layout);
     tree = dynamic_cast<TCvFolderTree*>(form->FindComponent("Folders"));
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(tree->Active());
     EXPECT_THAT(DesktopTexts(), ElementsAre("Recycle Bin", "My Computer", "Alpha", "Zulu"));
+    tree = dynamic_cast<TCvFolderTree*>(form->FindComponent("Others"));
+    EXPECT_EQ(tree->Left(), 16);
+    EXPECT_THAT(DesktopTexts(), ElementsAre("MY COMPUTER", "ALPHA", "ZULU", "NETWORK NEIGHBORHOOD"));
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
     // One privilege, the shutdown privilege (19), enabled (2), nothing asked back: no previous-state
     // buffer, its length 0, no place for the length returned.
     EXPECT_THAT(world->tokenAdjustments, ElementsAre(TokenAdjustment{0, 1, 19, 2, 0, false, false}));
+    EXPECT_TRUE(Form3->EnableShutdownPrivilege());
 }
 
 struct PrivilegeCase {

@@ -61,6 +61,8 @@ TEST_F(SourceDialog, LooksAsLaidOutWithThePathFromTheRegistry) {
                 ElementsAre("Please insert the disk labeled 'Windows 98 CD-ROM', and then click OK",
                             "Or Click Cancel to exit setup program"));
     EXPECT_FALSE(Form4->TreeChangeSeen);
+    EXPECT_EQ(Form4->CvFolderTree->BoundsRect(), (TRect{16, 96, 377, 289}));
+    EXPECT_EQ(Form4->CvFolderTree->Font().Height, -13);
 }
 
 TEST_F(SourceDialog, OkAtOnceInstallsAndFinishesTheWizard) {

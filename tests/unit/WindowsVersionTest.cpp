@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"Windows Millennium Editi", nullptr, nullptr, TOsKind::NotRecognised},
                       VersionCase{nullptr, "5.0", "Microsoft Windows 2000", TOsKind::Windows2000},
                       VersionCase{nullptr, "4.0", nullptr, TOsKind::WindowsNt4},
+                      // only the first three characters count
+                      VersionCase{nullptr, "4.00", nullptr, TOsKind::WindowsNt4},
                       VersionCase{nullptr, "3.51", nullptr, TOsKind::WindowsNt351},
                       VersionCase{nullptr, "3.5", nullptr, TOsKind::NotRecognised},
                       VersionCase{nullptr, "5.1", "Microsoft Windows XP", TOsKind::WindowsXp},

@@ -46,6 +46,7 @@ TEST_F(Wizard, NextAndBackWalkTheWelcomeAndReadyPages) {
     Press(Form2->Back);
     ExpectWelcomePage();
     EXPECT_EQ(Form2->WizardStep, 0);
+    EXPECT_EQ(headless::Journal().back(), "repaint Form2");
     EXPECT_FALSE(headless::Click(*Form2->Back));
     Press(Form2->Next);
     ExpectReadyPage();
@@ -120,8 +121,8 @@ TEST_P(SetupDat, TheFirstLineSelectsTheTransceiverType) {
 INSTANTIATE_TEST_SUITE_P(Lines, SetupDat,
                          ::testing::Values(SetupDatCase{"3\r\n", "3"}, SetupDatCase{"  4abc\r\n", "4"},
                                            SetupDatCase{"5", "5"}, SetupDatCase{"0\r\n2\r\n", "0"},
-                                           SetupDatCase{"12\r\n", "0"}, SetupDatCase{"-1\r\n", "0"},
-                                           SetupDatCase{"+2\r\n", "2"},
+                                           SetupDatCase{"12\r\n", "0"}, SetupDatCase{"6\r\n", "0"},
+                                           SetupDatCase{"-1\r\n", "0"}, SetupDatCase{"+2\r\n", "2"},
                                            // cut to its first eight characters: 12345678
                                            SetupDatCase{"123456789\r\n", "0"},
                                            SetupDatCase{"00000001234\r\n", "1"},
@@ -212,6 +213,15 @@ TEST_F(SetupDatMissing, AProgramFolderTooLongForItsBufferIsNeverCut) {
     Form2->NextClick(Form2->Next);
     EXPECT_EQ(Form2->TransceiverType, "");
     EXPECT_THAT(MessageBoxTexts(), ElementsAre("File Setup.dat Open Error!!"));
+}
+
+// Windows answers a path longer than its buffer cut, with the buffer's size: the folder of a cut path is
+// never used, even when the cut fell in the program's own name.
+TEST_F(SetupDatMissing, AProgramPathCutToItsBufferIsNeverUsed) {
+    world->programPath = "C:\\cvdisk\\" + std::string(250, 'x') + ".exe";
+    StartUp();
+    WalkToInstallStep();
+    ExpectStuckAtTheInstallStep();
 }
 
 TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
