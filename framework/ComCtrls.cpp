@@ -1,11 +1,9 @@
 #include "framework/ComCtrls.h"
 
 #include <algorithm>
-#include <map>
 #include <variant>
 
 #include "framework/Forms.h"
-#include "framework/Screen.h"
 #include "framework/SystemModules.h"
 #include "platform/CommonControls.h"
 
@@ -450,28 +448,6 @@ void TCustomTreeView::SetProperty(std::string_view name, std::string_view value)
         borderStyle_ = layoutvalue::Named<TBorderStyle>(value, {{"bsNone", bsNone}, {"bsSingle", bsSingle}},
                                                         "border style");
         Changed(Aspect::Style);
-    } else if (name == "Ctl3D") {
-        ctl3D_ = Bool(value);
-        Changed(Aspect::Style);
-    } else if (name == "ShowHint") {
-        showHint_ = Bool(value);
-    } else if (name == "ParentCtl3D" || name == "ParentShowHint") {
-        Bool(value);  // the control has no parent settings of these to follow
-    } else if (name == "DragCursor") {
-        static const std::map<std::string_view, int> cursors{
-            {"crDefault", crDefault}, {"crHourGlass", crHourGlass}, {"crDrag", crDrag}};
-        auto found = cursors.find(value);
-        if (found == cursors.end()) {
-            layoutvalue::Unknown("cursor", value);
-        }
-        dragCursor_ = found->second;
-    } else if (name == "DragMode") {
-        if (value != "dmManual" && value != "dmAutomatic") {
-            layoutvalue::Unknown("drag mode", value);
-        }
-        dragAutomatic_ = value == "dmAutomatic";
-    } else if (name == "PopupMenu") {
-        popupMenu_ = std::string(value);
     } else {
         TWinControl::SetProperty(name, value);
     }

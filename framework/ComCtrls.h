@@ -222,9 +222,4 @@ private:
     bool showRoot_ = true;
     bool hideSelection_ = true;
     TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
-    bool showHint_ = false;
-    int dragCursor_ = -12;  // crDrag
-    bool dragAutomatic_ = false;
-    std::string popupMenu_;
 };

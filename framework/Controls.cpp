@@ -244,7 +244,7 @@ void TWinControl::SetFocus() {
 namespace layoutvalue {
 
 void Unknown(std::string_view what, std::string_view name) {
-    throw std::invalid_argument("layout: unknown " + std::string(what) + " '" + std::string(name) + "'");
+    throw std::invalid_argument("unknown " + std::string(what) + " '" + std::string(name) + "'");
 }
 
 int Int(std::string_view value) {

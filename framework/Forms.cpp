@@ -57,9 +57,6 @@ bool BindFrameworkEvent(TControl& control, std::string_view event, const Publish
     if (event == "OnShow") {
         return Assign(form->OnShow, method);
     }
-    if (event == "OnHide") {
-        return Assign(form->OnHide, method);
-    }
     if (event == "OnActivate") {
         return Assign(form->OnActivate, method);
     }
@@ -139,9 +136,6 @@ void TForm::UpdateShowing() {
         showing_ = true;
         formPeer_->Display();
     } else {
-        if (OnHide) {
-            OnHide(this);
-        }
         showing_ = false;
         formPeer_->Conceal();
     }
@@ -410,18 +404,31 @@ void TForm::LoadLayout(const FormLayout& layout) {
     std::string_view activeControl;
     auto apply = [this, &activeControl](TControl& control, const std::vector<PropertyValue>& properties) {
         for (const auto& [name, value] : properties) {
-            if (name.starts_with("On")) {
-                BindEvent(control, name, value);
-            } else if (&control == this && name == "ActiveControl") {
-                activeControl = value;
-            } else {
-                control.SetProperty(name, value);
+            try {
+                if (name.starts_with("On")) {
+                    BindEvent(control, name, value);
+                } else if (&control == this && name == "ActiveControl") {
+                    activeControl = value;
+                } else {
+                    control.SetProperty(name, value);
+                }
+            } catch (const std::invalid_argument& fault) {
+                // Where in the layout the fault lies, so that it can be found in one step.
+                throw std::invalid_argument("layout " + Name + ", control " + control.Name + ", property " +
+                                            std::string(name) + ", value '" + std::string(value) +
+                                            "': " + fault.what());
             }
         }
     };
     apply(*this, layout.properties);
     for (const auto& controlLayout : layout.controls) {
-        TControl* control = CreateControlOfClass(controlLayout.className, this);
+        TControl* control = nullptr;
+        try {
+            control = CreateControlOfClass(controlLayout.className, this);
+        } catch (const std::invalid_argument& fault) {
+            throw std::invalid_argument("layout " + Name + ", control " + std::string(controlLayout.name) +
+                                        ": " + fault.what());
+        }
         control->Name = std::string(controlLayout.name);
         control->SetParent(this);
         apply(*control, controlLayout.properties);

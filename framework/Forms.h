@@ -60,7 +60,6 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
-    TNotifyEvent OnHide;
     TNotifyEvent OnActivate;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "foldertree/Cvfoldertree.h"
 #include "framework/Dialogs.h"
 #include "framework/headless/Headless.h"
 #include "platform/PathSplit.h"
@@ -79,13 +80,68 @@ TEST_F(MessageLoop, ALayoutBindsEventsByNameAndRefusesWhatItDoesNotKnow) {
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(headless::Click(*button));
     EXPECT_EQ(form->clicks, 1);
+}
 
-    const FormLayout unknownMethod{"Bad", {}, {{"TBitBtn", "Button", {{"OnClick", "Missing"}}}}};
-    EXPECT_THROW(new TestForm(unknownMethod), std::invalid_argument);
-    const FormLayout unknownProperty{"Bad", {{"Colour", "clBlue"}}, {}};
-    EXPECT_THROW(new TestForm(unknownProperty), std::invalid_argument);
+// A layout value that is not understood stops the form, with where it lies and why.
+TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyAndValue) {
+    struct Case {
+        const char* className;
+        const char* property;
+        const char* value;
+        const char* why;
+    };
+    const std::vector<Case> cases{
+        {"TBitBtn", "OnClick", "Missing", "unknown published method 'Missing'"},
+        {"TBitBtn", "OnChange", "Clicked", "unknown event 'OnChange'"},
+        {"TBitBtn", "Colour", "clBlue", "unknown property 'Colour'"},
+        {"TBitBtn", "Font.Blink", "True", "unknown property 'Font.Blink'"},
+        {"TBitBtn", "Left", "12px", "unknown number '12px'"},
+        {"TBitBtn", "Visible", "Yes", "unknown Boolean 'Yes'"},
+        {"TBitBtn", "Color", "clPurple", "unknown colour 'clPurple'"},
+        {"TBitBtn", "Align", "alMiddle", "unknown alignment 'alMiddle'"},
+        {"TBitBtn", "Font.Charset", "GREEK_CHARSET", "unknown character set 'GREEK_CHARSET'"},
+        {"TBitBtn", "Font.Style", "[fsBold, fsBlink]", "unknown font style 'fsBlink'"},
+        {"TBitBtn", "Font.Style", "fsBold", "unknown set 'fsBold'"},
+        {"TMemo", "BorderStyle", "bsSizeable", "unknown border style 'bsSizeable'"},
+        {"TBevel", "Shape", "bsFrame", "unknown bevel shape 'bsFrame'"},
+        {"TBevel", "Style", "bsFlat", "unknown bevel style 'bsFlat'"},
+        {"TLabel", "AutoSize", "1", "unknown Boolean '1'"},
+        {"TCvFolderTree", "DisplayMode", "dmTitle", "unknown display mode 'dmTitle'"},
+        {"TCvFolderTree", "FolderOptions", "[foPrinters]", "unknown folder option 'foPrinters'"},
+        {"TCvFolderTree", "DragMode", "dmAutomatic", "unknown property 'DragMode'"},
+    };
+    for (const auto& c : cases) {
+        const FormLayout layout{"Bad", {}, {{c.className, "Thing", {{c.property, c.value}}}}};
+        try {
+            new TestForm(layout);
+            ADD_FAILURE() << c.property << " " << c.value << " was taken";
+        } catch (const std::invalid_argument& fault) {
+            EXPECT_EQ(std::string(fault.what()), std::string("layout Bad, control Thing, property ") +
+                                                     c.property + ", value '" + c.value + "': " + c.why);
+        }
+    }
+    const std::vector<std::pair<const char*, const char*>> formCases{{"BorderIcons", "[biClose]"},
+                                                                     {"BorderStyle", "bsThick"},
+                                                                     {"Position", "poMiddle"},
+                                                                     {"FormStyle", "fsMDIChild"}};
+    for (const auto& [property, value] : formCases) {
+        const FormLayout layout{"Bad", {{property, value}}, {}};
+        try {
+            new TestForm(layout);
+            ADD_FAILURE() << property << " " << value << " was taken";
+        } catch (const std::invalid_argument& fault) {
+            EXPECT_THAT(fault.what(),
+                        ::testing::StartsWith(std::string("layout Bad, control Bad, property ") + property +
+                                              ", value '" + value + "': unknown "));
+        }
+    }
     const FormLayout unknownClass{"Bad", {}, {{"TSpinner", "Spin", {}}}};
-    EXPECT_THROW(new TestForm(unknownClass), std::invalid_argument);
+    try {
+        new TestForm(unknownClass);
+        ADD_FAILURE() << "TSpinner was made";
+    } catch (const std::invalid_argument& fault) {
+        EXPECT_STREQ(fault.what(), "layout Bad, control Spin: unknown control class 'TSpinner'");
+    }
 }
 
 TEST(PathSplit, GivesTheDriveAndTheDirectoryWithItsBackslash) {
