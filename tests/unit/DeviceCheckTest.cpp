@@ -1,6 +1,8 @@
 // The search for the FIR controller among the present devices, and the diagnostic lines.
 #include "tests/unit/CvfirTest.h"
 
+#include <tuple>
+
 #include "app/DeviceCheck.h"
 #include "platform/Kernel.h"
 
@@ -78,6 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IdListCase{{"*CVN051"}, false}, IdListCase{{"CVN0510"}, false}, IdListCase{{}, false},
                       IdListCase{LongList(300, {"*CVN0510"}), true},
                       IdListCase{LongList(770, {"*CVN0510"}), true},
+                      // exactly the 800 bytes the buffer holds, and one more
+                      IdListCase{LongList(780, {"*CVN0510", "ROOT\\IR12"}), true},
+                      IdListCase{LongList(780, {"*CVN0510", "ROOT\\IR123"}), false},
                       // more than the 800-byte buffer holds: passed over, never read past the buffer
                       IdListCase{LongList(800, {"*CVN0510"}), false}));
 
@@ -156,9 +161,13 @@ TEST(ReportLastError, PrintsTheSystemsTextOrTheCodeAndKeepsTheLastError) {
     platform::SetLastError(0xE000020Bu);
     EXPECT_FALSE(ReportLastError("UpdateDriverForPlugAndPlayDevices"));
     EXPECT_EQ(platform::GetLastError(), 0xE000020Bu);
+    world.messageTexts[42] = "!";  // a text of one character is still a text
+    platform::SetLastError(42);
+    ReportLastError("Short");
     EXPECT_EQ(world.standardOutput,
               "Step FAILURE: The operation completed successfully.\r\n\n"
-              "UpdateDriverForPlugAndPlayDevices FAILURE: (0xe000020b)\n");
+              "UpdateDriverForPlugAndPlayDevices FAILURE: (0xe000020b)\n"
+              "Short FAILURE: !\n");
     EXPECT_EQ(world.localAllocations, 0);
 }
 
@@ -167,8 +176,24 @@ TEST(HardwareIdListWalk, NeverReadsPastTheBytesItIsGiven) {
     const char unterminated[] = {'*', 'C', 'V', 'N', '0', '5', '1', '0', 'X'};
     EXPECT_FALSE(WalkHardwareIdList(unterminated, 8 + 1, "*CVN0510"));
     EXPECT_TRUE(WalkHardwareIdList(unterminated, 8, "*CVN0510"));
+    // A list whose last entry ends exactly at its end, with more bytes behind it.
+    const char listThenMore[] = {'A', 'B', '\0', 'X', '\0'};
+    EXPECT_FALSE(WalkHardwareIdList(listThenMore, 3, "X"));
     EXPECT_EQ(world.standardOutput,
-              "Compare device ID: [*CVN0510X]\nCompare device ID: [*CVN0510]\nFound! [*CVN0510]\n");
+              "Compare device ID: [*CVN0510X]\nCompare device ID: [*CVN0510]\nFound! [*CVN0510]\n"
+              "Compare device ID: [AB]\n");
+}
+
+// Letters compare ignoring case, A and Z included; the characters next to them do not.
+TEST(HardwareIdListWalk, IgnoresTheCaseOfEveryLetterAndOfNothingElse) {
+    platform::sim::ResetWorld();
+    const std::vector<std::tuple<const char*, const char*, bool>> cases{
+        {"AZ", "az", true}, {"az", "AZ", true}, {"@[", "`{", false}, {"`{", "@[", false}};
+    for (const auto& [entry, id, same] : cases) {
+        const std::string list = std::string(entry) + '\0';
+        EXPECT_EQ(WalkHardwareIdList(list.c_str(), static_cast<std::uint32_t>(list.size()), id), same)
+            << entry << " " << id;
+    }
 }
 
 }  // namespace

@@ -198,6 +198,9 @@ TEST_F(FolderTreeNodes, PicturesAreAskedOfTheShellOnFirstNeedAndAreWhatNodeCreat
         world->shell.Item(folder).openIcon = 200 + i;
     }
     world->shell.Item(Shell::kMyComputer).icon = 15;
+    // A root that is no folder has no open picture: it is drawn selected with its own.
+    world->shell.Item(Shell::kRecycleBin).removeAttributes = SFGAO_FOLDER;
+    world->shell.Item(Shell::kRecycleBin).openIcon = 32;
     ActiveTree({foRecycleBin});
     TTreeNode* drive = Find({"My Computer", "Local Disk (C:)"});
     const int callsBefore = world->shell.fileInfoCalls;
@@ -223,7 +226,8 @@ TEST_F(FolderTreeNodes, PicturesAreAskedOfTheShellOnFirstNeedAndAreWhatNodeCreat
         const bool folder = Record(node).IsFolder;
         wanted.push_back({expected(node, 0), folder ? expected(node, SHGFI_OPENICON) : expected(node, 0)});
     }
-    // Half the nodes through drawing, half through code reading the selected index first.
+    // One node through code reading its selected picture first, the others through drawing.
+    EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "F1"})->SelectedIndex(), 201);
     const auto rows = headless::VisibleRows(*tree);
     for (int i = 0; i < tree->Items->Count(); ++i) {
         TTreeNode* node = tree->Items->Item(i);
@@ -235,6 +239,7 @@ TEST_F(FolderTreeNodes, PicturesAreAskedOfTheShellOnFirstNeedAndAreWhatNodeCreat
     EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "F2"})->SelectedIndex(), 202);
     EXPECT_EQ(tree->GetDesktopNode()->SelectedIndex(), tree->GetDesktopNode()->ImageIndex());
     EXPECT_EQ(tree->GetBitBucketNode()->ImageIndex(), 31);
+    EXPECT_EQ(tree->GetBitBucketNode()->SelectedIndex(), 31);
     EXPECT_EQ(rows.size(), static_cast<std::size_t>(tree->Items->Count()));
 }
 

@@ -218,6 +218,23 @@ TEST_F(FolderTreePaths, ADriveIsRefreshedOnlyWhenListedAndItsNameChangedOrWhenFo
     }
 }
 
+TEST_F(FolderTreePaths, ADriveIsFoundByItsLetterInEitherCaseFromAToZ) {
+    for (char letter : {'A', 'Z'}) {
+        world->files.AddDrive(letter);
+        world->files.AddDirectory(std::string(1, letter) + ":\\Docs");
+    }
+    ActiveTree();
+    for (const auto& [letter, text] :
+         {std::pair{'a', "Local Disk (A:)"}, std::pair{'z', "Local Disk (Z:)"}}) {
+        TTreeNode* drive = Find({"My Computer", text});
+        ASSERT_NE(drive, nullptr) << text;
+        drive->Expand(false);
+        ASSERT_GT(drive->Count(), 0) << text;
+        tree->DriveChanged(tree, letter, true);
+        EXPECT_EQ(drive->Count(), 0) << letter;
+    }
+}
+
 TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
     // The shell no longer knows the drive.
     ActiveTree();
