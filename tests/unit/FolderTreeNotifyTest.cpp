@@ -230,6 +230,11 @@ TEST_F(FolderTreeNotify, TheSessionMayEndUnlessTheOwnerSaysNoAndTheTreeStaysActi
                 CanEndSession = c.canEnd;
             };
         }
+        // The hidden notification window lets the session end by itself; only the tree asks its owner.
+        EXPECT_EQ(headless::SendMessage(world->shell.registrations.front().window, WM_QUERYENDSESSION, 0, 0),
+                  1);
+        EXPECT_EQ(sender, nullptr);
+        EXPECT_EQ(world->shell.registrations.size(), 1u);
         EXPECT_EQ(headless::SendMessage(tree->Handle(), WM_QUERYENDSESSION, 0, 0), c.answer);
         EXPECT_EQ(world->shell.registrations.size(), c.stillRegistered ? 1u : 0u);
         EXPECT_TRUE(tree->Active());

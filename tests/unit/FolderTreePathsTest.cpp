@@ -147,6 +147,7 @@ TEST_F(FolderTreePaths, CheckPathOfARootOnlyGivesBackItsButtonWithoutAskingADisk
         world->shell.journal.clear();
         tree->CheckPath();
         EXPECT_TRUE(node->HasChildren()) << node->Text();
+        ExpectTheWindowAgrees();  // the button is back on the screen too
         EXPECT_EQ(Calls("GetFileAttributesA"), 0) << node->Text();
         EXPECT_THAT(world->shell.journal, IsEmpty()) << node->Text();
     }

@@ -91,6 +91,15 @@ TEST_F(WindowsVersion, AValueLongerThanTheBufferIsCutNotOverrun) {
     EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::WindowsXp);
 }
 
+// A value of exactly the buffer's 100 bytes, without a terminating zero, loses its last byte to one.
+TEST_F(WindowsVersion, AValueOfExactlyTheBuffersSizeKeepsNinetyNineCharacters) {
+    std::string text = "Windows 98" + std::string(90, 'x');
+    ASSERT_EQ(text.size(), 100u);
+    world->registry.SetValue(HKEY_LOCAL_MACHINE, kNineXKey, "Version", platform::REG_BINARY,
+                             std::vector<platform::BYTE>(text.begin(), text.end()));
+    EXPECT_EQ(ClassifyWindowsVersion(), 1);
+}
+
 TEST_F(WindowsVersion, TheValuesTypeIsIgnored) {
     world->registry.SetValue(HKEY_LOCAL_MACHINE, kNineXKey, "Version", platform::REG_BINARY,
                              {'W', 'i', 'n', 'd', 'o', 'w', 's', ' ', '9', '8'});

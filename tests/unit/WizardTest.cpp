@@ -217,11 +217,19 @@ TEST_F(SetupDatMissing, AProgramFolderTooLongForItsBufferIsNeverCut) {
 
 // Windows answers a path longer than its buffer cut, with the buffer's size: the folder of a cut path is
 // never used, even when the cut fell in the program's own name.
-TEST_F(SetupDatMissing, AProgramPathCutToItsBufferIsNeverUsed) {
+TEST_F(SetupDatMissing, AProgramPathCutToItsBufferOrMissingIsNeverUsed) {
     world->programPath = "C:\\cvdisk\\" + std::string(250, 'x') + ".exe";
     StartUp();
     WalkToInstallStep();
     ExpectStuckAtTheInstallStep();
+
+    world->programPath.clear();                  // Windows gives no path at all
+    world->files.AddFile("C:\\setup.dat", "2");  // what a path made of nothing would find
+    Form2->WizardStep = 1;
+    headless::Reset();
+    Form2->NextClick(Form2->Next);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("File Setup.dat Open Error!!"));
+    EXPECT_EQ(Form2->TransceiverType, "");
 }
 
 TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
