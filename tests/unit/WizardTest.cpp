@@ -43,10 +43,11 @@ TEST_F(Wizard, NextAndBackWalkTheWelcomeAndReadyPages) {
     Press(Form2->Next);
     ExpectReadyPage();
     EXPECT_EQ(Form2->WizardStep, 1);
+    headless::ForgetJournal();
     Press(Form2->Back);
     ExpectWelcomePage();
     EXPECT_EQ(Form2->WizardStep, 0);
-    EXPECT_EQ(headless::Journal().back(), "repaint Form2");
+    EXPECT_THAT(headless::Journal(), ElementsAre("repaint Form2"));
     EXPECT_FALSE(headless::Click(*Form2->Back));
     Press(Form2->Next);
     ExpectReadyPage();
