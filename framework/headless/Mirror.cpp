@@ -282,6 +282,9 @@ void TreeMirror::NodeChanged(TTreeNode& node, NodeAspect aspect) {
             Note(NodeName(&node) + " text");
             return;
         case NodeAspect::Images:
+            if (&node == supplying_) {
+                return;  // the control keeps what it asked the node for
+            }
             item->imagesDeferred = node.ImagesDeferred();
             if (!item->imagesDeferred) {
                 item->image = node.ImageIndex();
@@ -335,9 +338,11 @@ void TreeMirror::SelectionChanged(TTreeNode* node) {
 
 void TreeMirror::SupplyImages(Item& item) {
     if (item.imagesDeferred) {
+        supplying_ = item.node;
         item.image = item.node->ImageIndex();
         item.selectedImage = item.node->SelectedIndex();
         item.imagesDeferred = false;
+        supplying_ = nullptr;
     }
 }
 

@@ -75,7 +75,8 @@ private:
     Item root_;
     std::map<const TTreeNode*, Item*> items_;
     TTreeNode* selected_ = nullptr;
-    std::vector<std::string> faults_;  // what the window was told that it could not do
+    const TTreeNode* supplying_ = nullptr;  // the node asked for its pictures right now
+    std::vector<std::string> faults_;       // what the window was told that it could not do
 };
 
 TreeMirror* MirrorOf(const TCustomTreeView& tree);

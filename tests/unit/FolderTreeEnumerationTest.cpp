@@ -137,6 +137,12 @@ TEST_F(FolderTreeEnumeration, FreeChildrenKeepsMyComputerAndNetworkNeighborhoodO
     EXPECT_EQ(tree->GetBitBucketNode(), nullptr);
     tree->AttachFolders(desktop);  // the special roots come first, in the order they had
     EXPECT_THAT(Texts(desktop), ElementsAre("My Computer", "Network Neighborhood", "Tools"));
+
+    // A folder that showed no subfolders gets its button back, to be loaded afresh when opened.
+    TTreeNode* tools = Find({"Tools"});
+    ASSERT_FALSE(tools->HasChildren());
+    tree->FreeChildren(tools);
+    EXPECT_TRUE(tools->HasChildren());
 }
 
 }  // namespace

@@ -234,6 +234,10 @@ TEST_F(FolderTreeNodes, PicturesAreAskedOfTheShellOnFirstNeedAndAreWhatNodeCreat
         const int selected = node->SelectedIndex();
         EXPECT_EQ(node->ImageIndex(), wanted[i].image) << node->Text();
         EXPECT_EQ(selected, wanted[i].selected) << node->Text();
+        if (static_cast<std::size_t>(i) < rows.size()) {  // every node is on the screen, in tree order
+            EXPECT_EQ(rows[i].image, wanted[i].image) << node->Text();
+            EXPECT_EQ(rows[i].selectedImage, wanted[i].selected) << node->Text();
+        }
     }
     EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "F2"})->ImageIndex(), 102);
     EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "F2"})->SelectedIndex(), 202);

@@ -58,6 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{nullptr, "4.0", nullptr, TOsKind::WindowsNt4},
                       // only the first three characters count
                       VersionCase{nullptr, "4.00", nullptr, TOsKind::WindowsNt4},
+                      VersionCase{nullptr, "5.00", nullptr, TOsKind::Windows2000},
                       VersionCase{nullptr, "3.51", nullptr, TOsKind::WindowsNt351},
                       VersionCase{nullptr, "3.5", nullptr, TOsKind::NotRecognised},
                       VersionCase{nullptr, "5.1", "Microsoft Windows XP", TOsKind::WindowsXp},
