@@ -66,7 +66,8 @@ struct FILE {
 FILE* fopen(const char* path, const char* mode) {
     auto& world = sim::TheWorld();
     world.Trace(std::string("fopen ") + path);
-    auto content = world.files.Read(path);
+    // A path without a drive is found from the current directory, as Windows does for every file call.
+    auto content = world.files.Read(world.Resolve(path));
     if (!content || mode == nullptr || mode[0] != 'r') {
         return nullptr;
     }

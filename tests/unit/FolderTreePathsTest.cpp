@@ -219,6 +219,16 @@ TEST_F(FolderTreePaths, ADriveIsRefreshedOnlyWhenListedAndItsNameChangedOrWhenFo
     }
 }
 
+TEST_F(FolderTreePaths, APathIsFoundWhateverTheCaseOfItsLettersFromAToZ) {
+    world->files.AddDirectory("C:\\Apps\\Zed");
+    ActiveTree();
+    TTreeNode* zed = tree->FindPath("C:\\Apps\\Zed", false);
+    ASSERT_NE(zed, nullptr);
+    EXPECT_EQ(zed->Text(), "Zed");
+    EXPECT_EQ(tree->FindPath("c:\\apps\\zed", true), zed);
+    EXPECT_EQ(tree->FindPath("C:\\APPS\\ZED", true), zed);
+}
+
 TEST_F(FolderTreePaths, ADriveIsFoundByItsLetterInEitherCaseFromAToZ) {
     for (char letter : {'A', 'Z'}) {
         world->files.AddDrive(letter);
