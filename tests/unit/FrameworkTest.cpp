@@ -109,6 +109,8 @@ TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyA
         {"TCvFolderTree", "DisplayMode", "dmTitle", "unknown display mode 'dmTitle'"},
         {"TCvFolderTree", "FolderOptions", "[foPrinters]", "unknown folder option 'foPrinters'"},
         {"TCvFolderTree", "DragMode", "dmAutomatic", "unknown property 'DragMode'"},
+        {"TCvFolderTree", "OnDragOver", "Clicked", "unknown event 'OnDragOver'"},
+        {"TCvFolderTree", "OnChange", "Clicked", "unknown event 'OnChange'"},  // a handler of another kind
     };
     for (const auto& c : cases) {
         const FormLayout layout{"Bad", {}, {{c.className, "Thing", {{c.property, c.value}}}}};

@@ -133,6 +133,8 @@ TEST_F(TreeView, ExpandingAsksTheTreeFirstAndANodeWithoutChildrenNeverOpens) {
     EXPECT_THAT(events, ElementsAre("change A"));
     EXPECT_TRUE(headless::ClickExpandButton(*a));
     EXPECT_TRUE(a->Expanded());
+    EXPECT_TRUE(a1->IsVisible());
+    EXPECT_FALSE(b1->IsVisible());
     EXPECT_FALSE(headless::ClickExpandButton(*b1));  // B is closed: B1 is not on the screen
 }
 
