@@ -54,6 +54,7 @@ int printf(const char* format, ...) {
 }
 
 void ExitProcess(UINT exitCode) {
+    sim::TheWorld().processEnded = true;
     sim::TheWorld().Trace("ExitProcess " + std::to_string(exitCode));
     throw sim::ProcessExit{exitCode};
 }

@@ -330,6 +330,9 @@ void Count(std::vector<std::string>& lines, const char* what, long long count, c
 
 std::vector<std::string> World::Outstanding() const {
     std::vector<std::string> lines;
+    if (processEnded) {
+        return lines;
+    }
     Count(lines, "task allocator", static_cast<long long>(shell.taskAllocator.Live()), "blocks not freed");
     Count(lines, "task allocator", shell.taskAllocator.StrayFrees(), "frees of blocks it never handed out");
     Count(lines, "shell", shell.liveFolders, "folder objects not released");

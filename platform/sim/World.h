@@ -230,8 +230,10 @@ public:
     void Trace(std::string line) { calls.push_back(std::move(line)); }
 
     // What the program was handed and has not given back, one line each ("registry: 1 open key").
-    // Empty once a test has torn its windows down.
+    // Empty once a test has torn its windows down, and once the process has ended: Windows then takes
+    // back everything the process held.
     std::vector<std::string> Outstanding() const;
+    bool processEnded = false;
 };
 
 World& TheWorld();

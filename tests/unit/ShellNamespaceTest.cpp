@@ -71,7 +71,6 @@ TEST_F(ShellNamespace, AMissingSpecialFolderFailsAndAStrayFreeIsCounted) {
     CoTaskMemFree(drives);  // twice: counted, not done
     EXPECT_EQ(world->shell.taskAllocator.StrayFrees(), 1);
     // The double free was this test's own doing: the end-of-test check starts from a clean world.
-    myComputer.reset();
     desktop.reset();
     sim::ResetWorld();
 }

@@ -98,7 +98,7 @@ TEST_F(WindowsVersion, AValueOfExactlyTheBuffersSizeKeepsNinetyNineCharacters) {
     ASSERT_EQ(text.size(), 100u);
     world->registry.SetValue(HKEY_LOCAL_MACHINE, kNineXKey, "Version", platform::REG_BINARY,
                              std::vector<platform::BYTE>(text.begin(), text.end()));
-    EXPECT_EQ(ClassifyWindowsVersion(), 1);
+    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::Windows98);
 }
 
 TEST_F(WindowsVersion, TheValuesTypeIsIgnored) {
