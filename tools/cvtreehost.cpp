@@ -63,6 +63,25 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The shell folder of a file-system PATH, bound from the desktop; the caller releases it.
+IShellFolder* BindFolder(const std::string& path) {
+    IShellFolder* desktop = nullptr;
+    SHGetDesktopFolder(&desktop);
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    LPITEMIDLIST list = nullptr;
+    IShellFolder* folder = nullptr;
+    const bool bound =
+        SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr)) &&
+        SUCCEEDED(desktop->BindToObject(list, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder)));
+    CoTaskMemFree(list);
+    desktop->Release();
+    if (!bound) {
+        throw StepFailed{"the shell cannot bind to " + path};
+    }
+    return folder;
+}
+
 // ---- the shell registration, watched through the entry points that every tree takes ----
 
 platform::PFNSHCHANGENOTIFYREGISTER realRegister = nullptr;
@@ -285,17 +304,9 @@ void Host::Drives() {
 void Host::Hidden(const std::string& path) {
     const auto names = [&](SHCONTF flags) {
         std::vector<std::string> found;
-        IShellFolder* desktop = nullptr;
-        SHGetDesktopFolder(&desktop);
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        LPITEMIDLIST list = nullptr;
-        IShellFolder* folder = nullptr;
+        IShellFolder* folder = BindFolder(path);
         IEnumIDList* items = nullptr;
-        if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr)) &&
-            SUCCEEDED(
-                desktop->BindToObject(list, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))) &&
-            folder->EnumObjects(nullptr, flags, &items) == S_OK) {
+        if (folder->EnumObjects(nullptr, flags, &items) == S_OK) {
             LPITEMIDLIST item = nullptr;
             while (items->Next(1, &item, nullptr) == S_OK) {
                 STRRET name{};
@@ -308,11 +319,7 @@ void Host::Hidden(const std::string& path) {
             }
             items->Release();
         }
-        if (folder != nullptr) {
-            folder->Release();
-        }
-        CoTaskMemFree(list);
-        desktop->Release();
+        folder->Release();
         return found;
     };
     const std::vector<std::string> shown = names(SHCONTF_FOLDERS);
@@ -380,16 +387,7 @@ double Median(std::vector<double> values) {
 
 // The floor: the folder's own enumeration, as bare as the shell allows, over a folder bound beforehand.
 double Host::BareEnumeration(const std::string& path) {
-    IShellFolder* desktop = nullptr;
-    SHGetDesktopFolder(&desktop);
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    LPITEMIDLIST list = nullptr;
-    IShellFolder* folder = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr)) ||
-        FAILED(desktop->BindToObject(list, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder)))) {
-        throw StepFailed{"the shell cannot bind to " + path};
-    }
+    IShellFolder* folder = BindFolder(path);
     const auto start = Clock::now();
     IEnumIDList* items = nullptr;
     int count = 0;
@@ -403,8 +401,6 @@ double Host::BareEnumeration(const std::string& path) {
     }
     const double elapsed = MillisecondsSince(start);
     folder->Release();
-    CoTaskMemFree(list);
-    desktop->Release();
     if (count == 0) {
         throw StepFailed{"nothing to enumerate in " + path};
     }

@@ -20,12 +20,17 @@ rm -f "$cv_prefix/dosdevices/d:"
 ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
 cv_use_keyboard
 
-cv_start
-cv_wait_wizard
-cv_keys Return
-cv_wait_text 'Start to Setup!'
-cv_keys Return
-cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+# Enter on the welcome and the ready page: the source dialog.
+keys_to_source_dialog() {
+    cv_start
+    cv_wait_wizard
+    cv_keys Return
+    cv_wait_text 'Start to Setup!'
+    cv_keys Return
+    cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+}
+
+keys_to_source_dialog
 cv_expect_focus "the source dialog opens with the focus in its folder tree" SysTreeView32 "$CV_TITLE"
 cv_keys Escape Tab Tab
 cv_expect_focus "Escape ends nothing; Tab past the instructions: Ok" Ok "$CV_TITLE"
@@ -60,12 +65,7 @@ cv_expect_focus "Enter on Finish, then Tab on the restart prompt: Restart" Resta
 cv_keys Return
 e2e_expect_eq "Enter on Restart ends the program with 0" 0 "$(cv_exit 60)"
 
-cv_start
-cv_wait_wizard
-cv_keys Return
-cv_wait_text 'Start to Setup!'
-cv_keys Return
-cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+keys_to_source_dialog
 cv_expect_focus "the dialog again, the focus in the tree" SysTreeView32 "$CV_TITLE"
 cv_keys Tab Tab Tab
 cv_expect_focus "Tab three times: Cancel" Cancel "$CV_TITLE"
