@@ -15,6 +15,7 @@ TEST(ApplicationTitle, IsTheFileNameCutAtItsFirstFullStopWithTheRestInLowerCase)
     EXPECT_EQ(TitleFromProgramPath("C:\\cvdisk\\cvfir.exe"), "cvfir");
     EXPECT_EQ(TitleFromProgramPath("D:\\SETUP\\CVFIR.EXE"), "Cvfir");
     EXPECT_EQ(TitleFromProgramPath("A:\\CvFir.Setup.exe"), "Cvfir");
+    EXPECT_EQ(TitleFromProgramPath("A:\\ZAPAZ.EXE"), "Zapaz");  // A and Z fold like any other letter
     EXPECT_EQ(TitleFromProgramPath("cvfir"), "cvfir");
 }
 
@@ -51,6 +52,7 @@ TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {
     EXPECT_EQ(headless::MessageBoxes()[0].text, "Failed to set data for 'SourcePath'");
     EXPECT_EQ(headless::MessageBoxes()[0].caption, "cvfir");
     EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(headless::MessageBoxes()[0].helpContext, 0);  // a plain box has no help topic
     EXPECT_TRUE(ranLater);
 }
 
@@ -102,6 +104,8 @@ TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyA
         {"TBitBtn", "Font.Charset", "GREEK_CHARSET", "unknown character set 'GREEK_CHARSET'"},
         {"TBitBtn", "Font.Style", "[fsBold, fsBlink]", "unknown font style 'fsBlink'"},
         {"TBitBtn", "Font.Style", "fsBold", "unknown set 'fsBold'"},
+        {"TBitBtn", "Font.Style", "fsBold]", "unknown set 'fsBold]'"},
+        {"TBitBtn", "Font.Style", "[fsBold", "unknown set '[fsBold'"},
         {"TMemo", "BorderStyle", "bsSizeable", "unknown border style 'bsSizeable'"},
         {"TBevel", "Shape", "bsFrame", "unknown bevel shape 'bsFrame'"},
         {"TBevel", "Style", "bsFlat", "unknown bevel style 'bsFlat'"},

@@ -136,6 +136,24 @@ TEST_F(TreeView, ExpandingAsksTheTreeFirstAndANodeWithoutChildrenNeverOpens) {
     EXPECT_TRUE(a1->IsVisible());
     EXPECT_FALSE(b1->IsVisible());
     EXPECT_FALSE(headless::ClickExpandButton(*b1));  // B is closed: B1 is not on the screen
+
+    a1->Delete();
+    EXPECT_TRUE(a->Expanded());
+    a2->Delete();  // an open node that loses its last child closes, on the screen too
+    EXPECT_FALSE(a->Expanded());
+}
+
+TEST_F(TreeView, ItsLayoutPropertiesReachAWindowThatAlreadyExists) {
+    const std::vector<std::pair<const char*, const char*>> properties{
+        {"ReadOnly", "True"},  {"Indent", "25"},           {"ShowButtons", "False"}, {"ShowLines", "False"},
+        {"ShowRoot", "False"}, {"HideSelection", "False"}, {"BorderStyle", "bsNone"}};
+    for (const auto& [name, value] : properties) {
+        tree->SetProperty(name, value);
+        EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty()) << name;
+    }
+    EXPECT_EQ(
+        headless::Told().back(),
+        "Tree style read-only yes, indent 25, buttons no, lines no, root no, hide selection no, border 0");
 }
 
 int ByLastLetter(TTreeNode* x, TTreeNode* y, std::intptr_t) {
