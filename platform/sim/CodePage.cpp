@@ -19,6 +19,20 @@ char16_t ToWide(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<char16_t>(byte);
 }
 
+// The flags Windows takes for an ANSI code page; any other bit is refused with ERROR_INVALID_FLAGS.
+// To bytes: WC_DISCARDNS, WC_SEPCHARS, WC_DEFAULTCHAR, WC_COMPOSITECHECK, WC_NO_BEST_FIT_CHARS. To
+// wide characters: MB_PRECOMPOSED, MB_COMPOSITE, MB_USEGLYPHCHARS, MB_ERR_INVALID_CHARS.
+constexpr DWORD kToBytesFlags = 0x10 | 0x20 | 0x40 | 0x200 | 0x400;
+constexpr DWORD kToWideFlags = 0x1 | 0x2 | 0x4 | 0x8;
+
+bool FlagsTaken(DWORD flags, DWORD known) {
+    if ((flags & ~known) != 0) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return false;
+    }
+    return true;
+}
+
 // The byte of a character, or -1 when the code page lacks it.
 int ToByte(char16_t character) {
     if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
@@ -102,9 +116,9 @@ int CompareStringA(LCID /*locale*/, DWORD cmpFlags, LPCSTR string1, int count1, 
     return (cmpFlags & NORM_IGNORECASE) != 0 ? CSTR_EQUAL : caseOrder;
 }
 
-int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, LPCWSTR wideText, int wideLength, LPSTR text,
-                        int size, LPCSTR defaultChar, BOOL* usedDefaultChar) {
-    if (!KnownCodePage(codePage)) {
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wideText, int wideLength, LPSTR text, int size,
+                        LPCSTR defaultChar, BOOL* usedDefaultChar) {
+    if (!KnownCodePage(codePage) || !FlagsTaken(flags, kToBytesFlags)) {
         return 0;
     }
     const int length = LengthOf(wideText, wideLength);
@@ -128,9 +142,8 @@ int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, LPCWSTR wideText, int wi
     return length;
 }
 
-int MultiByteToWideChar(UINT codePage, DWORD /*flags*/, LPCSTR text, int length, LPWSTR wideText,
-                        int wideSize) {
-    if (!KnownCodePage(codePage)) {
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wideText, int wideSize) {
+    if (!KnownCodePage(codePage) || !FlagsTaken(flags, kToWideFlags)) {
         return 0;
     }
     const int count = LengthOf(text, length);

@@ -39,6 +39,7 @@
     X(ERROR_ALREADY_EXISTS)           \
     X(ERROR_MORE_DATA)                \
     X(ERROR_NO_MORE_ITEMS)            \
+    X(ERROR_INVALID_FLAGS)            \
     X(ERROR_FILENAME_EXCED_RANGE)     \
     X(ERROR_NOT_ALL_ASSIGNED)         \
     X(S_OK)                           \

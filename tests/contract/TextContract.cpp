@@ -98,3 +98,14 @@ CONTRACT_CASE(CodePage_SizesAndShortBuffers) {
     CHECK_EQ(MultiByteToWideChar(CP_ACP, 0, "C:\\", 4, root, 3), 0);
     CHECK_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 }
+
+// A flag that does not belong to the conversion is refused, not ignored.
+CONTRACT_CASE(CodePage_FlagsOfTheOtherDirectionAreRefused) {
+    char text[4];
+    CHECK_EQ(WideCharToMultiByte(CP_ACP, 1, u"abc", -1, text, sizeof text, nullptr, nullptr), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_FLAGS);
+    WCHAR wide[4];
+    CHECK_EQ(MultiByteToWideChar(CP_ACP, 0x40, "abc", -1, wide, 4), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_FLAGS);
+    CHECK_EQ(MultiByteToWideChar(CP_ACP, 1, "abc", -1, wide, 4), 4);  // precomposed, the default
+}
