@@ -1,5 +1,7 @@
 // The headless tree view: the peer gives the tree its window handle, keeps the items the nodes told it
 // of, and lets a test look and act as a person would on those items.
+#include <utility>
+
 #include "framework/headless/Headless.h"
 #include "framework/headless/HeadlessInternal.h"
 #include "framework/headless/Mirror.h"
@@ -23,19 +25,53 @@ public:
     void NodeChanged(TTreeNode& node, NodeAspect aspect) override { items_.NodeChanged(node, aspect); }
     void ChildrenSorted(TTreeNode* parent) override { items_.ChildrenSorted(parent); }
     void SelectionChanged(TTreeNode* node) override { items_.SelectionChanged(node); }
-    void ImagesChanged() override {}
-    // The common control leaves every message to the system's default answer.
+    void ImagesChanged() override { items_.ImagesChanged(); }
+    // The common control opens or closes the item under the mouse on a double click, and leaves every
+    // other message to the system's default answer.
     void DefaultHandler(TMessage& message) override {
-        message.Result = platform::DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+        if (message.Msg == platform::WM_LBUTTONDBLCLK) {
+            ToggleUnderMouse();
+            message.Result = 0;
+        } else {
+            message.Result = platform::DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+        }
     }
 
 private:
+    void ToggleUnderMouse();
+
     platform::HWND handle_;
     internal::ControlMirror control_;
     internal::TreeMirror items_;
 };
 
 using Item = internal::TreeMirror::Item;
+
+// The node a person's mouse is on when a double click is delivered; the control takes it.
+TTreeNode* underMouse = nullptr;
+
+// Whether the node's item shows an expand button.
+bool HasButton(const Item& item) {
+    return item.hasChildren || !item.children.empty();
+}
+
+// Opens or closes the node as its item shows it, through the model, as the common control does.
+void Toggle(TTreeNode& node, const Item& item) {
+    if (item.expanded) {
+        node.Collapse(false);
+    } else {
+        node.Expand(false);
+    }
+}
+
+void HeadlessTreeViewPeer::ToggleUnderMouse() {
+    // The item may be gone: the tree's own handler can delete it before the control's turn.
+    TTreeNode* node = std::exchange(underMouse, nullptr);
+    const Item* item = node != nullptr ? items_.Find(node) : nullptr;
+    if (item != nullptr && HasButton(*item)) {
+        Toggle(*node, *item);
+    }
+}
 
 void AddRows(internal::TreeMirror& mirror, const Item& parent, int level, std::vector<TreeRow>& rows) {
     for (const auto& item : parent.children) {
@@ -73,17 +109,10 @@ bool ClickExpandButton(TTreeNode& node) {
     if (!PersonSees(node)) {
         return false;
     }
-    const Item* item = internal::MirrorOf(*node.TreeView())->Find(&node);
-    if (!item->hasChildren && item->children.empty()) {
+    if (!HasButton(*internal::MirrorOf(*node.TreeView())->Find(&node))) {
         return false;
     }
-    Application->Dispatch([&node] {
-        if (internal::MirrorOf(*node.TreeView())->Find(&node)->expanded) {
-            node.Collapse(false);
-        } else {
-            node.Expand(false);
-        }
-    });
+    Application->Dispatch([&node] { Toggle(node, *internal::MirrorOf(*node.TreeView())->Find(&node)); });
     return true;
 }
 
@@ -103,7 +132,10 @@ bool DoubleClickNode(TTreeNode& node) {
         return false;
     }
     TCustomTreeView* tree = node.TreeView();
-    Application->Dispatch([tree] { tree->Perform(platform::WM_LBUTTONDBLCLK, 0, 0); });
+    Application->Dispatch([tree, &node] {
+        underMouse = &node;
+        tree->Perform(platform::WM_LBUTTONDBLCLK, 0, 0);
+    });
     return true;
 }
 

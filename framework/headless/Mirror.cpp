@@ -187,7 +187,7 @@ void ControlMirror::AddDisagreements(std::vector<std::string>& lines) const {
     }
 }
 
-TreeMirror::TreeMirror(TCustomTreeView& tree) : tree_(tree) {
+TreeMirror::TreeMirror(TCustomTreeView& tree) : tree_(tree), images_(tree.Images()) {
     Mirrors().trees[&tree] = this;
 }
 
@@ -392,6 +392,9 @@ void TreeMirror::AddDisagreements(std::vector<std::string>& lines) const {
     if (selected_ != tree_.Selected()) {
         lines.push_back(tree_.Name + ": the window selects " + NodeName(selected_) + ", the tree " +
                         NodeName(tree_.Selected()));
+    }
+    if (images_ != tree_.Images()) {
+        lines.push_back(tree_.Name + ": the window was not handed the tree's image list");
     }
 }
 

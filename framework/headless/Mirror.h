@@ -57,6 +57,7 @@ public:
     void NodeChanged(TTreeNode& node, NodeAspect aspect);
     void ChildrenSorted(TTreeNode* parent);
     void SelectionChanged(TTreeNode* node);
+    void ImagesChanged() { images_ = tree_.Images(); }
 
     const Item& Root() const { return root_; }
     // The node's item; null when the window has none for it.
@@ -75,8 +76,9 @@ private:
     Item root_;
     std::map<const TTreeNode*, Item*> items_;
     TTreeNode* selected_ = nullptr;
-    const TTreeNode* supplying_ = nullptr;  // the node asked for its pictures right now
-    std::vector<std::string> faults_;       // what the window was told that it could not do
+    const TCustomImageList* images_ = nullptr;  // the list the window was handed
+    const TTreeNode* supplying_ = nullptr;      // the node asked for its pictures right now
+    std::vector<std::string> faults_;           // what the window was told that it could not do
 };
 
 TreeMirror* MirrorOf(const TCustomTreeView& tree);

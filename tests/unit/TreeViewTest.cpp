@@ -217,6 +217,30 @@ TEST_F(TreeView, ADerivedControlSeesTheDoubleClickBeforeTheTreeRaisesOnDblClick)
     EXPECT_EQ(pictures->Selected(), node);
 }
 
+TEST_F(TreeView, ADoubleClickOpensOrClosesANodeWithAButtonBeforeOnDblClick) {
+    BuildTwoLevels();
+    std::vector<std::string> expandedWhenRaised;
+    tree->OnDblClick = [&](TObject*) { expandedWhenRaised.push_back(a->Expanded() ? "open" : "closed"); };
+    ASSERT_TRUE(headless::DoubleClickNode(*a));
+    ASSERT_TRUE(headless::DoubleClickNode(*a));
+    ASSERT_TRUE(headless::DoubleClickNode(*b));
+    EXPECT_THAT(expandedWhenRaised, ElementsAre("open", "closed", "closed"));
+    EXPECT_TRUE(b->Expanded());
+    tree->OnDblClick = nullptr;
+    ASSERT_TRUE(headless::DoubleClickNode(*b1));  // nothing to open
+    EXPECT_FALSE(b1->Expanded());
+    EXPECT_EQ(headless::VisibleRows(*tree).size(), 3u);  // A, B, B1
+}
+
+TEST_F(TreeView, ItsWindowIsHandedEachImageListTheTreeIsGiven) {
+    auto* first = new TImageList(form);
+    auto* second = new TImageList(form);
+    tree->SetImages(first);
+    tree->SetImages(second);
+    EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty());
+    tree->SetImages(nullptr);
+}
+
 TEST_F(TreeView, OnlyOneWindowIsLockedAndTheFirstUnlockResumesPainting) {
     const platform::HWND window = tree->Handle();
     ASSERT_NE(window, nullptr);
