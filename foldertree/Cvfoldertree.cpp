@@ -2,7 +2,6 @@
 #include "foldertree/Cvfoldertree.h"
 
 #include <map>
-#include <variant>
 
 #include "framework/Forms.h"
 #include "framework/SystemModules.h"
@@ -17,26 +16,13 @@ PFNSHCHANGENOTIFYDEREGISTER ShChangeNotifyDeregisterProc = nullptr;
 
 namespace {
 
-const bool kFolderTreeRegistered = [] {
+// The tree's class, for layouts to name, and its own event: a layout binds the session-end question to
+// a method of its form like a close query, since both ask the sender whether it may go on.
+const AtStartUp kFolderTreeRegistered([] {
     RegisterControlClass("TCvFolderTree",
                          [](TComponent* owner) -> TControl* { return new TCvFolderTree(owner); });
-    return true;
-}();
-
-// A layout binds the session-end question to a method of its form like a close query: both ask the
-// sender whether it may go on.
-const bool kFolderTreeEventsBound = [] {
-    RegisterEventBinder([](TControl& control, std::string_view event, const PublishedMethod& method) {
-        auto* tree = dynamic_cast<TCvFolderTree*>(&control);
-        const auto* handler = std::get_if<TCloseQueryEvent>(&method);
-        if (tree == nullptr || event != "OnEndSessionQuery" || handler == nullptr) {
-            return false;
-        }
-        tree->OnEndSessionQuery = *handler;
-        return true;
-    });
-    return true;
-}();
+    RegisterEvent("OnEndSessionQuery", &TCvFolderTree::OnEndSessionQuery);
+});
 
 // The tree sits in its owner's window, so an owner without one cannot hold it.
 TWinControl* WindowedOwner(TComponent* owner) {
@@ -91,7 +77,6 @@ TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
 
     Shell32Module = LoadChangeNotification();
 
-    Items->Clear();
     folderOptions_ = SFolderOption{};
     displayMode_ = dmAsis;
     SetReadOnly(true);  // the user cannot edit the names

@@ -1,7 +1,6 @@
 #include "framework/ComCtrls.h"
 
 #include <algorithm>
-#include <variant>
 
 #include "framework/Forms.h"
 #include "framework/SystemModules.h"
@@ -9,28 +8,8 @@
 
 namespace {
 
-// The tree view's own events that a window layout binds by name.
-const bool kTreeViewEventsBound = [] {
-    RegisterEventBinder([](TControl& control, std::string_view event, const PublishedMethod& method) {
-        auto* tree = dynamic_cast<TCustomTreeView*>(&control);
-        if (tree == nullptr) {
-            return false;
-        }
-        if (event == "OnChange") {
-            if (const auto* handler = std::get_if<TTVChangedEvent>(&method)) {
-                tree->OnChange = *handler;
-                return true;
-            }
-        } else if (event == "OnEnter" || event == "OnExit") {
-            if (const auto* handler = std::get_if<TNotifyEvent>(&method)) {
-                (event == "OnEnter" ? tree->OnEnter : tree->OnExit) = *handler;
-                return true;
-            }
-        }
-        return false;
-    });
-    return true;
-}();
+// The tree view's own event that a window layout binds by name.
+const AtStartUp kTreeViewEventsBound([] { RegisterEvent("OnChange", &TCustomTreeView::OnChange); });
 
 }  // namespace
 

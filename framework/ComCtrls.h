@@ -182,8 +182,6 @@ public:
     TTVChangedEvent OnChange;
     TTVExpandingEvent OnExpanding;
     TTVExpandedEvent OnDeletion;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
 
     // Raises OnExpanding; answers whether the node may open.
     virtual bool CanExpand(TTreeNode* Node);

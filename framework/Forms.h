@@ -31,6 +31,21 @@ using EventBinder =
     std::function<bool(TControl& control, std::string_view event, const PublishedMethod& method)>;
 void RegisterEventBinder(EventBinder binder);
 
+// Binds the event `name` of every control of class Control to a published method of the event's type.
+template <class Control, class Event>
+void RegisterEvent(std::string_view name, Event Control::*field) {
+    RegisterEventBinder(
+        [name, field](TControl& control, std::string_view event, const PublishedMethod& method) {
+            auto* target = dynamic_cast<Control*>(&control);
+            const auto* handler = std::get_if<Event>(&method);
+            if (target == nullptr || event != name || handler == nullptr) {
+                return false;
+            }
+            target->*field = *handler;
+            return true;
+        });
+}
+
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* AOwner);

@@ -31,4 +31,9 @@ struct FormLayout {
 // built on the framework adds its class before a layout that names it is loaded.
 using ControlFactory = std::function<TControl*(TComponent* owner)>;
 void RegisterControlClass(std::string_view className, ControlFactory factory);
+
+// A registration that runs once, as the program starts: `const AtStartUp kRegistered([] { ... });`.
+struct AtStartUp {
+    explicit AtStartUp(void (*registration)()) { registration(); }
+};
 TControl* CreateControlOfClass(std::string_view className, TComponent* owner);

@@ -69,6 +69,7 @@ class TestForm : public TForm {
 public:
     explicit TestForm(const FormLayout& layout) : TForm(Application) {
         Publish("Clicked", TNotifyEvent([this](TObject*) { ++clicks; }));
+        Publish("MayGo", TCloseQueryEvent([](TObject*, bool&) {}));
         LoadLayout(layout);
     }
     int clicks = 0;
@@ -115,6 +116,8 @@ TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyA
         {"TCvFolderTree", "DragMode", "dmAutomatic", "unknown property 'DragMode'"},
         {"TCvFolderTree", "OnDragOver", "Clicked", "unknown event 'OnDragOver'"},
         {"TCvFolderTree", "OnChange", "Clicked", "unknown event 'OnChange'"},  // a handler of another kind
+        {"TCvFolderTree", "OnChange", "MayGo", "unknown event 'OnChange'"},
+        {"TBitBtn", "OnEndSessionQuery", "MayGo", "unknown event 'OnEndSessionQuery'"},  // the tree's own
     };
     for (const auto& c : cases) {
         const FormLayout layout{"Bad", {}, {{c.className, "Thing", {{c.property, c.value}}}}};
