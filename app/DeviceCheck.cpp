@@ -1,5 +1,6 @@
 // The FIR controller's presence among the Plug and Play devices, and the diagnostic lines that tell
 // what the search saw.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -25,7 +26,7 @@ enum class ReadResult { Read, NoHardwareIds, Failed };
 // Reads one device's hardware-ID list into the buffer, asking again with the size the system reports.
 // `announced` ends as the byte count of the list. A list that needs more than the buffer holds is
 // passed over, as is every list once the search has used up its retries: the buffer then still holds
-// the empty list.
+// the empty list, and `announced` the size last reported.
 ReadResult ReadHardwareIds(HDEVINFO set, SP_DEVINFO_DATA& element, char* buffer, DWORD& announced,
                            int& retries) {
     buffer[0] = '\0';
@@ -42,7 +43,6 @@ ReadResult ReadHardwareIds(HDEVINFO set, SP_DEVINFO_DATA& element, char* buffer,
             return ReadResult::Failed;
         }
         if (++retries > kRetryLimit || announced > kPropertyBufferSize) {
-            announced = 0;
             return ReadResult::Read;
         }
     }
@@ -102,7 +102,9 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
             readFailed = true;
             break;
         }
-        found = read == ReadResult::Read && WalkHardwareIdList(buffer.get(), announced, hardwareId);
+        // A size reported for a list the buffer could not take never stretches the walk past the buffer.
+        found = read == ReadResult::Read &&
+                WalkHardwareIdList(buffer.get(), std::min(announced, kPropertyBufferSize), hardwareId);
     }
     if (!readFailed) {
         // The ordinary end of the enumeration leaves ERROR_NO_MORE_ITEMS: a search that does not find
@@ -116,7 +118,6 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
     }
     const DWORD lastError = GetLastError();
     SetupDiDestroyDeviceInfoList(set);
-    buffer.reset();
     SetLastError(lastError);
     return found || lastError == 0;
 }

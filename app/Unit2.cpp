@@ -49,8 +49,6 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
     Memo2 = Child<TMemo>("Memo2");
     Memo1 = Child<TMemo>("Memo1");
     Memo3 = Child<TMemo>("Memo3");
-    WizardStep = 0;
-    TransceiverType.clear();
     OsKind = ClassifyWindowsVersion();
 }
 

@@ -1,5 +1,6 @@
 // The Windows version, told by the version strings in the registry rather than by the system's
 // version call.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -26,7 +27,7 @@ bool MatchesOver(const char* value, const char* text, std::size_t count) {
 void ReadValue(HKEY key, const char* name, char (&buffer)[kValueSize]) {
     buffer[0] = '\0';
     DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0) {
+    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
         return;
     }
     if (size <= kValueSize) {
@@ -35,7 +36,7 @@ void ReadValue(HKEY key, const char* name, char (&buffer)[kValueSize]) {
             buffer[0] = '\0';
             return;
         }
-        buffer[size < kValueSize ? size : kValueSize - 1] = '\0';
+        buffer[std::min<std::size_t>(size, kValueSize - 1)] = '\0';
         return;
     }
     std::vector<BYTE> whole(size);

@@ -100,6 +100,15 @@ TEST_F(DeviceCheck, AFoundDeviceIsReportedAndOnlyTheFirstMatchCounts) {
     EXPECT_FALSE(world->devices[2].removed);
 }
 
+TEST_F(DeviceCheck, AListTooLongForTheBufferIsPassedOverWithoutTheListBeforeIt) {
+    world->AddDevice({"ROOT\\IR12"});
+    world->AddDevice(LongList(800, {"*CVN0510"}));
+    EXPECT_FALSE(Search());
+    EXPECT_THAT(Output(), ::testing::StartsWith("Search for Device ID: [*CVN0510]\n"
+                                                "Compare device ID: [ROOT\\IR12]\n"
+                                                "EnumDeviceInfo FAILURE: "));
+}
+
 TEST_F(DeviceCheck, DevicesWithoutHardwareIdsArePassedOverSilently) {
     world->AddDevice({}).hasHardwareIds = false;
     world->AddDevice({"*CVN0510"});
