@@ -68,16 +68,18 @@ void TCvFolderTree::DeregisterChangeNotify() {
     }
 }
 
+// A change notification is posted, so nobody reads its answer: it stays 0, as for any other event.
 void TCvFolderTree::MessageProc(TMessage& Message) {
-    const bool handled = Message.Msg == WM_SHNOTIFY && ShellChanged(Message.WParam, Message.LParam);
-    if (!handled) {
+    if (Message.Msg == WM_SHNOTIFY) {
+        ShellChanged(Message.WParam, Message.LParam);
+    } else {
         Message.Result = DefWindowProcA(NotifyWindow, Message.Msg, Message.WParam, Message.LParam);
     }
 }
 
-// One change notification: wParam points to the event's two lists, lParam holds the event. Answers
-// whether the event is one the tree follows.
-bool TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
+// One change notification: wParam points to the event's two lists, lParam holds the event. The tree
+// follows new, removed and renamed folders and changed media, and passes over every other event.
+void TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
     const auto* items = reinterpret_cast<const LPITEMIDLIST*>(wParam);
     const LPITEMIDLIST first = items != nullptr ? items[0] : nullptr;
     const LPITEMIDLIST second = items != nullptr ? items[1] : nullptr;
@@ -93,7 +95,7 @@ bool TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
             if (TTreeNode* node = LocatePath(path, false, false)) {
                 RefreshFolder(node);
             }
-            return true;
+            break;
         case SHCNE_RMDIR:
         case SHCNE_RENAMEFOLDER:
             // The folder's parent, when the folder was in the tree at all (the old name for a rename).
@@ -101,16 +103,16 @@ bool TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
                 node != nullptr && node->Parent() != nullptr) {
                 RefreshFolder(node->Parent());
             }
-            return true;
+            break;
         case SHCNE_MEDIAINSERTED:
         case SHCNE_MEDIAREMOVED:
             // An item without a file-system path names no drive.
             if (!path.empty()) {
                 DriveChanged(this, path.front(), false);
             }
-            return true;
+            break;
         default:
-            return false;
+            break;
     }
 }
 

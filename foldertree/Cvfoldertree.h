@@ -177,7 +177,7 @@ private:
     TTreeNode* LocatePath(std::string_view path, bool exactMatch, bool clearsSelection);
     TTreeNode* MatchRoot(TTreeNode* desktop, const std::string& first);
     void RefreshDrive(char drive, bool force);
-    bool ShellChanged(platform::WPARAM wParam, platform::LPARAM lParam);
+    void ShellChanged(platform::WPARAM wParam, platform::LPARAM lParam);
     void RefreshFolder(TTreeNode* Node);
     platform::HWND ParentWindow() const;
     void DisposeRecord(TFolderNode* record);

@@ -266,6 +266,9 @@ TEST_F(FolderTreeNodes, RecordsListsAndFolderReferencesAllGoWithTheNodes) {
     tree->SetActive(true);
     EXPECT_GT(world->shell.liveFolders, 0);
     ExpectTheWindowAgrees();
+    tree->SetActive(false);  // nodes never drawn still held the lists for their pictures
+    EXPECT_EQ(tree->NodeListBlocks(), 0);
+    tree->SetActive(true);
     // The nodes go without raising the tree's events: whoever handles them may be going too.
     tree->SetSelected(tree->GetMyComputerNode());
     int changes = 0;
