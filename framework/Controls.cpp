@@ -34,14 +34,6 @@ void TControl::SetParent(TWinControl* parent) {
     }
 }
 
-TForm* TControl::ParentForm() {
-    TControl* control = this;
-    while (control->parent_ != nullptr && dynamic_cast<TForm*>(control) == nullptr) {
-        control = control->parent_;
-    }
-    return dynamic_cast<TForm*>(control);
-}
-
 void TControl::SetBounds(int left, int top, int width, int height) {
     const TRect bounds{left, top, left + width, top + height};
     if (bounds == bounds_) {

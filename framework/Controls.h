@@ -22,7 +22,6 @@ public:
 
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* parent);
-    TForm* ParentForm();
 
     int Left() const { return bounds_.Left; }
     int Top() const { return bounds_.Top; }

@@ -68,8 +68,6 @@ public:
     bool AutoSize() const { return autoSize_; }
     const std::string& Icon() const { return icon_; }
     TControl* ActiveControl() const { return activeControl_; }
-    TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult result) { modalResult_ = result; }
     int ClientWidth() const;
     int ClientHeight() const;
 
@@ -134,7 +132,6 @@ private:
     std::string icon_;
     TControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
-    TModalResult modalResult_ = mrNone;
     std::map<std::string, PublishedMethod, std::less<>> published_;
 };
 

@@ -118,7 +118,7 @@ bool internal::PersonCanReach(TControl& control) {
             return false;
         }
     }
-    auto* form = control.ParentForm();
+    const TForm* form = GetParentForm(control);
     return form != nullptr && form->Showing();
 }
 
