@@ -15,10 +15,8 @@ std::string ToAnsi(LPCWSTR wide) {
     if (size <= 0) {
         return {};
     }
-    std::vector<char> text(static_cast<std::size_t>(size));
-    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr) <= 0) {
-        return {};
-    }
+    std::vector<char> text(static_cast<std::size_t>(size));  // the size just asked for: the text fits
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
     return std::string(text.data(), strnlen(text.data(), text.size()));
 }
 
