@@ -349,8 +349,12 @@ SIZE_T TaskAllocator::GetSize(void* pv) {
     return found == blocks_.end() ? static_cast<SIZE_T>(-1) : found->second;
 }
 
+// A null block is one the allocator cannot tell about: -1, as Windows answers.
 int TaskAllocator::DidAlloc(void* pv) {
-    return pv != nullptr && blocks_.count(pv) != 0 ? 1 : 0;
+    if (pv == nullptr) {
+        return -1;
+    }
+    return blocks_.count(pv) != 0 ? 1 : 0;
 }
 
 }  // namespace sim

@@ -410,4 +410,5 @@ CONTRACT_CASE(Shell_SpecialFolderListsComeFromTheAllocator) {
     LPITEMIDLIST own = static_cast<LPITEMIDLIST>(CoTaskMemAlloc(16));
     CHECK_EQ(allocator->DidAlloc(own), 1);
     CoTaskMemFree(own);
+    CHECK_EQ(allocator->DidAlloc(nullptr), -1);  // "cannot tell", not "not mine"
 }
