@@ -439,7 +439,6 @@ void TForm::LoadLayout(const FormLayout& layout) {
     if (autoSize_) {
         FitToControls();
     }
-    FitToWorkArea();
 }
 
 TApplication::TApplication() : TComponent(nullptr) {

@@ -85,6 +85,23 @@ TEST_F(MessageLoop, ALayoutBindsEventsByNameAndRefusesWhatItDoesNotKnow) {
     EXPECT_EQ(form->clicks, 1);
 }
 
+// A self-sizing form takes the client size its visible controls reach, whatever the layout said.
+TEST_F(MessageLoop, AnAutoSizedFormFitsItsVisibleControls) {
+    auto button = [](const char* name, const char* left, const char* top, const char* visible) {
+        return ControlLayout{
+            "TBitBtn",
+            name,
+            {{"Left", left}, {"Top", top}, {"Width", "100"}, {"Height", "30"}, {"Visible", visible}}};
+    };
+    const FormLayout layout{"Sized",
+                            {{"ClientWidth", "500"}, {"ClientHeight", "400"}, {"AutoSize", "True"}},
+                            {button("Wide", "60", "10", "True"), button("Low", "10", "90", "True"),
+                             button("Hidden", "300", "300", "False")}};
+    auto* form = new TestForm(layout);
+    EXPECT_EQ(form->ClientWidth(), 160);
+    EXPECT_EQ(form->ClientHeight(), 120);
+}
+
 // A layout value that is not understood stops the form, with where it lies and why.
 TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyAndValue) {
     struct Case {
