@@ -97,7 +97,9 @@ public:
             main->HandleActivate();
         }
     }
-    void FocusChanged() override {}
+    // The window keeps the focus where it was last told, as Windows does.
+    void FocusChanged() override { toldFocus_ = form_.FocusedControl(); }
+    TWinControl* ToldFocus() const { return toldFocus_; }
     void ParentChanged() override {
         Note("reparent " + form_.Name + " " +
              (form_.Parent() ? form_.Parent()->Name : std::string("desktop")));
@@ -108,6 +110,7 @@ private:
     TForm& form_;
     platform::HWND handle_;
     internal::ControlMirror mirror_;
+    TWinControl* toldFocus_ = nullptr;
 };
 
 }  // namespace
@@ -233,7 +236,8 @@ bool PressKey(unsigned key, bool shift) {
 
 TWinControl* Focus() {
     TForm* form = Application->ActiveForm();
-    return form != nullptr ? form->FocusedControl() : nullptr;
+    const auto* peer = form != nullptr ? dynamic_cast<const HeadlessFormPeer*>(form->Peer()) : nullptr;
+    return peer != nullptr ? peer->ToldFocus() : nullptr;
 }
 
 void EndSession() {
