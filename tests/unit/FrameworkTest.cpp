@@ -40,6 +40,7 @@ protected:
     void TearDown() override {
         EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty());
         delete Application;
+        EXPECT_EQ(Application, nullptr);  // forms that outlive it must not find it
     }
 };
 
@@ -67,6 +68,8 @@ TEST_F(MessageLoop, EndsWhenTheApplicationIsToldToTerminate) {
 
 class TestForm : public TForm {
 public:
+    // As the application makes a form: with a layout that holds nothing.
+    explicit TestForm(TComponent*) : TestForm(FormLayout{"Plain", {}, {}}) {}
     explicit TestForm(const FormLayout& layout) : TForm(Application) {
         Publish("Clicked", TNotifyEvent([this](TObject*) { ++clicks; }));
         Publish("MayGo", TCloseQueryEvent([](TObject*, bool&) {}));
@@ -102,6 +105,32 @@ TEST_F(MessageLoop, AnAutoSizedFormFitsItsVisibleControls) {
     EXPECT_EQ(form->ClientHeight(), 120);
 }
 
+TEST_F(MessageLoop, ClosingTheMainFormEndsTheLoopAndClosingAnotherHidesIt) {
+    TestForm* main = nullptr;
+    Application->CreateForm(main);
+    TestForm* other = nullptr;
+    Application->CreateForm(other);
+    main->Show();
+    other->Show();
+    bool ranLater = false;
+    headless::Post([other] { headless::RequestClose(*other); });
+    headless::Post([main] { headless::RequestClose(*main); });
+    headless::Post([&] { ranLater = true; });
+    Application->Run();
+    EXPECT_FALSE(other->Visible());
+    EXPECT_FALSE(ranLater);
+}
+
+// Each of a memo's laid-out properties reaches its window, which exists by the time they are applied.
+TEST_F(MessageLoop, AMemosLayoutPropertiesReachItsWindow) {
+    const std::vector<PropertyValue> properties{
+        {"WordWrap", "False"}, {"ReadOnly", "True"}, {"BorderStyle", "bsNone"}};
+    for (const auto& property : properties) {
+        new TestForm(FormLayout{"Texts", {}, {{"TMemo", "Memo", {property}}}});
+        EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty()) << property.name;
+    }
+}
+
 // A layout value that is not understood stops the form, with where it lies and why.
 TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyAndValue) {
     struct Case {
@@ -113,6 +142,7 @@ TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyA
     const std::vector<Case> cases{
         {"TBitBtn", "OnClick", "Missing", "unknown published method 'Missing'"},
         {"TBitBtn", "OnChange", "Clicked", "unknown event 'OnChange'"},
+        {"TBitBtn", "OnClick", "MayGo", "unknown event 'OnClick'"},  // a method of another kind
         {"TBitBtn", "Colour", "clBlue", "unknown property 'Colour'"},
         {"TBitBtn", "Font.Blink", "True", "unknown property 'Font.Blink'"},
         {"TBitBtn", "Left", "12px", "unknown number '12px'"},
