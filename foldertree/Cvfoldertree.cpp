@@ -91,9 +91,8 @@ TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
         TFolderTreeExpanding(Sender, Node, Allow);
     };
 
-    RetrieveSysImageList();
+    RetrieveSysImageList();  // shared: the system's list is never destroyed by the tree
     SysImages->SetMasked(false);
-    SysImages->SetShareImages(true);
     SetImages(SysImages);
 
     TFont font = Font();
@@ -105,7 +104,6 @@ TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
 TCvFolderTree::~TCvFolderTree() {
     BeginDestruction();
     Deactivate();
-    Items->Clear();  // nodes that a user of the control put beside the desktop go too
     if (Shell32Module != nullptr) {
         FreeLibrary(Shell32Module);
     }

@@ -9,18 +9,14 @@ using namespace platform;
 
 namespace {
 
-bool IsSpecial(TTreeNode* node) {
-    const auto* record = static_cast<const TFolderNode*>(node->Data());
-    if (record == nullptr) {
-        return false;
-    }
-    return record->FolderType == ftNetworkNeighborhood || record->FolderType == ftRecycleBin ||
-           record->FolderType == ftMyComputer;
-}
-
 TFolderType TypeOf(TTreeNode* node) {
     const auto* record = static_cast<const TFolderNode*>(node->Data());
     return record != nullptr ? record->FolderType : ftNone;
+}
+
+bool IsSpecial(TTreeNode* node) {
+    const TFolderType type = TypeOf(node);
+    return type == ftNetworkNeighborhood || type == ftRecycleBin || type == ftMyComputer;
 }
 
 }  // namespace

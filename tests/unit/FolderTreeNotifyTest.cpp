@@ -155,6 +155,7 @@ TEST_F(FolderTreeNotify, AnEventOnTheDesktopFolderReloadsItsFoldersAndKeepsMyCom
     EXPECT_THAT(Texts(desktopNode), ElementsAre("My Computer", "Network Neighborhood", "Alpha", "Beta"));
     EXPECT_EQ(tree->GetBitBucketNode(), nullptr);  // back only when the options are set again
     EXPECT_TRUE(desktopNode->Expanded());
+    EXPECT_FALSE(tree->GetMyComputerNode()->Expanded());  // the levels below were closed for the reload
 
     // Without folders of its own the desktop still shows its button for My Computer.
     for (const char* name : {"\\Alpha", "\\Beta"}) {

@@ -76,10 +76,12 @@ TEST_F(WindowsVersion, AMissingKeyGivesZero) {
 
 // A missing value reads as empty: it never matches what an earlier value left in the buffer.
 TEST_F(WindowsVersion, AMissingValueMatchesNothing) {
-    Set(kNineXKey, "Version", nullptr);
-    Set(kNtKey, "CurrentVersion", "5.1");
-    Set(kNtKey, "ProductName", nullptr);
-    EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::NotRecognised);
+    for (const char* earlier : {"5.0", "Microsoft Windows XP"}) {
+        Set(kNineXKey, "Version", earlier);
+        Set(kNtKey, "CurrentVersion", nullptr);
+        Set(kNtKey, "ProductName", nullptr);
+        EXPECT_EQ(ClassifyWindowsVersion(), TOsKind::NotRecognised) << earlier;
+    }
 }
 
 // A value longer than the 100-byte buffer is cut to it: its first characters still decide.
