@@ -64,11 +64,23 @@ int sim::ShellNamespace::Notify(LONG event, std::string_view item1, std::string_
             continue;
         }
         auto items = std::make_shared<std::array<LPITEMIDLIST, 2>>();
-        (*items)[0] = list1 ? AllocateList(*list1) : nullptr;
-        (*items)[1] = list2 ? AllocateList(*list2) : nullptr;
+        auto shellCopies = std::make_shared<std::array<std::vector<BYTE>, 2>>();
+        const std::array<const std::optional<std::vector<BYTE>>*, 2> lists{&list1, &list2};
+        for (std::size_t i = 0; i < lists.size(); ++i) {
+            if (!*lists[i]) {
+                (*items)[i] = nullptr;
+            } else if (notificationListsStayTheShells) {
+                (*shellCopies)[i] = **lists[i];
+                (*shellCopies)[i].insert((*shellCopies)[i].end(), {0, 0});
+                (*items)[i] = reinterpret_cast<LPITEMIDLIST>((*shellCopies)[i].data());
+            } else {
+                (*items)[i] = AllocateList(**lists[i]);
+            }
+        }
         // As the shell posts it: the event code as a signed 32-bit value.
         posted.push_back(PostedNotification{registration.window, registration.message, std::move(items),
-                                            static_cast<LPARAM>(static_cast<LONG>(code))});
+                                            static_cast<LPARAM>(static_cast<LONG>(code)),
+                                            std::move(shellCopies)});
         ++count;
     }
     return count;
