@@ -107,12 +107,18 @@ TEST_F(FolderTreePaths, EachKindOfNodeHasItsPathOrNone) {
     EXPECT_EQ(tree->GetPath(Drive()), "C:\\");
 }
 
+// The folder selected is checked on the disk once; a drive's root is not, so no disk is asked for.
 TEST_F(FolderTreePaths, SetDirectorySelectsThePathsNodeAndAnEmptyPathClears) {
     ActiveTree();
+    world->calls.clear();
     tree->SetDirectory("c:\\windows\\system");
     ASSERT_NE(tree->Selected(), nullptr);
     EXPECT_EQ(tree->GetDirectory(), "C:\\WINDOWS\\SYSTEM");
     EXPECT_TRUE(Find({"My Computer", "Local Disk (C:)", "WINDOWS"})->Expanded());
+    EXPECT_EQ(Calls("GetFileAttributesA"), 1);
+    tree->SetDirectory("C:\\");
+    EXPECT_EQ(tree->GetDirectory(), "C:\\");
+    EXPECT_EQ(Calls("GetFileAttributesA"), 1);
     tree->SetDirectory("");
     EXPECT_EQ(tree->Selected(), nullptr);
 }
