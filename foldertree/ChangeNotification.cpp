@@ -79,14 +79,13 @@ void TCvFolderTree::MessageProc(TMessage& Message) {
 
 // One change notification: wParam points to the event's two lists, lParam holds the event. The tree
 // follows new, removed and renamed folders and changed media, and passes over every other event.
+// The lists stay the shell's, which frees them once the message has been handled: they are read here,
+// never freed (freeing them too would free each block twice and corrupt the heap).
 void TCvFolderTree::ShellChanged(WPARAM wParam, LPARAM lParam) {
-    const auto* items = reinterpret_cast<const LPITEMIDLIST*>(wParam);
-    const LPITEMIDLIST first = items != nullptr ? items[0] : nullptr;
-    const LPITEMIDLIST second = items != nullptr ? items[1] : nullptr;
+    const auto* items = reinterpret_cast<const LPCITEMIDLIST*>(wParam);
+    const LPCITEMIDLIST first = items != nullptr ? items[0] : nullptr;
     std::string path;
     KeepNodeOnFailure([&] { path = ParsePidl(first); });
-    FreePidl(first);
-    FreePidl(second);  // the allocator no longer claims a list given as both items and freed already
 
     switch (static_cast<DWORD>(lParam) & ~SHCNE_INTERRUPT) {
         case SHCNE_MKDIR:

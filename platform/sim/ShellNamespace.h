@@ -113,15 +113,15 @@ struct NotifyRegistration {
 
 // A change notification that the shell posted to a registered window and that the thread's message
 // loop has not delivered yet. wParam points to the event's two item ID lists (null for an item the
-// event does not have), each a block of the task allocator that the window is to free, or, while
-// `ShellNamespace::notificationListsStayTheShells` holds, the shell's own copy that no allocator of the
-// window claims; lParam is the event code, with SHCNE_INTERRUPT when it came from the interrupt level.
+// event does not have), blocks of the task allocator that stay the shell's: it frees them itself once
+// the message has been handled (when the last copy of this goes), as Wine's shell does, so a window
+// that frees them too frees each twice. lParam is the event code, with SHCNE_INTERRUPT when it came
+// from the interrupt level.
 struct PostedNotification {
     HWND window;
     UINT message;
     std::shared_ptr<std::array<LPITEMIDLIST, 2>> items;
     LPARAM lParam;
-    std::shared_ptr<std::array<std::vector<BYTE>, 2>> shellCopies;  // the lists the shell keeps
     WPARAM WParam() const { return reinterpret_cast<WPARAM>(items->data()); }
 };
 
@@ -177,9 +177,6 @@ public:
     };
     std::vector<ParseRequest> parseRequests;
 
-    // Whether a notification's lists stay the shell's, as they may on Windows 2000 and XP, where the
-    // shell hands them over in memory of its own: the task allocator does not claim them.
-    bool notificationListsStayTheShells = false;
     // Change notification: SHChangeNotifyRegister fails (answers 0) while `registrationFails` holds.
     bool registrationFails = false;
     std::vector<NotifyRegistration> registrations;

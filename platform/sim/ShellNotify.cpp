@@ -63,24 +63,18 @@ int sim::ShellNamespace::Notify(LONG event, std::string_view item1, std::string_
         if ((registration.events & event) == 0 || (registration.sources & source) == 0 || !watched) {
             continue;
         }
-        auto items = std::make_shared<std::array<LPITEMIDLIST, 2>>();
-        auto shellCopies = std::make_shared<std::array<std::vector<BYTE>, 2>>();
-        const std::array<const std::optional<std::vector<BYTE>>*, 2> lists{&list1, &list2};
-        for (std::size_t i = 0; i < lists.size(); ++i) {
-            if (!*lists[i]) {
-                (*items)[i] = nullptr;
-            } else if (notificationListsStayTheShells) {
-                (*shellCopies)[i] = **lists[i];
-                (*shellCopies)[i].insert((*shellCopies)[i].end(), {0, 0});
-                (*items)[i] = reinterpret_cast<LPITEMIDLIST>((*shellCopies)[i].data());
-            } else {
-                (*items)[i] = AllocateList(**lists[i]);
-            }
-        }
+        // The shell's lists, which it frees once the message is done with.
+        auto items = std::shared_ptr<std::array<LPITEMIDLIST, 2>>(
+            new std::array<LPITEMIDLIST, 2>{list1 ? AllocateList(*list1) : nullptr,
+                                            list2 ? AllocateList(*list2) : nullptr},
+            [allocator = &taskAllocator](std::array<LPITEMIDLIST, 2>* lists) {
+                allocator->Free((*lists)[0]);
+                allocator->Free((*lists)[1]);
+                delete lists;
+            });
         // As the shell posts it: the event code as a signed 32-bit value.
         posted.push_back(PostedNotification{registration.window, registration.message, std::move(items),
-                                            static_cast<LPARAM>(static_cast<LONG>(code)),
-                                            std::move(shellCopies)});
+                                            static_cast<LPARAM>(static_cast<LONG>(code))});
         ++count;
     }
     return count;

@@ -98,8 +98,6 @@ std::vector<Notification> TakeNotifications() {
         const auto& items = *message.items;
         taken.push_back(Notification{static_cast<DWORD>(message.lParam) & ~SHCNE_INTERRUPT,
                                      PathOfList(items[0]), PathOfList(items[1])});
-        CoTaskMemFree(items[0]);
-        CoTaskMemFree(items[1]);
     }
     return taken;
 }

@@ -91,11 +91,8 @@ TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
     struct Case {
         bool expanded;
         bool interrupt;
-        bool shellKeepsLists;  // the tree reads them and leaves them alone
     };
-    for (const Case c : {Case{true, false, false}, Case{false, false, false}, Case{true, true, false},
-                         Case{true, false, true}}) {
-        world->shell.notificationListsStayTheShells = c.shellKeepsLists;
+    for (const Case c : {Case{true, false}, Case{false, false}, Case{true, true}}) {
         DataLoaded(c.expanded);
         world->files.AddDirectory("C:\\Data\\C");
         Announce(SHCNE_MKDIR, "C:\\Data\\C", "", c.interrupt);
