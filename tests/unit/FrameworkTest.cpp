@@ -121,6 +121,14 @@ TEST_F(MessageLoop, ClosingTheMainFormEndsTheLoopAndClosingAnotherHidesIt) {
     EXPECT_FALSE(ranLater);
 }
 
+TEST_F(MessageLoop, AnActiveFormThatGoesIsNoLongerTheActiveOne) {
+    auto* form = new TestForm(FormLayout{"Plain", {}, {}});
+    form->Show();
+    ASSERT_EQ(Application->ActiveForm(), form);
+    delete form;
+    EXPECT_EQ(Application->ActiveForm(), nullptr);
+}
+
 // Each of a memo's laid-out properties reaches its window, which exists by the time they are applied.
 TEST_F(MessageLoop, AMemosLayoutPropertiesReachItsWindow) {
     const std::vector<PropertyValue> properties{
