@@ -22,7 +22,7 @@ std::string ToAnsi(LPCWSTR wide) {
 
 }  // namespace
 
-std::optional<std::string> StrRetText(STRRET& answer, LPCITEMIDLIST item, IMalloc* allocator) {
+std::optional<std::string> StrRetText(STRRET& answer, LPCITEMIDLIST item) {
     switch (answer.uType) {
         case STRRET_OFFSET: {
             if (item == nullptr) {
@@ -42,12 +42,7 @@ std::optional<std::string> StrRetText(STRRET& answer, LPCITEMIDLIST item, IMallo
                 return std::nullopt;
             }
             std::string text = ToAnsi(answer.pOleStr);
-            // The answer's string is the caller's to release, with the task allocator.
-            if (allocator != nullptr) {
-                allocator->Free(answer.pOleStr);
-            } else {
-                CoTaskMemFree(answer.pOleStr);
-            }
+            CoTaskMemFree(answer.pOleStr);  // the caller's to release, with the task allocator
             answer.pOleStr = nullptr;
             return text;
         }
@@ -56,14 +51,14 @@ std::optional<std::string> StrRetText(STRRET& answer, LPCITEMIDLIST item, IMallo
     }
 }
 
-std::string ShellItemName(IShellFolder& folder, LPCITEMIDLIST item, DWORD flags, IMalloc* allocator) {
+std::string ShellItemName(IShellFolder& folder, LPCITEMIDLIST item, DWORD flags) {
     for (;;) {
         STRRET answer;
         std::memset(&answer, 0, sizeof answer);
         // The result code is not looked at: a failed call leaves the zeroed answer, which reads as a
         // wide answer without a string.
         folder.GetDisplayNameOf(item, flags, &answer);
-        if (auto text = StrRetText(answer, item, allocator)) {
+        if (auto text = StrRetText(answer, item)) {
             return *text;
         }
         if (flags != SHGDN_NORMAL) {
@@ -77,7 +72,7 @@ std::string TCvFolderTree::GetPathName(LPCITEMIDLIST ItemIdList, DWORD Flags, IS
     if (Folder == nullptr) {
         return {};
     }
-    return ShellItemName(*Folder, ItemIdList, Flags, ShellMalloc.get());
+    return ShellItemName(*Folder, ItemIdList, Flags);
 }
 
 TFilePathList TCvFolderTree::GetLongFilePath(LPCITEMIDLIST ItemIdList, IShellFolder* Folder) {

@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
     }
     const auto liveBefore = allocator.Live() - (answer.uType == STRRET_WSTR && answer.pOleStr ? 1 : 0);
-    const auto text = StrRetText(answer, AsList(item), &allocator);
+    const auto text = StrRetText(answer, AsList(item));
     if (allocator.Live() != liveBefore || allocator.StrayFrees() != 0) {
         std::abort();
     }
