@@ -123,24 +123,34 @@ TEST_F(FolderTreePaths, SetDirectorySelectsThePathsNodeAndAnEmptyPathClears) {
     EXPECT_EQ(tree->Selected(), nullptr);
 }
 
+// "C:\O" is the shortest path of a folder: four characters, one more than a drive's root.
 TEST_F(FolderTreePaths, AFolderThatHasGoneTakesItsDrivesLoadedFoldersWithIt) {
-    world->files.AddDirectory("C:\\Old\\Deep");
-    ActiveTree();
-    tree->SetDirectory("C:\\Old\\Deep");
-    world->files.Remove("C:\\Old\\Deep");
-    tree->SetDirectory("C:\\Old\\Deep");
+    struct Case {
+        std::string gone;
+        const char* parent;  // the folder above it, still on the disk; none for a folder of the root
+    };
+    for (const auto& c : {Case{"C:\\Old\\Deep", "Old"}, Case{"C:\\O", nullptr}}) {
+        world->files.AddDirectory(c.gone);
+        ActiveTree();
+        tree->SetDirectory(c.gone);
+        world->files.Remove(c.gone);
+        tree->SetDirectory(c.gone);
 
-    TTreeNode* drive = Drive();
-    EXPECT_EQ(drive->Count(), 0);
-    EXPECT_FALSE(drive->Expanded());
-    EXPECT_TRUE(drive->HasChildren());
-    EXPECT_EQ(tree->Selected(), drive);  // the selection went up with the folder's node
-    EXPECT_EQ(headless::LockedWindow(), nullptr);
-    drive->Expand(false);  // loaded afresh, as the disk is now
-    TTreeNode* old = Find({"My Computer", "Local Disk (C:)", "Old"});
-    ASSERT_NE(old, nullptr);
-    EXPECT_FALSE(old->HasChildren());
-    ExpectNothingOfTheShellHeldButTheTree();
+        TTreeNode* drive = Drive();
+        EXPECT_EQ(drive->Count(), 0) << c.gone;
+        EXPECT_FALSE(drive->Expanded());
+        EXPECT_TRUE(drive->HasChildren());
+        EXPECT_EQ(tree->Selected(), drive);  // the selection went up with the folder's node
+        EXPECT_EQ(headless::LockedWindow(), nullptr);
+        drive->Expand(false);  // loaded afresh, as the disk is now
+        if (c.parent != nullptr) {
+            TTreeNode* parent = Find({"My Computer", "Local Disk (C:)", c.parent});
+            ASSERT_NE(parent, nullptr);
+            EXPECT_FALSE(parent->HasChildren());
+        }
+        ExpectNothingOfTheShellHeldButTheTree();
+        delete tree;
+    }
 }
 
 TEST_F(FolderTreePaths, CheckPathOfARootOnlyGivesBackItsButtonWithoutAskingADisk) {
