@@ -42,6 +42,20 @@ TEST_F(FolderTreeRoots, WithoutOptionsTheDesktopShowsMyComputerWithItsDrivesAndI
     ExpectNothingOfTheShellHeldButTheTree();
 }
 
+// Without My Computer and with nothing on the desktop, the desktop shows no button to open.
+TEST_F(FolderTreeRoots, ADesktopWithNothingBelowItHasNoButton) {
+    for (const char* name : {"\\Zulu", "\\Alpha"}) {
+        world->files.Remove(world->shell.desktopDirectory + name);
+    }
+    world->shell.missingSpecialFolders = {platform::CSIDL_DRIVES};
+    ActiveTree();
+    TTreeNode* desktop = tree->GetDesktopNode();
+    ASSERT_NE(desktop, nullptr);
+    EXPECT_EQ(tree->GetMyComputerNode(), nullptr);
+    EXPECT_FALSE(desktop->HasChildren());
+    ExpectTheWindowAgrees();
+}
+
 TEST_F(FolderTreeRoots, OptionsSetBeforeActivationPlaceTheOptionalRootsLastOrFirst) {
     ActiveTree({foRecycleBin, foNetworkNeighborhood});
     EXPECT_THAT(DesktopTexts(),
