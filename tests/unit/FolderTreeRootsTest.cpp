@@ -24,6 +24,7 @@ TEST_F(FolderTreeRoots, WithoutOptionsTheDesktopShowsMyComputerWithItsDrivesAndI
     TTreeNode* desktop = tree->GetDesktopNode();
     EXPECT_EQ(desktop->Text(), "Desktop");
     EXPECT_TRUE(desktop->Expanded());
+    EXPECT_TRUE(desktop->HasChildren());  // its button, to close it again
     EXPECT_THAT(DesktopTexts(), ElementsAre("My Computer", "Alpha", "Zulu"));
     EXPECT_TRUE(tree->GetMyComputerNode()->Expanded());
     EXPECT_THAT(Texts(tree->GetMyComputerNode()), ElementsAre("Local Disk (C:)"));
