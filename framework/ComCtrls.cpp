@@ -172,7 +172,7 @@ void TTreeNode::DeleteChildren() {
     }
 }
 
-bool TTreeNode::CustomSort(TTVCompare SortProc, std::intptr_t Data) {
+void TTreeNode::CustomSort(TTVCompare SortProc, std::intptr_t Data) {
     std::stable_sort(children_.begin(), children_.end(),
                      [&](TTreeNode* a, TTreeNode* b) { return SortProc(a, b, Data) < 0; });
     owner_->Renumber(this, 0);
@@ -180,7 +180,6 @@ bool TTreeNode::CustomSort(TTVCompare SortProc, std::intptr_t Data) {
     if (auto* peer = TreeView()->TreePeer()) {
         peer->ChildrenSorted(this);
     }
-    return true;
 }
 
 // ---- TTreeNodes ----

@@ -76,7 +76,7 @@ public:
     void Delete();
     void DeleteChildren();
     // Sorts the direct children; two that compare equal keep their order.
-    bool CustomSort(TTVCompare SortProc, std::intptr_t Data);
+    void CustomSort(TTVCompare SortProc, std::intptr_t Data);
 
 private:
     friend class TTreeNodes;
