@@ -32,7 +32,7 @@ enum class NodeAspect { Text, Images, Overlay, HasChildren, Expanded };
 // A tree view's peer hears of every change to the nodes, one node at a time, after the model has made
 // it (a deletion before it, its children already gone). The model raises the tree's events itself;
 // the peer turns the user's own actions into calls on the model (TCustomTreeView::CanExpand,
-// TTreeNode::Expand and Collapse, TCustomTreeView::SetSelected, TCustomTreeView::Perform).
+// TTreeNode::Expand and Collapse, TCustomTreeView::SetSelected, TCustomTreeView::WndProc).
 class TreeViewPeer : public ControlPeer {
 public:
     virtual void NodeInserted(TTreeNode& node) = 0;

@@ -390,13 +390,6 @@ void TCustomTreeView::WndProc(TMessage& Message) {
     }
 }
 
-platform::LRESULT TCustomTreeView::Perform(platform::UINT Msg, platform::WPARAM WParam,
-                                           platform::LPARAM LParam) {
-    TMessage message{Msg, WParam, LParam, 0};
-    WndProc(message);
-    return message.Result;
-}
-
 void TCustomTreeView::WMLButtonDblClk(TMessage& Message) {
     DefaultHandler(Message);
     DblClick();

@@ -193,7 +193,6 @@ public:
     // The control's window procedure: every message of its window passes here, and what a derived
     // control does not handle goes on to the common control's own handling.
     virtual void WndProc(TMessage& Message);
-    platform::LRESULT Perform(platform::UINT Msg, platform::WPARAM WParam, platform::LPARAM LParam);
 
     void SetProperty(std::string_view name, std::string_view value) override;
 

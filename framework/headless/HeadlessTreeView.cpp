@@ -134,7 +134,7 @@ bool DoubleClickNode(TTreeNode& node) {
     TCustomTreeView* tree = node.TreeView();
     Application->Dispatch([tree, &node] {
         underMouse = &node;
-        tree->Perform(platform::WM_LBUTTONDBLCLK, 0, 0);
+        SendMessage(tree->Handle(), platform::WM_LBUTTONDBLCLK, 0, 0);
     });
     return true;
 }
