@@ -290,9 +290,9 @@ TForm* GetParentForm(const TControl& control) {
 }
 
 FrameMetrics TForm::Frame() const {
-    const FrameKind kind = borderStyle_ == bsNone                                        ? FrameKind::None
-                           : borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin ? FrameKind::Sizeable
-                                                                                         : FrameKind::Single;
+    const FrameKind kind = borderStyle_ == bsNone       ? FrameKind::None
+                           : borderStyle_ == bsSizeable ? FrameKind::Sizeable
+                                                        : FrameKind::Single;
     return backend::FrameFor(kind, borderStyle_ != bsNone);
 }
 

@@ -24,7 +24,7 @@ private:
     std::vector<std::string> lines_;
 };
 
-enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 
 // A control without a window of its own: drawn by its parent.
 class TGraphicControl : public TControl {

@@ -226,12 +226,10 @@ DWORD FormWindow::Style() const {
         case bsNone:
             return style | (child ? 0 : WS_POPUP);
         case bsSingle:
-        case bsToolWindow:
         case bsDialog:
             style |= WS_CAPTION;
             break;
         case bsSizeable:
-        case bsSizeToolWin:
             style |= WS_CAPTION | WS_THICKFRAME;
             break;
     }
@@ -251,9 +249,6 @@ DWORD FormWindow::ExStyle() const {
     }
     if (form_.BorderStyle() == bsDialog) {
         exStyle |= WS_EX_DLGMODALFRAME;
-    }
-    if (form_.BorderStyle() == bsToolWindow || form_.BorderStyle() == bsSizeToolWin) {
-        exStyle |= WS_EX_TOOLWINDOW;
     }
     return exStyle;
 }
