@@ -129,14 +129,55 @@ TEST_F(MessageLoop, AnActiveFormThatGoesIsNoLongerTheActiveOne) {
     EXPECT_EQ(Application->ActiveForm(), nullptr);
 }
 
-// Each of a memo's laid-out properties reaches its window, which exists by the time they are applied.
-TEST_F(MessageLoop, AMemosLayoutPropertiesReachItsWindow) {
-    const std::vector<PropertyValue> properties{
-        {"WordWrap", "False"}, {"ReadOnly", "True"}, {"BorderStyle", "bsNone"}};
-    for (const auto& property : properties) {
-        new TestForm(FormLayout{"Texts", {}, {{"TMemo", "Memo", {property}}}});
-        EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty()) << property.name;
+// Each laid-out property that shows reaches the control's window, which exists by the time it is
+// applied.
+TEST_F(MessageLoop, EachLaidOutPropertyReachesAWindowThatExists) {
+    const std::vector<ControlLayout> controls{{"TMemo", "Memo", {{"WordWrap", "False"}}},
+                                              {"TMemo", "Memo", {{"ReadOnly", "True"}}},
+                                              {"TMemo", "Memo", {{"BorderStyle", "bsNone"}}},
+                                              {"TImage", "Image", {{"Stretch", "True"}}}};
+    for (const auto& control : controls) {
+        new TestForm(FormLayout{"Shown", {}, {control}});
+        EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty()) << control.properties[0].name;
     }
+}
+
+// A form inside another lends it its laid-out active control, even when that is not its first stop.
+TEST_F(MessageLoop, AFormTakesTheActiveControlLaidOutForAFormInsideIt) {
+    auto button = [](const char* name, const char* tabOrder) {
+        return ControlLayout{"TBitBtn", name, {{"TabOrder", tabOrder}}};
+    };
+    auto* inner = new TestForm(
+        FormLayout{"Inner", {{"ActiveControl", "Later"}}, {button("Sooner", "0"), button("Later", "1")}});
+    auto* outer = new TestForm(FormLayout{"Outer", {}, {}});
+    outer->Show();
+    inner->SetParent(outer);
+    inner->Show();
+    headless::Activate(*outer);
+    ASSERT_NE(headless::Focus(), nullptr);
+    EXPECT_EQ(headless::Focus()->Name, "Later");
+}
+
+// The tab order is the laid-out one, whatever order the controls were made in; a control that goes
+// to another parent, or goes altogether, leaves its first parent's list.
+TEST_F(MessageLoop, ControlsKeepTheirLaidOutTabOrderAndLeaveTheirParentWhenTheyGo) {
+    auto button = [](const char* name, const char* tabOrder) {
+        return ControlLayout{"TBitBtn", name, {{"TabOrder", tabOrder}}};
+    };
+    auto* form = new TestForm(FormLayout{"Tabs", {}, {button("Second", "1"), button("First", "0")}});
+    std::vector<std::string> order;
+    for (auto* control : form->TabList()) {
+        order.push_back(control->Name);
+    }
+    EXPECT_THAT(order, ::testing::ElementsAre("First", "Second"));
+
+    auto* other = new TestForm(FormLayout{"Other", {}, {}});
+    auto* first = dynamic_cast<TControl*>(form->FindComponent("First"));
+    first->SetParent(other);
+    EXPECT_THAT(form->Controls(), ::testing::Not(::testing::Contains(first)));
+    auto* second = dynamic_cast<TControl*>(form->FindComponent("Second"));
+    delete second;
+    EXPECT_THAT(form->Controls(), ::testing::IsEmpty());
 }
 
 // A layout value that is not understood stops the form, with where it lies and why.

@@ -75,6 +75,8 @@ TEST_F(ProgramStart, TheWindowsLookAsLaidOut) {
     EXPECT_EQ(Form2->Memo1->Font().Height, -33);
     EXPECT_EQ(Form2->Cancel->ModalResult(), mrCancel);
     EXPECT_EQ(Form2->Image1->Picture(), "WIZARD");
+    EXPECT_EQ(Form2->Image1->Width(), 154);
+    EXPECT_EQ(Form2->Image1->Height(), 327);
     EXPECT_EQ(Form2->Bevel1->Shape(), bsBox);
     EXPECT_EQ(Form2->Bevel1->Style(), bsLowered);
     std::vector<std::string> tabOrder;

@@ -293,7 +293,11 @@ TEST_F(TreeView, AListFromASourceIsFetchedOnceOnTheFirstQuestionAndNeverWhenRepl
     unasked->SetHandleSource(source);
     delete unasked;
     EXPECT_EQ(fetches, 1);
-    EXPECT_THAT(headless::DestroyedImageLists(), ElementsAre(handle(0x300), handle(0x301)));
+    auto* sourcedLater = new TImageList(form);
+    sourcedLater->SetHandle(handle(0x302));
+    sourcedLater->SetHandleSource(source);  // the list held so far goes at once
+    EXPECT_THAT(headless::DestroyedImageLists(), ElementsAre(handle(0x300), handle(0x301), handle(0x302)));
+    delete sourcedLater;
 }
 
 TEST_F(TreeView, AUtilityWindowHandsEachMessageToItsMethodStartingWithResultZero) {
