@@ -89,10 +89,6 @@ void TTreeNode::SetHasChildren(bool hasChildren) {
     Notify(NodeAspect::HasChildren);
 }
 
-bool TTreeNode::Selected() const {
-    return TreeView()->Selected() == this;
-}
-
 bool TTreeNode::IsVisible() const {
     for (const TTreeNode* above = Parent(); above != nullptr; above = above->Parent()) {
         if (!above->expanded_) {
@@ -164,12 +160,6 @@ void TTreeNode::Collapse(bool Recurse) {
 
 void TTreeNode::Delete() {
     owner_->Delete(this);
-}
-
-void TTreeNode::DeleteChildren() {
-    while (!children_.empty()) {
-        owner_->Delete(children_.back());
-    }
 }
 
 void TTreeNode::CustomSort(TTVCompare SortProc, std::intptr_t Data) {

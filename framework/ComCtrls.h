@@ -53,7 +53,6 @@ public:
     bool HasChildren() const { return hasChildren_; }
     void SetHasChildren(bool hasChildren);
     bool Expanded() const { return expanded_; }
-    bool Selected() const;
     bool Deleting() const { return deleting_; }
     // Every level above the node is expanded.
     bool IsVisible() const;
@@ -74,7 +73,6 @@ public:
     void Expand(bool Recurse);
     void Collapse(bool Recurse);
     void Delete();
-    void DeleteChildren();
     // Sorts the direct children; two that compare equal keep their order.
     void CustomSort(TTVCompare SortProc, std::intptr_t Data);
 
