@@ -121,12 +121,36 @@ TEST_F(MessageLoop, ClosingTheMainFormEndsTheLoopAndClosingAnotherHidesIt) {
     EXPECT_FALSE(ranLater);
 }
 
-TEST_F(MessageLoop, AnActiveFormThatGoesIsNoLongerTheActiveOne) {
+TEST_F(MessageLoop, AnActiveFormThatGoesIsNoLongerTheActiveOneAndAnotherLeavesItSo) {
     auto* form = new TestForm(FormLayout{"Plain", {}, {}});
+    auto* other = new TestForm(FormLayout{"Other", {}, {}});
     form->Show();
     ASSERT_EQ(Application->ActiveForm(), form);
+    delete other;
+    EXPECT_EQ(Application->ActiveForm(), form);
     delete form;
     EXPECT_EQ(Application->ActiveForm(), nullptr);
+}
+
+// A control shows while it and every control around it are visible; only a shown control takes the
+// focus, and a focused control that goes leaves its form without one.
+TEST_F(MessageLoop, AControlShowsAndTakesTheFocusOnlyWhileItsFormShows) {
+    auto* form = new TestForm(FormLayout{"Plain", {}, {{"TBitBtn", "Button", {}}}});
+    auto* button = dynamic_cast<TWinControl*>(form->FindComponent("Button"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->Showing());  // the form is not shown yet
+    button->SetFocus();
+    EXPECT_EQ(form->FocusedControl(), nullptr);
+    form->Show();
+    EXPECT_TRUE(button->Showing());
+    button->SetVisible(false);
+    EXPECT_FALSE(button->Showing());
+    button->SetVisible(true);
+    button->SetFocus();
+    EXPECT_EQ(headless::Focus(), button);
+    delete button;
+    EXPECT_EQ(headless::Focus(), nullptr);
+    EXPECT_EQ(form->FocusedControl(), nullptr);
 }
 
 // Each laid-out property that shows reaches the control's window, which exists by the time it is
@@ -156,6 +180,11 @@ TEST_F(MessageLoop, AFormTakesTheActiveControlLaidOutForAFormInsideIt) {
     headless::Activate(*outer);
     ASSERT_NE(headless::Focus(), nullptr);
     EXPECT_EQ(headless::Focus()->Name, "Later");
+    outer->Hide();  // the form inside goes from the screen with it, and comes back with it
+    EXPECT_FALSE(inner->Showing());
+    EXPECT_FALSE(dynamic_cast<TWinControl*>(inner->FindComponent("Later"))->CanFocus());
+    outer->Show();
+    EXPECT_TRUE(inner->Showing());
 }
 
 // The tab order is the laid-out one, whatever order the controls were made in; a control that goes

@@ -143,17 +143,18 @@ TEST_F(TreeView, ExpandingAsksTheTreeFirstAndANodeWithoutChildrenNeverOpens) {
     EXPECT_FALSE(a->Expanded());
 }
 
+// Neighbouring flags get different values, so that no flag can stand in for another.
 TEST_F(TreeView, ItsLayoutPropertiesReachAWindowThatAlreadyExists) {
     const std::vector<std::pair<const char*, const char*>> properties{
-        {"ReadOnly", "True"},  {"Indent", "25"},           {"ShowButtons", "False"}, {"ShowLines", "False"},
-        {"ShowRoot", "False"}, {"HideSelection", "False"}, {"BorderStyle", "bsNone"}};
+        {"ReadOnly", "True"},  {"Indent", "25"},          {"ShowButtons", "False"}, {"ShowLines", "True"},
+        {"ShowRoot", "False"}, {"HideSelection", "True"}, {"BorderStyle", "bsNone"}};
     for (const auto& [name, value] : properties) {
         tree->SetProperty(name, value);
         EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty()) << name;
     }
     EXPECT_EQ(
         headless::Told().back(),
-        "Tree style read-only yes, indent 25, buttons no, lines no, root no, hide selection no, border 0");
+        "Tree style read-only yes, indent 25, buttons no, lines yes, root no, hide selection yes, border 0");
 }
 
 int ByLastLetter(TTreeNode* x, TTreeNode* y, std::intptr_t) {
