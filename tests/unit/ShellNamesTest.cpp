@@ -1,6 +1,8 @@
 // The names of a shell item: each of the three as its folder answers it, in every form of answer.
 #include <algorithm>
+#include <array>
 
+#include "foldertree/ShellNames.h"
 #include "platform/ItemIdList.h"
 #include "tests/unit/FolderTreeTest.h"
 
@@ -105,6 +107,21 @@ TEST_F(ShellNames, WithoutAFolderTheDesktopNamesAnAbsoluteList) {
     EXPECT_EQ(names.InFolderName, "Tools");
     EXPECT_EQ(Queries(), (std::vector<std::string>{"0x0", "0x8000", "0x1"}));
     CoTaskMemFree(absolute);
+}
+
+// An offset answer points into the list asked about; it is read no further than the list's terminator,
+// whatever bytes follow it.
+TEST(StrRetOffset, IsReadNoFurtherThanTheListsTerminator) {
+    // One item of five bytes (its count, "AB" and a zero), the list's two-byte terminator, then "X".
+    const std::array<BYTE, 10> bytes{5, 0, 'A', 'B', 0, 0, 0, 'X', 0, 0};
+    const auto* list = reinterpret_cast<LPCITEMIDLIST>(bytes.data());
+    const std::vector<std::pair<UINT, std::string>> cases{{2, "AB"}, {6, ""}, {7, ""}, {300, ""}};
+    for (const auto& [offset, text] : cases) {
+        STRRET answer{};
+        answer.uType = STRRET_OFFSET;
+        answer.uOffset = offset;
+        EXPECT_EQ(StrRetText(answer, list), text) << offset;
+    }
 }
 
 }  // namespace
