@@ -106,6 +106,16 @@ TEST_F(TreeView, DeletingANodeDeletesItsChildrenFirstAndMovesASelectionThatGoesW
     a->Delete();
     EXPECT_THAT(events, ElementsAre("delete A2", "delete A1", "delete A"));
     EXPECT_EQ(tree->Items->Count(), 2);
+
+    // A handler that deletes the node it hears of again changes nothing more.
+    tree->OnDeletion = [this](TObject*, TTreeNode* node) {
+        events.push_back("delete " + node->Text());
+        node->Delete();
+    };
+    events.clear();
+    b->Delete();
+    EXPECT_THAT(events, ElementsAre("delete B1", "delete B"));
+    EXPECT_EQ(tree->Items->Count(), 0);
 }
 
 TEST_F(TreeView, ExpandingAsksTheTreeFirstAndANodeWithoutChildrenNeverOpens) {
