@@ -8,10 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 cv_setup winme
 cv_reg_add 'HKLM\SYSTEM\CurrentControlSet\Services\Class\Net\0000' DeviceVxDs 1 REG_DWORD
 cv_start
-cv_wait_wizard
-cv_click 'Next >'
-cv_wait_text 'Start to Setup!'
-cv_click 'Next >'
+cv_past_ready_page
 e2e_expect_eq "the exception box, with the registry layer's message" \
     "$(printf '%s\n' 'caption: cvfir' "text: Invalid data type for 'DeviceVxDs'" 'pressed: OK')" "$(cv_ui msgbox 20)"
 listing=$(cv_ui list)

@@ -12,12 +12,7 @@ cv_setup win98
 cv_device '*CVN0510' >/dev/null
 cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
 mkdir -p "$(cv_c w98cd)"
-# The Windows 98 CD as drive D. The shell lists a new drive once the prefix's server starts again.
-cdrom=$E2E_WORK/cdrom
-mkdir -p "$cdrom/win98"
-echo 'a cabinet of the Windows 98 CD' >"$cdrom/win98/NET8.CAB"
-rm -f "$cv_prefix/dosdevices/d:"
-ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
+cv_win98_cd
 cv_use_keyboard
 
 # Enter on the welcome and the ready page: the source dialog.

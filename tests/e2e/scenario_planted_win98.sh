@@ -7,19 +7,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
 cv_setup win98
 cv_device '*CVN0510' >/dev/null
-cdrom=$E2E_WORK/cdrom
-mkdir -p "$cdrom/win98"
-echo 'a cabinet of the Windows 98 CD' >"$cdrom/win98/NET8.CAB"
-rm -f "$cv_prefix/dosdevices/d:"
-ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
+cv_win98_cd
 e2e_kill_prefix "$cv_prefix"  # the shell lists a new drive once the prefix's server starts again
 cv_plant_modules
 
 cv_start_planted
-cv_wait_wizard
-cv_click 'Next >'
-cv_wait_text 'Start to Setup!'
-cv_click 'Next >'
+cv_past_ready_page
 cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
 cv_ui treeselect "$CV_TITLE" 'Desktop\My Computer\(D:)\win98' >/dev/null
 cv_expect_shows "the folder picked in the tree fills the path box" 'D:\win98'

@@ -6,10 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
 cv_setup unsupported
 cv_start
-cv_wait_wizard
-cv_click 'Next >'
-cv_wait_text 'Start to Setup!'
-cv_click 'Next >'
+cv_past_ready_page
 e2e_expect_eq "the install step refuses the version" \
     "$(printf '%s\n' 'caption: cvfir' "text: Corvane FIR driver setup program does't suport this Windows Version" \
         'pressed: OK')" "$(cv_ui msgbox 20)"
@@ -17,10 +14,7 @@ e2e_expect_eq "and the program ends with 1" 1 "$(cv_exit)"
 
 rm "$(cv_disk setup.dat)"
 cv_start
-cv_wait_wizard
-cv_click 'Next >'
-cv_wait_text 'Start to Setup!'
-cv_click 'Next >'
+cv_past_ready_page
 e2e_expect_eq "without setup.dat: its message" \
     "$(printf '%s\n' 'caption: cvfir' 'text: File Setup.dat Open Error!!' 'pressed: OK')" "$(cv_ui msgbox 20)"
 listing=$(cv_ui list)

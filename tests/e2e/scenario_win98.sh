@@ -11,18 +11,10 @@ cv_device '*CVN0510' >/dev/null
 cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
 mkdir -p "$(cv_c w98cd)"
 echo 'an INF of the old driver' >"$(cv_c 'windows\inf\cvfirpio.inf')"
-# The Windows 98 CD, with its cabinets, as drive D.
-cdrom=$E2E_WORK/cdrom
-mkdir -p "$cdrom/win98"
-echo 'a cabinet of the Windows 98 CD' >"$cdrom/win98/NET8.CAB"
-rm -f "$cv_prefix/dosdevices/d:"
-ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
+cv_win98_cd
 
 cv_start
-cv_wait_wizard
-cv_click 'Next >'
-cv_wait_text 'Start to Setup!'
-cv_click 'Next >'
+cv_past_ready_page
 cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
 listing=$(cv_ui list)
 e2e_expect_match "the source dialog shows on its own, where the layout puts it" \

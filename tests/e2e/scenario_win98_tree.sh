@@ -10,19 +10,11 @@ cv_setup win98
 cv_device '*CVN0510' >/dev/null
 cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
 mkdir -p "$(cv_c w98cd)"
-# The Windows 98 CD as drive D. The shell lists a new drive once the prefix's server starts again.
-cdrom=$E2E_WORK/cdrom
-mkdir -p "$cdrom/win98/drivers"
-echo 'a cabinet of the Windows 98 CD' >"$cdrom/win98/NET8.CAB"
-rm -f "$cv_prefix/dosdevices/d:"
-ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
+cv_win98_cd win98/drivers
 e2e_kill_prefix "$cv_prefix"
 
 cv_start
-cv_wait_wizard
-cv_click 'Next >'
-cv_wait_text 'Start to Setup!'
-cv_click 'Next >'
+cv_past_ready_page
 cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
 
 tree=$(cv_ui tree "$CV_TITLE")
