@@ -2,15 +2,20 @@
 # make run: cvfir.exe from the sample driver disk, in a Wine prefix of its own under build/run/, made
 # to look like one Windows version, with a simulated FIR controller (hardware ID *CVN0510) present.
 #
-#   scripts/run.sh [OS] [--walk] [--shots DIR]
+#   scripts/run.sh [OS] [--walk] [--shots DIR] [--work DIR]
 #     OS        winxp (default), win2000, winme, win98 or unsupported
 #     --walk    walk the wizard under Xvfb even when there is a display
 #     --shots   where the walk's screenshots go (default build/screenshots)
+#     --work    where the sandbox prefix, the Windows 98 CD and the X server's files go (default
+#               build/run), so that a test can walk in a folder of its own
 #
 # With a DISPLAY, the program runs there for a person to click through. Without one (or with --walk)
-# it runs under Xvfb at 1024 x 768, the UI driver walks it from start to restart, and a screenshot of
-# each step is saved. Either way, what the program did is printed at the end: its exit code, its
-# standard output, and what it wrote. The host's own Wine prefix and home are never touched.
+# it runs under Xvfb at 1024 x 768, the UI driver and the X server's keyboard walk it from start to
+# restart as a person does, and a screenshot of each step is saved. Either way, what the program did
+# is printed at the end: its exit code, its standard output, and what it wrote. A walk ends non-zero
+# when it cannot finish or the program ends with another code than the walk's own (0 after Restart,
+# 1 after the refusal of an unsupported Windows). The host's own Wine prefix and home are never
+# touched.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,12 +25,14 @@ source "$repo/tests/e2e/lib.sh"
 os=winxp
 walk=0
 shots=$repo/build/screenshots
+work=$repo/build/run
 while [ $# -gt 0 ]; do
     case $1 in
         --walk) walk=1 ;;
         --shots) shots=$2; shift ;;
+        --work) work=$(realpath -m "$2"); shift ;;
         win98 | winme | win2000 | winxp | unsupported) os=$1 ;;
-        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR]" ;;
+        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR] [--work DIR]" ;;
     esac
     shift
 done
@@ -35,8 +42,8 @@ instance_key='HKLM\SYSTEM\ControlSet001\Control\Class\{6BDD1FC5-810F-11D0-BEC7-0
 net_key='HKLM\SYSTEM\CurrentControlSet\Services\Class\Net\0000'
 setup_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
 build=$repo/build
-prefix=$build/run/$os
-out=$build/run/$os.out
+prefix=$work/$os
+out=$work/$os.out
 
 [ -f "$repo/dist/cvfir.exe" ] || e2e_die "no dist/cvfir.exe: run 'make dist' first"
 e2e_prepare_base "$build" "$build/win32/tools"
@@ -121,10 +128,10 @@ prepare_sandbox() {
         win98)
             # The Windows 98 CD as drive D. SourcePath names the folder that Windows copied its
             # cabinets to, which lacks NET8.CAB: the source dialog's folder tree finds it on the CD.
-            mkdir -p "$build/run/win98-cd/win98" "$prefix/drive_c/windows/options/cabs"
-            echo 'a cabinet of the Windows 98 CD' >"$build/run/win98-cd/win98/NET8.CAB"
+            mkdir -p "$work/win98-cd/win98" "$prefix/drive_c/windows/options/cabs"
+            echo 'a cabinet of the Windows 98 CD' >"$work/win98-cd/win98/NET8.CAB"
             rm -f "$prefix/dosdevices/d:"
-            ln -s "$build/run/win98-cd" "$prefix/dosdevices/d:"
+            ln -s "$work/win98-cd" "$prefix/dosdevices/d:"
             wine_quiet reg add "$setup_key" /v SourcePath /d 'C:\WINDOWS\OPTIONS\CABS' /f
             echo 'an INF of the old driver' >"$prefix/drive_c/windows/inf/cvfirpio.inf"
             ;;
@@ -175,14 +182,13 @@ walk() {
             ;;
     esac
     ui waitchild "$title" 'Setup complete!' 60 >/dev/null
-    shot finished
-    # A key press on the X server's keyboard: Tab takes the focus to Finish, from the window (Windows
-    # XP, Next was disabled while the driver installed) or from Cancel (Windows 98, the wizard's only
-    # enabled button when the source dialog closed).
-    timeout 10 xdotool key Tab
+    # The finished page gives the focus to Finish itself, whichever way the install went (Windows XP
+    # disabled Next while the driver installed; on Windows 98 the source dialog had it), so a person's
+    # Enter goes on to the restart prompt: pressed on the X server's keyboard, as a person does.
     ui focus Finish >/dev/null
-    shot finished-focus
-    ui click "$title" Finish >/dev/null
+    shot finished
+    step "pressing Enter on Finish"
+    timeout 10 xdotool key Return
     ui waitchild Install Restart >/dev/null
     shot restart-prompt
     step "pressing Restart"
@@ -218,6 +224,13 @@ report() {
     esac
 }
 
+# expect_exit RC WANTED: a walk that ends otherwise than the program should fails the run.
+expect_exit() {
+    [ "$1" = "$2" ] && return 0
+    step "the walk expected exit code $2"
+    return 1
+}
+
 [ -n "${DISPLAY:-}" ] || walk=1
 prepare_sandbox "$walk"
 if [ "$walk" -eq 0 ]; then
@@ -225,9 +238,11 @@ if [ "$walk" -eq 0 ]; then
     E2E_RUN_TIMEOUT=3600 e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     report "$(e2e_wait_exit "$out" 3600)"
 else
-    e2e_start_xvfb "$build/run"
+    e2e_start_xvfb "$work"
     step "cvfir.exe is running under Xvfb on $DISPLAY; the UI driver walks it"
     e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     walk
-    report "$(e2e_wait_exit "$out" 60)"
+    rc=$(e2e_wait_exit "$out" 60) || rc="none (still running)"
+    report "$rc"
+    expect_exit "$rc" "$([ "$os" = unsupported ] && echo 1 || echo 0)"
 fi

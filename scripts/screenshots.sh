@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # make screenshots: every window of cvfir under Xvfb at 1024 x 768, in build/screenshots/. The Windows XP
-# walk shows the background with the wizard on each page, the focus that a Tab key press puts on Finish,
+# walk shows the background with the wizard on each page, the finished page with the focus on Finish,
 # and the restart prompt; the Windows 98 walk adds the source location dialog; the unsupported walk the
 # refusal.
 set -euo pipefail
