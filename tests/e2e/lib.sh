@@ -280,8 +280,8 @@ e2e_start_xvfb() {
 }
 
 # e2e_set_work_area LEFT,TOP,WIDTH,HEIGHT: the screen less a task bar, announced on the X server as a
-# desktop announces it (the root window's _NET_WORKAREA). Wine's X11 driver reads it when its first
-# process of the prefix starts: set it before that, with the prefix's server down.
+# desktop announces it (the root window's _NET_WORKAREA). Wine's X11 driver reads it as the prefix's
+# desktop starts on this display: set it before that.
 e2e_set_work_area() {
     xprop -display "$DISPLAY" -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$1"
 }
