@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/FormatPath.h"
@@ -50,6 +51,18 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
     Memo1 = Child<TMemo>("Memo1");
     Memo3 = Child<TMemo>("Memo3");
     OsKind = ClassifyWindowsVersion();
+}
+
+TRect TForm2::ButtonRow() const {
+    const TRect client = ClientBounds();
+    TRect row = Back->BoundsRect();
+    for (const TControl* button : {Next, Cancel}) {
+        const TRect bounds = button->BoundsRect();
+        row = TRect{std::min(row.Left, bounds.Left), std::min(row.Top, bounds.Top),
+                    std::max(row.Right, bounds.Right), std::max(row.Bottom, bounds.Bottom)};
+    }
+    return TRect{client.Left + row.Left, client.Top + row.Top, client.Left + row.Right,
+                 client.Top + row.Bottom};
 }
 
 void TForm2::FormCreate(TObject* /*Sender*/) {

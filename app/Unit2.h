@@ -37,6 +37,8 @@ public:
     void ShowReadyPage();
     // The finished page; Back leaves Next's enabled state as it is.
     void ShowFinishedPage(bool enableNext);
+    // Where the row of Back, Next and Cancel lies, in the window's own coordinates.
+    TRect ButtonRow() const;
 
 private:
     void InstallStep();

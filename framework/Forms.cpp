@@ -6,6 +6,7 @@
 
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Placement.h"
 #include "platform/AsciiCase.h"
 #include "platform/Process.h"
 
@@ -59,6 +60,9 @@ bool BindFrameworkEvent(TControl& control, std::string_view event, const Publish
     }
     if (event == "OnActivate") {
         return Assign(form->OnActivate, method);
+    }
+    if (event == "OnResize") {
+        return Assign(form->OnResize, method);
     }
     if (event == "OnClose") {
         return Assign(form->OnClose, method);
@@ -128,6 +132,7 @@ void TForm::UpdateShowing() {
         if (Parent() == nullptr) {
             FitToWorkArea();
             CentreOnDesktop();
+            KeepInsideWorkArea();
         }
         // The show handler runs while the window is being shown, before it is displayed.
         if (OnShow) {
@@ -297,12 +302,29 @@ FrameMetrics TForm::Frame() const {
 }
 
 int TForm::ClientWidth() const {
-    return Width() - 2 * Frame().frameWidth;
+    return ClientBounds().Width();
 }
 
 int TForm::ClientHeight() const {
+    return ClientBounds().Height();
+}
+
+TRect TForm::ClientBounds() const {
     const auto frame = Frame();
-    return Height() - 2 * frame.frameHeight - frame.captionHeight;
+    return TRect{frame.frameWidth, frame.frameHeight + frame.captionHeight, Width() - frame.frameWidth,
+                 Height() - frame.frameHeight};
+}
+
+void TForm::Resize() {
+    if (OnResize) {
+        OnResize(this);
+    }
+}
+
+void TForm::WorkAreaChanged() {
+    if (Parent() == nullptr) {
+        FitToWorkArea();
+    }
 }
 
 void TForm::FitToWorkArea() {
@@ -320,6 +342,14 @@ void TForm::CentreOnDesktop() {
     SetBounds(desktop.Left + (desktop.Width() - Width()) / 2, desktop.Top + (desktop.Height() - Height()) / 2,
               Width(), Height());
     position_ = poDesigned;  // only the first show centres; from then on the window stays put
+}
+
+// A window that would stand partly off the screen, where a person cannot reach its buttons, is moved the
+// least that brings it inside the work area of the screen it is on; one larger than that keeps its
+// caption in reach.
+void TForm::KeepInsideWorkArea() {
+    const TRect placed = FitInside(BoundsRect(), backend::WorkAreaOf(BoundsRect()));
+    SetBounds(placed.Left, placed.Top, placed.Width(), placed.Height());
 }
 
 void TForm::FitToControls() {

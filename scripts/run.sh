@@ -2,20 +2,24 @@
 # make run: cvfir.exe from the sample driver disk, in a Wine prefix of its own under build/run/, made
 # to look like one Windows version, with a simulated FIR controller (hardware ID *CVN0510) present.
 #
-#   scripts/run.sh [OS] [--walk] [--shots DIR] [--work DIR]
-#     OS        winxp (default), win2000, winme, win98 or unsupported
-#     --walk    walk the wizard under Xvfb even when there is a display
-#     --shots   where the walk's screenshots go (default build/screenshots)
-#     --work    where the sandbox prefix, the Windows 98 CD and the X server's files go (default
-#               build/run), so that a test can walk in a folder of its own
+#   scripts/run.sh [OS] [--walk] [--shots DIR] [--work DIR] [--screen WIDTHxHEIGHT]
+#                  [--work-area L,T,WIDTH,HEIGHT]
+#     OS          winxp (default), win2000, winme, win98 or unsupported
+#     --walk      walk the wizard under Xvfb even when there is a display
+#     --shots     where the walk's screenshots go (default build/screenshots)
+#     --work      where the sandbox prefix, the Windows 98 CD and the X server's files go (default
+#                 build/run), so that a test can walk in a folder of its own
+#     --screen    the size of the Xvfb screen (default 1024x768)
+#     --work-area the screen less a task bar, as Wine's X11 driver gives it to Windows (default the
+#                 whole screen)
 #
 # With a DISPLAY, the program runs there for a person to click through. Without one (or with --walk)
-# it runs under Xvfb at 1024 x 768, the UI driver and the X server's keyboard walk it from start to
-# restart as a person does, and a screenshot of each step is saved. Either way, what the program did
-# is printed at the end: its exit code, its standard output, and what it wrote. A walk ends non-zero
-# when it cannot finish or the program ends with another code than the walk's own (0 after Restart,
-# 1 after the refusal of an unsupported Windows). The host's own Wine prefix and home are never
-# touched.
+# it runs under Xvfb, at 1024 x 768 unless told, the UI driver and the X server's keyboard walk it from
+# start to restart as a person does, and a screenshot of each step is saved. Either way, what the
+# program did is printed at the end: its exit code, its standard output, and what it wrote. A walk
+# ends non-zero when it cannot finish or the program ends with another code than the walk's own (0
+# after Restart, 1 after the refusal of an unsupported Windows). The host's own Wine prefix and home
+# are never touched.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,13 +30,18 @@ os=winxp
 walk=0
 shots=$repo/build/screenshots
 work=$repo/build/run
+screen=1024x768
+work_area=
 while [ $# -gt 0 ]; do
     case $1 in
         --walk) walk=1 ;;
         --shots) shots=$2; shift ;;
         --work) work=$(realpath -m "$2"); shift ;;
+        --screen) screen=$2; shift ;;
+        --work-area) work_area=$2; shift ;;
         win98 | winme | win2000 | winxp | unsupported) os=$1 ;;
-        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR] [--work DIR]" ;;
+        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR]" \
+            "[--work DIR] [--screen WIDTHxHEIGHT] [--work-area L,T,WIDTH,HEIGHT]" ;;
     esac
     shift
 done
@@ -238,7 +247,8 @@ if [ "$walk" -eq 0 ]; then
     E2E_RUN_TIMEOUT=3600 e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     report "$(e2e_wait_exit "$out" 3600)"
 else
-    e2e_start_xvfb "$work"
+    e2e_start_xvfb "$work" "$screen"
+    [ -z "$work_area" ] || e2e_set_work_area "$work_area"
     step "cvfir.exe is running under Xvfb on $DISPLAY; the UI driver walks it"
     e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     walk

@@ -23,7 +23,11 @@
 #   cv_reg KEY NAME             a registry value's text ("-" if missing; NAME "" for the default)
 #   cv_use_keyboard             an X server of the scenario's own and Wine's X11 display in the
 #                               prefix, so that keys are pressed as a person presses them
+#   cv_use_display SIZE [WORK_AREA]  the same on a screen of SIZE (640x480), whose work area
+#                               (LEFT,TOP,WIDTH,HEIGHT) leaves room for a task bar
 #   cv_keys KEY...              press keys there (xdotool's names: Return, Tab, shift+Tab, Down, ...)
+#   cv_expect_on_screen NAME TITLE CAPTION...   a check that a person sees each of those controls
+#                               of window TITLE whole: inside the windows around it and the work area
 #   cv_expect_focus NAME WANTED [WINDOW]   a check that the keyboard focus comes to the control that
 #                               shows WANTED (text, caption or class), inside WINDOW when given
 
@@ -256,8 +260,11 @@ cv_expect_no_planted_module_loaded() {
 # of the scenario's own, whose keyboard xdotool presses through the server's test extension: the keys
 # reach the program as they would from a person, through the X server, Wine's driver and the message
 # loop. Without a window manager, Wine gives the X focus to the window it activates itself.
-cv_use_keyboard() {
-    e2e_start_xvfb "$E2E_WORK/x"
+cv_use_keyboard() { cv_use_display 1024x768; }
+
+cv_use_display() {
+    e2e_start_xvfb "$E2E_WORK/x" "$1"
+    [ -z "${2-}" ] || e2e_set_work_area "$2"
     printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Graphics"=-' '' \
         '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
         >"$cv_prefix/drive_c/windows/temp/cvfir-display.reg"
@@ -267,6 +274,17 @@ cv_use_keyboard() {
 
 # cv_keys KEY...: one key after the other, each pressed and released.
 cv_keys() { timeout 10 xdotool key --delay 40 "$@"; }
+
+cv_expect_on_screen() {
+    local name=$1 seen
+    shift
+    if seen=$(cv_ui onscreen "$@" 2>&1); then
+        e2e_pass "$name"
+    else
+        mapfile -t seen <<<"$seen"
+        e2e_fail "$name" "${seen[@]}"
+    fi
+}
 
 cv_expect_focus() {
     local name=$1 wanted=$2 window=${3-} seen

@@ -12,7 +12,8 @@
 #   e2e_layout_disk PREFIX DIST_DIR WIN_PATH   put a driver disk into the prefix
 #   e2e_run PREFIX EXE_WIN_PATH OUT_FILE [ARGS]  start a program in the background
 #   e2e_wait_exit OUT_FILE [SECONDS]      wait for it to end; prints its exit code
-#   e2e_start_xvfb DIR                    an X server of our own on a free display; sets DISPLAY
+#   e2e_start_xvfb DIR [SIZE]             an X server of our own on a free display; sets DISPLAY
+#   e2e_set_work_area L,T,WIDTH,HEIGHT    the work area that Wine's X11 driver reads from it
 #   e2e_stop_xvfb                         end it
 #
 # Every Wine call runs under `timeout`, with a 32-bit prefix of our own: the
@@ -255,14 +256,15 @@ e2e_output() { tr -d '\r' <"$1"; }
 
 E2E_XVFB_PID=
 
-# e2e_start_xvfb DIR: an X server at 1024 x 768 that only this process's children reach (no TCP), on a
-# display number that Xvfb picks free itself and writes to DIR/display; exports DISPLAY. The host's
-# own display is never used.
+# e2e_start_xvfb DIR [WIDTHxHEIGHT]: an X server at that size (1024x768 unless given) that only this
+# process's children reach (no TCP), on a display number that Xvfb picks free itself and writes to
+# DIR/display; exports DISPLAY. The host's own display is never used. It keeps what a client leaves on
+# it, the work area among them, when the last client goes (no reset).
 e2e_start_xvfb() {
-    local dir=$1 number=
+    local dir=$1 size=${2:-1024x768} number=
     mkdir -p "$dir"
     rm -f "$dir/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     local deadline=$(( $(e2e_now_ms) + 10000 ))
     while [ -z "$number" ]; do
@@ -275,6 +277,13 @@ e2e_start_xvfb() {
         number=$(sed -n '1{/^[0-9][0-9]*$/p}' "$dir/display")
     done
     export DISPLAY=":$number"
+}
+
+# e2e_set_work_area LEFT,TOP,WIDTH,HEIGHT: the screen less a task bar, announced on the X server as a
+# desktop announces it (the root window's _NET_WORKAREA). Wine's X11 driver reads it as the prefix's
+# desktop starts on this display: set it before that.
+e2e_set_work_area() {
+    xprop -display "$DISPLAY" -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$1"
 }
 
 e2e_stop_xvfb() {
