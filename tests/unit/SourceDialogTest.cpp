@@ -234,6 +234,18 @@ TEST_F(SourceDialogTree, APickedFolderWithTheCabinetInstalls) {
     EXPECT_EQ(Form2->Next->Caption(), "Finish");
 }
 
+// A copy that fails is never followed by the finished page.
+TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
+    world->files.Remove("C:\\WINDOWS\\SYSTEM");
+    OpenDialog();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Ok); }), 1u);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
+                                               "C:\\WINDOWS\\system\\cvfirdma.sys\n"
+                                               "The system cannot find the path specified."));
+    EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Start to Setup!"));
+    EXPECT_NE(Form2->Next->Caption(), "Finish");
+}
+
 TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);
