@@ -12,6 +12,7 @@
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
+#include "platform/Security.h"
 #include "platform/SetupApi.h"
 #include "platform/SystemModule.h"
 
@@ -28,10 +29,14 @@ constexpr const char* kInfraredInstanceKey =
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
 
-// What the user is told when the installation cannot go on. The texts that name a failure are followed
-// by the system's reason, on a line of its own.
+// What the user is told when the installation cannot go on. The three texts that name a failure are
+// followed by the system's reason, on a line of its own.
 constexpr const char* kCantReadText = "Can't read driver file ";
 constexpr const char* kCantCopyText = "Can't copy driver file ";
+constexpr const char* kCantInstallText = "Can't install FIR driver";
+constexpr const char* kNotAdministratorText =
+    "Only an administrator can install FIR driver.\n"
+    "Please log on as an administrator and run Setup again.";
 
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
@@ -92,19 +97,47 @@ BOOL UpdateDriver(const DriverPackage& package) {
     return package.update(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE, &rebootRequired);
 }
 
-[[noreturn]] void EndOnUpdateFailure() {
+// The diagnostic line of a failed update; answers the update's error.
+DWORD ReportUpdateFailure() {
+    const DWORD error = GetLastError();
     ReportLastError("UpdateDriverForPlugAndPlayDevices");
-    ExitProcess(6);
+    return error;
+}
+
+// A user who started the program from Explorer sees no diagnostic line: the failure is also told in
+// words before the program ends.
+[[noreturn]] void EndOnUpdateFailure(DWORD error) {
+    FatalWithReason(kCantInstallText, error, 6);
 }
 
 // Updates the driver of a present device; an absent device is passed over silently.
 void UpdateStep(TForm2* wizard, const DriverPackage& package) {
     if (FindFirDevice(wizard, package.hardwareId) && !UpdateDriver(package)) {
-        EndOnUpdateFailure();
+        EndOnUpdateFailure(ReportUpdateFailure());
     }
 }
 
+// Windows 2000 and XP let only the Administrators group install a driver. A check that cannot be made
+// stops nothing: the update then tells its own failure.
+bool MayInstallDrivers() {
+    PSID administrators = nullptr;
+    if (!LoadGroupMembership() ||
+        !AllocateAndInitializeSid(&SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+        return true;
+    }
+    BOOL member = 0;
+    const BOOL checked = CheckTokenMembership(nullptr, administrators, &member);
+    FreeSid(administrators);
+    return !checked || member != 0;
+}
+
 void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
+    // Before anything is written: a user without the rights would otherwise be stopped half-way, with
+    // the transceiver type left unwritten or the driver not updated.
+    if (!MayInstallDrivers()) {
+        Fatal(kNotAdministratorText);
+    }
     char windowsFolder[kPathSize];
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
@@ -216,9 +249,9 @@ void InstallForWindowsMe(TForm2* wizard) {
     if (FindFirDevice(wizard, package.hardwareId)) {
         MoveFileA(cachedCabinet, parkedCabinet);
         if (!UpdateDriver(package)) {
-            ReportLastError("UpdateDriverForPlugAndPlayDevices");
+            const DWORD error = ReportUpdateFailure();
             MoveFileA(parkedCabinet, cachedCabinet);
-            ExitProcess(6);
+            EndOnUpdateFailure(error);
         }
         MoveFileA(parkedCabinet, cachedCabinet);
     }
