@@ -106,7 +106,22 @@ TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
     Form4->SourceDiskPath->SetText("");
     Press(Form4->Ok);
     EXPECT_TRUE(LookedFor("C:\\NET8.CAB"));  // the root of the current drive
-    EXPECT_EQ(SourcePath(), "");
+    EXPECT_EQ(SourcePath(), "C:\\");         // and so recorded
+}
+
+// Windows reads SourcePath later from another current folder: a text that names its folder only from
+// ours is recorded as the full path of the folder that was checked; a full one as it was typed.
+TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
+    world->files.AddFile("C:\\cvdisk\\cd\\NET8.CAB", "relative");
+    world->files.AddFile("C:\\W98\\NET8.CAB", "from the drive's root");
+    OpenDialog();
+    for (const auto& [typed, recorded] : std::vector<std::pair<std::string, std::string>>{
+             {"cd", "C:\\cvdisk\\cd"}, {"\\W98", "C:\\W98"}, {"d:\\Win98\\", "d:\\Win98\\"}}) {
+        Form4->Show();
+        Form4->SourceDiskPath->SetText(typed);
+        Press(Form4->Ok);
+        EXPECT_EQ(SourcePath(), recorded) << typed;
+    }
 }
 
 TEST_F(SourceDialog, AMissingFileOrAFolderOfItsNameKeepsTheDialogOpen) {
