@@ -267,10 +267,11 @@ TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
 }
 
-TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithZero) {
+// The failed start-up ends with the code of every other fatal error: no launcher takes it for success.
+TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithOne) {
     world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);
     headless::Post([] { FAIL() << "the message loop ran"; });
-    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(CvfirMain(), 1);
     EXPECT_THAT(MessageBoxTexts(), ElementsAre("Invalid data type for 'SourcePath'"));
     EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
     EXPECT_FALSE(Form1->Showing());
