@@ -12,6 +12,7 @@
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
+#include "platform/Security.h"
 #include "platform/SetupApi.h"
 #include "platform/SystemModule.h"
 
@@ -28,9 +29,23 @@ constexpr const char* kInfraredInstanceKey =
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
 
+// What the user is told when the installation cannot go on. The three texts that name a failure are
+// followed by the system's reason, on a line of its own.
+constexpr const char* kCantReadText = "Can't read driver file ";
+constexpr const char* kCantCopyText = "Can't copy driver file ";
+constexpr const char* kCantInstallText = "Can't install FIR driver";
+constexpr const char* kNotAdministratorText =
+    "Only an administrator can install FIR driver.\n"
+    "Please log on as an administrator and run Setup again.";
+
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
     ExitProcess(1);
+}
+
+[[noreturn]] void FatalWithReason(const std::string& what, DWORD error, UINT exitCode) {
+    ShowMessage(what + "\n" + ReasonText(error));
+    ExitProcess(exitCode);
 }
 
 // The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
@@ -82,19 +97,47 @@ BOOL UpdateDriver(const DriverPackage& package) {
     return package.update(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE, &rebootRequired);
 }
 
-[[noreturn]] void EndOnUpdateFailure() {
+// The diagnostic line of a failed update; answers the update's error.
+DWORD ReportUpdateFailure() {
+    const DWORD error = GetLastError();
     ReportLastError("UpdateDriverForPlugAndPlayDevices");
-    ExitProcess(6);
+    return error;
+}
+
+// A user who started the program from Explorer sees no diagnostic line: the failure is also told in
+// words before the program ends.
+[[noreturn]] void EndOnUpdateFailure(DWORD error) {
+    FatalWithReason(kCantInstallText, error, 6);
 }
 
 // Updates the driver of a present device; an absent device is passed over silently.
 void UpdateStep(TForm2* wizard, const DriverPackage& package) {
     if (FindFirDevice(wizard, package.hardwareId) && !UpdateDriver(package)) {
-        EndOnUpdateFailure();
+        EndOnUpdateFailure(ReportUpdateFailure());
     }
 }
 
+// Windows 2000 and XP let only the Administrators group install a driver. A check that cannot be made
+// stops nothing: the update then tells its own failure.
+bool MayInstallDrivers() {
+    PSID administrators = nullptr;
+    if (!LoadGroupMembership() ||
+        !AllocateAndInitializeSid(&SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+        return true;
+    }
+    BOOL member = 0;
+    const BOOL checked = CheckTokenMembership(nullptr, administrators, &member);
+    FreeSid(administrators);
+    return !checked || member != 0;
+}
+
 void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
+    // Before anything is written: a user without the rights would otherwise be stopped half-way, with
+    // the transceiver type left unwritten or the driver not updated.
+    if (!MayInstallDrivers()) {
+        Fatal(kNotAdministratorText);
+    }
     char windowsFolder[kPathSize];
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
@@ -133,6 +176,55 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
     }
 }
 
+// The disk's win98 folder. The program folder has at most 99 characters, so the folder and each file
+// in it always fit; a program folder that could not be had ends the program as an unreadable file.
+void GetWindows98SourceFolder(char (&sourceFolder)[MAX_PATH]) {
+    char programFolder[kProgramFolderSize];
+    if (!GetProgramFolder(programFolder) ||
+        !FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98")) {
+        FatalWithReason(std::string(kCantReadText) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE, 1);
+    }
+}
+
+// Whether the whole of a file can be read; the reason as the last error when not.
+bool CanReadWhole(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    char block[4096];
+    DWORD read = 0;
+    BOOL ok = 0;
+    do {
+        ok = ReadFile(file, block, sizeof block, &read, nullptr);
+    } while (ok && read != 0);
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return ok != 0;
+}
+
+std::string SourceFile(const char* sourceFolder, const char* fileName) {
+    return std::string(sourceFolder) + "\\" + fileName;
+}
+
+void RequireReadableSource(const char* sourceFolder, const char* fileName) {
+    const std::string path = SourceFile(sourceFolder, fileName);
+    if (!CanReadWhole(path.c_str())) {
+        FatalWithReason(kCantReadText + path, GetLastError(), 1);
+    }
+}
+
+// A copy that fails ends the program: the wizard must never say it finished copying.
+void CopyDriverFile(const char* sourceFolder, const char* fileName, const char* destination) {
+    if (!SetupInstallFileA(nullptr, nullptr, fileName, sourceFolder, destination, SP_COPY_SOURCEPATH_ABSOLUTE,
+                           nullptr, nullptr)) {
+        FatalWithReason(kCantCopyText + SourceFile(sourceFolder, fileName) + " to " + destination,
+                        GetLastError(), 1);
+    }
+}
+
 }  // namespace
 
 void InstallForWindows2000(TForm2* wizard) {
@@ -157,9 +249,9 @@ void InstallForWindowsMe(TForm2* wizard) {
     if (FindFirDevice(wizard, package.hardwareId)) {
         MoveFileA(cachedCabinet, parkedCabinet);
         if (!UpdateDriver(package)) {
-            ReportLastError("UpdateDriverForPlugAndPlayDevices");
+            const DWORD error = ReportUpdateFailure();
             MoveFileA(parkedCabinet, cachedCabinet);
-            ExitProcess(6);
+            EndOnUpdateFailure(error);
         }
         MoveFileA(parkedCabinet, cachedCabinet);
     }
@@ -182,18 +274,15 @@ void InstallForWindows98(TForm2* wizard) {
         !FormatPath(sysDestination, sizeof sysDestination, "%s\\system\\cvfirdma.sys", windowsFolder)) {
         Fatal("Can't get Windows path");
     }
+    char sourceFolder[MAX_PATH];
+    GetWindows98SourceFolder(sourceFolder);
+    // The old driver goes only once the new one is known to be on the disk, whole: a disk that lacks
+    // a file, or cannot be read, must not take away what the user had.
+    RequireReadableSource(sourceFolder, "cvfirdma.inf");
+    RequireReadableSource(sourceFolder, "cvfirdma.sys");
     DeleteFileA(oldInf);
     FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
-    char programFolder[kProgramFolderSize];
-    char sourceFolder[MAX_PATH];
-    const bool haveSource = GetProgramFolder(programFolder) &&
-                            FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98");
     CreateDirectoryA(infFolder, nullptr);
-    // A copy that fails is not reported: the wizard finishes all the same.
-    if (haveSource) {
-        SetupInstallFileA(nullptr, nullptr, "cvfirdma.inf", sourceFolder, infDestination,
-                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
-        SetupInstallFileA(nullptr, nullptr, "cvfirdma.sys", sourceFolder, sysDestination,
-                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
-    }
+    CopyDriverFile(sourceFolder, "cvfirdma.inf", infDestination);
+    CopyDriverFile(sourceFolder, "cvfirdma.sys", sysDestination);
 }

@@ -7,7 +7,8 @@
 
 int CvfirMain() {
     // An exception that escapes while the windows are being made is shown, and the program ends
-    // without the message loop having run.
+    // without the message loop having run, with the code of every other fatal error: a launcher or a
+    // script must not read it as success.
     try {
         Application->Initialize();
         Application->CreateForm(Form1);
@@ -17,6 +18,7 @@ int CvfirMain() {
         Application->Run();
     } catch (const Exception& exception) {
         Application->ShowException(exception);
+        return 1;
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
 #include "platform/CRuntime.h"
@@ -25,6 +26,41 @@ const char* TransceiverTypeFor(int value) {
     static const char* const kTypes[] = {"0", "1", "2", "3", "4", "5"};
     return value >= 0 && value <= 5 ? kTypes[value] : "0";
 }
+
+// The install procedure of a Windows version that takes its driver through Plug and Play; none for
+// the others.
+using TInstallProcedure = void (*)(TForm2* wizard);
+TInstallProcedure DriverUpdateFor(TOsKind osKind) {
+    switch (osKind) {
+        case TOsKind::Windows2000:
+            return InstallForWindows2000;
+        case TOsKind::WindowsXp:
+            return InstallForWindowsXp;
+        case TOsKind::WindowsMe:
+            return InstallForWindowsMe;
+        default:
+            return nullptr;
+    }
+}
+
+// While the driver update runs, Windows may show its own dialogs on our thread (the unsigned-driver
+// warning, the prompt for a disk), and their message loops go on delivering clicks to our windows: a
+// Cancel or a close box there would end the program in the middle of the system's installation, on
+// Windows Me with the driver cabinet still moved aside. The background, and with it the wizard, take
+// no input until the procedure is over, whichever way it ends.
+class TInputHeldBack {
+public:
+    TInputHeldBack() {
+        Form1->SetEnabled(false);
+        Form2->SetEnabled(false);
+    }
+    ~TInputHeldBack() {
+        Form2->SetEnabled(true);
+        Form1->SetEnabled(true);
+    }
+    TInputHeldBack(const TInputHeldBack&) = delete;
+    TInputHeldBack& operator=(const TInputHeldBack&) = delete;
+};
 
 }  // namespace
 
@@ -195,22 +231,18 @@ bool TForm2::ReadSetupDat() {
 }
 
 void TForm2::RunInstallProcedure() {
-    switch (OsKind) {
-        case TOsKind::Windows2000:
-            InstallForWindows2000(this);
-            break;
-        case TOsKind::WindowsXp:
-            InstallForWindowsXp(this);
-            break;
-        case TOsKind::WindowsMe:
-            InstallForWindowsMe(this);
-            break;
-        case TOsKind::Windows98:
-            Form4->Show();  // its Ok installs and finishes the wizard
-            return;
-        default:
-            ShowMessage("Corvane FIR driver setup program does't suport this Windows Version");
-            platform::ExitProcess(1);
+    if (OsKind == TOsKind::Windows98) {
+        Form4->Show();  // its Ok installs and finishes the wizard
+        return;
+    }
+    const auto install = DriverUpdateFor(OsKind);
+    if (install == nullptr) {
+        ShowMessage("Corvane FIR driver setup program does't suport this Windows Version");
+        platform::ExitProcess(1);
+    }
+    {
+        const TInputHeldBack heldBack;
+        install(this);
     }
     ShowFinishedPage(true);
 }

@@ -231,8 +231,9 @@ bool Click(TControl& control) {
     return true;
 }
 
+// A disabled window, or one inside a disabled window, takes neither its close box nor a key.
 bool RequestClose(TForm& form) {
-    if (!form.Showing()) {
+    if (!internal::PersonCanReach(form)) {
         return false;
     }
     Application->Dispatch([&form] { form.Close(); });
@@ -246,7 +247,7 @@ void Activate(TForm& form) {
 
 bool PressKey(unsigned key, bool shift) {
     TForm* form = Application->ActiveForm();
-    if (form == nullptr || !form->Showing()) {
+    if (form == nullptr || !internal::PersonCanReach(*form)) {
         return false;
     }
     bool taken = false;

@@ -151,14 +151,21 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     auto& world = World();
     const auto source = SourcePath(sourcePathRoot, sourceFile);
     world.Trace("SetupInstallFileA " + source + " " + destinationName + " " + std::to_string(copyStyle));
-    const auto content = world.files.Read(source);
-    if (!content) {
+    const auto* entry = world.files.Find(source);
+    if (entry == nullptr || entry->directory) {
         return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    if (entry->readError != 0) {
+        return Fail(entry->readError);
     }
     if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(destinationName)))) {
         return Fail(ERROR_PATH_NOT_FOUND);
     }
-    world.files.AddFile(destinationName, *content);
+    if (world.files.IsDirectory(destinationName)) {
+        return Fail(ERROR_ACCESS_DENIED);  // a folder in the file's place is never replaced
+    }
+    const std::string content = entry->content;
+    world.files.AddFile(destinationName, content);
     return Succeed();
 }
 

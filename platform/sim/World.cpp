@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <utility>
 
 #include "platform/Registry.h"
 
@@ -236,6 +237,10 @@ const FileEntry* FileSystem::Find(std::string_view path) const {
     return found == entries_.end() ? nullptr : &found->second;
 }
 
+FileEntry* FileSystem::Find(std::string_view path) {
+    return const_cast<FileEntry*>(std::as_const(*this).Find(path));
+}
+
 void FileSystem::ForEachChild(std::string_view folder,
                               const std::function<bool(const FileEntry&)>& visit) const {
     if (folder.empty()) {
@@ -344,12 +349,16 @@ std::vector<std::string> World::Outstanding() const {
     Count(lines, "kernel", openFinds, "find handles not closed");
     Count(lines, "kernel", localAllocations, "message texts not freed with LocalFree");
     Count(lines, "kernel", openTokens, "access tokens not closed");
+    Count(lines, "kernel", static_cast<long long>(fileHandles.size()), "file handles not closed");
+    Count(lines, "security", static_cast<long long>(sids.size()), "security identifiers not freed");
     Count(lines, "C run-time", openFiles, "files not closed");
     Count(lines, "COM", comInitCount, "initialisations not undone");
     // The modules whose entry points the program binds once and keeps for the rest of its run stay
-    // loaded on purpose: the device installation services, the common controls and the driver update.
+    // loaded on purpose: the device installation services, the common controls, the driver update and
+    // the group membership.
     const std::set<std::string, CaseInsensitiveLess> kept{
-        SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll")};
+        SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll"),
+        SystemPath("advapi32.dll")};
     std::map<std::string, long long, CaseInsensitiveLess> loads;
     for (const auto& path : loadedModules) {
         ++loads[path];
@@ -381,6 +390,7 @@ World& ResetWorld() {
     world.InstallShell32();
     world.InstallSetupApi();
     world.InstallCommonControls();
+    world.InstallAdvapi32();
     world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {
@@ -390,6 +400,8 @@ World& ResetWorld() {
         {5, "Access is denied.\r\n"},
         {6, "The handle is invalid.\r\n"},
         {13, "The data is invalid.\r\n"},
+        {21, "The device is not ready.\r\n"},
+        {23, "Data error (cyclic redundancy check).\r\n"},
         {87, "The parameter is incorrect.\r\n"},
         {122, "The data area passed to a system call is too small.\r\n"},
         {206, "The filename or extension is too long.\r\n"},

@@ -12,6 +12,7 @@
 #   cv_disk FILE                the Linux path of a file of the laid-out disk
 #   cv_c PATH                   the Linux path of C:\PATH
 #   cv_start                    start cvfir.exe from the disk
+#   cv_start_as_user            start it as a user who is not an administrator (see cvnonadmin)
 #   cv_ui COMMAND ARGS          cvuidrv in the prefix
 #   cv_click CAPTION [TITLE]    press a button; TITLE defaults to the wizard's
 #   cv_wait_text TEXT [TITLE]   wait until a control shows TEXT
@@ -80,6 +81,15 @@ cv_start() {
     cv_runs=$((cv_runs + 1))
     cv_out=$E2E_WORK/run$cv_runs.out
     e2e_run "$cv_prefix" "$CV_DISK\\cvfir.exe" "$cv_out"
+}
+
+# Under Wine every process runs as an administrator: cvnonadmin starts cvfir.exe with a token whose
+# Administrators group only denies, and ends with its exit code.
+cv_start_as_user() {
+    cp "$E2E_TOOLS/cvnonadmin.exe" "$(cv_c cvnonadmin.exe)"
+    cv_runs=$((cv_runs + 1))
+    cv_out=$E2E_WORK/run$cv_runs.out
+    e2e_run "$cv_prefix" 'C:\cvnonadmin.exe' "$cv_out" "$CV_DISK\\cvfir.exe"
 }
 
 cv_ui() { e2e_tool "$cv_prefix" cvuidrv "$@"; }

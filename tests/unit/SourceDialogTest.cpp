@@ -106,7 +106,22 @@ TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
     Form4->SourceDiskPath->SetText("");
     Press(Form4->Ok);
     EXPECT_TRUE(LookedFor("C:\\NET8.CAB"));  // the root of the current drive
-    EXPECT_EQ(SourcePath(), "");
+    EXPECT_EQ(SourcePath(), "C:\\");         // and so recorded
+}
+
+// Windows reads SourcePath later from another current folder: a text that names its folder only from
+// ours is recorded as the full path of the folder that was checked; a full one as it was typed.
+TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
+    world->files.AddFile("C:\\cvdisk\\cd\\NET8.CAB", "relative");
+    world->files.AddFile("C:\\W98\\NET8.CAB", "from the drive's root");
+    OpenDialog();
+    for (const auto& [typed, recorded] : std::vector<std::pair<std::string, std::string>>{
+             {"cd", "C:\\cvdisk\\cd"}, {"\\W98", "C:\\W98"}, {"d:\\Win98\\", "d:\\Win98\\"}}) {
+        Form4->Show();
+        Form4->SourceDiskPath->SetText(typed);
+        Press(Form4->Ok);
+        EXPECT_EQ(SourcePath(), recorded) << typed;
+    }
 }
 
 TEST_F(SourceDialog, AMissingFileOrAFolderOfItsNameKeepsTheDialogOpen) {
@@ -234,16 +249,29 @@ TEST_F(SourceDialogTree, APickedFolderWithTheCabinetInstalls) {
     EXPECT_EQ(Form2->Next->Caption(), "Finish");
 }
 
+// A copy that fails is never followed by the finished page.
+TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
+    world->files.Remove("C:\\WINDOWS\\SYSTEM");
+    OpenDialog();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Ok); }), 1u);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
+                                               "C:\\WINDOWS\\system\\cvfirdma.sys\n"
+                                               "The system cannot find the path specified."));
+    EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Start to Setup!"));
+    EXPECT_NE(Form2->Next->Caption(), "Finish");
+}
+
 TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
 }
 
-TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithZero) {
+// The failed start-up ends with the code of every other fatal error: no launcher takes it for success.
+TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithOne) {
     world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);
     headless::Post([] { FAIL() << "the message loop ran"; });
-    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(CvfirMain(), 1);
     EXPECT_THAT(MessageBoxTexts(), ElementsAre("Invalid data type for 'SourcePath'"));
     EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
     EXPECT_FALSE(Form1->Showing());

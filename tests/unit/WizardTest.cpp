@@ -58,10 +58,12 @@ TEST_F(Wizard, TheInstallStepReachesTheFinishedPageAndFinishOpensTheRestartPromp
     Press(Form2->Next);
     const auto before = headless::Told().size();
     Press(Form2->Next);
-    // What the wizard's windows are told, in order: both buttons off for the install, then the page.
+    // What the wizard's windows are told, in order: both buttons off for the install, the background
+    // and the wizard off while it runs, then the page.
     EXPECT_THAT(std::vector<std::string>(headless::Told().begin() + static_cast<long>(before),
                                          headless::Told().end()),
-                ElementsAre("Next enabled no", "Back enabled no", "Next enabled yes", "Next text Finish",
+                ElementsAre("Next enabled no", "Back enabled no", "Form1 enabled no", "Form2 enabled no",
+                            "Form2 enabled yes", "Form1 enabled yes", "Next enabled yes", "Next text Finish",
                             "Memo1 lines ", "Memo1 lines Setup complete!", "Memo2 lines ",
                             "Memo2 lines The setup program has finished copying files to your computer.",
                             "Memo3 lines ",
