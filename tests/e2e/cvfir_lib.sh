@@ -81,19 +81,10 @@ cv_start() {
     e2e_run "$cv_prefix" "$CV_DISK\\$CV_PROGRAM" "$cv_out"
 }
 
-# Texts that a program prints in the system's ANSI code page, as UTF-8, as the scenarios write them.
-cv_from_ansi() {
-    case $E2E_LOCALE in
-        zh_TW.*) iconv -f CP950 -t UTF-8 ;;
-        ja_JP.*) iconv -f CP932 -t UTF-8 ;;
-        *) cat ;;
-    esac
-}
-
 cv_ui() {
     local -
     set -o pipefail
-    e2e_tool "$cv_prefix" cvuidrv "$@" | cv_from_ansi
+    e2e_tool "$cv_prefix" cvuidrv "$@" | e2e_from_ansi
 }
 
 # The welcome page is up inside the background once Next shows there.
@@ -342,16 +333,12 @@ cv_east_asian_win98() {
     cv_start
     cv_past_ready_page
     cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
-    # The desktop and My Computer have the names of the locale's language: the first two levels' first.
-    local tree
-    tree=$(cv_ui tree "$CV_TITLE")
-    cv_ui treeselect "$CV_TITLE" "$(sed -n 's/^item: 0 "\(.*\)" expanded=.*/\1/p' <<<"$tree" | head -1)\\$(
-        sed -n 's/^item: 1 "\(.*\)" expanded=.*/\1/p' <<<"$tree" | head -1)\\(D:)\\${1//\//\\}" >/dev/null
+    cv_ui treeselect "$CV_TITLE" "$(e2e_my_computer_path "$(cv_ui tree "$CV_TITLE")")\\(D:)\\${1//\//\\}" >/dev/null
     cv_expect_shows "98: the folder picked in the tree fills the path box" "$picked"
     cv_click Ok
     cv_expect_finished_page "98 from $CV_DISK"
     e2e_expect_eq "98: the picked folder is the new SourcePath" "$picked" \
-        "$(cv_reg "$CV_SETUP_KEY" SourcePath | cv_from_ansi)"
+        "$(cv_reg "$CV_SETUP_KEY" SourcePath | e2e_from_ansi)"
     e2e_expect_eq "98: the driver's files are copied from the program's folder" "same same" \
         "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
             cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"

@@ -6,6 +6,8 @@
 #   e2e_prepare_base BUILD_DIR TOOLS_DIR  the prepared prefix BUILD_DIR/wine/base, made once
 #   e2e_prepare_locales BUILD_DIR TOOLS_DIR   the East Asian locales and a prepared prefix for each
 #   e2e_use_locale LOCALE                 run every Wine call from now on in that locale, on its prefix
+#   e2e_from_ansi                         a filter: a program's ANSI text, in the locale's code page,
+#                                         as UTF-8
 #   e2e_new_prefix DIR                    a fresh copy of the prepared prefix for one scenario
 #   e2e_kill_prefix DIR                   end every Wine process of a prefix
 #   e2e_wine PREFIX SECONDS PROGRAM ARGS  run a program in a prefix, with a time limit
@@ -188,6 +190,23 @@ e2e_use_locale() {
     [ -n "$E2E_LOCPATH" ] || e2e_die "E2E_LOCPATH is not set (call e2e_prepare_locales first)" || return
     E2E_LOCALE=$1
     E2E_BASE=$E2E_BASE-$1
+}
+
+# e2e_my_computer_path TREE: the path of My Computer for the UI driver's treeselect, from the lines of
+# its tree command: the desktop and My Computer have the names of the locale's language, and they are
+# the first items of the first two levels.
+e2e_my_computer_path() {
+    printf '%s\\%s\n' "$(sed -n 's/^item: 0 "\(.*\)" expanded=.*/\1/p' <<<"$1" | head -1)" \
+        "$(sed -n 's/^item: 1 "\(.*\)" expanded=.*/\1/p' <<<"$1" | head -1)"
+}
+
+# Texts that a program prints in the system's ANSI code page, as UTF-8, as the scripts write them.
+e2e_from_ansi() {
+    case $E2E_LOCALE in
+        zh_TW.*) iconv -f CP950 -t UTF-8 ;;
+        ja_JP.*) iconv -f CP932 -t UTF-8 ;;
+        *) cat ;;
+    esac
 }
 
 # e2e_new_prefix DIR: DIR becomes a fresh copy of the base prefix.
