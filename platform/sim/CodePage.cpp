@@ -117,7 +117,8 @@ DWORD ChangeCase(LPSTR text, DWORD length, Change change) {
 }
 
 // How one character sorts: every single-byte character before every double-byte one; single bytes by
-// their small letter, double-byte characters by their wide character.
+// their small letter, double-byte characters by their wide character (a full-width letter by its small
+// one).
 struct SortWeight {
     bool doubleByte;
     unsigned value;
@@ -130,11 +131,16 @@ struct SortWeight {
     }
 };
 
+// The full-width Latin capitals pair with their small letters, as the ASCII ones do.
+unsigned SmallFullWidthLetter(char16_t wide) {
+    return wide >= 0xFF21 && wide <= 0xFF3A ? wide + 0x20u : wide;
+}
+
 SortWeight WeightAt(std::string_view text, std::size_t at, std::size_t size) {
     const auto first = static_cast<unsigned char>(text[at]);
     if (size == 2) {
         const char16_t wide = SystemCodePage().ToWide(first, static_cast<unsigned char>(text[at + 1]));
-        return SortWeight{true, wide, wide};
+        return SortWeight{true, SmallFullWidthLetter(wide), wide};
     }
     return SortWeight{false, SmallLetter(first), first};
 }
@@ -178,8 +184,8 @@ DWORD CharUpperBuffA(LPSTR text, DWORD length) {
 
 // The user's locale of the in-memory Windows is the one of its code page. Its letters come in the order
 // of their small forms whatever their case, and only between texts that are otherwise equal does the case
-// decide, the small letter first; without case it pairs the letters of the code page's single bytes. A
-// double-byte character sorts after every single-byte one, and equals only itself.
+// decide, the small letter first; without case it pairs the letters of the code page's single bytes and
+// the full-width Latin letters. A double-byte character sorts after every single-byte one.
 int CompareStringA(LCID /*locale*/, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2) {
     if ((string1 == nullptr && count1 != 0) || (string2 == nullptr && count2 != 0)) {
         SetLastError(ERROR_INVALID_PARAMETER);

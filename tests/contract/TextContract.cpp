@@ -233,6 +233,19 @@ CONTRACT_CASE_IN_CODE_PAGE(932, Chars932_CaseLeavesDoubleByteCharacters) {
              "C");
 }
 
+// Full-width letters (Ａ is 82 60, ａ 82 81) are letters of their own: a case change leaves them, as it
+// leaves every double-byte character, but a comparison without case pairs them.
+CONTRACT_CASE_IN_CODE_PAGE(932, Chars932_FullWidthLettersKeepTheirCase) {
+    CHECK_EQ(Cased(CharLowerBuffA, "\x82\x60"), "\x82\x60");
+    CHECK_EQ(Cased(CharUpperBuffA, "\x82\x81"), "\x82\x81");
+}
+
+CONTRACT_CASE_IN_CODE_PAGE(932, Compare932_FullWidthLettersWithoutCase) {
+    CHECK_EQ(Compare(NORM_IGNORECASE, "\x82\x60", "\x82\x81"), CSTR_EQUAL);
+    CHECK_EQ(Compare(0, "\x82\x81", "\x82\x60"), CSTR_LESS_THAN);
+    CHECK(Compare(NORM_IGNORECASE, "\x82\x60", "A") != CSTR_EQUAL);  // not the ASCII letter
+}
+
 CONTRACT_CASE_IN_CODE_PAGE(932, Compare932_SecondBytesAreNoLetters) {
     CHECK_EQ(Compare(NORM_IGNORECASE, "\x83\x5A", "\x83\x7A"), CSTR_LESS_THAN);  // セ before ホ
     CHECK_EQ(Compare(NORM_IGNORECASE, "c:\\\x83\x5C", "C:\\\x83\x5C"), CSTR_EQUAL);
