@@ -8,6 +8,8 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Placement.h"
 #include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
+#include "platform/CodePage.h"
 #include "platform/Process.h"
 
 TApplication* Application = nullptr;
@@ -527,14 +529,20 @@ void TApplication::Dispatch(const std::function<void()>& handler) {
     }
 }
 
+// By characters of the system's code page: the second byte of a double-byte character may be a
+// backslash or a letter, and is neither here.
 std::string TitleFromProgramPath(const std::string& path) {
-    const auto folderEnd = path.find_last_of("\\/:");
+    const auto folderEnd = platform::FindLastCharacter(path, "\\/:");
     std::string name = folderEnd == std::string::npos ? path : path.substr(folderEnd + 1);
-    if (const auto dot = name.find('.'); dot != std::string::npos) {
+    if (const auto dot = platform::FindFirstCharacter(name, "."); dot != std::string::npos) {
         name.resize(dot);
     }
-    for (std::size_t i = 1; i < name.size(); ++i) {
-        name[i] = platform::AsciiLower(name[i]);
+    for (std::size_t at = name.empty() ? 0 : platform::CharacterSize(name, 0); at < name.size();) {
+        const std::size_t size = platform::CharacterSize(name, at);
+        if (!platform::IsDBCSLeadByte(static_cast<platform::BYTE>(name[at]))) {
+            platform::CharLowerBuffA(&name[at], 1);  // a letter of the code page's single bytes
+        }
+        at += size;
     }
     return name;
 }

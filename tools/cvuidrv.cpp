@@ -57,6 +57,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -164,9 +165,20 @@ std::string ImagePathOf(DWORD pid) {
     return entry->second;
 }
 
+// Where each of `separators` stands in a text, read by characters of the system's code page: the
+// second byte of a double-byte character may be a backslash too.
+std::vector<size_t> SeparatorsOf(const std::string& text, const char* separators) {
+    std::vector<size_t> found;
+    for (const char* at = text.c_str(); *at != '\0'; at = CharNextA(at)) {
+        if (std::strchr(separators, *at) != nullptr)
+            found.push_back(static_cast<size_t>(at - text.c_str()));
+    }
+    return found;
+}
+
 std::string FileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::vector<size_t> slashes = SeparatorsOf(path, "\\/");
+    return slashes.empty() ? path : path.substr(slashes.back() + 1);
 }
 
 // Wine's own programs (the desktop, services, ...) live in the Windows folder;
@@ -760,11 +772,12 @@ HTREEITEM FindSibling(const RemoteTree& tree, HTREEITEM first, const std::string
 
 int TreeSelect(const Args& args) {
     std::vector<std::string> steps;
-    for (size_t at = 0; at <= args[1].size();) {
-        const size_t end = std::min(args[1].find('\\', at), args[1].size());
+    size_t at = 0;
+    for (const size_t end : SeparatorsOf(args[1], "\\")) {
         steps.push_back(args[1].substr(at, end - at));
         at = end + 1;
     }
+    steps.push_back(args[1].substr(at));
     return WithRemoteTree(args, SecondsAt(args, 2), [&](RemoteTree& tree) {
         HTREEITEM item = nullptr;
         HTREEITEM level = tree.Next(nullptr, TVGN_ROOT);

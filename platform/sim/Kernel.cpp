@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/sim/World.h"
@@ -64,7 +65,7 @@ BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesW(HWND, const wchar_t*, const wc
 }
 
 std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
+    const auto slash = FindLastCharacter(path, "\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
@@ -72,10 +73,10 @@ std::string FolderOf(const std::string& path) {
 // inside a share is not kept.
 DWORD NetworkShareAttributes(const std::string& path) {
     const auto rest = std::string_view(path).substr(2);
-    const auto slash = rest.find('\\');
+    const auto slash = FindFirstCharacter(rest, "\\");
     if (slash != std::string_view::npos) {
         auto share = rest.substr(slash + 1);
-        if (share.ends_with('\\')) {
+        if (EndsWithCharacter(std::string(share), '\\')) {
             share.remove_suffix(1);
         }
         for (const auto& computer : World().shell.network) {
@@ -154,7 +155,7 @@ HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE /*file*/, DWORD flags) {
     world.Trace(std::string("LoadLibraryExA ") + fileName + " " + std::to_string(flags));
     std::string name(fileName);
     std::vector<std::string> candidates{name};
-    if (name.find('\\') == std::string::npos) {
+    if (FindFirstCharacter(name, "\\") == std::string::npos) {
         candidates = {FolderOf(world.programPath) + "\\" + name, world.systemDirectory + "\\" + name,
                       world.windowsDirectory + "\\" + name};
     }
@@ -215,7 +216,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
     findData->dwFileAttributes =
         entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
     findData->nFileSizeLow = static_cast<DWORD>(entry->content.size());
-    const auto name = entry->path.substr(entry->path.find_last_of("\\/") + 1);
+    const auto name = entry->path.substr(FindLastCharacter(entry->path, "\\/") + 1);
     std::snprintf(findData->cFileName, sizeof findData->cFileName, "%s", name.c_str());
     ++world.openFinds;
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xF1D0 + world.openFinds));

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
 #include "platform/Registry.h"
 #include "platform/SetupApi.h"
@@ -51,7 +52,7 @@ sim::Device* DeviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
 
 std::string SourcePath(LPCSTR root, LPCSTR file) {
     std::string path(root ? root : "");
-    if (!path.empty() && path.back() != '\\') {
+    if (!path.empty() && !EndsWithCharacter(path, '\\')) {
         path += '\\';
     }
     return path + file;

@@ -1,24 +1,21 @@
 #include "platform/sim/World.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <utility>
 
+#include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
 #include "platform/Registry.h"
 
 namespace platform::sim {
 
 namespace {
 
-char FoldCase(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 std::vector<std::string_view> SplitKeyPath(std::string_view path) {
     std::vector<std::string_view> parts;
     while (!path.empty()) {
-        const auto slash = path.find('\\');
+        const auto slash = FindFirstCharacter(path, "\\");
         const auto part = path.substr(0, slash);
         if (!part.empty()) {
             parts.push_back(part);
@@ -39,13 +36,11 @@ std::unique_ptr<World>& WorldSlot() {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+    return AsciiLower(a) < AsciiLower(b);
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 RegistryKey* Registry::Root(HKEY root) {
@@ -165,17 +160,26 @@ bool Registry::Close(HKEY handle) {
     return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1;
 }
 
+// By characters: the second byte of a double-byte character is no separator and no letter.
 std::string FileSystem::Normalize(std::string_view path) {
     std::string key;
-    for (char c : path) {
-        const char folded = c == '/' ? '\\' : FoldCase(c);
-        if (folded == '\\' && !key.empty() && key.back() == '\\') {
-            continue;  // Windows reads a doubled separator as one
+    bool endsInSeparator = false;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t size = CharacterSize(path, at);
+        if (size == 2) {
+            key.append(path.substr(at, 2));
+            endsInSeparator = false;
+        } else {
+            const char folded = path[at] == '/' ? '\\' : AsciiLower(path[at]);
+            if (folded != '\\' || !endsInSeparator) {  // Windows reads a doubled separator as one
+                key.push_back(folded);
+            }
+            endsInSeparator = folded == '\\';
         }
-        key.push_back(folded);
+        at += size;
     }
     const bool isDriveRoot = key.size() == 3 && key[1] == ':';
-    if (!isDriveRoot && key.size() > 1 && key.back() == '\\') {
+    if (!isDriveRoot && key.size() > 1 && endsInSeparator) {
         key.pop_back();
     }
     if (key.size() == 2 && key[1] == ':') {
@@ -185,7 +189,7 @@ std::string FileSystem::Normalize(std::string_view path) {
 }
 
 std::string FileSystem::ParentOf(std::string_view normalizedPath) {
-    const auto slash = normalizedPath.rfind('\\');
+    const auto slash = FindLastCharacter(normalizedPath, "\\");
     if (slash == std::string_view::npos || normalizedPath.size() <= 3) {
         return {};
     }
@@ -197,9 +201,14 @@ void FileSystem::AddDrive(char letter) {
     entries_[Normalize(root)] = FileEntry{root, true, {}};
 }
 
+static bool EndsInSeparator(std::string_view path) {
+    const std::string text(path);
+    return EndsWithCharacter(text, '\\') || EndsWithCharacter(text, '/');
+}
+
 // A path as it was written, without the separators that may end it: "C:\New\" makes a folder "New".
 static std::string_view WithoutTrailingSeparators(std::string_view path) {
-    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) {
+    while (path.size() > 3 && EndsInSeparator(path)) {
         path.remove_suffix(1);
     }
     return path;
@@ -209,7 +218,7 @@ static std::string_view WithoutTrailingSeparators(std::string_view path) {
 // name (the shell lists it so).
 static std::string_view ParentText(std::string_view path) {
     path = WithoutTrailingSeparators(path);
-    const auto separator = path.find_last_of("\\/");
+    const auto separator = FindLastCharacter(path, "\\/");
     return separator == std::string_view::npos ? std::string_view{} : path.substr(0, separator);
 }
 
@@ -253,14 +262,15 @@ void FileSystem::ForEachChild(std::string_view folder,
         return;
     }
     std::string prefix = Normalize(folder);
-    if (prefix.back() != '\\') {
+    if (!EndsWithCharacter(prefix, '\\')) {
         prefix.push_back('\\');
     }
     // The entries below the folder sort together after it; the deeper ones among them are skipped.
     for (auto at = entries_.lower_bound(prefix); at != entries_.end() && at->first.starts_with(prefix);
          ++at) {
+        const std::string_view below = std::string_view(at->first).substr(prefix.size());
         const bool directlyInside =
-            at->first.size() > prefix.size() && at->first.find('\\', prefix.size()) == std::string::npos;
+            !below.empty() && FindFirstCharacter(below, "\\") == std::string_view::npos;
         if (directlyInside && !visit(at->second)) {
             return;
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Types.h"
+#include "platform/sim/AnsiCodePage.h"
 #include "platform/sim/ShellNamespace.h"
 
 namespace platform::sim {
@@ -160,6 +161,12 @@ struct Module {
 
 class World {
 public:
+    // The system's ANSI code page: Windows-1252 unless a test chooses 932, 936, 949 or 950 (any other
+    // number throws std::invalid_argument). Names are kept by their characters in the code page of the
+    // moment, so a test chooses it before it names anything with characters beyond ASCII.
+    void UseCodePage(UINT number) { codePage_ = &AnsiCodePage::Of(number); }
+    const AnsiCodePage& CodePage() const { return *codePage_; }
+
     Registry registry;
     FileSystem files;
     ShellNamespace shell;
@@ -269,6 +276,9 @@ public:
     // back everything the process held.
     std::vector<std::string> Outstanding() const;
     bool processEnded = false;
+
+private:
+    const AnsiCodePage* codePage_ = &AnsiCodePage::Of(1252);
 };
 
 World& TheWorld();

@@ -8,7 +8,8 @@
 #   CVFIR_DIST            cvfir.exe beside the sample driver disk (make dist)
 #   E2E_WORK              a folder of the scenario's own
 #
-#   cv_setup PROFILE            fresh prefix, profile, disk at C:\cvdisk
+#   cv_setup PROFILE            fresh prefix, profile, disk at CV_DISK (C:\cvdisk) with the program
+#                               named CV_PROGRAM (cvfir.exe)
 #   cv_disk FILE                the Linux path of a file of the laid-out disk
 #   cv_c PATH                   the Linux path of C:\PATH
 #   cv_start                    start cvfir.exe from the disk
@@ -40,6 +41,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 CV_TITLE='Corvane Electronics Corp. FIR driver Installation'
 CV_PROMPT='Install'
 CV_DISK='C:\cvdisk'
+CV_PROGRAM='cvfir.exe'
 CV_INFRARED_CLASS='{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}'
 CV_INSTANCE_KEY="HKLM\\SYSTEM\\ControlSet001\\Control\\Class\\$CV_INFRARED_CLASS\\0000"
 CV_SETUP_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
@@ -69,6 +71,7 @@ cv_setup() {
     trap cv_cleanup EXIT
     e2e_set_profile "$cv_prefix" "$1" >/dev/null
     e2e_layout_disk "$cv_prefix" "$CVFIR_DIST" "$CV_DISK"
+    [ "$CV_PROGRAM" = cvfir.exe ] || mv "$(cv_disk cvfir.exe)" "$(cv_disk "$CV_PROGRAM")"
 }
 
 cv_disk() { e2e_unix_path "$cv_prefix" "$CV_DISK\\$1"; }
@@ -80,7 +83,7 @@ cv_wine() { e2e_wine "$cv_prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
 cv_start() {
     cv_runs=$((cv_runs + 1))
     cv_out=$E2E_WORK/run$cv_runs.out
-    e2e_run "$cv_prefix" "$CV_DISK\\cvfir.exe" "$cv_out"
+    e2e_run "$cv_prefix" "$CV_DISK\\$CV_PROGRAM" "$cv_out"
 }
 
 # Under Wine every process runs as an administrator: cvnonadmin starts cvfir.exe with a token whose
@@ -89,10 +92,14 @@ cv_start_as_user() {
     cp "$E2E_TOOLS/cvnonadmin.exe" "$(cv_c cvnonadmin.exe)"
     cv_runs=$((cv_runs + 1))
     cv_out=$E2E_WORK/run$cv_runs.out
-    e2e_run "$cv_prefix" 'C:\cvnonadmin.exe' "$cv_out" "$CV_DISK\\cvfir.exe"
+    e2e_run "$cv_prefix" 'C:\cvnonadmin.exe' "$cv_out" "$CV_DISK\\$CV_PROGRAM"
 }
 
-cv_ui() { e2e_tool "$cv_prefix" cvuidrv "$@"; }
+cv_ui() {
+    local -
+    set -o pipefail
+    e2e_tool "$cv_prefix" cvuidrv "$@" | e2e_from_ansi
+}
 
 # The welcome page is up inside the background once Next shows there.
 cv_wait_wizard() { cv_ui waitchild "$CV_TITLE" 'Next >' 30 >/dev/null; }
@@ -305,4 +312,65 @@ cv_expect_focus() {
     else
         e2e_pass "$name"
     fi
+}
+
+# ---- East Asian code pages ----------------------------------------------------------------------
+
+# In an East Asian locale of lib.sh (LOCALE, with its ANSI code page CODE_PAGE), the program laid out
+# in the folder DISK under the file name PROGRAM, both holding characters whose second byte is a
+# backslash or a letter (scenario_big5.sh, scenario_shiftjis.sh): its title on a message box, the
+# Windows XP and the Windows 98 installations from start to restart, and on Windows 98 the source folder
+# CD_FOLDER of the CD (holding such characters too) picked in the dialog's tree.
+#   cv_east_asian_installs LOCALE CODE_PAGE DISK PROGRAM CD_FOLDER
+cv_east_asian_installs() {
+    local locale=$1 code_page=$2 cd_folder=$5
+    e2e_use_locale "$locale"
+    CV_DISK=$3
+    CV_PROGRAM=$4
+    cv_setup winxp
+    e2e_expect_match "the prefix runs in code page $code_page" "^contract \\(Wine, code page $code_page\\): 1 passed" \
+        "$(e2e_tool "$cv_prefix" cvcontract --code-page "$code_page" "CodePage${code_page}_LeadBytes" || true)"
+    cv_expect_title "${CV_PROGRAM%.exe}"
+    cv_device_install "XP from $CV_DISK" 2 cv_start
+    cv_east_asian_win98 "$cd_folder"
+}
+
+# Without setup.dat the install step stops at its message box, captioned with the application title:
+# the program's file name without ".exe", as it is written. Cancel then ends the program.
+cv_expect_title() {
+    rm -f "$(cv_disk setup.dat)"
+    cv_start
+    cv_past_ready_page
+    e2e_expect_eq "the title is the program's name: $1" \
+        "$(printf '%s\n' "caption: $1" 'text: File Setup.dat Open Error!!')" "$(cv_ui msgbox 20 | head -2)"
+    cv_click Cancel
+    e2e_expect_eq "Cancel then ends the program with 1" 1 "$(cv_exit 30)"
+}
+
+# Windows 98, the CD's folder picked in the tree: its path fills the box, Ok records it and copies the
+# driver's files from the program's folder.
+cv_east_asian_win98() {
+    local picked="D:\\${1//\//\\}"
+    cv_setup win98
+    cv_device '*CVN0510' >/dev/null
+    cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
+    mkdir -p "$(cv_c w98cd)"
+    cv_win98_cd "$1"
+    echo 'a cabinet of the Windows 98 CD' >"$E2E_WORK/cdrom/$1/NET8.CAB"
+    e2e_kill_prefix "$cv_prefix"
+    cv_start
+    cv_past_ready_page
+    cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+    cv_ui treeselect "$CV_TITLE" "$(e2e_my_computer_path "$(cv_ui tree "$CV_TITLE")")\\(D:)\\${1//\//\\}" >/dev/null
+    cv_expect_shows "98: the folder picked in the tree fills the path box" "$picked"
+    cv_click Ok
+    cv_expect_finished_page "98 from $CV_DISK"
+    e2e_expect_eq "98: the picked folder is the new SourcePath" "$picked" \
+        "$(cv_reg "$CV_SETUP_KEY" SourcePath | e2e_from_ansi)"
+    e2e_expect_eq "98: the driver's files are copied from the program's folder" "same same" \
+        "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
+            cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+    cv_expect_prompt_after_finish "98 from $CV_DISK"
+    cv_click Restart "$CV_PROMPT"
+    e2e_expect_eq "98: Restart ends the program with 0" 0 "$(cv_exit 60)"
 }
