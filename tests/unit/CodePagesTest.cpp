@@ -1,0 +1,65 @@
+// The code pages of the in-memory Windows, chosen per test: each East Asian one with its lead bytes and
+// a character whose second byte is a backslash or a letter, converted both ways and stepped over whole.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "platform/CharacterScan.h"
+#include "platform/CodePage.h"
+#include "platform/sim/World.h"
+
+using namespace platform;
+
+namespace {
+
+struct EastAsianCharacter {
+    UINT codePage;
+    BYTE lastLeadByte;
+    std::string bytes;  // one character of two bytes
+    char16_t wide;
+};
+
+class InMemoryCodePages : public ::testing::TestWithParam<EastAsianCharacter> {
+protected:
+    void SetUp() override { sim::ResetWorld().UseCodePage(GetParam().codePage); }
+    void TearDown() override { sim::ResetWorld(); }
+};
+
+TEST_P(InMemoryCodePages, LeadBytesConversionsAndSteppingAgree) {
+    const auto& [codePage, lastLeadByte, bytes, wide] = GetParam();
+    EXPECT_EQ(GetACP(), codePage);
+    EXPECT_FALSE(IsDBCSLeadByte(0x80));
+    EXPECT_TRUE(IsDBCSLeadByte(0x81));
+    EXPECT_TRUE(IsDBCSLeadByte(lastLeadByte));
+    EXPECT_FALSE(IsDBCSLeadByte(0xFF));
+
+    WCHAR converted[2] = {};
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), 2, converted, 2), 1);
+    EXPECT_EQ(converted[0], wide);
+    char back[3] = {};
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, &wide, 1, back, 2, nullptr, nullptr), 2);
+    EXPECT_EQ(std::string(back), bytes);
+
+    const std::string path = "C:\\" + bytes + "\\" + bytes;
+    EXPECT_EQ(FindLastCharacter(path, "\\"), 5u);
+    EXPECT_TRUE(EndsWithCharacter(path + "\\", '\\'));
+    EXPECT_EQ(CharNextA(path.c_str() + 3), path.c_str() + 5);
+    EXPECT_EQ(CharPrevA(path.c_str(), path.c_str() + path.size()), path.c_str() + 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(EastAsian, InMemoryCodePages,
+                         ::testing::Values(EastAsianCharacter{932, 0xFC, "\x83\x5C", u'\u30BD'},    // ソ
+                                           EastAsianCharacter{936, 0xFE, "\x81\x5C", u'\u4E57'},    // 乗
+                                           EastAsianCharacter{949, 0xFE, "\x81\x41", u'\uAC02'},    // 갂
+                                           EastAsianCharacter{950, 0xFE, "\xB3\x5C", u'\u8A31'}));  // 許
+
+TEST(InMemoryCodePage, IsWindows1252UnlessChosenAndOnlyTheFiveCanBe) {
+    auto& world = sim::ResetWorld();
+    EXPECT_EQ(GetACP(), 1252u);
+    EXPECT_FALSE(IsDBCSLeadByte(0x81));
+    EXPECT_THROW(world.UseCodePage(1251), std::invalid_argument);
+    EXPECT_EQ(GetACP(), 1252u);
+}
+
+}  // namespace
