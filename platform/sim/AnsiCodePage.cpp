@@ -129,7 +129,6 @@ AnsiCodePage::AnsiCodePage(UINT number) : number_(number), reverse_(0x10000, kNo
                                                         static_cast<unsigned char>(bytes[1]));
         }
     }
-    reverse_[0] = 0;
     for (unsigned byte = 0; byte < 256; ++byte) {
         if (!lead_[byte] && reverse_[single_[byte]] == kNoBytes) {
             reverse_[single_[byte]] = static_cast<std::uint16_t>(byte);

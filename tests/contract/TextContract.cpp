@@ -101,6 +101,7 @@ CONTRACT_CASE(Compare_CountedLengths) {
     CHECK_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, "abcdef", 3, "ABC", -1), CSTR_EQUAL);
     CHECK_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, "abc", 3, "abcd", 4), CSTR_LESS_THAN);
     CHECK_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, "", 0, "", 0), CSTR_EQUAL);
+    CHECK_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "", -1, "abc", 0), CSTR_EQUAL);  // no characters of it
 }
 
 // Any negative count means "up to the zero"; a missing text with a count is refused.

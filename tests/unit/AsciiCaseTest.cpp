@@ -49,7 +49,8 @@ TEST_F(AsciiCaseInEastAsianCodePages, LeavesTheSecondBytesOfDoubleByteCharacters
     EXPECT_FALSE(EqualsIgnoringAsciiCase(kSe932, kHo932));
     EXPECT_TRUE(EqualsIgnoringAsciiCase("x" + kSe932, "X" + kSe932));
     EXPECT_FALSE(StartsWithIgnoringAsciiCase(kHo932 + "A", kSe932));
-    EXPECT_FALSE(StartsWithIgnoringAsciiCase(kSe932, "\x83"));  // half a character is no beginning
+    EXPECT_FALSE(StartsWithIgnoringAsciiCase(kSe932, "\x83"));     // half a character is no beginning
+    EXPECT_TRUE(StartsWithIgnoringAsciiCase("ab\x83", "AB\x83"));  // a lead byte at the end is whole
     platform::sim::ResetWorld().UseCodePage(950);
     EXPECT_EQ(AsciiLower(kName950), kName950);
     EXPECT_FALSE(EqualsIgnoringAsciiCase(kName950, kSafe950 + "\xA6\x72"));

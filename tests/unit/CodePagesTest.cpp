@@ -54,6 +54,24 @@ INSTANTIATE_TEST_SUITE_P(EastAsian, InMemoryCodePages,
                                            EastAsianCharacter{949, 0xFE, "\x81\x41", u'\uAC02'},    // 갂
                                            EastAsianCharacter{950, 0xFE, "\xB3\x5C", u'\u8A31'}));  // 許
 
+// A character is looked for where characters begin, within the text given and nowhere past it: a lead
+// byte at the very end is a character of its own, and an empty text ends in none.
+TEST(CharacterScan, FindsSingleByteCharactersWhereCharactersBeginWithinTheText) {
+    sim::ResetWorld().UseCodePage(932);
+    const std::string so = "\x83\x5C";  // ソ
+    EXPECT_EQ(FindFirstCharacter(so, "\\"), std::string::npos);
+    EXPECT_EQ(FindLastCharacter(so, "\\"), std::string::npos);
+    EXPECT_EQ(FindLastCharacter("\\" + so, "\\"), 0u);
+    EXPECT_EQ(FindFirstCharacter(std::string_view("ab\\", 2), "\\"), std::string::npos);
+    EXPECT_FALSE(EndsWithCharacter(so, '\\'));
+    EXPECT_FALSE(EndsWithCharacter("", '\\'));
+    EXPECT_EQ(CharacterSize("a\x83", 1), 1u);
+    EXPECT_EQ(CharacterSize(so, 0), 2u);
+    // Counted, a lead byte at the end is a character of its own, never read past.
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a\x83\x5C", 2, nullptr, 0), 2);
+    sim::ResetWorld();
+}
+
 TEST(InMemoryCodePage, IsWindows1252UnlessChosenAndOnlyTheFiveCanBe) {
     auto& world = sim::ResetWorld();
     EXPECT_EQ(GetACP(), 1252u);
