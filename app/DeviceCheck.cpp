@@ -7,7 +7,7 @@
 
 #include "app/DeviceCheck.h"
 #include "app/Unit2.h"
-#include "framework/SystemModules.h"
+#include "framework/MissingModule.h"
 #include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -83,7 +83,7 @@ bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwa
 }
 
 bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
-    RequireSystemModule(LoadSetupApi(), "setupapi.dll");
+    EndIfModuleMissing(LoadSetupApi(), "setupapi.dll");
     HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
     if (set == INVALID_HANDLE_VALUE) {
         return ReportLastError("GetClassDevs(All Present Devices)");

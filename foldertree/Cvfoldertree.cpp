@@ -4,7 +4,7 @@
 #include <map>
 
 #include "framework/Forms.h"
-#include "framework/SystemModules.h"
+#include "framework/MissingModule.h"
 #include "framework/UtilWindow.h"
 #include "platform/Kernel.h"
 #include "platform/SystemModule.h"
@@ -43,7 +43,7 @@ HMODULE LoadChangeNotification() {
     const UINT errorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
     HMODULE module = BindSystemModule("shell32.dll", ordinals, entries, 2);
     SetErrorMode(errorMode);  // leaves the last error as it is
-    RequireSystemModule(module != nullptr, "shell32.dll");
+    EndIfModuleMissing(module != nullptr, "shell32.dll");
     ShChangeNotifyRegisterProc = reinterpret_cast<PFNSHCHANGENOTIFYREGISTER>(entries[0]);
     ShChangeNotifyDeregisterProc = reinterpret_cast<PFNSHCHANGENOTIFYDEREGISTER>(entries[1]);
     return module;
