@@ -7,13 +7,13 @@
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit2.h"
+#include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
 #include "platform/SetupApi.h"
-#include "platform/SystemModule.h"
 
 using namespace platform;
 
@@ -42,14 +42,13 @@ void GetWindowsFolder(char (&folder)[kPathSize]) {
     }
 }
 
-// What the driver update is given: the INF path below the program folder, the hardware ID, the entry
-// point. An INF path too long for its buffer is never cut: the update then fails as Windows fails a
-// path that is too long.
+// What the driver update is given: the INF path below the program folder and the hardware ID. An INF
+// path too long for its buffer is never cut: the update then fails as Windows fails a path that is too
+// long.
 struct DriverPackage {
     char infPath[kPathSize] = {};
     bool infPathFits = false;
     char hardwareId[9] = {};
-    UpdateDriverForPlugAndPlayDevicesAProc update = nullptr;
 };
 
 // The beginning that the three driver updates share, after the Windows folder.
@@ -60,16 +59,7 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
-    HMODULE newdev = LoadSystemModule("newdev.dll");
-    if (newdev == nullptr) {
-        Fatal("Cant't Open newdev.dll");
-    }
-    package.update = reinterpret_cast<UpdateDriverForPlugAndPlayDevicesAProc>(
-        GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesA"));
-    const FARPROC wide = GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW");
-    if (package.update == nullptr || wide == nullptr) {
-        Fatal("Link newdev.dll Library error");
-    }
+    EndIfModuleMissing(LoadNewDev(), "Cant't Open newdev.dll", "Link newdev.dll Library error");
     return package;
 }
 
@@ -79,7 +69,8 @@ BOOL UpdateDriver(const DriverPackage& package) {
         return 0;
     }
     BOOL rebootRequired = 0;  // never read: the wizard asks for a restart in every case
-    return package.update(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE, &rebootRequired);
+    return UpdateDriverForPlugAndPlayDevicesA(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE,
+                                              &rebootRequired);
 }
 
 [[noreturn]] void EndOnUpdateFailure() {
