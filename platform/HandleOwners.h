@@ -1,0 +1,34 @@
+// One owner for each kind of handle that the program opens and must close: the owner closes it when it
+// goes, on every way out of the function that opened it.
+#pragma once
+
+#include <memory>
+#include <type_traits>
+
+#include "platform/Kernel.h"
+#include "platform/Registry.h"
+#include "platform/Security.h"
+#include "platform/SetupApi.h"
+
+namespace platform {
+
+// Closes a handle with `Close`, leaving the last error as it was: a function reports the error of its
+// own last step, never one of the clean-up after it.
+template <auto Close>
+struct CloseKeepingLastError {
+    template <class Handle>
+    void operator()(Handle handle) const {
+        const DWORD error = GetLastError();
+        Close(handle);
+        SetLastError(error);
+    }
+};
+
+template <class Handle, auto Close>
+using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, CloseKeepingLastError<Close>>;
+
+using OwnedKey = Owned<HKEY, &RegCloseKey>;
+using OwnedDeviceInfoSet = Owned<HDEVINFO, &SetupDiDestroyDeviceInfoList>;
+using OwnedHandle = Owned<HANDLE, &CloseHandle>;
+
+}  // namespace platform
