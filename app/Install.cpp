@@ -86,7 +86,7 @@ void UpdateStep(TForm2* wizard, const DriverPackage& package) {
 }
 
 void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
-    char windowsFolder[kPathSize];
+    char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
     UpdateStep(wizard, package);

@@ -16,7 +16,6 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     Label2 = Child<TLabel>("Label2");
     Label3 = Child<TLabel>("Label3");
     Label4 = Child<TLabel>("Label4");
-    ShowCount = 0;
 }
 
 void TForm1::FormShow(TObject* /*Sender*/) {

@@ -176,7 +176,6 @@ bool TForm2::ReadSetupDat() {
     char* end = nullptr;
     const long number = std::strtol(line, &end, 10);
     const int value = end == line ? 0 : static_cast<int>(number);  // no number at the start: the default type
-    TransceiverType = "0";
     TransceiverType = TransceiverTypeFor(value);
     return true;
 }

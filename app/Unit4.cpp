@@ -45,7 +45,6 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
     Ok = Child<TBitBtn>("Ok");
     Cancel = Child<TBitBtn>("Cancel");
     SourceDiskPath = Child<TEdit>("SourceDiskPath");
-    TreeChangeSeen = false;
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
     if (registry.OpenKey(kSetupKey)) {

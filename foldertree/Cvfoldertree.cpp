@@ -77,12 +77,9 @@ TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
 
     Shell32Module = LoadChangeNotification();
 
-    folderOptions_ = SFolderOption{};
-    displayMode_ = dmAsis;
     SetReadOnly(true);  // the user cannot edit the names
 
     OnDeletion = [this](TObject* Sender, TTreeNode* Node) { FreeNode(Sender, Node); };
-    OnEndSessionQuery = nullptr;
 
     CoGetMalloc(MEMCTX_TASK, ShellMalloc.put());
     SetParent(parent);

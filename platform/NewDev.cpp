@@ -7,6 +7,7 @@ namespace platform {
 
 namespace {
 
+// The wide entry point is never called: it is bound so that a newdev.dll without it is refused, as always.
 enum Entry : std::size_t { kUpdateDriverA, kUpdateDriverW };
 
 SystemEntries<2>& NewDev() {

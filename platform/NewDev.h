@@ -9,9 +9,8 @@ namespace platform {
 inline constexpr DWORD INSTALLFLAG_FORCE = 0x01;
 
 // Loads newdev.dll and takes both driver-update entry points from it: FALSE, with the reason as the
-// last error (ERROR_PROC_NOT_FOUND for a missing entry point), when they cannot be had. The wide one is
-// never called; a newdev.dll without it has always been refused, and still is. Unbound, the update
-// below fails with that reason.
+// last error (ERROR_PROC_NOT_FOUND for a missing entry point), when they cannot be had. Unbound, the
+// update below fails with that reason.
 BOOL LoadNewDev();
 
 BOOL UpdateDriverForPlugAndPlayDevicesA(HWND parent, LPCSTR hardwareId, LPCSTR fullInfPath,
