@@ -147,12 +147,11 @@ TEST_F(FolderTreeNodes, AnItemOutsideTheFileSystemGetsANodeOnlyWhenForcedOrUnder
     LPITEMIDLIST item = nullptr;
     ULONG fetched = 0;
     while (items->Next(1, &item, &fetched) == S_OK &&
-           tree->GetPathName(item, SHGDN_INFOLDER, tree->NodeShellFolder(myComputer).get()) !=
-               "Control Panel") {
+           GetPathName(item, SHGDN_INFOLDER, tree->NodeShellFolder(myComputer).get()) != "Control Panel") {
         CoTaskMemFree(item);
     }
-    EXPECT_EQ(tree->CreateFolderNode(item, myComputer, false), nullptr);
-    TTreeNode* controlPanel = tree->CreateFolderNode(item, myComputer, true);
+    EXPECT_EQ(CreateFolderNode(item, myComputer, false), nullptr);
+    TTreeNode* controlPanel = CreateFolderNode(item, myComputer, true);
     CoTaskMemFree(item);
     ASSERT_NE(controlPanel, nullptr);
     EXPECT_EQ(Texts(myComputer).back(), "Control Panel");
@@ -244,19 +243,19 @@ TEST_F(FolderTreeNodes, RecordsListsAndFolderReferencesAllGoWithTheNodes) {
     Find({"My Computer", "Local Disk (C:)"})->Expand(true);
     tree->GetNetHoodNode()->Expand(true);
     headless::VisibleRows(*tree);
-    EXPECT_GT(tree->NodeListBlocks(), 10);
+    EXPECT_GT(NodeListBlocks(), 10);
     EXPECT_EQ(world->shell.taskAllocator.Live(), 0u);  // every list the shell handed out went back at once
 
     tree->SetActive(false);
     EXPECT_EQ(tree->Items->Count(), 0);
-    EXPECT_EQ(tree->NodeListBlocks(), 0);
+    EXPECT_EQ(NodeListBlocks(), 0);
     ExpectNothingOfTheShellHeld();
 
     tree->SetActive(true);
     EXPECT_GT(world->shell.liveFolders, 0);
     ExpectTheWindowAgrees();
     tree->SetActive(false);  // nodes never drawn still held the lists for their pictures
-    EXPECT_EQ(tree->NodeListBlocks(), 0);
+    EXPECT_EQ(NodeListBlocks(), 0);
     tree->SetActive(true);
     // The nodes go without raising the tree's events: whoever handles them may be going too.
     tree->SetSelected(tree->GetMyComputerNode());
