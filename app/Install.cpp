@@ -7,6 +7,7 @@
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Unit2.h"
+#include "framework/ExitCodes.h"
 #include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
@@ -30,7 +31,7 @@ constexpr int kNetworkInstances = 10;
 
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
-    ExitProcess(1);
+    ExitProcess(kExitFatal);
 }
 
 // The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
@@ -75,7 +76,7 @@ BOOL UpdateDriver(const DriverPackage& package) {
 
 [[noreturn]] void EndOnUpdateFailure() {
     ReportLastError("UpdateDriverForPlugAndPlayDevices");
-    ExitProcess(6);
+    ExitProcess(kExitUpdateFailed);
 }
 
 // Updates the driver of a present device; an absent device is passed over silently.
@@ -150,7 +151,7 @@ void InstallForWindowsMe(TForm2* wizard) {
         if (!UpdateDriver(package)) {
             ReportLastError("UpdateDriverForPlugAndPlayDevices");
             MoveFileA(parkedCabinet, cachedCabinet);
-            ExitProcess(6);
+            ExitProcess(kExitUpdateFailed);
         }
         MoveFileA(parkedCabinet, cachedCabinet);
     }

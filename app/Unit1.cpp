@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Unit2.h"
+#include "framework/ExitCodes.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
 
@@ -33,5 +34,5 @@ void TForm1::FormActivate(TObject* /*Sender*/) {
 }
 
 void TForm1::FormClose(TObject* /*Sender*/, TCloseAction& /*Action*/) {
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitCancelled);
 }

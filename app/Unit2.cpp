@@ -7,6 +7,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
+#include "framework/ExitCodes.h"
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -145,11 +146,11 @@ void TForm2::BackClick(TObject* /*Sender*/) {
 }
 
 void TForm2::CancelClick(TObject* /*Sender*/) {
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitCancelled);
 }
 
 void TForm2::FormCloseQuery(TObject* /*Sender*/, bool& /*CanClose*/) {
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitCancelled);
 }
 
 // Reads the transceiver type from the first line of setup.dat in the program folder. False when the
@@ -196,7 +197,7 @@ void TForm2::RunInstallProcedure() {
             return;
         default:
             ShowMessage("Corvane FIR driver setup program does't suport this Windows Version");
-            platform::ExitProcess(1);
+            platform::ExitProcess(kExitFatal);
     }
     ShowFinishedPage(true);
 }

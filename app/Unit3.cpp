@@ -1,6 +1,7 @@
 #include "app/Unit3.h"
 
 #include "app/Unit2.h"
+#include "framework/ExitCodes.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -50,9 +51,9 @@ void TForm3::OKClick(TObject* /*Sender*/) {
 }
 
 void TForm3::CancelClick(TObject* /*Sender*/) {
-    ExitProcess(1);
+    ExitProcess(kExitCancelled);
 }
 
 void TForm3::FormClose(TObject* /*Sender*/, TCloseAction& /*Action*/) {
-    ExitProcess(1);
+    ExitProcess(kExitCancelled);
 }

@@ -4,6 +4,7 @@
 #include "app/Install.h"
 #include "app/Unit2.h"
 #include "framework/Dialogs.h"
+#include "framework/ExitCodes.h"
 #include "framework/Registry.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -88,5 +89,5 @@ void TForm4::OkClick(TObject* /*Sender*/) {
 }
 
 void TForm4::CancelClick(TObject* /*Sender*/) {
-    ExitProcess(1);
+    ExitProcess(kExitCancelled);
 }

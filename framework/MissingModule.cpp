@@ -1,5 +1,6 @@
 #include "framework/MissingModule.h"
 
+#include "framework/ExitCodes.h"
 #include "framework/Forms.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -9,7 +10,7 @@ void EndIfModuleMissing(platform::BOOL loaded, const std::string& cannotOpen, co
         return;
     }
     ShowMessage(platform::GetLastError() == platform::ERROR_PROC_NOT_FOUND ? cannotLink : cannotOpen);
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitFatal);
 }
 
 void EndIfModuleMissing(platform::BOOL loaded, const char* fileName) {

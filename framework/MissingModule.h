@@ -5,7 +5,7 @@
 
 #include "platform/Types.h"
 
-// Ends the program when `loaded` is false: a message box, then exit code 1. The box says `cannotOpen`,
+// Ends the program when `loaded` is false: a message box, then kExitFatal. The box says `cannotOpen`,
 // or `cannotLink` when the module is there but lacks an entry point (the last error tells which).
 // Going on without the module would only fail later, and less plainly.
 void EndIfModuleMissing(platform::BOOL loaded, const std::string& cannotOpen, const std::string& cannotLink);
