@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/DeviceCheck.h"
+#include "app/Texts.h"
 #include "app/Unit2.h"
 #include "framework/MissingModule.h"
 #include "platform/AsciiCase.h"
@@ -84,7 +85,7 @@ bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwa
 }
 
 bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
-    EndIfModuleMissing(LoadSetupApi(), "setupapi.dll");
+    EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
     const HDEVINFO present =
         SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
     if (present == INVALID_HANDLE_VALUE) {

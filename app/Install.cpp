@@ -6,6 +6,7 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/Texts.h"
 #include "app/Unit2.h"
 #include "framework/ExitCodes.h"
 #include "framework/MissingModule.h"
@@ -39,7 +40,7 @@ constexpr int kNetworkInstances = 10;
 void GetWindowsFolder(char (&folder)[kPathSize]) {
     const UINT length = GetWindowsDirectoryA(folder, kPathSize);
     if (length == 0 || length >= kPathSize) {
-        Fatal("Can't get Windows path");
+        Fatal(kNoWindowsPath);
     }
 }
 
@@ -60,7 +61,7 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
-    EndIfModuleMissing(LoadNewDev(), "Cant't Open newdev.dll", "Link newdev.dll Library error");
+    EndIfModuleMissing(LoadNewDev(), kCannotOpenNewdev, kCannotLinkNewdev);
     return package;
 }
 
@@ -172,7 +173,7 @@ void InstallForWindows98(TForm2* wizard) {
         !FormatPath(infFolder, sizeof infFolder, "%s\\inf", windowsFolder) ||
         !FormatPath(infDestination, sizeof infDestination, "%s\\inf\\cvfirdma.inf", windowsFolder) ||
         !FormatPath(sysDestination, sizeof sysDestination, "%s\\system\\cvfirdma.sys", windowsFolder)) {
-        Fatal("Can't get Windows path");
+        Fatal(kNoWindowsPath);
     }
     DeleteFileA(oldInf);
     FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds

@@ -5,6 +5,7 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/Texts.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
 #include "framework/ExitCodes.h"
@@ -61,24 +62,19 @@ void TForm2::FormShow(TObject* /*Sender*/) {
     ShowWelcomePage();
 }
 
+void TForm2::ShowPageTexts(const TPageTexts& page) {
+    SetMemoText(Memo1, page.Title);
+    SetMemoText(Memo2, page.Body);
+    SetMemoText(Memo3, page.Instruction);
+}
+
 void TForm2::ShowWelcomePage() {
-    SetMemoText(Memo1, "Welcome!");
-    SetMemoText(
-        Memo2,
-        "Welcome to the Corvane FIR driver setup program. This program will install Corvane FIR driver "
-        "on your computer. It is strongly recommand you exit all Windows programs before running this "
-        "setup program.");
-    SetMemoText(
-        Memo3,
-        "Click Cancel to quit Setup and then close any program you have running. Click Next to continue "
-        "with the Setup program.");
+    ShowPageTexts(kWelcomePage);
     Back->SetEnabled(false);
 }
 
 void TForm2::ShowReadyPage() {
-    SetMemoText(Memo1, "Start to Setup!");
-    SetMemoText(Memo2, "The setup program is ready to copying files on your computer.");
-    SetMemoText(Memo3, "Click Back to return previous step. Click Next to begin copying files.");
+    ShowPageTexts(kReadyPage);
     Back->SetEnabled(true);
 }
 
@@ -87,10 +83,8 @@ void TForm2::ShowFinishedPage(bool enableNext) {
         Next->SetEnabled(true);
     }
     Back->SetEnabled(false);
-    Next->SetCaption("Finish");
-    SetMemoText(Memo1, "Setup complete!");
-    SetMemoText(Memo2, "The setup program has finished copying files to your computer.");
-    SetMemoText(Memo3, "Click Finish to complete setup.Please restart your computer.");
+    Next->SetCaption(kFinishCaption);
+    ShowPageTexts(kFinishedPage);
     // Finish is the page's way on. The install disabled it while it ran, which left the focus on the
     // window (or, after the source dialog, on Cancel): a keyboard user's next Enter must finish, not
     // cancel an installation that succeeded.
@@ -112,7 +106,7 @@ void TForm2::NextClick(TObject* /*Sender*/) {
             Next->SetEnabled(false);
             Back->SetEnabled(false);
             if (!ReadSetupDat()) {
-                ShowMessage("File Setup.dat Open Error!!");
+                ShowMessage(kSetupDatOpenError);
                 return;  // stuck at the install step: only Cancel and closing remain
             }
             RunInstallProcedure();
@@ -196,7 +190,7 @@ void TForm2::RunInstallProcedure() {
             Form4->Show();  // its Ok installs and finishes the wizard
             return;
         default:
-            ShowMessage("Corvane FIR driver setup program does't suport this Windows Version");
+            ShowMessage(kUnsupportedWindows);
             platform::ExitProcess(kExitFatal);
     }
     ShowFinishedPage(true);

@@ -9,6 +9,8 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 
+struct TPageTexts;
+
 class TForm2 : public TForm {
 public:
     explicit TForm2(TComponent* AOwner);
@@ -39,6 +41,7 @@ public:
     void ShowFinishedPage(bool enableNext);
 
 private:
+    void ShowPageTexts(const TPageTexts& page);
     void InstallStep();
     bool ReadSetupDat();
     void RunInstallProcedure();

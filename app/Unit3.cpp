@@ -1,5 +1,6 @@
 #include "app/Unit3.h"
 
+#include "app/Texts.h"
 #include "app/Unit2.h"
 #include "framework/ExitCodes.h"
 #include "platform/HandleOwners.h"
@@ -21,9 +22,7 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) {
     Memo1 = Child<TMemo>("Memo1");
     OK = Child<TBitBtn>("OK");
     Cancel = Child<TBitBtn>("Cancel");
-    SetMemoText(Memo1,
-                "Setup program has finished copying FIR driver on your computer and needs to restart your "
-                "computer now. Click Reboot to resart your computer.");
+    SetMemoText(Memo1, kRestartPrompt);
 }
 
 bool TForm3::EnableShutdownPrivilege() {

@@ -2,6 +2,7 @@
 
 #include "app/FormatPath.h"
 #include "app/Install.h"
+#include "app/Texts.h"
 #include "app/Unit2.h"
 #include "framework/Dialogs.h"
 #include "framework/ExitCodes.h"
@@ -74,7 +75,7 @@ void TForm4::OkClick(TObject* /*Sender*/) {
     char cabinet[kCabinetPathSize];
     const std::string& folder = SourceDiskPath->Text();
     if (!FormatPath(cabinet, sizeof cabinet, "%s\\NET8.CAB", folder.c_str()) || !FileExists(cabinet)) {
-        MessageDlg("OS source files can not be found!!", mtWarning, mbOK, 0);
+        MessageDlg(kSourceFilesNotFound, mtWarning, mbOK, 0);
         return;
     }
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
