@@ -17,6 +17,9 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
+// The page counter's steps.
+enum : std::int32_t { kWelcomeStep = 0, kReadyStep = 1, kInstallStep = 2, kRestartStep = 3 };
+
 constexpr int kSetupDatLineSize = 80;  // the first line, at most 79 characters
 constexpr int kTransceiverDigits = 8;  // only the first 8 characters are scanned
 constexpr std::size_t kSetupDatPathSize = 200;
@@ -94,49 +97,56 @@ void TForm2::ShowFinishedPage(bool enableNext) {
 }
 
 void TForm2::NextClick(TObject* /*Sender*/) {
-    ++WizardStep;
-    switch (WizardStep) {
-        case 0:
-            ShowWelcomePage();
-            break;
-        case 1:
-            ShowReadyPage();
-            break;
-        case 2:
-            Next->SetEnabled(false);
-            Back->SetEnabled(false);
-            if (!ReadSetupDat()) {
-                ShowMessage(kSetupDatOpenError);
+    switch (++WizardStep) {
+        case kInstallStep:
+            if (!InstallStep()) {
                 return;  // stuck at the install step: only Cancel and closing remain
             }
-            RunInstallProcedure();
             break;
-        case 3:
+        case kRestartStep:
             Hide();
             Form3->Show();
             break;
         default:
+            ShowPage(WizardStep);
             break;
     }
     Repaint();
 }
 
 void TForm2::BackClick(TObject* /*Sender*/) {
-    --WizardStep;
-    switch (WizardStep) {
-        case 0:
+    ShowPage(--WizardStep);
+    Repaint();
+}
+
+// The page of a step, as Next and Back show it. Back onto the install step shows the finished page and
+// leaves Next's enabled state as it is; a step without a page changes nothing.
+void TForm2::ShowPage(std::int32_t step) {
+    switch (step) {
+        case kWelcomeStep:
             ShowWelcomePage();
             break;
-        case 1:
+        case kReadyStep:
             ShowReadyPage();
             break;
-        case 2:
+        case kInstallStep:
             ShowFinishedPage(false);
             break;
         default:
             break;
     }
-    Repaint();
+}
+
+// Both buttons go off for the install. False when setup.dat cannot be read, which leaves them off.
+bool TForm2::InstallStep() {
+    Next->SetEnabled(false);
+    Back->SetEnabled(false);
+    if (!ReadSetupDat()) {
+        ShowMessage(kSetupDatOpenError);
+        return false;
+    }
+    RunInstallProcedure();
+    return true;
 }
 
 void TForm2::CancelClick(TObject* /*Sender*/) {
@@ -187,11 +197,17 @@ void TForm2::RunInstallProcedure() {
             InstallForWindowsMe(this);
             break;
         case TOsKind::Windows98:
-            Form4->Show();  // its Ok installs and finishes the wizard
+            Form4->ShowFor(*this);  // its Ok installs and finishes the wizard
             return;
         default:
             ShowMessage(kUnsupportedWindows);
             platform::ExitProcess(kExitFatal);
     }
+    ShowFinishedPage(true);
+}
+
+void TForm2::InstallFromSource() {
+    InstallForWindows98(this);
+    // The step counter stays at the install step: the next Next, now Finish, opens the restart prompt.
     ShowFinishedPage(true);
 }

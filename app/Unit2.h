@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Windows98Wizard.h"
 #include "app/WindowsVersion.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 
 struct TPageTexts;
 
-class TForm2 : public TForm {
+class TForm2 : public TForm, public TWindows98Wizard {
 public:
     explicit TForm2(TComponent* AOwner);
 
@@ -35,14 +36,16 @@ public:
     void CancelClick(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
 
+    void InstallFromSource() override;
+
+private:
+    void ShowPage(std::int32_t step);
     void ShowWelcomePage();
     void ShowReadyPage();
     // The finished page; Back leaves Next's enabled state as it is.
     void ShowFinishedPage(bool enableNext);
-
-private:
     void ShowPageTexts(const TPageTexts& page);
-    void InstallStep();
+    bool InstallStep();
     bool ReadSetupDat();
     void RunInstallProcedure();
 };

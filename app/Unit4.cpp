@@ -1,9 +1,7 @@
 #include "app/Unit4.h"
 
 #include "app/FormatPath.h"
-#include "app/Install.h"
 #include "app/Texts.h"
-#include "app/Unit2.h"
 #include "framework/Dialogs.h"
 #include "framework/ExitCodes.h"
 #include "framework/Registry.h"
@@ -83,10 +81,12 @@ void TForm4::OkClick(TObject* /*Sender*/) {
         registry.WriteString("SourcePath", folder);
     }
     Close();
-    InstallForWindows98(Form2);
-    // The wizard's step counter stays at the install step: its next Next, now Finish, opens the
-    // restart prompt.
-    Form2->ShowFinishedPage(true);
+    Wizard->InstallFromSource();
+}
+
+void TForm4::ShowFor(TWindows98Wizard& wizard) {
+    Wizard = &wizard;
+    Show();
 }
 
 void TForm4::CancelClick(TObject* /*Sender*/) {
