@@ -58,7 +58,7 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TForm2::FormCreate(TObject* /*Sender*/) {
-    WizardStep = 0;
+    WizardStep = kWelcomeStep;
 }
 
 void TForm2::FormShow(TObject* /*Sender*/) {
