@@ -48,7 +48,7 @@ check-imports: dist
 e2e: check-imports
 	@scripts/run-e2e.sh -j $(E2E_JOBS)
 
-# Pictures of every window under Xvfb at 1024 x 768, in build/screenshots/.
+# Pictures of every window under Xvfb at 1024 x 768 and at 640 x 480, in build/screenshots/.
 screenshots: dist
 	@scripts/screenshots.sh
 

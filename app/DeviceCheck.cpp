@@ -1,8 +1,10 @@
 // The FIR controller's presence among the Plug and Play devices, and the diagnostic lines that tell
 // what the search saw.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "app/DeviceCheck.h"
@@ -51,23 +53,47 @@ ReadResult ReadHardwareIds(HDEVINFO set, SP_DEVINFO_DATA& element, char* buffer,
     return ReadResult::Read;
 }
 
-}  // namespace
-
-bool ReportLastError(const char* stepName) {
-    const DWORD error = GetLastError();
+// The system's text for an error, in the user's language, as it gives it: with its own line break at
+// the end. Its inserts stay as written: there is nothing to put in them, and reading arguments that
+// were never passed would fail. Empty when the system has no text; the last error is left as it was.
+std::string SystemMessage(DWORD error) {
     char* text = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
-                                        error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    if (length != 0 && text != nullptr) {
-        platform::printf("%s FAILURE: %s\n", stepName, text);  // the system's text ends in its own line break
-    } else {
-        platform::printf("%s FAILURE: (0x%08x)\n", stepName, static_cast<unsigned>(error));
-    }
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string message = length != 0 && text != nullptr ? std::string(text, length) : std::string();
     if (text != nullptr) {
         LocalFree(text);
     }
     SetLastError(error);
+    return message;
+}
+
+std::string ErrorCodeText(DWORD error) {
+    char code[16];
+    std::snprintf(code, sizeof code, "(0x%08x)", static_cast<unsigned>(error));
+    return code;
+}
+
+}  // namespace
+
+bool ReportLastError(const char* stepName) {
+    const DWORD error = GetLastError();
+    const std::string message = SystemMessage(error);
+    // The system's text ends in its own line break.
+    const std::string shown = message.empty() ? ErrorCodeText(error) : message;
+    platform::printf("%s FAILURE: %s\n", stepName, shown.c_str());
     return false;
+}
+
+std::string ReasonText(DWORD error) {
+    std::string message = SystemMessage(error);
+    // Line breaks are single bytes below any trail byte of a double-byte character: they are cut from
+    // the end without looking at the characters before them.
+    while (!message.empty() && (message.back() == '\r' || message.back() == '\n')) {
+        message.pop_back();
+    }
+    return message.empty() ? ErrorCodeText(error) : message;
 }
 
 bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId) {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
 
 class TForm2;
 
@@ -12,6 +15,9 @@ class TForm2;
 bool FindFirDevice(TForm2* wizard, const char* hardwareId);
 // Prints "<step> FAILURE: <the system's text for the last error>"; always false, the last error kept.
 bool ReportLastError(const char* stepName);
+// The system's text for `error` as a message box shows it, without its closing line break; its code as
+// "(0x%08x)" when the system has no text, as the diagnostic line gives it. The last error is kept.
+std::string ReasonText(platform::DWORD error);
 // Walks a hardware-ID list of `size` bytes, printing each entry, and tells whether one of them is
 // `hardwareId` as a whole, ignoring case. Never reads past `size` bytes, terminated or not.
 bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId);

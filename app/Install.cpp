@@ -12,9 +12,11 @@
 #include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
+#include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
+#include "platform/Security.h"
 #include "platform/SetupApi.h"
 
 using namespace platform;
@@ -33,6 +35,12 @@ constexpr int kNetworkInstances = 10;
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
     ExitProcess(kExitFatal);
+}
+
+// The failure's text, then the system's reason on a line of its own.
+[[noreturn]] void FatalWithReason(const std::string& what, DWORD error, UINT exitCode) {
+    ShowMessage(what + "\n" + ReasonText(error));
+    ExitProcess(exitCode);
 }
 
 // The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
@@ -75,19 +83,47 @@ BOOL UpdateDriver(const DriverPackage& package) {
                                               &rebootRequired);
 }
 
-[[noreturn]] void EndOnUpdateFailure() {
+// The diagnostic line of a failed update; answers the update's error.
+DWORD ReportUpdateFailure() {
+    const DWORD error = GetLastError();
     ReportLastError("UpdateDriverForPlugAndPlayDevices");
-    ExitProcess(kExitUpdateFailed);
+    return error;
+}
+
+// A user who started the program from Explorer sees no diagnostic line: the failure is also told in
+// words before the program ends.
+[[noreturn]] void EndOnUpdateFailure(DWORD error) {
+    FatalWithReason(kCantInstallFirDriver, error, kExitUpdateFailed);
 }
 
 // Updates the driver of a present device; an absent device is passed over silently.
 void UpdateStep(TForm2* wizard, const DriverPackage& package) {
     if (FindFirDevice(wizard, package.hardwareId) && !UpdateDriver(package)) {
-        EndOnUpdateFailure();
+        EndOnUpdateFailure(ReportUpdateFailure());
     }
 }
 
+// Windows 2000 and XP let only the Administrators group install a driver. A check that cannot be made
+// stops nothing: the update then tells its own failure.
+bool MayInstallDrivers() {
+    PSID group = nullptr;
+    if (!LoadGroupMembership() ||
+        !AllocateAndInitializeSid(&SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &group)) {
+        return true;
+    }
+    const OwnedSid administrators(group);
+    BOOL member = 0;
+    const BOOL checked = CheckTokenMembership(nullptr, administrators.get(), &member);
+    return !checked || member != 0;
+}
+
 void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
+    // Before anything is written: a user without the rights would otherwise be stopped half-way, with
+    // the transceiver type left unwritten or the driver not updated.
+    if (!MayInstallDrivers()) {
+        Fatal(kNotAdministrator);
+    }
     char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
@@ -126,6 +162,55 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
     }
 }
 
+// The disk's win98 folder. The program folder has at most 99 characters, so the folder and each file
+// in it always fit; a program folder that could not be had ends the program as an unreadable file.
+void GetWindows98SourceFolder(char (&sourceFolder)[MAX_PATH]) {
+    char programFolder[kProgramFolderSize];
+    if (!GetProgramFolder(programFolder) ||
+        !FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98")) {
+        FatalWithReason(std::string(kCantReadDriverFile) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE,
+                        kExitFatal);
+    }
+}
+
+// Whether the whole of a file can be read; the reason as the last error when not.
+bool CanReadWhole(const char* path) {
+    const HANDLE opened = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const OwnedHandle file(opened);
+    char block[4096];
+    DWORD read = 0;
+    BOOL ok = 0;
+    do {
+        ok = ReadFile(file.get(), block, sizeof block, &read, nullptr);
+    } while (ok && read != 0);
+    return ok != 0;
+}
+
+std::string SourceFile(const char* sourceFolder, const char* fileName) {
+    return std::string(sourceFolder) + "\\" + fileName;
+}
+
+void RequireReadableSource(const char* sourceFolder, const char* fileName) {
+    const std::string path = SourceFile(sourceFolder, fileName);
+    if (!CanReadWhole(path.c_str())) {
+        FatalWithReason(kCantReadDriverFile + path, GetLastError(), kExitFatal);
+    }
+}
+
+// A copy that fails ends the program: the wizard must never say it finished copying.
+void CopyDriverFile(const char* sourceFolder, const char* fileName, const char* destination) {
+    if (!SetupInstallFileA(nullptr, nullptr, fileName, sourceFolder, destination, SP_COPY_SOURCEPATH_ABSOLUTE,
+                           nullptr, nullptr)) {
+        FatalWithReason(
+            kCantCopyDriverFile + SourceFile(sourceFolder, fileName) + kCopyDestination + destination,
+            GetLastError(), kExitFatal);
+    }
+}
+
 }  // namespace
 
 void InstallForWindows2000(TForm2* wizard) {
@@ -150,9 +235,9 @@ void InstallForWindowsMe(TForm2* wizard) {
     if (FindFirDevice(wizard, package.hardwareId)) {
         MoveFileA(cachedCabinet, parkedCabinet);
         if (!UpdateDriver(package)) {
-            ReportLastError("UpdateDriverForPlugAndPlayDevices");
+            const DWORD error = ReportUpdateFailure();
             MoveFileA(parkedCabinet, cachedCabinet);
-            ExitProcess(kExitUpdateFailed);
+            EndOnUpdateFailure(error);
         }
         MoveFileA(parkedCabinet, cachedCabinet);
     }
@@ -175,18 +260,15 @@ void InstallForWindows98(TForm2* wizard) {
         !FormatPath(sysDestination, sizeof sysDestination, "%s\\system\\cvfirdma.sys", windowsFolder)) {
         Fatal(kNoWindowsPath);
     }
+    char sourceFolder[MAX_PATH];
+    GetWindows98SourceFolder(sourceFolder);
+    // The old driver goes only once the new one is known to be on the disk, whole: a disk that lacks
+    // a file, or cannot be read, must not take away what the user had.
+    RequireReadableSource(sourceFolder, "cvfirdma.inf");
+    RequireReadableSource(sourceFolder, "cvfirdma.sys");
     DeleteFileA(oldInf);
     FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
-    char programFolder[kProgramFolderSize];
-    char sourceFolder[MAX_PATH];
-    const bool haveSource = GetProgramFolder(programFolder) &&
-                            FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98");
     CreateDirectoryA(infFolder, nullptr);
-    // A copy that fails is not reported: the wizard finishes all the same.
-    if (haveSource) {
-        SetupInstallFileA(nullptr, nullptr, "cvfirdma.inf", sourceFolder, infDestination,
-                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
-        SetupInstallFileA(nullptr, nullptr, "cvfirdma.sys", sourceFolder, sysDestination,
-                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr);
-    }
+    CopyDriverFile(sourceFolder, "cvfirdma.inf", infDestination);
+    CopyDriverFile(sourceFolder, "cvfirdma.sys", sysDestination);
 }

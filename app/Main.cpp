@@ -8,7 +8,8 @@
 
 int CvfirMain() {
     // An exception that escapes while the windows are being made is shown, and the program ends
-    // without the message loop having run.
+    // without the message loop having run, with the code of every other fatal error: a launcher or a
+    // script must not read it as success.
     try {
         Application->Initialize();
         Application->CreateForm(Form1);
@@ -18,6 +19,7 @@ int CvfirMain() {
         Application->Run();
     } catch (const Exception& exception) {
         Application->ShowException(exception);
+        return kExitFatal;
     }
     return kExitEnded;
 }

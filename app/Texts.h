@@ -38,6 +38,16 @@ inline constexpr const char* kCannotOpenNewdev = "Cant't Open newdev.dll";
 inline constexpr const char* kCannotLinkNewdev = "Link newdev.dll Library error";
 inline constexpr const char* kCannotOpenSetupApi = "Can't Open setupapi.dll";
 inline constexpr const char* kCannotLinkSetupApi = "Link setupapi.dll Library error";
+inline constexpr const char* kNotAdministrator =
+    "Only an administrator can install FIR driver.\n"
+    "Please log on as an administrator and run Setup again.";
+// A failure of the install that names what failed; the system's reason follows on a line of its own.
+inline constexpr const char* kCantInstallFirDriver = "Can't install FIR driver";
+// Followed by the file's path.
+inline constexpr const char* kCantReadDriverFile = "Can't read driver file ";
+// Followed by the file's path, kCopyDestination and the path it was to be copied to.
+inline constexpr const char* kCantCopyDriverFile = "Can't copy driver file ";
+inline constexpr const char* kCopyDestination = " to ";
 
 // ---- The Windows 98 source dialog (Unit4) ----
 

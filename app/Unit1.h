@@ -18,7 +18,11 @@ public:
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
+    void FormResize(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
+
+private:
+    void PlaceWizard();
 };
 
 extern TForm1* Form1;

@@ -1,11 +1,13 @@
 #include "app/Unit2.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
 #include "app/Texts.h"
+#include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
 #include "framework/ExitCodes.h"
@@ -29,6 +31,41 @@ const char* TransceiverTypeFor(int value) {
     static const char* const kTypes[] = {"0", "1", "2", "3", "4", "5"};
     return value >= 0 && value <= 5 ? kTypes[value] : "0";
 }
+
+// The install procedure of a Windows version that takes its driver through Plug and Play; none for
+// the others.
+using TInstallProcedure = void (*)(TForm2* wizard);
+TInstallProcedure DriverUpdateFor(TOsKind osKind) {
+    switch (osKind) {
+        case TOsKind::Windows2000:
+            return InstallForWindows2000;
+        case TOsKind::WindowsXp:
+            return InstallForWindowsXp;
+        case TOsKind::WindowsMe:
+            return InstallForWindowsMe;
+        default:
+            return nullptr;
+    }
+}
+
+// While the driver update runs, Windows may show its own dialogs on our thread (the unsigned-driver
+// warning, the prompt for a disk), and their message loops go on delivering clicks to our windows: a
+// Cancel or a close box there would end the program in the middle of the system's installation, on
+// Windows Me with the driver cabinet still moved aside. The background, and with it the wizard, take
+// no input until the procedure is over, whichever way it ends.
+class TInputHeldBack {
+public:
+    TInputHeldBack() {
+        Form1->SetEnabled(false);
+        Form2->SetEnabled(false);
+    }
+    ~TInputHeldBack() {
+        Form2->SetEnabled(true);
+        Form1->SetEnabled(true);
+    }
+    TInputHeldBack(const TInputHeldBack&) = delete;
+    TInputHeldBack& operator=(const TInputHeldBack&) = delete;
+};
 
 }  // namespace
 
@@ -55,6 +92,18 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
     Memo1 = Child<TMemo>("Memo1");
     Memo3 = Child<TMemo>("Memo3");
     OsKind = ClassifyWindowsVersion();
+}
+
+TRect TForm2::ButtonRow() const {
+    const TRect client = ClientBounds();
+    TRect row = Back->BoundsRect();
+    for (const TControl* button : {Next, Cancel}) {
+        const TRect bounds = button->BoundsRect();
+        row = TRect{std::min(row.Left, bounds.Left), std::min(row.Top, bounds.Top),
+                    std::max(row.Right, bounds.Right), std::max(row.Bottom, bounds.Bottom)};
+    }
+    return TRect{client.Left + row.Left, client.Top + row.Top, client.Left + row.Right,
+                 client.Top + row.Bottom};
 }
 
 void TForm2::FormCreate(TObject* /*Sender*/) {
@@ -186,22 +235,18 @@ bool TForm2::ReadSetupDat() {
 }
 
 void TForm2::RunInstallProcedure() {
-    switch (OsKind) {
-        case TOsKind::Windows2000:
-            InstallForWindows2000(this);
-            break;
-        case TOsKind::WindowsXp:
-            InstallForWindowsXp(this);
-            break;
-        case TOsKind::WindowsMe:
-            InstallForWindowsMe(this);
-            break;
-        case TOsKind::Windows98:
-            Form4->ShowFor(*this);  // its Ok installs and finishes the wizard
-            return;
-        default:
-            ShowMessage(kUnsupportedWindows);
-            platform::ExitProcess(kExitFatal);
+    if (OsKind == TOsKind::Windows98) {
+        Form4->ShowFor(*this);  // its Ok installs and finishes the wizard
+        return;
+    }
+    const auto install = DriverUpdateFor(OsKind);
+    if (install == nullptr) {
+        ShowMessage(kUnsupportedWindows);
+        platform::ExitProcess(kExitFatal);
+    }
+    {
+        const TInputHeldBack heldBack;
+        install(this);
     }
     ShowFinishedPage(true);
 }

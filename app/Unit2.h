@@ -37,6 +37,8 @@ public:
     void FormCloseQuery(TObject* Sender, bool& CanClose);
 
     void InstallFromSource() override;
+    // Where the row of Back, Next and Cancel lies, in the window's own coordinates.
+    TRect ButtonRow() const;
 
 private:
     void ShowPage(std::int32_t step);

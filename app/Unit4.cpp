@@ -1,10 +1,14 @@
 #include "app/Unit4.h"
 
+#include <optional>
+#include <string>
+
 #include "app/FormatPath.h"
 #include "app/Texts.h"
 #include "framework/Dialogs.h"
 #include "framework/ExitCodes.h"
 #include "framework/Registry.h"
+#include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -28,6 +32,29 @@ bool FileExists(const char* path) {
     }
     FindClose(found);
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// A path that names its place whatever the current folder: "X:\" or "\\server". The first characters
+// of either are single bytes, so they are looked at by their place alone.
+bool IsFullPath(const std::string& text) {
+    const bool driveLetter = text.size() >= 3 && AsciiLower(text[0]) >= 'a' && AsciiLower(text[0]) <= 'z';
+    return (driveLetter && text[1] == ':' && text[2] == '\\') || text.starts_with("\\\\");
+}
+
+// Windows looks for its installation files in SourcePath later, from another current folder, so the
+// folder is recorded as the full path of the place the check found: a text that is a full path
+// already stays as typed, any other is made full as the check took it, an empty box being the root of
+// the current drive. Nothing when it cannot be made full.
+std::optional<std::string> FullSourcePath(const std::string& folder) {
+    if (IsFullPath(folder)) {
+        return folder;
+    }
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(folder.empty() ? "\\" : folder.c_str(), sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) {
+        return std::nullopt;
+    }
+    return std::string(full, length);
 }
 
 }  // namespace
@@ -77,8 +104,9 @@ void TForm4::OkClick(TObject* /*Sender*/) {
         return;
     }
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (registry.OpenKey(kSetupKey)) {
-        registry.WriteString("SourcePath", folder);
+    const auto sourcePath = FullSourcePath(folder);
+    if (sourcePath && registry.OpenKey(kSetupKey)) {
+        registry.WriteString("SourcePath", *sourcePath);
     }
     Close();
     Wizard->InstallFromSource();

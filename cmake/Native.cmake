@@ -26,6 +26,10 @@ gtest_discover_tests(cvfir_tests DISCOVERY_TIMEOUT 60)
 add_executable(cvfir_contract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/SimHost.cpp)
 target_link_libraries(cvfir_contract PRIVATE cvfir_platform_sim)
 add_test(NAME contract COMMAND cvfir_contract)
+# The text services again under Shift-JIS and Big5, as the end-to-end stage runs them under Wine.
+foreach(codePage 932 950)
+    add_test(NAME contract_${codePage} COMMAND cvfir_contract --code-page ${codePage} Compare CodePage Chars)
+endforeach()
 
 if(CVFIR_FUZZ)
     file(GLOB CVFIR_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)

@@ -4,6 +4,7 @@
 #include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/TreeScopes.h"
 #include "platform/AsciiCase.h"
+#include "platform/CodePage.h"
 
 using namespace platform;
 
@@ -17,6 +18,17 @@ TFolderType TypeOf(TTreeNode* node) {
 bool IsSpecial(TTreeNode* node) {
     const TFolderType type = TypeOf(node);
     return type == ftNetworkNeighborhood || type == ftRecycleBin || type == ftMyComputer;
+}
+
+// The byte at `at` as the sort reads it: a letter a to z as its capital, unless it is the second byte of
+// a double-byte character (`second`, which is moved on to the next byte); past the end, the text's zero.
+unsigned char SortByte(const std::string& text, std::size_t at, bool& second) {
+    if (at >= text.size()) {
+        return 0;
+    }
+    const bool isSecond = second;
+    second = !isSecond && IsDBCSLeadByte(static_cast<BYTE>(text[at])) != 0;
+    return static_cast<unsigned char>(isSecond ? text[at] : AsciiUpper(text[at]));
 }
 
 }  // namespace
@@ -33,10 +45,12 @@ int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t /*Data*/) {
     const std::string& text1 = Node1->Text();
     const std::string& text2 = Node2->Text();
     const std::size_t length = std::min(text1.size(), text2.size());
+    bool second1 = false;
+    bool second2 = false;
     for (std::size_t i = 0; i <= length; ++i) {
         // Past its end a text reads as its terminating zero, so a prefix sorts first.
-        const auto a = static_cast<unsigned char>(i < text1.size() ? AsciiUpper(text1[i]) : '\0');
-        const auto b = static_cast<unsigned char>(i < text2.size() ? AsciiUpper(text2[i]) : '\0');
+        const unsigned char a = SortByte(text1, i, second1);
+        const unsigned char b = SortByte(text2, i, second2);
         if (a != b) {
             return static_cast<int>(a) - static_cast<int>(b);
         }

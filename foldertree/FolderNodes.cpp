@@ -45,12 +45,11 @@ int SystemIconIndex(LPCITEMIDLIST list, UINT flags) {
 }  // namespace
 
 std::string CasedName(std::string name, TDisplayMode mode) {
-    for (char& c : name) {
-        if (mode == dmUppercase) {
-            c = AsciiUpper(c);
-        } else if (mode == dmLowercase) {
-            c = AsciiLower(c);
-        }
+    if (mode == dmUppercase) {
+        return AsciiUpper(name);
+    }
+    if (mode == dmLowercase) {
+        return AsciiLower(name);
     }
     return name;
 }

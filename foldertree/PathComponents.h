@@ -11,5 +11,6 @@
 // what is left is `desktopPath` (the desktop's folder is one component). So c:\windows\system gives c:,
 // windows and system; \\server\share gives \, server and share. The components and the one separator
 // between each two of them make up the whole path, but for one separator at its very start, which is
-// left over (\windows gives windows alone). Empty for an empty path.
+// left over (\windows gives windows alone). Empty for an empty path. The path is read by characters of
+// the system's code page, so the second byte of a double-byte character never separates.
 std::vector<std::string> SplitFolderPath(std::string_view path, std::string_view desktopPath);

@@ -8,6 +8,7 @@
 #include "foldertree/PathComponents.h"
 #include "foldertree/TreeScopes.h"
 #include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
 
 using namespace platform;
@@ -86,7 +87,7 @@ TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, boo
     if (lowered.size() < 3) {
         return noRoot();
     }
-    if (lowered.back() == '\\') {
+    if (EndsWithCharacter(lowered, '\\')) {
         lowered.pop_back();  // one only: c:\windows\\ stays one component that names no root
     }
     const std::vector<std::string> components = SplitFolderPath(lowered, AsciiLower(DesktopPath));
@@ -131,7 +132,7 @@ TTreeNode* TCvFolderTree::MatchRoot(TTreeNode* desktop, const std::string& first
     for (; candidate != nullptr; candidate = candidate->GetNextSibling()) {
         // C:\ matches c:, and Network Neighborhood's \\ the single backslash.
         std::string_view path = PathOf(candidate);
-        if (path.ends_with('\\')) {
+        if (EndsWithCharacter(PathOf(candidate), '\\')) {
             path.remove_suffix(1);
         }
         if (SameByLocale(path, first)) {

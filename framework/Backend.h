@@ -75,6 +75,8 @@ std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control);
 
 TRect DesktopRect();  // the whole desktop
 TRect WorkArea();     // the desktop less the task bar
+// The work area of the screen that holds the most of `window`, or of the nearest screen when none does.
+TRect WorkAreaOf(const TRect& window);
 FrameMetrics FrameFor(FrameKind kind, bool hasCaption);
 
 // A modal message box; answers the button pressed (1 for OK). F1 in the box asks for the help topic

@@ -39,8 +39,12 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     if (bounds == bounds_) {
         return;
     }
+    const bool resized = bounds.Width() != bounds_.Width() || bounds.Height() != bounds_.Height();
     bounds_ = bounds;
     Changed(Aspect::Bounds);
+    if (resized) {
+        Resize();
+    }
 }
 
 void TControl::SetVisible(bool visible) {

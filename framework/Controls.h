@@ -64,6 +64,8 @@ public:
 
 protected:
     void Changed(Aspect aspect);
+    // The control's width or height changed.
+    virtual void Resize() {}
     // The control can no longer take the focus: if it, or a control inside it, has it, the form takes it.
     void GiveUpFocus();
     void AttachPeer(std::unique_ptr<ControlPeer> peer);

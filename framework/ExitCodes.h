@@ -3,12 +3,12 @@
 
 #include "platform/Types.h"
 
-// The message loop ended (Windows shut down or the user logged off, as after the restart), or an
-// exception ended the making of the windows.
+// The message loop ended: Windows shut down or the user logged off, as after the restart.
 inline constexpr platform::UINT kExitEnded = 0;
 // The user cancelled or closed a window.
 inline constexpr platform::UINT kExitCancelled = 1;
-// The program could not go on: an unsupported Windows, a module missing, an install step's own failure.
+// The program could not go on: its windows could not be made, an unsupported Windows, a module missing,
+// an install step's own failure.
 // It has always ended with the code of a cancel: whoever started it cannot tell the two apart.
 inline constexpr platform::UINT kExitFatal = 1;
 // The Plug and Play driver update reported failure.

@@ -6,7 +6,10 @@
 
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Placement.h"
 #include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
+#include "platform/CodePage.h"
 #include "platform/Process.h"
 
 TApplication* Application = nullptr;
@@ -59,6 +62,9 @@ bool BindFrameworkEvent(TControl& control, std::string_view event, const Publish
     }
     if (event == "OnActivate") {
         return Assign(form->OnActivate, method);
+    }
+    if (event == "OnResize") {
+        return Assign(form->OnResize, method);
     }
     if (event == "OnClose") {
         return Assign(form->OnClose, method);
@@ -128,6 +134,7 @@ void TForm::UpdateShowing() {
         if (Parent() == nullptr) {
             FitToWorkArea();
             CentreOnDesktop();
+            KeepInsideWorkArea();
         }
         // The show handler runs while the window is being shown, before it is displayed.
         if (OnShow) {
@@ -297,12 +304,29 @@ FrameMetrics TForm::Frame() const {
 }
 
 int TForm::ClientWidth() const {
-    return Width() - 2 * Frame().frameWidth;
+    return ClientBounds().Width();
 }
 
 int TForm::ClientHeight() const {
+    return ClientBounds().Height();
+}
+
+TRect TForm::ClientBounds() const {
     const auto frame = Frame();
-    return Height() - 2 * frame.frameHeight - frame.captionHeight;
+    return TRect{frame.frameWidth, frame.frameHeight + frame.captionHeight, Width() - frame.frameWidth,
+                 Height() - frame.frameHeight};
+}
+
+void TForm::Resize() {
+    if (OnResize) {
+        OnResize(this);
+    }
+}
+
+void TForm::WorkAreaChanged() {
+    if (Parent() == nullptr) {
+        FitToWorkArea();
+    }
 }
 
 void TForm::FitToWorkArea() {
@@ -320,6 +344,14 @@ void TForm::CentreOnDesktop() {
     SetBounds(desktop.Left + (desktop.Width() - Width()) / 2, desktop.Top + (desktop.Height() - Height()) / 2,
               Width(), Height());
     position_ = poDesigned;  // only the first show centres; from then on the window stays put
+}
+
+// A window that would stand partly off the screen, where a person cannot reach its buttons, is moved the
+// least that brings it inside the work area of the screen it is on; one larger than that keeps its
+// caption in reach.
+void TForm::KeepInsideWorkArea() {
+    const TRect placed = FitInside(BoundsRect(), backend::WorkAreaOf(BoundsRect()));
+    SetBounds(placed.Left, placed.Top, placed.Width(), placed.Height());
 }
 
 void TForm::FitToControls() {
@@ -497,14 +529,20 @@ void TApplication::Dispatch(const std::function<void()>& handler) {
     }
 }
 
+// By characters of the system's code page: the second byte of a double-byte character may be a
+// backslash or a letter, and is neither here.
 std::string TitleFromProgramPath(const std::string& path) {
-    const auto folderEnd = path.find_last_of("\\/:");
+    const auto folderEnd = platform::FindLastCharacter(path, "\\/:");
     std::string name = folderEnd == std::string::npos ? path : path.substr(folderEnd + 1);
-    if (const auto dot = name.find('.'); dot != std::string::npos) {
+    if (const auto dot = platform::FindFirstCharacter(name, "."); dot != std::string::npos) {
         name.resize(dot);
     }
-    for (std::size_t i = 1; i < name.size(); ++i) {
-        name[i] = platform::AsciiLower(name[i]);
+    for (std::size_t at = name.empty() ? 0 : platform::CharacterSize(name, 0); at < name.size();) {
+        const std::size_t size = platform::CharacterSize(name, at);
+        if (!platform::IsDBCSLeadByte(static_cast<platform::BYTE>(name[at]))) {
+            platform::CharLowerBuffA(&name[at], 1);  // a letter of the code page's single bytes
+        }
+        at += size;
     }
     return name;
 }

@@ -70,10 +70,13 @@ public:
     TControl* ActiveControl() const { return activeControl_; }
     int ClientWidth() const;
     int ClientHeight() const;
+    // Where the client area lies in the window's own coordinates, inside the frame and the caption.
+    TRect ClientBounds() const;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnActivate;
+    TNotifyEvent OnResize;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
 
@@ -83,6 +86,9 @@ public:
     // to the control that had it last if that can still take it, else to the active control of the
     // layout, else to the first enabled stop of the tab order.
     void HandleActivate();
+    // The screen's work area changed (a task bar moved or changed its size, the display changed): a
+    // top-level form that fills the work area fills the new one.
+    void WorkAreaChanged();
 
     // The control that has the focus while the form is the active window, kept for when it is active
     // again; null while the form itself has it. The outermost form holds the focus for the controls of
@@ -112,12 +118,14 @@ protected:
     T* Child(std::string_view name) {
         return dynamic_cast<T*>(FindComponent(std::string(name)));
     }
+    void Resize() override;
 
 private:
     TWinControl* LaidOutFocus() const;
     void UpdateShowing();
     void FitToWorkArea();
     void CentreOnDesktop();
+    void KeepInsideWorkArea();
     void FitToControls();
     FrameMetrics Frame() const;
     void BindEvent(TControl& control, std::string_view event, std::string_view method);

@@ -1,24 +1,51 @@
 #include "platform/AsciiCase.h"
 
-#include <algorithm>
+#include "platform/CharacterScan.h"
 
 namespace platform {
 
-std::string AsciiLower(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        c = AsciiLower(c);
+namespace {
+
+// The text with `fold` applied to each of its single-byte characters.
+template <class Fold>
+std::string FoldSingleBytes(std::string_view text, Fold fold) {
+    std::string folded(text);
+    for (std::size_t at = 0; at < folded.size();) {
+        const std::size_t size = CharacterSize(folded, at);
+        if (size == 1) {
+            folded[at] = fold(folded[at]);
+        }
+        at += size;
     }
-    return lowered;
+    return folded;
+}
+
+// Whether a character of `text` begins at `offset` (or the text ends there).
+bool BeginsCharacter(std::string_view text, std::size_t offset) {
+    std::size_t at = 0;
+    while (at < offset) {
+        at += CharacterSize(text, at);
+    }
+    return at == offset;
+}
+
+}  // namespace
+
+std::string AsciiLower(std::string_view text) {
+    return FoldSingleBytes(text, [](char c) { return AsciiLower(c); });
+}
+
+std::string AsciiUpper(std::string_view text) {
+    return FoldSingleBytes(text, [](char c) { return AsciiUpper(c); });
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
 }
 
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && BeginsCharacter(text, prefix.size()) &&
+           EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace platform

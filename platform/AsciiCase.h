@@ -1,5 +1,7 @@
 // Case folding of the letters A to Z alone. Device IDs, registry texts and paths are compared this way:
-// the bytes above 127 mean different letters in different code pages, so they are never folded.
+// the bytes above 127 mean different letters in different code pages, so they are never folded. A text
+// is folded by its characters: the second byte of a double-byte character may be an ASCII letter, and
+// it stays as it is.
 #pragma once
 
 #include <string>
@@ -15,11 +17,14 @@ constexpr char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The text with 'A' to 'Z' turned into 'a' to 'z'; every other byte stays.
+// The text with 'A' to 'Z' (or 'a' to 'z') of its single-byte characters turned into the other case;
+// every other byte stays.
 std::string AsciiLower(std::string_view text);
+std::string AsciiUpper(std::string_view text);
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// Whether `text` begins with the characters of `prefix`, ignoring the case of A to Z.
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// One owner for each kind of handle that the program opens and must close: the owner closes it when it
-// goes, on every way out of the function that opened it.
+// One owner for each kind of handle, and for the security identifier, that the program must give back:
+// the owner gives it back when it goes, on every way out of the function that took it.
 #pragma once
 
 #include <memory>
@@ -30,5 +30,6 @@ using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, CloseKeepingLastErr
 using OwnedKey = Owned<HKEY, &RegCloseKey>;
 using OwnedDeviceInfoSet = Owned<HDEVINFO, &SetupDiDestroyDeviceInfoList>;
 using OwnedHandle = Owned<HANDLE, &CloseHandle>;
+using OwnedSid = Owned<PSID, &FreeSid>;
 
 }  // namespace platform

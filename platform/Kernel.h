@@ -12,6 +12,7 @@ DWORD GetLastError();
 void SetLastError(DWORD error);
 
 inline constexpr DWORD FORMAT_MESSAGE_ALLOCATE_BUFFER = 0x0100;
+inline constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x0200;
 inline constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
 
 // With FORMAT_MESSAGE_ALLOCATE_BUFFER, `buffer` is really a char** that receives a text allocated by the
@@ -84,6 +85,27 @@ inline constexpr int CSTR_LESS_THAN = 1;
 inline constexpr int CSTR_EQUAL = 2;
 inline constexpr int CSTR_GREATER_THAN = 3;
 int CompareStringA(LCID locale, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2);
+
+// A path made full against the current folder and drive, "." and ".." taken out. Answers the length
+// of the full path; when the buffer is too small, the size needed (terminating zero included) and
+// nothing written; 0 on failure, with the reason as the last error. The program never asks where the
+// name part begins: `filePart` is null.
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart);
+
+// An existing file opened for reading: GENERIC_READ, OPEN_EXISTING, no security attributes and no
+// template. INVALID_HANDLE_VALUE on failure, with the reason as the last error; a folder is refused
+// with ERROR_ACCESS_DENIED.
+inline constexpr DWORD GENERIC_READ = 0x80000000;
+inline constexpr DWORD FILE_SHARE_READ = 0x00000001;
+inline constexpr DWORD OPEN_EXISTING = 3;
+inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
+// Reads at most `size` bytes from where the last read ended; at the end of the file, TRUE with `*read`
+// 0. `overlapped` is null.
+BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped);
+// Closes an open file or access token.
+BOOL CloseHandle(HANDLE handle);
 
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
 BOOL DeleteFileA(LPCSTR fileName);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/CodePage.h"
+
 namespace platform {
 
 namespace {
@@ -31,9 +33,10 @@ bool SplitPath(const char* path, char* drive, std::size_t driveSize, char* dir, 
     const std::size_t length = std::strlen(path);
     const std::size_t driveLength = (length >= 2 && path[1] == ':') ? 2 : 0;
     std::size_t dirEnd = driveLength;
-    for (std::size_t i = driveLength; i < length; ++i) {
-        if (IsSeparator(path[i])) {
-            dirEnd = i + 1;
+    // By characters: the second byte of a double-byte character may be a backslash.
+    for (const char* at = path + driveLength; *at != '\0'; at = CharNextA(at)) {
+        if (IsSeparator(*at)) {
+            dirEnd = static_cast<std::size_t>(at - path) + 1;
         }
     }
     if (!CopyPart(path, driveLength, drive, driveSize) ||

@@ -1,5 +1,6 @@
 // The C run-time's path splitter, as the program uses it: the drive ("C:") and the directory (up to and
-// including the last backslash or slash) of a full file path.
+// including the last backslash or slash) of a full file path, read by characters of the system's code
+// page.
 #pragma once
 
 #include <cstddef>

@@ -39,6 +39,7 @@ const FormLayout Form1Layout{"Form1",
                               {"Icon", "MAINICON"},
                               {"OnActivate", "FormActivate"},
                               {"OnClose", "FormClose"},
+                              {"OnResize", "FormResize"},
                               {"OnShow", "FormShow"}},
                              {
                                  TitleLabel("Label1", "48", "37", "407", "Corvane Electronics Corp."),

@@ -2,11 +2,14 @@
 # Installs the Debian packages that building and testing cvfir needs, and only those missing: the one
 # list of packages in the project. Quiet and quick when everything is there already.
 #   install-deps.sh native   compilers, CMake, GoogleTest, Google Benchmark, the sanitizer and fuzzer runtimes
-#   install-deps.sh wine     the above, plus Wine (32-bit), the mingw-w64 cross compiler, Xvfb and ImageMagick
+#   install-deps.sh wine     the above, plus Wine (32-bit) with its fonts, the mingw-w64 cross compiler, Xvfb,
+#                            the X utilities, ImageMagick, the locales' sources (compiled into the build for
+#                            the East Asian scenarios) and fonts for their characters in the screenshots
 set -euo pipefail
 
 native=(cmake make g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev)
-wine=(wine wine64 wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xdotool imagemagick)
+wine=(wine wine64 wine32:i386 fonts-wine g++-mingw-w64-i686 mingw-w64-tools xvfb x11-utils xdotool imagemagick
+    locales fonts-arphic-uming fonts-ipafont-gothic)
 
 missing() {
     local package

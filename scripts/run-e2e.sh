@@ -22,7 +22,8 @@ work=$build/e2e
 [ -f "$repo/dist/cvfir.exe" ] || e2e_die "no dist/cvfir.exe: run 'make dist' first"
 start=$(e2e_now_ms)
 e2e_prepare_base "$build" "$build/win32/tools"
-export E2E_BASE E2E_TOOLS
+e2e_prepare_locales "$build"
+export E2E_BASE E2E_TOOLS E2E_LOCPATH
 export CVFIR_DIST=$repo/dist
 
 if [ $# -eq 0 ]; then

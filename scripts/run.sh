@@ -2,20 +2,26 @@
 # make run: cvfir.exe from the sample driver disk, in a Wine prefix of its own under build/run/, made
 # to look like one Windows version, with a simulated FIR controller (hardware ID *CVN0510) present.
 #
-#   scripts/run.sh [OS] [--walk] [--shots DIR] [--work DIR]
-#     OS        winxp (default), win2000, winme, win98 or unsupported
-#     --walk    walk the wizard under Xvfb even when there is a display
-#     --shots   where the walk's screenshots go (default build/screenshots)
-#     --work    where the sandbox prefix, the Windows 98 CD and the X server's files go (default
-#               build/run), so that a test can walk in a folder of its own
+#   scripts/run.sh [OS] [--walk] [--shots DIR] [--work DIR] [--screen WIDTHxHEIGHT]
+#                  [--work-area L,T,WIDTH,HEIGHT] [--locale LOCALE]
+#     OS          winxp (default), win2000, winme, win98 or unsupported
+#     --walk      walk the wizard under Xvfb even when there is a display
+#     --shots     where the walk's screenshots go (default build/screenshots)
+#     --work      where the sandbox prefix, the Windows 98 CD and the X server's files go (default
+#                 build/run), so that a test can walk in a folder of its own
+#     --screen    the size of the Xvfb screen (default 1024x768)
+#     --work-area the screen less a task bar, as Wine's X11 driver gives it to Windows (default the
+#                 whole screen)
+#     --locale    an East Asian Windows: zh_TW.UTF-8 (Big5) or ja_JP.UTF-8 (Shift-JIS), with a font of
+#                 its characters in the prefix and the Windows 98 CD's folder named in them
 #
 # With a DISPLAY, the program runs there for a person to click through. Without one (or with --walk)
-# it runs under Xvfb at 1024 x 768, the UI driver and the X server's keyboard walk it from start to
-# restart as a person does, and a screenshot of each step is saved. Either way, what the program did
-# is printed at the end: its exit code, its standard output, and what it wrote. A walk ends non-zero
-# when it cannot finish or the program ends with another code than the walk's own (0 after Restart,
-# 1 after the refusal of an unsupported Windows). The host's own Wine prefix and home are never
-# touched.
+# it runs under Xvfb, at 1024 x 768 unless told, the UI driver and the X server's keyboard walk it from
+# start to restart as a person does, and a screenshot of each step is saved. Either way, what the
+# program did is printed at the end: its exit code, its standard output, and what it wrote. A walk
+# ends non-zero when it cannot finish or the program ends with another code than the walk's own (0
+# after Restart, 1 after the refusal of an unsupported Windows). The host's own Wine prefix and home
+# are never touched.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,13 +32,20 @@ os=winxp
 walk=0
 shots=$repo/build/screenshots
 work=$repo/build/run
+screen=1024x768
+work_area=
+locale=
 while [ $# -gt 0 ]; do
     case $1 in
         --walk) walk=1 ;;
         --shots) shots=$2; shift ;;
         --work) work=$(realpath -m "$2"); shift ;;
+        --screen) screen=$2; shift ;;
+        --work-area) work_area=$2; shift ;;
+        --locale) locale=$2; shift ;;
         win98 | winme | win2000 | winxp | unsupported) os=$1 ;;
-        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR] [--work DIR]" ;;
+        *) e2e_die "usage: scripts/run.sh [win98|winme|win2000|winxp|unsupported] [--walk] [--shots DIR]" \
+            "[--work DIR] [--screen WIDTHxHEIGHT] [--work-area L,T,WIDTH,HEIGHT] [--locale LOCALE]" ;;
     esac
     shift
 done
@@ -42,13 +55,30 @@ instance_key='HKLM\SYSTEM\ControlSet001\Control\Class\{6BDD1FC5-810F-11D0-BEC7-0
 net_key='HKLM\SYSTEM\CurrentControlSet\Services\Class\Net\0000'
 setup_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
 build=$repo/build
-prefix=$work/$os
-out=$work/$os.out
+# The sandbox's name, and its screenshots', with the locale's language and country when there is one.
+name=$os${locale:+-${locale%%.*}}
+prefix=$work/$name
+out=$work/$name.out
+# The folder of the Windows 98 CD that holds NET8.CAB, and the font of the locale's characters.
+case $locale in
+    '') cd_folder=win98 font= ;;
+    zh_TW.*) cd_folder='許可/功能' font=/usr/share/fonts/truetype/arphic/uming.ttc ;;
+    ja_JP.*) cd_folder='ソフト/表' font=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf ;;
+    *) e2e_die "no such locale here: $locale (zh_TW.UTF-8 or ja_JP.UTF-8)" ;;
+esac
 
 [ -f "$repo/dist/cvfir.exe" ] || e2e_die "no dist/cvfir.exe: run 'make dist' first"
 e2e_prepare_base "$build" "$build/win32/tools"
+if [ -n "$locale" ]; then
+    e2e_prepare_locales "$build"
+    e2e_use_locale "$locale"
+fi
 
-ui() { e2e_tool "$prefix" cvuidrv "$@"; }
+ui() {
+    local -
+    set -o pipefail
+    e2e_tool "$prefix" cvuidrv "$@" | e2e_from_ansi
+}
 wine_quiet() { e2e_wine "$prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
 step() { printf 'run: %s\n' "$*"; }
 
@@ -128,10 +158,10 @@ prepare_sandbox() {
         win98)
             # The Windows 98 CD as drive D. SourcePath names the folder that Windows copied its
             # cabinets to, which lacks NET8.CAB: the source dialog's folder tree finds it on the CD.
-            mkdir -p "$work/win98-cd/win98" "$prefix/drive_c/windows/options/cabs"
-            echo 'a cabinet of the Windows 98 CD' >"$work/win98-cd/win98/NET8.CAB"
+            mkdir -p "$work/$name-cd/$cd_folder" "$prefix/drive_c/windows/options/cabs"
+            echo 'a cabinet of the Windows 98 CD' >"$work/$name-cd/$cd_folder/NET8.CAB"
             rm -f "$prefix/dosdevices/d:"
-            ln -s "$work/win98-cd" "$prefix/dosdevices/d:"
+            ln -s "$work/$name-cd" "$prefix/dosdevices/d:"
             wine_quiet reg add "$setup_key" /v SourcePath /d 'C:\WINDOWS\OPTIONS\CABS' /f
             echo 'an INF of the old driver' >"$prefix/drive_c/windows/inf/cvfirpio.inf"
             ;;
@@ -140,6 +170,7 @@ prepare_sandbox() {
     wine_quiet regedit /S 'C:\windows\temp\cvfir-display.reg'
     # Wine draws the caption buttons with Marlett, which it finds only in the Windows fonts folder.
     cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    [ -z "$font" ] || cp "$font" "$prefix/drive_c/windows/Fonts/"
     e2e_settle_prefix "$prefix"
 }
 
@@ -149,7 +180,7 @@ shot_number=0
 shot() {
     shot_number=$((shot_number + 1))
     local file
-    file=$(printf '%s/%s-%02d-%s.png' "$shots" "$os" "$shot_number" "$1")
+    file=$(printf '%s/%s-%02d-%s.png' "$shots" "$name" "$shot_number" "$1")
     sleep 0.5  # the last change painted
     import -display "$DISPLAY" -window root "$file"
     step "screenshot ${file#"$repo"/}"
@@ -157,7 +188,7 @@ shot() {
 
 walk() {
     mkdir -p "$shots"
-    rm -f "$shots/$os"-*.png
+    rm -f "$shots/$name"-[0-9]*.png
     ui waitchild "$title" 'Next >' 60 >/dev/null
     step "the wizard is up inside the blue background"
     shot welcome
@@ -175,8 +206,8 @@ walk() {
         win98)
             ui waitchild "$title" Ok >/dev/null
             shot source-dialog
-            step "picking D:\\win98 in the source dialog's folder tree"
-            ui treeselect "$title" 'Desktop\My Computer\(D:)\win98' >/dev/null
+            step "picking D:\\${cd_folder//\//\\} in the source dialog's folder tree"
+            ui treeselect "$title" "$(e2e_my_computer_path "$(ui tree "$title")")\\(D:)\\${cd_folder//\//\\}" >/dev/null
             shot source-dialog-picked
             ui click "$title" Ok >/dev/null
             ;;
@@ -215,7 +246,7 @@ report() {
             step "the driver cabinet in Driver Cache\\i386: $([ -f "$prefix/drive_c/windows/Driver Cache/i386/driver.cab" ] && echo present || echo missing)"
             ;;
         win98)
-            step "SourcePath: $(reg_value "$setup_key" SourcePath)"
+            step "SourcePath: $(reg_value "$setup_key" SourcePath | e2e_from_ansi)"
             local file
             for file in inf/cvfirdma.inf system/cvfirdma.sys inf/cvfirpio.inf; do
                 step "C:\\windows\\${file//\//\\}: $([ -f "$prefix/drive_c/windows/$file" ] && echo present || echo absent)"
@@ -238,7 +269,8 @@ if [ "$walk" -eq 0 ]; then
     E2E_RUN_TIMEOUT=3600 e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     report "$(e2e_wait_exit "$out" 3600)"
 else
-    e2e_start_xvfb "$work"
+    e2e_start_xvfb "$work" "$screen"
+    [ -z "$work_area" ] || e2e_set_work_area "$work_area"
     step "cvfir.exe is running under Xvfb on $DISPLAY; the UI driver walks it"
     e2e_run "$prefix" 'C:\cvdisk\cvfir.exe' "$out"
     walk

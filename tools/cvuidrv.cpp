@@ -31,6 +31,16 @@
 //   treeselect TITLE PATH [SECONDS]       open the tree view's items along PATH, texts separated
 //                                         by '\' from a top-level item, and select the last;
 //                                         a text also matches with its blanks around it left out
+//   screen                                the screen and its work area (the screen less the task
+//                                         bar): screen=L,T,R,B workarea=L,T,R,B
+//   onscreen TITLE CAPTION...             wait for each control with that caption in that window
+//                                         and check that a person sees all of it: it lies inside
+//                                         the client area of each window around it and inside the
+//                                         work area of its screen. One line each, the control's
+//                                         rect on the screen:
+//                                           onscreen "CAPTION" rect=L,T,R,B
+//                                           cut "CAPTION" rect=L,T,R,B by WHAT L,T,R,B
+//                                         and exit code 1 when one is cut
 //
 // A window line reads:
 //   hwnd=0x... depth=N pid=N exe=NAME class="..." text="..." id=N enabled=0|1 visible=0|1
@@ -47,6 +57,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -154,9 +165,20 @@ std::string ImagePathOf(DWORD pid) {
     return entry->second;
 }
 
+// Where each of `separators` stands in a text, read by characters of the system's code page: the
+// second byte of a double-byte character may be a backslash too.
+std::vector<size_t> SeparatorsOf(const std::string& text, const char* separators) {
+    std::vector<size_t> found;
+    for (const char* at = text.c_str(); *at != '\0'; at = CharNextA(at)) {
+        if (std::strchr(separators, *at) != nullptr)
+            found.push_back(static_cast<size_t>(at - text.c_str()));
+    }
+    return found;
+}
+
 std::string FileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::vector<size_t> slashes = SeparatorsOf(path, "\\/");
+    return slashes.empty() ? path : path.substr(slashes.back() + 1);
 }
 
 // Wine's own programs (the desktop, services, ...) live in the Windows folder;
@@ -564,6 +586,70 @@ int MessageBoxAnswer(const Args& args) {
     return kOk;
 }
 
+// ---- the screen -----------------------------------------------------------
+
+std::string RectText(const RECT& rect) {
+    return Format("%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right, rect.bottom);
+}
+
+bool Holds(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+int Screen(const Args&) {
+    RECT work{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        return cvtool::FailLastError("SystemParametersInfoA(SPI_GETWORKAREA)");
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Print("screen=" + RectText(screen) + " workarea=" + RectText(work));
+    return kOk;
+}
+
+// What keeps a person from seeing all of `control` (at `rect` on the screen): the client area of a
+// window around it, or the work area of its screen; empty when nothing does.
+std::string CutBy(HWND control, const RECT& rect) {
+    for (HWND parent = GetAncestor(control, GA_PARENT); parent && parent != GetDesktopWindow();
+         parent = GetAncestor(parent, GA_PARENT)) {
+        RECT client{};
+        GetClientRect(parent, &client);
+        MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        if (!Holds(client, rect))
+            return "the client area of \"" + cvtool::Escape(CaptionOf(parent)) + "\" " + RectText(client);
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(control, MONITOR_DEFAULTTONEAREST), &monitor))
+        return "no screen";
+    return Holds(monitor.rcWork, rect) ? "" : "the work area " + RectText(monitor.rcWork);
+}
+
+int OnScreen(const Args& args) {
+    int result = kOk;
+    for (size_t i = 1; i < args.size(); ++i) {
+        HWND control = nullptr;
+        const auto shown = [&] {
+            HWND top = FindWindowTitled(args[0]);
+            control = top ? FindControl(top, args[i]) : nullptr;
+            return control && IsWindowVisible(control);
+        };
+        if (!Poll(kDefaultSeconds, shown))
+            return TimedOut(kDefaultSeconds, "\"" + args[i] + "\" in window \"" + args[0] + "\"");
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        const std::string cut = CutBy(control, rect);
+        const std::string line =
+            Format("\"%s\" rect=%s", cvtool::Escape(args[i]).c_str(), RectText(rect).c_str());
+        if (cut.empty()) {
+            Print("onscreen " + line);
+        } else {
+            Print("cut " + line + " by " + cut);
+            result = kFailed;
+        }
+    }
+    return result;
+}
+
 // ---- tree views -----------------------------------------------------------
 
 // A tree view of another process: its items are read through memory in that process, since the
@@ -686,11 +772,12 @@ HTREEITEM FindSibling(const RemoteTree& tree, HTREEITEM first, const std::string
 
 int TreeSelect(const Args& args) {
     std::vector<std::string> steps;
-    for (size_t at = 0; at <= args[1].size();) {
-        const size_t end = std::min(args[1].find('\\', at), args[1].size());
+    size_t at = 0;
+    for (const size_t end : SeparatorsOf(args[1], "\\")) {
         steps.push_back(args[1].substr(at, end - at));
         at = end + 1;
     }
+    steps.push_back(args[1].substr(at));
     return WithRemoteTree(args, SecondsAt(args, 2), [&](RemoteTree& tree) {
         HTREEITEM item = nullptr;
         HTREEITEM level = tree.Next(nullptr, TVGN_ROOT);
@@ -731,6 +818,8 @@ constexpr Command kCommands[] = {
     {"focus", 1, 2, Focus, "focus WANTED [SECONDS]"},
     {"tree", 1, 2, Tree, "tree TITLE [SECONDS]"},
     {"treeselect", 2, 3, TreeSelect, "treeselect TITLE PATH [SECONDS]"},
+    {"screen", 0, 0, Screen, "screen"},
+    {"onscreen", 2, 64, OnScreen, "onscreen TITLE CAPTION..."},
 };
 
 int Usage() {

@@ -41,6 +41,13 @@ void Note(std::string line) {
     Current().journal.push_back(std::move(line));
 }
 
+// The forms whose windows exist, top-level or not; kept apart from the state that Reset forgets, since
+// the forms outlive it.
+std::vector<TForm*>& LiveForms() {
+    static std::vector<TForm*> forms;
+    return forms;
+}
+
 std::string WindowName(platform::HWND window) {
     auto found = Current().windows.find(window);
     if (found == Current().windows.end() || found->second.control == nullptr) {
@@ -61,8 +68,13 @@ private:
 class HeadlessFormPeer : public FormPeer {
 public:
     explicit HeadlessFormPeer(TForm& form)
-        : form_(form), handle_(internal::NewWindow(nullptr, &form)), mirror_(form) {}
-    ~HeadlessFormPeer() override { internal::ForgetWindow(handle_); }
+        : form_(form), handle_(internal::NewWindow(nullptr, &form)), mirror_(form) {
+        LiveForms().push_back(&form);
+    }
+    ~HeadlessFormPeer() override {
+        internal::ForgetWindow(handle_);
+        std::erase(LiveForms(), &form_);
+    }
     // The controls that take their font from the form hear of its new font, as their windows do.
     void Changed(Aspect aspect) override {
         mirror_.Changed(aspect);
@@ -182,9 +194,17 @@ void Reset() {
     internal::ForgetTold();
 }
 
+// As Windows does, the top-level windows hear of the new work area.
 void SetScreen(TRect desktop, TRect workArea) {
     Current().desktop = desktop;
     Current().workArea = workArea;
+    const auto forms = LiveForms();  // a handler may make or take down a form
+    for (TForm* form : forms) {
+        if (form->Parent() == nullptr) {
+            Note("work area changed " + form->Name);
+            Application->Dispatch([form] { form->WorkAreaChanged(); });
+        }
+    }
 }
 
 const std::vector<MessageBoxRecord>& MessageBoxes() {
@@ -211,8 +231,9 @@ bool Click(TControl& control) {
     return true;
 }
 
+// A disabled window, or one inside a disabled window, takes neither its close box nor a key.
 bool RequestClose(TForm& form) {
-    if (!form.Showing()) {
+    if (!internal::PersonCanReach(form)) {
         return false;
     }
     Application->Dispatch([&form] { form.Close(); });
@@ -226,7 +247,7 @@ void Activate(TForm& form) {
 
 bool PressKey(unsigned key, bool shift) {
     TForm* form = Application->ActiveForm();
-    if (form == nullptr || !form->Showing()) {
+    if (form == nullptr || !internal::PersonCanReach(*form)) {
         return false;
     }
     bool taken = false;
@@ -304,6 +325,11 @@ TRect DesktopRect() {
 }
 
 TRect WorkArea() {
+    return headless::Current().workArea;
+}
+
+// One screen: every window is on it.
+TRect WorkAreaOf(const TRect& /*window*/) {
     return headless::Current().workArea;
 }
 

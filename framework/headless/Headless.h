@@ -21,6 +21,9 @@ struct MessageBoxRecord {
 // Forgets everything shown and queued, and sets the screen back to 1024 x 768 with a task bar of 28
 // pixels at the bottom.
 void Reset();
+// The screen and its work area, the screen less the task bar. Set while the program runs, it is a
+// change of the display or of the task bar, which the top-level windows hear of ("work area changed
+// Form1" in the journal).
 void SetScreen(TRect desktop, TRect workArea);
 
 const std::vector<MessageBoxRecord>& MessageBoxes();

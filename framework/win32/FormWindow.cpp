@@ -127,6 +127,14 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_WINDOWPOSCHANGED:
             BoundsFromWindow();
             break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) {
+                Application->Dispatch([this] { form_.WorkAreaChanged(); });
+            }
+            break;
+        case WM_DISPLAYCHANGE:
+            Application->Dispatch([this] { form_.WorkAreaChanged(); });
+            break;
         case WM_NCDESTROY:
             return LastMessage(wParam, lParam);
         default:

@@ -103,6 +103,16 @@ TRect WorkArea() {
     return TRect{area.left, area.top, area.right, area.bottom};
 }
 
+TRect WorkAreaOf(const TRect& window) {
+    const RECT rect{window.Left, window.Top, window.Right, window.Bottom};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return WorkArea();
+    }
+    return TRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+}
+
 // The frame that the system draws around a window of that kind, in the system's current metrics.
 FrameMetrics FrameFor(FrameKind kind, bool hasCaption) {
     DWORD style = hasCaption ? WS_CAPTION : 0;

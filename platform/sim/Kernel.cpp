@@ -1,9 +1,11 @@
 // The kernel services of the in-memory Windows: last error, message texts, folders, modules, files.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
+#include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
 #include "platform/sim/World.h"
 
@@ -15,22 +17,28 @@ sim::World& World() {
     return sim::TheWorld();
 }
 
+// A path into the buffer, as the calls that answer one do: its length, or the size needed and nothing
+// written.
+UINT AnswerPath(const std::string& path, LPSTR buffer, UINT size) {
+    const auto length = static_cast<UINT>(path.size());
+    if (length >= size) {
+        return length + 1;
+    }
+    std::memcpy(buffer, path.c_str(), length + 1);
+    return length;
+}
+
 // The folder's path into the buffer, as the Windows folder calls answer.
 UINT AnswerFolder(const std::string& folder, LPSTR buffer, UINT size) {
     if (folder.empty()) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return 0;
     }
-    const auto length = static_cast<UINT>(folder.size());
-    if (length >= size) {
-        return length + 1;
-    }
-    std::memcpy(buffer, folder.c_str(), length + 1);
-    return length;
+    return AnswerPath(folder, buffer, size);
 }
 
 std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
+    const auto slash = FindLastCharacter(path, "\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
@@ -38,10 +46,10 @@ std::string FolderOf(const std::string& path) {
 // inside a share is not kept.
 DWORD NetworkShareAttributes(const std::string& path) {
     const auto rest = std::string_view(path).substr(2);
-    const auto slash = rest.find('\\');
+    const auto slash = FindFirstCharacter(rest, "\\");
     if (slash != std::string_view::npos) {
         auto share = rest.substr(slash + 1);
-        if (share.ends_with('\\')) {
+        if (EndsWithCharacter(std::string(share), '\\')) {
             share.remove_suffix(1);
         }
         for (const auto& computer : World().shell.network) {
@@ -151,7 +159,7 @@ HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE /*file*/, DWORD flags) {
     world.Trace(std::string("LoadLibraryExA ") + fileName + " " + std::to_string(flags));
     std::string name(fileName);
     std::vector<std::string> candidates{name};
-    if (name.find('\\') == std::string::npos) {
+    if (FindFirstCharacter(name, "\\") == std::string::npos) {
         candidates = {FolderOf(world.programPath) + "\\" + name, world.systemDirectory + "\\" + name,
                       world.windowsDirectory + "\\" + name};
     }
@@ -212,7 +220,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
     findData->dwFileAttributes =
         entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
     findData->nFileSizeLow = static_cast<DWORD>(entry->content.size());
-    const auto name = entry->path.substr(entry->path.find_last_of("\\/") + 1);
+    const auto name = entry->path.substr(FindLastCharacter(entry->path, "\\/") + 1);
     std::snprintf(findData->cFileName, sizeof findData->cFileName, "%s", name.c_str());
     ++world.openFinds;
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xF1D0 + world.openFinds));
@@ -240,6 +248,66 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
         return INVALID_FILE_ATTRIBUTES;
     }
     return entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
+}
+
+// Resolved against the current folder only: "." and ".." stay as written (a known difference).
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
+    auto& world = World();
+    world.Trace(std::string("GetFullPathNameA ") + fileName);
+    if (filePart != nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);  // not asked for by the program, so not kept here
+        return 0;
+    }
+    if (fileName[0] == '\0') {
+        SetLastError(ERROR_INVALID_NAME);
+        return 0;
+    }
+    return AnswerPath(world.Resolve(fileName), buffer, bufferLength);
+}
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, void* securityAttributes,
+                   DWORD creationDisposition, DWORD /*flagsAndAttributes*/, HANDLE templateFile) {
+    auto& world = World();
+    const auto path = world.Resolve(fileName);
+    world.Trace("CreateFileA " + path);
+    if (desiredAccess != GENERIC_READ || creationDisposition != OPEN_EXISTING ||
+        securityAttributes != nullptr || templateFile != nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);  // the program only ever reads an existing file
+        return INVALID_HANDLE_VALUE;
+    }
+    const auto* entry = world.files.Find(path);
+    if (entry == nullptr) {
+        SetLastError(MissingEntryError(path));
+        return INVALID_HANDLE_VALUE;
+    }
+    if (entry->directory) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    const auto handle = world.nextFileHandle;
+    world.nextFileHandle += 4;
+    world.fileHandles[handle] = sim::World::OpenFile{entry->content, entry->readError};
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) {
+    auto& world = World();
+    const auto found = world.fileHandles.find(reinterpret_cast<std::uintptr_t>(file));
+    if (found == world.fileHandles.end() || overlapped != nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    *read = 0;
+    auto& open = found->second;
+    if (open.readError != 0) {
+        SetLastError(open.readError);
+        return 0;
+    }
+    const auto count = std::min<std::size_t>(size, open.content.size() - open.position);
+    std::memcpy(buffer, open.content.data() + open.position, count);
+    open.position += count;
+    *read = static_cast<DWORD>(count);
+    return 1;
 }
 
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
 #include "platform/Registry.h"
 #include "platform/SetupApi.h"
@@ -51,7 +52,7 @@ sim::Device* DeviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
 
 std::string SourcePath(LPCSTR root, LPCSTR file) {
     std::string path(root ? root : "");
-    if (!path.empty() && path.back() != '\\') {
+    if (!path.empty() && !EndsWithCharacter(path, '\\')) {
         path += '\\';
     }
     return path + file;
@@ -151,14 +152,21 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     auto& world = World();
     const auto source = SourcePath(sourcePathRoot, sourceFile);
     world.Trace("SetupInstallFileA " + source + " " + destinationName + " " + std::to_string(copyStyle));
-    const auto content = world.files.Read(source);
-    if (!content) {
+    const auto* entry = world.files.Find(source);
+    if (entry == nullptr || entry->directory) {
         return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    if (entry->readError != 0) {
+        return Fail(entry->readError);
     }
     if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(destinationName)))) {
         return Fail(ERROR_PATH_NOT_FOUND);
     }
-    world.files.AddFile(destinationName, *content);
+    if (world.files.IsDirectory(destinationName)) {
+        return Fail(ERROR_ACCESS_DENIED);  // a folder in the file's place is never replaced
+    }
+    const std::string content = entry->content;
+    world.files.AddFile(destinationName, content);
     return Succeed();
 }
 

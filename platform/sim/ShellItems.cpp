@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
 #include "platform/ItemIdList.h"
 #include "platform/sim/ShellItems.h"
 
@@ -55,13 +57,13 @@ std::string_view Tag(const VirtualItem& item) {
 }
 
 std::string LastComponent(std::string_view path) {
-    const auto at = path.find_last_of('\\');
+    const auto at = FindLastCharacter(path, "\\");
     return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
 }
 
 std::string Join(const std::string& folder, std::string_view name) {
     std::string path = folder;
-    if (path.empty() || path.back() != '\\') {
+    if (!EndsWithCharacter(path, '\\')) {
         path.push_back('\\');
     }
     return path.append(name);
@@ -184,9 +186,8 @@ void Append(std::vector<BYTE>& list, const Location& item) {
 
 std::size_t ShellNamespace::KeyHash::operator()(const std::string& key) const {
     std::size_t hash = 14695981039346656037ull;
-    for (char c : key) {
-        hash = (hash ^ static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)))) *
-               1099511628211ull;
+    for (char c : AsciiLower(key)) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     }
     return hash;
 }
@@ -423,7 +424,7 @@ int IconIndex(const Location& item, bool open) {
 std::optional<Location> LocationOfPath(std::string_view path) {
     if (path.starts_with("\\\\")) {
         const auto rest = path.substr(2);
-        const auto slash = rest.find('\\');
+        const auto slash = FindFirstCharacter(rest, "\\");
         std::optional<Location> at = ChildOf(
             Location{ItemKind::NetworkNeighborhood, std::string(ShellNamespace::kNetworkNeighborhood)},
             kComputerItem, rest.substr(0, slash));
@@ -440,7 +441,7 @@ std::optional<Location> LocationOfPath(std::string_view path) {
                 std::string{path[0], ':', '\\'});
     auto rest = path.size() > 3 ? path.substr(3) : std::string_view{};
     while (at && !rest.empty()) {
-        const auto slash = rest.find('\\');
+        const auto slash = FindFirstCharacter(rest, "\\");
         const auto name = rest.substr(0, slash);
         rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
         if (name.empty()) {
@@ -471,8 +472,9 @@ std::optional<std::vector<BYTE>> AbsoluteList(const Location& item) {
         case ItemKind::Share: {
             Append(list, Location{ItemKind::NetworkNeighborhood,
                                   std::string(ShellNamespace::kNetworkNeighborhood)});
-            const auto slash = item.key.find('\\', 2);
-            Append(list, Location{ItemKind::Computer, item.key.substr(0, slash)});
+            const auto slash = FindFirstCharacter(std::string_view(item.key).substr(2), "\\");
+            const auto computerEnd = slash == std::string_view::npos ? item.key.size() : slash + 2;
+            Append(list, Location{ItemKind::Computer, item.key.substr(0, computerEnd)});
             if (item.kind == ItemKind::Share) {
                 Append(list, item);
             }
@@ -488,7 +490,7 @@ std::optional<std::vector<BYTE>> AbsoluteList(const Location& item) {
             Append(list, *at);
             auto rest = std::string_view(item.key).substr(3);
             while (!rest.empty()) {
-                const auto slash = rest.find('\\');
+                const auto slash = FindFirstCharacter(rest, "\\");
                 const auto name = rest.substr(0, slash);
                 rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
                 auto next = FileItem(at->key, name, true);
@@ -580,7 +582,7 @@ std::optional<std::vector<BYTE>> NotifiedList(std::string_view key) {
     const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
     Append(list, Location{ItemKind::Drive, std::string{letter, ':', '\\'}});
     for (auto rest = key.substr(3); !rest.empty();) {
-        const auto slash = rest.find('\\');
+        const auto slash = FindFirstCharacter(rest, "\\");
         const auto name = rest.substr(0, slash);
         rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
         if (!name.empty()) {

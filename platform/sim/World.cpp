@@ -1,23 +1,21 @@
 #include "platform/sim/World.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
+#include <utility>
 
+#include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
 #include "platform/Registry.h"
 
 namespace platform::sim {
 
 namespace {
 
-char FoldCase(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 std::vector<std::string_view> SplitKeyPath(std::string_view path) {
     std::vector<std::string_view> parts;
     while (!path.empty()) {
-        const auto slash = path.find('\\');
+        const auto slash = FindFirstCharacter(path, "\\");
         const auto part = path.substr(0, slash);
         if (!part.empty()) {
             parts.push_back(part);
@@ -38,13 +36,11 @@ std::unique_ptr<World>& WorldSlot() {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+    return AsciiLower(a) < AsciiLower(b);
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 RegistryKey* Registry::Root(HKEY root) {
@@ -164,17 +160,26 @@ bool Registry::Close(HKEY handle) {
     return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1;
 }
 
+// By characters: the second byte of a double-byte character is no separator and no letter.
 std::string FileSystem::Normalize(std::string_view path) {
     std::string key;
-    for (char c : path) {
-        const char folded = c == '/' ? '\\' : FoldCase(c);
-        if (folded == '\\' && !key.empty() && key.back() == '\\') {
-            continue;  // Windows reads a doubled separator as one
+    bool endsInSeparator = false;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t size = CharacterSize(path, at);
+        if (size == 2) {
+            key.append(path.substr(at, 2));
+            endsInSeparator = false;
+        } else {
+            const char folded = path[at] == '/' ? '\\' : AsciiLower(path[at]);
+            if (folded != '\\' || !endsInSeparator) {  // Windows reads a doubled separator as one
+                key.push_back(folded);
+            }
+            endsInSeparator = folded == '\\';
         }
-        key.push_back(folded);
+        at += size;
     }
     const bool isDriveRoot = key.size() == 3 && key[1] == ':';
-    if (!isDriveRoot && key.size() > 1 && key.back() == '\\') {
+    if (!isDriveRoot && key.size() > 1 && endsInSeparator) {
         key.pop_back();
     }
     if (key.size() == 2 && key[1] == ':') {
@@ -184,7 +189,7 @@ std::string FileSystem::Normalize(std::string_view path) {
 }
 
 std::string FileSystem::ParentOf(std::string_view normalizedPath) {
-    const auto slash = normalizedPath.rfind('\\');
+    const auto slash = FindLastCharacter(normalizedPath, "\\");
     if (slash == std::string_view::npos || normalizedPath.size() <= 3) {
         return {};
     }
@@ -196,9 +201,14 @@ void FileSystem::AddDrive(char letter) {
     entries_[Normalize(root)] = FileEntry{root, true, {}};
 }
 
+static bool EndsInSeparator(std::string_view path) {
+    const std::string text(path);
+    return EndsWithCharacter(text, '\\') || EndsWithCharacter(text, '/');
+}
+
 // A path as it was written, without the separators that may end it: "C:\New\" makes a folder "New".
 static std::string_view WithoutTrailingSeparators(std::string_view path) {
-    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) {
+    while (path.size() > 3 && EndsInSeparator(path)) {
         path.remove_suffix(1);
     }
     return path;
@@ -208,7 +218,7 @@ static std::string_view WithoutTrailingSeparators(std::string_view path) {
 // name (the shell lists it so).
 static std::string_view ParentText(std::string_view path) {
     path = WithoutTrailingSeparators(path);
-    const auto separator = path.find_last_of("\\/");
+    const auto separator = FindLastCharacter(path, "\\/");
     return separator == std::string_view::npos ? std::string_view{} : path.substr(0, separator);
 }
 
@@ -236,6 +246,10 @@ const FileEntry* FileSystem::Find(std::string_view path) const {
     return found == entries_.end() ? nullptr : &found->second;
 }
 
+FileEntry* FileSystem::Find(std::string_view path) {
+    return const_cast<FileEntry*>(std::as_const(*this).Find(path));
+}
+
 void FileSystem::ForEachChild(std::string_view folder,
                               const std::function<bool(const FileEntry&)>& visit) const {
     if (folder.empty()) {
@@ -248,14 +262,15 @@ void FileSystem::ForEachChild(std::string_view folder,
         return;
     }
     std::string prefix = Normalize(folder);
-    if (prefix.back() != '\\') {
+    if (!EndsWithCharacter(prefix, '\\')) {
         prefix.push_back('\\');
     }
     // The entries below the folder sort together after it; the deeper ones among them are skipped.
     for (auto at = entries_.lower_bound(prefix); at != entries_.end() && at->first.starts_with(prefix);
          ++at) {
+        const std::string_view below = std::string_view(at->first).substr(prefix.size());
         const bool directlyInside =
-            at->first.size() > prefix.size() && at->first.find('\\', prefix.size()) == std::string::npos;
+            !below.empty() && FindFirstCharacter(below, "\\") == std::string_view::npos;
         if (directlyInside && !visit(at->second)) {
             return;
         }
@@ -344,12 +359,16 @@ std::vector<std::string> World::Outstanding() const {
     Count(lines, "kernel", openFinds, "find handles not closed");
     Count(lines, "kernel", localAllocations, "message texts not freed with LocalFree");
     Count(lines, "kernel", openTokens, "access tokens not closed");
+    Count(lines, "kernel", static_cast<long long>(fileHandles.size()), "file handles not closed");
+    Count(lines, "security", static_cast<long long>(sids.size()), "security identifiers not freed");
     Count(lines, "C run-time", openFiles, "files not closed");
     Count(lines, "COM", comInitCount, "initialisations not undone");
     // The modules whose entry points the program binds once and keeps for the rest of its run stay
-    // loaded on purpose: the device installation services, the common controls and the driver update.
+    // loaded on purpose: the device installation services, the common controls, the driver update and
+    // the group membership.
     const std::set<std::string, CaseInsensitiveLess> kept{
-        SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll")};
+        SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll"),
+        SystemPath("advapi32.dll")};
     std::map<std::string, long long, CaseInsensitiveLess> loads;
     for (const auto& path : loadedModules) {
         ++loads[path];
@@ -381,6 +400,7 @@ World& ResetWorld() {
     world.InstallShell32();
     world.InstallSetupApi();
     world.InstallCommonControls();
+    world.InstallAdvapi32();
     world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {
@@ -390,6 +410,8 @@ World& ResetWorld() {
         {5, "Access is denied.\r\n"},
         {6, "The handle is invalid.\r\n"},
         {13, "The data is invalid.\r\n"},
+        {21, "The device is not ready.\r\n"},
+        {23, "Data error (cyclic redundancy check).\r\n"},
         {87, "The parameter is incorrect.\r\n"},
         {122, "The data area passed to a system call is too small.\r\n"},
         {206, "The filename or extension is too long.\r\n"},

@@ -2,6 +2,7 @@
 // changed by the program through the platform calls, and read back by the test.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/Types.h"
+#include "platform/sim/AnsiCodePage.h"
 #include "platform/sim/ShellNamespace.h"
 
 namespace platform::sim {
@@ -81,6 +83,7 @@ struct FileEntry {
     std::string path;  // as it was first written, for listing
     bool directory = false;
     std::string content;
+    DWORD readError = 0;  // reading its bytes fails with this error, as on a damaged medium
 };
 
 // Files and folders with Windows' path rules: drive letters, backslashes (slashes accepted), doubled
@@ -96,6 +99,7 @@ public:
     bool Remove(std::string_view path);
 
     const FileEntry* Find(std::string_view path) const;
+    FileEntry* Find(std::string_view path);
     // Visits each entry directly inside `folder`, in name order, until `visit` answers false; with an
     // empty `folder`, each drive's root.
     void ForEachChild(std::string_view folder, const std::function<bool(const FileEntry&)>& visit) const;
@@ -157,6 +161,12 @@ struct Module {
 
 class World {
 public:
+    // The system's ANSI code page: Windows-1252 unless a test chooses 932, 936, 949 or 950 (any other
+    // number throws std::invalid_argument). Names are kept by their characters in the code page of the
+    // moment, so a test chooses it before it names anything with characters beyond ASCII.
+    void UseCodePage(UINT number) { codePage_ = &AnsiCodePage::Of(number); }
+    const AnsiCodePage& CodePage() const { return *codePage_; }
+
     Registry registry;
     FileSystem files;
     ShellNamespace shell;
@@ -168,6 +178,16 @@ public:
     std::string Resolve(const std::string& path) const;
     int openFinds = 0;
     DWORD lastError = 0;
+
+    // Files opened with CreateFileA, by their handle: the bytes as they were at the opening, and where
+    // the next read begins.
+    struct OpenFile {
+        std::string content;
+        DWORD readError = 0;
+        std::size_t position = 0;
+    };
+    std::map<std::uintptr_t, OpenFile> fileHandles;
+    std::uintptr_t nextFileHandle = 0xF1100;
 
     // The Windows folders; an empty text makes the call fail.
     std::string windowsDirectory = "C:\\WINDOWS";
@@ -221,19 +241,44 @@ public:
     bool exitWindowsSucceeds = true;
     std::vector<ShutdownRequest> exitWindowsRequests;
 
+    // The groups of the token: whether it holds the Administrators group, and the security identifiers
+    // AllocateAndInitializeSid made that FreeSid has not freed, by the address handed out.
+    bool administrator = true;
+    DWORD tokenMembershipError = 0;  // CheckTokenMembership fails with this error
+    struct Sid {
+        std::array<BYTE, 6> authority;
+        std::vector<DWORD> subAuthorities;
+    };
+    std::map<std::uintptr_t, Sid> sids;
+    std::uintptr_t nextSid = 0x51D00;
+    // advapi32.dll in the system folder with the group-membership entry points, CheckTokenMembership
+    // left out on request, as Windows 98 and Me lack it.
+    void InstallAdvapi32(bool withCheckTokenMembership = true);
+
     std::string standardOutput;  // everything the program printed
     int openFiles = 0;           // C run-time files the program has open
 
     // Every platform call that changes or probes the system, in order, one line each, for tests
     // that pin down the order of steps.
     std::vector<std::string> calls;
-    void Trace(std::string line) { calls.push_back(std::move(line)); }
+    // Runs at each call as it is traced, before the call acts: what a test makes happen meanwhile, as
+    // the system's own dialogs do when their message loops deliver the user's clicks.
+    std::function<void(const std::string& call)> onCall;
+    void Trace(std::string line) {
+        calls.push_back(line);
+        if (onCall) {
+            onCall(line);
+        }
+    }
 
     // What the program was handed and has not given back, one line each ("registry: 1 open key").
     // Empty once a test has torn its windows down, and once the process has ended: Windows then takes
     // back everything the process held.
     std::vector<std::string> Outstanding() const;
     bool processEnded = false;
+
+private:
+    const AnsiCodePage* codePage_ = &AnsiCodePage::Of(1252);
 };
 
 World& TheWorld();

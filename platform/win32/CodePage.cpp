@@ -16,4 +16,28 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPW
                                  wideSize);
 }
 
+UINT GetACP() {
+    return ::GetACP();
+}
+
+BOOL IsDBCSLeadByte(BYTE testChar) {
+    return ::IsDBCSLeadByte(testChar);
+}
+
+LPSTR CharNextA(LPCSTR current) {
+    return ::CharNextA(current);
+}
+
+LPSTR CharPrevA(LPCSTR start, LPCSTR current) {
+    return ::CharPrevA(start, current);
+}
+
+DWORD CharLowerBuffA(LPSTR text, DWORD length) {
+    return ::CharLowerBuffA(text, length);
+}
+
+DWORD CharUpperBuffA(LPSTR text, DWORD length) {
+    return ::CharUpperBuffA(text, length);
+}
+
 }  // namespace platform

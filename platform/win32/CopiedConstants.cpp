@@ -31,6 +31,7 @@
     X(ERROR_NOT_ENOUGH_MEMORY)        \
     X(ERROR_INVALID_DATA)             \
     X(ERROR_INVALID_PARAMETER)        \
+    X(ERROR_INVALID_NAME)             \
     X(ERROR_INSUFFICIENT_BUFFER)      \
     X(ERROR_MOD_NOT_FOUND)            \
     X(ERROR_PROC_NOT_FOUND)           \
@@ -52,10 +53,15 @@
     X(E_INVALIDARG)                   \
     X(MAX_PATH)                       \
     X(FORMAT_MESSAGE_ALLOCATE_BUFFER) \
+    X(FORMAT_MESSAGE_IGNORE_INSERTS)  \
     X(FORMAT_MESSAGE_FROM_SYSTEM)     \
     X(SEM_NOOPENFILEERRORBOX)         \
     X(LOAD_WITH_ALTERED_SEARCH_PATH)  \
     X(FILE_ATTRIBUTE_DIRECTORY)       \
+    X(FILE_ATTRIBUTE_NORMAL)          \
+    X(GENERIC_READ)                   \
+    X(FILE_SHARE_READ)                \
+    X(OPEN_EXISTING)                  \
     X(INVALID_FILE_ATTRIBUTES)        \
     X(LOCALE_USER_DEFAULT)            \
     X(NORM_IGNORECASE)                \
@@ -115,6 +121,8 @@
     X(TOKEN_ADJUST_PRIVILEGES)        \
     X(SE_PRIVILEGE_ENABLED)           \
     X(EWX_REBOOT)                     \
+    X(SECURITY_BUILTIN_DOMAIN_RID)    \
+    X(DOMAIN_ALIAS_RID_ADMINS)        \
     X(WM_PAINT)                       \
     X(WM_QUERYENDSESSION)             \
     X(WM_LBUTTONDBLCLK)               \
@@ -130,6 +138,7 @@ constexpr platform::GUID kOurs_IID_IUnknown = platform::IID_IUnknown;
 constexpr platform::GUID kOurs_IID_IMalloc = platform::IID_IMalloc;
 constexpr platform::GUID kOurs_IID_IShellFolder = platform::IID_IShellFolder;
 constexpr platform::GUID kOurs_IID_IEnumIDList = platform::IID_IEnumIDList;
+constexpr platform::SID_IDENTIFIER_AUTHORITY kOurs_SECURITY_NT_AUTHORITY = platform::SECURITY_NT_AUTHORITY;
 }  // namespace
 #undef CV_TAKE_OURS
 
@@ -221,6 +230,20 @@ CV_SAME_FIELD(LUID, HighPart)
 CV_SAME_SIZE(LUID_AND_ATTRIBUTES)
 CV_SAME_FIELD(LUID_AND_ATTRIBUTES, Luid)
 CV_SAME_FIELD(LUID_AND_ATTRIBUTES, Attributes)
+CV_SAME_SIZE(SID_IDENTIFIER_AUTHORITY)
+CV_SAME_FIELD(SID_IDENTIFIER_AUTHORITY, Value)
+static_assert(
+    [] {
+        const ::SID_IDENTIFIER_AUTHORITY sdk = SECURITY_NT_AUTHORITY;
+        for (int i = 0; i < 6; ++i) {
+            if (kOurs_SECURITY_NT_AUTHORITY.Value[i] != sdk.Value[i]) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "SECURITY_NT_AUTHORITY differs from the SDK's value");
+
 CV_SAME_SIZE(TOKEN_PRIVILEGES)
 CV_SAME_FIELD(TOKEN_PRIVILEGES, PrivilegeCount)
 CV_SAME_FIELD(TOKEN_PRIVILEGES, Privileges)

@@ -67,6 +67,22 @@ BOOL FindClose(HANDLE findFile) {
     return ::FindClose(reinterpret_cast<::HANDLE>(findFile));
 }
 
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
+    return ::GetFullPathNameA(fileName, bufferLength, buffer, filePart);
+}
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) {
+    return reinterpret_cast<HANDLE>(::CreateFileA(
+        fileName, desiredAccess, shareMode, static_cast<::LPSECURITY_ATTRIBUTES>(securityAttributes),
+        creationDisposition, flagsAndAttributes, reinterpret_cast<::HANDLE>(templateFile)));
+}
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) {
+    return ::ReadFile(reinterpret_cast<::HANDLE>(file), buffer, size, reinterpret_cast<::DWORD*>(read),
+                      static_cast<::LPOVERLAPPED>(overlapped));
+}
+
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
     return ::MoveFileA(existingFileName, newFileName);
 }

@@ -15,9 +15,10 @@ namespace contract {
 
 using CaseFunction = void (*)();
 
-// Adds a case to the suite; used through CONTRACT_CASE.
+// Adds a case to the suite; used through CONTRACT_CASE. A case with a code page runs only where the
+// system's ANSI code page is that one; one without (0) runs under every code page.
 struct Registration {
-    Registration(const char* name, CaseFunction run);
+    Registration(const char* name, CaseFunction run, unsigned codePage = 0);
 };
 
 // Records a failed check of the running case (it goes on, as the next checks may say more).
@@ -88,10 +89,13 @@ auto Shown(const T& value) -> decltype(std::ostringstream() << value, std::strin
 #define CONTRACT_CONCAT(a, b) CONTRACT_CONCAT2(a, b)
 
 // CONTRACT_CASE(Group_WhatItShows) { ... }: the name is what the known differences refer to.
-#define CONTRACT_CASE(name)                                                             \
+#define CONTRACT_CASE(name) CONTRACT_CASE_IN_CODE_PAGE(0, name)
+
+// A case of one ANSI code page (1252, 932, 950, ...), whose texts are written in its bytes.
+#define CONTRACT_CASE_IN_CODE_PAGE(codePage, name)                                      \
     static void CONTRACT_CONCAT(ContractCase_, name)();                                 \
     static const ::contract::Registration CONTRACT_CONCAT(ContractRegistration_, name)( \
-        #name, &CONTRACT_CONCAT(ContractCase_, name));                                  \
+        #name, &CONTRACT_CONCAT(ContractCase_, name), codePage);                        \
     static void CONTRACT_CONCAT(ContractCase_, name)()
 
 #define CHECK(condition)                                                   \

@@ -15,6 +15,11 @@ namespace contract {
 // The side's name as the summary line gives it: "in-memory Windows" or "Wine".
 const char* SideName();
 
+// Makes the system's ANSI code page this one for the cases that follow, where the side can choose it
+// (the in-memory Windows); on the real API, where the user's locale chose it, only answers whether it
+// is that one.
+bool UseCodePage(platform::UINT codePage);
+
 // Before each case: an empty folder `ScratchFolder()` and an empty key `ScratchKey()` under
 // HKEY_CURRENT_USER. After it: everything the case made there, and every device it made, is gone.
 void BeginCase();

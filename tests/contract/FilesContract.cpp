@@ -160,3 +160,66 @@ CONTRACT_CASE(Files_MoveFileIntoAnotherFolder) {
     CHECK(MoveFileA((kScratch + "\\a.txt").c_str(), (kScratch + "\\Sub\\a.txt").c_str()));
     CHECK_EQ(contract::ReadFile(kScratch + "\\Sub\\a.txt"), "abc");
 }
+
+namespace {
+
+HANDLE OpenToRead(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The full path GetFullPathNameA answers; "(none)" with the last error when it fails.
+std::string FullPath(const char* path) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) {
+        return "(none)";
+    }
+    CHECK_EQ(std::strlen(full), length);
+    return full;
+}
+
+}  // namespace
+
+// A file opened for reading gives its bytes block by block, then TRUE with nothing at its end.
+CONTRACT_CASE(Files_CreateFileReadsAFileToItsEnd) {
+    contract::MakeFile(kScratch + "\\a.txt", "abcde");
+    const HANDLE file = OpenToRead("C:\\CVCONTRACT\\A.TXT");
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    char buffer[8] = {};
+    DWORD read = 99;
+    CHECK(ReadFile(file, buffer, 3, &read, nullptr));
+    CHECK_EQ(std::string(buffer, read), "abc");
+    CHECK(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+    CHECK_EQ(std::string(buffer, read), "de");
+    read = 99;
+    CHECK(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+    CHECK_EQ(read, 0);
+    CHECK(CloseHandle(file));
+}
+
+CONTRACT_CASE(Files_CreateFileOfWhatIsNoFile) {
+    CHECK_EQ(ErrorOf(OpenToRead(kScratch + "\\missing.txt"), INVALID_HANDLE_VALUE), ERROR_FILE_NOT_FOUND);
+    CHECK_EQ(ErrorOf(OpenToRead(kScratch + "\\missing\\a.txt"), INVALID_HANDLE_VALUE), ERROR_PATH_NOT_FOUND);
+    CHECK_EQ(ErrorOf(OpenToRead(kScratch), INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED);
+}
+
+// A full path comes back as written, its case and its trailing backslash kept; one from the root of the
+// current drive, or from the current folder, is made full on that drive and in that folder.
+CONTRACT_CASE(Files_FullPathNames) {
+    CHECK_EQ(FullPath("C:\\CvContract\\Sub\\"), "C:\\CvContract\\Sub\\");
+    const std::string rooted = FullPath("\\CvContract");
+    CHECK_EQ(rooted.substr(1), ":\\CvContract");
+    const std::string root = FullPath("\\");
+    CHECK_EQ(root.substr(1), ":\\");
+    CHECK_EQ(root.substr(0, 1), rooted.substr(0, 1));
+    const std::string relative = FullPath("Sub");
+    CHECK(relative.size() > 4 && relative.substr(1, 2) == ":\\" && relative.ends_with("\\Sub"));
+    // A buffer too small answers the size needed, the zero included.
+    char small[5];
+    CHECK_EQ(GetFullPathNameA("C:\\CvContract\\Sub\\", sizeof small, small, nullptr), 19);
+}
+
+CONTRACT_CASE(Files_FullPathNamesLeaveOutDotFolders) {
+    CHECK_EQ(FullPath("C:\\cvcontract\\a\\..\\b\\.\\c"), "C:\\cvcontract\\b\\c");
+}

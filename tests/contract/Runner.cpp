@@ -1,13 +1,21 @@
 // Runs every case on this side. A case listed as a known difference of this side must still fail here:
 // one that passes has stopped differing and is to be taken off the list.
 //
-//   cvcontract [-v]   -v: also the failed checks of the known differences
+//   cvcontract [-v] [--code-page N] [GROUP...]
+//     -v              also the failed checks of the known differences
+//     --code-page N   the system's ANSI code page: chosen on the in-memory Windows; on the real API the
+//                     user's locale chose it, and a different one ends the run with 2
+//     GROUP           only the cases whose names begin with GROUP (Compare, CodePage, Chars, ...)
+// The cases of another code page than the system's are left out.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "tests/contract/Contract.h"
 #include "tests/contract/ContractHost.h"
 #include "tests/contract/KnownDifferences.h"
@@ -19,6 +27,14 @@ namespace {
 struct Case {
     const char* name;
     CaseFunction run;
+    unsigned codePage;
+};
+
+// What the command line asks for.
+struct Options {
+    bool verbose = false;
+    unsigned codePage = 0;  // none asked for: the system's own
+    std::vector<std::string> groups;
 };
 
 std::vector<Case>& Cases() {
@@ -73,8 +89,8 @@ int CheckListedNames() {
 
 }  // namespace
 
-Registration::Registration(const char* name, CaseFunction run) {
-    Cases().push_back(Case{name, run});
+Registration::Registration(const char* name, CaseFunction run, unsigned codePage) {
+    Cases().push_back(Case{name, run, codePage});
 }
 
 void Fail(const char* file, int line, const std::string& what) {
@@ -83,13 +99,31 @@ void Fail(const char* file, int line, const std::string& what) {
                         what);
 }
 
-int RunAll(bool verbose) {
+namespace {
+
+bool Selected(const Case& test, const Options& options) {
+    if (test.codePage != 0 && test.codePage != options.codePage) {
+        return false;
+    }
+    return options.groups.empty() ||
+           std::any_of(options.groups.begin(), options.groups.end(), [&](const std::string& group) {
+               return std::string_view(test.name).starts_with(group);
+           });
+}
+
+}  // namespace
+
+int RunAll(const Options& options) {
+    const bool verbose = options.verbose;
     std::sort(Cases().begin(), Cases().end(),
               [](const Case& a, const Case& b) { return std::strcmp(a.name, b.name) < 0; });
     int passed = 0;
     int failed = CheckListedNames();
     std::vector<const KnownDifference*> known;
     for (const auto& test : Cases()) {
+        if (!Selected(test, options)) {
+            continue;
+        }
         const auto found = Run(test);
         const KnownDifference* difference = KnownDifferenceOf(test.name);
         if (difference != nullptr && !found.empty()) {
@@ -115,8 +149,10 @@ int RunAll(bool verbose) {
                     difference->caseName.data(), static_cast<int>(difference->reason.size()),
                     difference->reason.data());
     }
-    std::printf("contract (%s): %d passed, %d failed, %d known differences\n", SideName(), passed, failed,
-                static_cast<int>(known.size()));
+    const std::string codePage =
+        options.codePage == 1252 ? std::string() : ", code page " + std::to_string(options.codePage);
+    std::printf("contract (%s%s): %d passed, %d failed, %d known differences\n", SideName(), codePage.c_str(),
+                passed, failed, static_cast<int>(known.size()));
     std::fflush(stdout);
     return failed == 0 ? 0 : 1;
 }
@@ -124,5 +160,21 @@ int RunAll(bool verbose) {
 }  // namespace contract
 
 int main(int argc, char** argv) {
-    return contract::RunAll(argc > 1 && std::strcmp(argv[1], "-v") == 0);
+    contract::Options options;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-v") == 0) {
+            options.verbose = true;
+        } else if (std::strcmp(argv[i], "--code-page") == 0 && i + 1 < argc) {
+            options.codePage = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else {
+            options.groups.emplace_back(argv[i]);
+        }
+    }
+    if (options.codePage == 0) {
+        options.codePage = platform::GetACP();
+    } else if (!contract::UseCodePage(options.codePage)) {
+        std::printf("contract: the system's code page is %u, not %u\n", platform::GetACP(), options.codePage);
+        return 2;
+    }
+    return contract::RunAll(options);
 }

@@ -195,4 +195,8 @@ CONTRACT_CASE(SetupApi_InstallFileFailures) {
     CHECK_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\missing\\a.inf"), 0);
     CHECK_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    // A folder in the copy's place is never replaced.
+    REQUIRE(CreateDirectoryA((kScratch + "\\b.inf").c_str(), nullptr));
+    CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\b.inf"), 0);
+    CHECK_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }

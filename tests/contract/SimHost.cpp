@@ -26,12 +26,24 @@ std::string PathOfList(LPCITEMIDLIST list) {
 
 }  // namespace
 
+namespace {
+
+UINT codePage = 1252;
+
+}  // namespace
+
 const char* SideName() {
     return "in-memory Windows";
 }
 
+bool UseCodePage(UINT number) {
+    codePage = number;
+    return true;
+}
+
 void BeginCase() {
     auto& world = sim::ResetWorld();
+    world.UseCodePage(codePage);
     world.files.AddDirectory(kScratchFolder);
     world.registry.CreateKey(HKEY_CURRENT_USER, kScratchKey);
     world.registry.CreateKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion");

@@ -3,10 +3,12 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
+#include "platform/Security.h"
 #include "platform/Shell.h"
 #include "platform/SystemModule.h"
 #include "tests/contract/Contract.h"
@@ -62,10 +64,15 @@ HMODULE LoadFromSystemFolder(const char* name) {
     return module;
 }
 
-// The errors whose system text the program prints after a failed step.
-constexpr DWORD kReportedErrors[] = {ERROR_FILE_NOT_FOUND,      ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED,
-                                     ERROR_INVALID_HANDLE,      ERROR_INVALID_DATA,   ERROR_INVALID_PARAMETER,
-                                     ERROR_INSUFFICIENT_BUFFER, ERROR_NO_MORE_ITEMS};
+constexpr DWORD ERROR_NOT_READY = 21;
+constexpr DWORD ERROR_CRC = 23;
+
+// The errors whose system text the program prints after a failed step, or shows for a driver file that
+// cannot be read or copied.
+constexpr DWORD kReportedErrors[] = {
+    ERROR_FILE_NOT_FOUND,      ERROR_PATH_NOT_FOUND,       ERROR_ACCESS_DENIED, ERROR_INVALID_HANDLE,
+    ERROR_NOT_READY,           ERROR_INVALID_DATA,         ERROR_CRC,           ERROR_INVALID_PARAMETER,
+    ERROR_INSUFFICIENT_BUFFER, ERROR_FILENAME_EXCED_RANGE, ERROR_NO_MORE_ITEMS};
 
 struct SystemText {
     DWORD error;
@@ -74,8 +81,9 @@ struct SystemText {
 
 std::string TextOf(DWORD error) {
     char* text = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
-                                        error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
     if (length == 0 || text == nullptr) {
         return "(none)";
     }
@@ -150,9 +158,12 @@ CONTRACT_CASE(FormatMessage_TextsAreWindowsOwnWords) {
         {ERROR_PATH_NOT_FOUND, "The system cannot find the path specified.\r\n"},
         {ERROR_ACCESS_DENIED, "Access is denied.\r\n"},
         {ERROR_INVALID_HANDLE, "The handle is invalid.\r\n"},
+        {ERROR_NOT_READY, "The device is not ready.\r\n"},
         {ERROR_INVALID_DATA, "The data is invalid.\r\n"},
+        {ERROR_CRC, "Data error (cyclic redundancy check).\r\n"},
         {ERROR_INVALID_PARAMETER, "The parameter is incorrect.\r\n"},
         {ERROR_INSUFFICIENT_BUFFER, "The data area passed to a system call is too small.\r\n"},
+        {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long.\r\n"},
         {ERROR_NO_MORE_ITEMS, "No more data is available.\r\n"},
     };
     for (const auto& expected : texts) {
@@ -206,4 +217,21 @@ CONTRACT_CASE(Modules_MissingEntryPointAnswersProcNotFound) {
 CONTRACT_CASE(Modules_ErrorModeAnswersThePreviousOne) {
     const UINT before = SetErrorMode(SEM_NOOPENFILEERRORBOX);
     CHECK_EQ(SetErrorMode(before), SEM_NOOPENFILEERRORBOX);
+}
+
+// The user of each side is an administrator: the token holds the Administrators group, and not a group
+// that nobody is put in.
+CONTRACT_CASE(Security_TokenHoldsTheAdministratorsGroup) {
+    REQUIRE(LoadGroupMembership());
+    constexpr DWORD DOMAIN_ALIAS_RID_REPLICATOR = 0x228;
+    for (const auto& [alias, held] :
+         {std::pair{DOMAIN_ALIAS_RID_ADMINS, 1}, std::pair{DOMAIN_ALIAS_RID_REPLICATOR, 0}}) {
+        PSID group = nullptr;
+        REQUIRE(AllocateAndInitializeSid(&SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID, alias, 0, 0,
+                                         0, 0, 0, 0, &group));
+        BOOL member = 7;
+        CHECK(CheckTokenMembership(nullptr, group, &member));
+        CHECK_EQ(member, held);
+        CHECK(FreeSid(group) == nullptr);
+    }
 }

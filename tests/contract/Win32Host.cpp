@@ -105,6 +105,10 @@ const char* SideName() {
     return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr ? "Wine" : "Windows";
 }
 
+bool UseCodePage(platform::UINT codePage) {
+    return ::GetACP() == codePage;
+}
+
 void BeginCase() {
     RemoveTree(kScratchFolder);
     ::CreateDirectoryA(kScratchFolder, nullptr);

@@ -8,10 +8,12 @@
 #   CVFIR_DIST            cvfir.exe beside the sample driver disk (make dist)
 #   E2E_WORK              a folder of the scenario's own
 #
-#   cv_setup PROFILE            fresh prefix, profile, disk at C:\cvdisk
+#   cv_setup PROFILE            fresh prefix, profile, disk at CV_DISK (C:\cvdisk) with the program
+#                               named CV_PROGRAM (cvfir.exe)
 #   cv_disk FILE                the Linux path of a file of the laid-out disk
 #   cv_c PATH                   the Linux path of C:\PATH
 #   cv_start                    start cvfir.exe from the disk
+#   cv_start_as_user            start it as a user who is not an administrator (see cvnonadmin)
 #   cv_ui COMMAND ARGS          cvuidrv in the prefix
 #   cv_click CAPTION [TITLE]    press a button; TITLE defaults to the wizard's
 #   cv_wait_text TEXT [TITLE]   wait until a control shows TEXT
@@ -23,7 +25,11 @@
 #   cv_reg KEY NAME             a registry value's text ("-" if missing; NAME "" for the default)
 #   cv_use_keyboard             an X server of the scenario's own and Wine's X11 display in the
 #                               prefix, so that keys are pressed as a person presses them
+#   cv_use_display SIZE [WORK_AREA]  the same on a screen of SIZE (640x480), whose work area
+#                               (LEFT,TOP,WIDTH,HEIGHT) leaves room for a task bar
 #   cv_keys KEY...              press keys there (xdotool's names: Return, Tab, shift+Tab, Down, ...)
+#   cv_expect_on_screen NAME TITLE CAPTION...   a check that a person sees each of those controls
+#                               of window TITLE whole: inside the windows around it and the work area
 #   cv_expect_focus NAME WANTED [WINDOW]   a check that the keyboard focus comes to the control that
 #                               shows WANTED (text, caption or class), inside WINDOW when given
 
@@ -35,6 +41,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 CV_TITLE='Corvane Electronics Corp. FIR driver Installation'
 CV_PROMPT='Install'
 CV_DISK='C:\cvdisk'
+CV_PROGRAM='cvfir.exe'
 CV_INFRARED_CLASS='{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}'
 CV_INSTANCE_KEY="HKLM\\SYSTEM\\ControlSet001\\Control\\Class\\$CV_INFRARED_CLASS\\0000"
 CV_SETUP_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Setup'
@@ -64,6 +71,7 @@ cv_setup() {
     trap cv_cleanup EXIT
     e2e_set_profile "$cv_prefix" "$1" >/dev/null
     e2e_layout_disk "$cv_prefix" "$CVFIR_DIST" "$CV_DISK"
+    [ "$CV_PROGRAM" = cvfir.exe ] || mv "$(cv_disk cvfir.exe)" "$(cv_disk "$CV_PROGRAM")"
 }
 
 cv_disk() { e2e_unix_path "$cv_prefix" "$CV_DISK\\$1"; }
@@ -75,10 +83,23 @@ cv_wine() { e2e_wine "$cv_prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
 cv_start() {
     cv_runs=$((cv_runs + 1))
     cv_out=$E2E_WORK/run$cv_runs.out
-    e2e_run "$cv_prefix" "$CV_DISK\\cvfir.exe" "$cv_out"
+    e2e_run "$cv_prefix" "$CV_DISK\\$CV_PROGRAM" "$cv_out"
 }
 
-cv_ui() { e2e_tool "$cv_prefix" cvuidrv "$@"; }
+# Under Wine every process runs as an administrator: cvnonadmin starts cvfir.exe with a token whose
+# Administrators group only denies, and ends with its exit code.
+cv_start_as_user() {
+    cp "$E2E_TOOLS/cvnonadmin.exe" "$(cv_c cvnonadmin.exe)"
+    cv_runs=$((cv_runs + 1))
+    cv_out=$E2E_WORK/run$cv_runs.out
+    e2e_run "$cv_prefix" 'C:\cvnonadmin.exe' "$cv_out" "$CV_DISK\\$CV_PROGRAM"
+}
+
+cv_ui() {
+    local -
+    set -o pipefail
+    e2e_tool "$cv_prefix" cvuidrv "$@" | e2e_from_ansi
+}
 
 # The welcome page is up inside the background once Next shows there.
 cv_wait_wizard() { cv_ui waitchild "$CV_TITLE" 'Next >' 30 >/dev/null; }
@@ -256,8 +277,11 @@ cv_expect_no_planted_module_loaded() {
 # of the scenario's own, whose keyboard xdotool presses through the server's test extension: the keys
 # reach the program as they would from a person, through the X server, Wine's driver and the message
 # loop. Without a window manager, Wine gives the X focus to the window it activates itself.
-cv_use_keyboard() {
-    e2e_start_xvfb "$E2E_WORK/x"
+cv_use_keyboard() { cv_use_display 1024x768; }
+
+cv_use_display() {
+    e2e_start_xvfb "$E2E_WORK/x" "$1"
+    [ -z "${2-}" ] || e2e_set_work_area "$2"
     printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Graphics"=-' '' \
         '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
         >"$cv_prefix/drive_c/windows/temp/cvfir-display.reg"
@@ -268,6 +292,17 @@ cv_use_keyboard() {
 # cv_keys KEY...: one key after the other, each pressed and released.
 cv_keys() { timeout 10 xdotool key --delay 40 "$@"; }
 
+cv_expect_on_screen() {
+    local name=$1 seen
+    shift
+    if seen=$(cv_ui onscreen "$@" 2>&1); then
+        e2e_pass "$name"
+    else
+        mapfile -t seen <<<"$seen"
+        e2e_fail "$name" "${seen[@]}"
+    fi
+}
+
 cv_expect_focus() {
     local name=$1 wanted=$2 window=${3-} seen
     if ! seen=$(cv_ui focus "$wanted" 10 2>&1); then
@@ -277,4 +312,65 @@ cv_expect_focus() {
     else
         e2e_pass "$name"
     fi
+}
+
+# ---- East Asian code pages ----------------------------------------------------------------------
+
+# In an East Asian locale of lib.sh (LOCALE, with its ANSI code page CODE_PAGE), the program laid out
+# in the folder DISK under the file name PROGRAM, both holding characters whose second byte is a
+# backslash or a letter (scenario_big5.sh, scenario_shiftjis.sh): its title on a message box, the
+# Windows XP and the Windows 98 installations from start to restart, and on Windows 98 the source folder
+# CD_FOLDER of the CD (holding such characters too) picked in the dialog's tree.
+#   cv_east_asian_installs LOCALE CODE_PAGE DISK PROGRAM CD_FOLDER
+cv_east_asian_installs() {
+    local locale=$1 code_page=$2 cd_folder=$5
+    e2e_use_locale "$locale"
+    CV_DISK=$3
+    CV_PROGRAM=$4
+    cv_setup winxp
+    e2e_expect_match "the prefix runs in code page $code_page" "^contract \\(Wine, code page $code_page\\): 1 passed" \
+        "$(e2e_tool "$cv_prefix" cvcontract --code-page "$code_page" "CodePage${code_page}_LeadBytes" || true)"
+    cv_expect_title "${CV_PROGRAM%.exe}"
+    cv_device_install "XP from $CV_DISK" 2 cv_start
+    cv_east_asian_win98 "$cd_folder"
+}
+
+# Without setup.dat the install step stops at its message box, captioned with the application title:
+# the program's file name without ".exe", as it is written. Cancel then ends the program.
+cv_expect_title() {
+    rm -f "$(cv_disk setup.dat)"
+    cv_start
+    cv_past_ready_page
+    e2e_expect_eq "the title is the program's name: $1" \
+        "$(printf '%s\n' "caption: $1" 'text: File Setup.dat Open Error!!')" "$(cv_ui msgbox 20 | head -2)"
+    cv_click Cancel
+    e2e_expect_eq "Cancel then ends the program with 1" 1 "$(cv_exit 30)"
+}
+
+# Windows 98, the CD's folder picked in the tree: its path fills the box, Ok records it and copies the
+# driver's files from the program's folder.
+cv_east_asian_win98() {
+    local picked="D:\\${1//\//\\}"
+    cv_setup win98
+    cv_device '*CVN0510' >/dev/null
+    cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
+    mkdir -p "$(cv_c w98cd)"
+    cv_win98_cd "$1"
+    echo 'a cabinet of the Windows 98 CD' >"$E2E_WORK/cdrom/$1/NET8.CAB"
+    e2e_kill_prefix "$cv_prefix"
+    cv_start
+    cv_past_ready_page
+    cv_ui waitchild "$CV_TITLE" Ok 20 >/dev/null
+    cv_ui treeselect "$CV_TITLE" "$(e2e_my_computer_path "$(cv_ui tree "$CV_TITLE")")\\(D:)\\${1//\//\\}" >/dev/null
+    cv_expect_shows "98: the folder picked in the tree fills the path box" "$picked"
+    cv_click Ok
+    cv_expect_finished_page "98 from $CV_DISK"
+    e2e_expect_eq "98: the picked folder is the new SourcePath" "$picked" \
+        "$(cv_reg "$CV_SETUP_KEY" SourcePath | e2e_from_ansi)"
+    e2e_expect_eq "98: the driver's files are copied from the program's folder" "same same" \
+        "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
+            cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+    cv_expect_prompt_after_finish "98 from $CV_DISK"
+    cv_click Restart "$CV_PROMPT"
+    e2e_expect_eq "98: Restart ends the program with 0" 0 "$(cv_exit 60)"
 }

@@ -4,7 +4,11 @@
 #
 #   e2e_ensure_packages                   install Wine, the cross compiler, Xvfb ... if missing
 #   e2e_prepare_base BUILD_DIR TOOLS_DIR  the prepared prefix BUILD_DIR/wine/base, made once
-#   e2e_new_prefix DIR                    a fresh copy of it for one scenario
+#   e2e_prepare_locales BUILD_DIR TOOLS_DIR   the East Asian locales and a prepared prefix for each
+#   e2e_use_locale LOCALE                 run every Wine call from now on in that locale, on its prefix
+#   e2e_from_ansi                         a filter: a program's ANSI text, in the locale's code page,
+#                                         as UTF-8
+#   e2e_new_prefix DIR                    a fresh copy of the prepared prefix for one scenario
 #   e2e_kill_prefix DIR                   end every Wine process of a prefix
 #   e2e_wine PREFIX SECONDS PROGRAM ARGS  run a program in a prefix, with a time limit
 #   e2e_tool PREFIX TOOL ARGS             run one of our tools (cvuidrv, cvdevmake, ...)
@@ -12,7 +16,8 @@
 #   e2e_layout_disk PREFIX DIST_DIR WIN_PATH   put a driver disk into the prefix
 #   e2e_run PREFIX EXE_WIN_PATH OUT_FILE [ARGS]  start a program in the background
 #   e2e_wait_exit OUT_FILE [SECONDS]      wait for it to end; prints its exit code
-#   e2e_start_xvfb DIR                    an X server of our own on a free display; sets DISPLAY
+#   e2e_start_xvfb DIR [SIZE]             an X server of our own on a free display; sets DISPLAY
+#   e2e_set_work_area L,T,WIDTH,HEIGHT    the work area that Wine's X11 driver reads from it
 #   e2e_stop_xvfb                         end it
 #
 # Every Wine call runs under `timeout`, with a 32-bit prefix of our own: the
@@ -25,6 +30,14 @@ E2E_WINE_TIMEOUT=${E2E_WINE_TIMEOUT:-60}
 E2E_RUN_TIMEOUT=${E2E_RUN_TIMEOUT:-120}
 # Set by e2e_prepare_base; may be set by hand to reuse a base made earlier.
 E2E_BASE=${E2E_BASE:-}
+# Set by e2e_prepare_locales: the folder of the compiled locales.
+E2E_LOCPATH=${E2E_LOCPATH:-}
+# The East Asian locales that scenarios may run in. Wine takes the ANSI code page of a process from its
+# Unix locale: zh_TW.UTF-8 gives Big5 (950), ja_JP.UTF-8 Shift-JIS (932).
+E2E_LOCALES='zh_TW.UTF-8 ja_JP.UTF-8'
+# Set by e2e_use_locale: the locale of every Wine call; empty for the system's own.
+E2E_LOCALE=
+
 E2E_TOOLS=${E2E_TOOLS:-}
 # Set by e2e_run: the process id of the background job, for scenarios that `wait` for it.
 E2E_RUN_PID=
@@ -53,9 +66,11 @@ e2e_ensure_packages() {
 # e2e_wine PREFIX SECONDS PROGRAM [ARGS...]: runs PROGRAM in PREFIX and
 # returns its exit code (124 if it was stopped for taking too long).
 e2e_wine() {
-    local prefix=$1 seconds=$2
+    local prefix=$1 seconds=$2 locale=()
     shift 2
-    WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} timeout --kill-after=5 "$seconds" wine "$@"
+    [ -z "$E2E_LOCALE" ] || locale=(LOCPATH="$E2E_LOCPATH" LC_ALL="$E2E_LOCALE")
+    env "${locale[@]}" WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}" \
+        timeout --kill-after=5 "$seconds" wine "$@"
 }
 
 # e2e_tool PREFIX TOOL [ARGS...]: runs one of our tools from E2E_TOOLS.
@@ -84,7 +99,8 @@ e2e_kill_prefix() {
 
 # What a base prefix was made from; a base whose stamp differs is made again.
 e2e_base_stamp() {
-    printf 'recipe=%s wine=%s user=%s\n' "$E2E_BASE_RECIPE" "$(wine --version)" "$(id -un)"
+    printf 'recipe=%s wine=%s user=%s locale=%s\n' "$E2E_BASE_RECIPE" "$(wine --version)" "$(id -un)" \
+        "$E2E_LOCALE"
 }
 
 # The user folders of a fresh prefix (Desktop, Documents, ...) are links to
@@ -129,17 +145,69 @@ e2e_prepare_base() {
     local build_dir=$1 tools=$2
     E2E_BASE=$(realpath -m "$build_dir/wine/base")
     E2E_TOOLS=$(realpath "$tools")
-    local stamp
+    e2e_ensure_base "$E2E_BASE"
+}
+
+# e2e_ensure_base DIR: makes the prepared prefix DIR, in the current locale, unless it is there with a
+# current stamp.
+e2e_ensure_base() {
+    local base=$1 stamp
     stamp=$(e2e_base_stamp)
-    if [ -f "$E2E_BASE/cvfir-base.stamp" ] && [ "$(cat "$E2E_BASE/cvfir-base.stamp")" = "$stamp" ]; then
+    if [ -f "$base/cvfir-base.stamp" ] && [ "$(cat "$base/cvfir-base.stamp")" = "$stamp" ]; then
         return 0
     fi
-    e2e_log "preparing the base prefix $E2E_BASE"
-    local building="$E2E_BASE.building"
+    e2e_log "preparing the base prefix $base"
+    local building="$base.building"
     e2e_make_base "$building" "$E2E_TOOLS"
     printf '%s\n' "$stamp" >"$building/cvfir-base.stamp"
-    rm -rf "$E2E_BASE"
-    mv "$building" "$E2E_BASE"
+    rm -rf "$base"
+    mv "$building" "$base"
+}
+
+# ---- East Asian locales -------------------------------------------------------
+
+# e2e_prepare_locales BUILD_DIR: each locale of E2E_LOCALES compiled into BUILD_DIR/locales (nothing
+# is installed on the system), and a prepared prefix booted in it beside the base prefix, made once:
+# Wine's first boot writes the locale's code page, fonts and settings into the prefix. Call
+# e2e_prepare_base first.
+e2e_prepare_locales() {
+    local build_dir=$1 locale
+    E2E_LOCPATH=$(realpath -m "$build_dir/locales")
+    mkdir -p "$E2E_LOCPATH"
+    for locale in $E2E_LOCALES; do
+        if [ ! -f "$E2E_LOCPATH/$locale/LC_CTYPE" ]; then
+            e2e_log "compiling the locale $locale"
+            localedef -i "${locale%%.*}" -f UTF-8 "$E2E_LOCPATH/$locale" ||
+                e2e_die "localedef could not make $locale" || return
+        fi
+        (e2e_use_locale "$locale" && e2e_ensure_base "$E2E_BASE") || return
+    done
+}
+
+# e2e_use_locale LOCALE: every Wine call of this shell from now on runs in LOCALE, and e2e_new_prefix
+# copies the prefix prepared in it (a process started in another locale would rewrite the prefix's
+# international settings). The shell itself stays in its own locale.
+e2e_use_locale() {
+    [ -n "$E2E_LOCPATH" ] || e2e_die "E2E_LOCPATH is not set (call e2e_prepare_locales first)" || return
+    E2E_LOCALE=$1
+    E2E_BASE=$E2E_BASE-$1
+}
+
+# e2e_my_computer_path TREE: the path of My Computer for the UI driver's treeselect, from the lines of
+# its tree command: the desktop and My Computer have the names of the locale's language, and they are
+# the first items of the first two levels.
+e2e_my_computer_path() {
+    printf '%s\\%s\n' "$(sed -n 's/^item: 0 "\(.*\)" expanded=.*/\1/p' <<<"$1" | head -1)" \
+        "$(sed -n 's/^item: 1 "\(.*\)" expanded=.*/\1/p' <<<"$1" | head -1)"
+}
+
+# Texts that a program prints in the system's ANSI code page, as UTF-8, as the scripts write them.
+e2e_from_ansi() {
+    case $E2E_LOCALE in
+        zh_TW.*) iconv -f CP950 -t UTF-8 ;;
+        ja_JP.*) iconv -f CP932 -t UTF-8 ;;
+        *) cat ;;
+    esac
 }
 
 # e2e_new_prefix DIR: DIR becomes a fresh copy of the base prefix.
@@ -255,14 +323,15 @@ e2e_output() { tr -d '\r' <"$1"; }
 
 E2E_XVFB_PID=
 
-# e2e_start_xvfb DIR: an X server at 1024 x 768 that only this process's children reach (no TCP), on a
-# display number that Xvfb picks free itself and writes to DIR/display; exports DISPLAY. The host's
-# own display is never used.
+# e2e_start_xvfb DIR [WIDTHxHEIGHT]: an X server at that size (1024x768 unless given) that only this
+# process's children reach (no TCP), on a display number that Xvfb picks free itself and writes to
+# DIR/display; exports DISPLAY. The host's own display is never used. It keeps what a client leaves on
+# it, the work area among them, when the last client goes (no reset).
 e2e_start_xvfb() {
-    local dir=$1 number=
+    local dir=$1 size=${2:-1024x768} number=
     mkdir -p "$dir"
     rm -f "$dir/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     local deadline=$(( $(e2e_now_ms) + 10000 ))
     while [ -z "$number" ]; do
@@ -275,6 +344,13 @@ e2e_start_xvfb() {
         number=$(sed -n '1{/^[0-9][0-9]*$/p}' "$dir/display")
     done
     export DISPLAY=":$number"
+}
+
+# e2e_set_work_area LEFT,TOP,WIDTH,HEIGHT: the screen less a task bar, announced on the X server as a
+# desktop announces it (the root window's _NET_WORKAREA). Wine's X11 driver reads it as the prefix's
+# desktop starts on this display: set it before that.
+e2e_set_work_area() {
+    xprop -display "$DISPLAY" -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$1"
 }
 
 e2e_stop_xvfb() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Next and Back walk the wizard's pages, Cancel ends the program with 1; and a start-up that fails while
-# the windows are made shows the exception box and ends with 0, no window shown.
+# the windows are made shows the exception box and ends with 1, no window shown.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
@@ -35,5 +35,5 @@ e2e_expect_eq "a bad SourcePath: no window of the program shows" "" \
     "$(cv_ui list | grep -F 'class="CvfirForm"' | grep -F ' visible=1 ' || true)"
 e2e_expect_eq "only the exception box, titled with the program's name" \
     "$(printf '%s\n' 'caption: cvfir' "text: Invalid data type for 'SourcePath'" 'pressed: OK')" "$(cv_ui msgbox 10)"
-e2e_expect_eq "and the program ends with 0" 0 "$(cv_exit)"
+e2e_expect_eq "and the program ends with 1, as after every fatal error" 1 "$(cv_exit)"
 e2e_summary

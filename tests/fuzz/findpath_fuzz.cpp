@@ -1,6 +1,8 @@
-// Any bytes as a path for the folder tree: the splitting keeps every byte of the path but a separator
-// at its start, each component in its place between separators; finding the path, with and without loading,
-// and selecting it read no text beyond its end, never fail, and give back every list the shell handed out.
+// Any bytes as a path for the folder tree, in Windows-1252, Shift-JIS or Big5 by the input's length: the
+// splitting keeps every byte of the path but a separator at its start, each component in its place
+// between separators, and a separator is never the second byte of a character; finding the path, with
+// and without loading, and selecting it read no text beyond its end, never fail, and give back every
+// list the shell handed out.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include "framework/Forms.h"
 #include "framework/headless/Headless.h"
 #include "platform/AsciiCase.h"
+#include "platform/CharacterScan.h"
 #include "platform/sim/World.h"
 
 namespace {
@@ -45,6 +48,15 @@ bool IsSeparator(char c) {
     return c == '\\' || c == ':';
 }
 
+// Whether a character of `text` begins at `offset`.
+bool BeginsCharacter(const std::string& text, std::size_t offset) {
+    std::size_t at = 0;
+    while (at < offset) {
+        at += platform::CharacterSize(text, at);
+    }
+    return at == offset;
+}
+
 // The components, with the one separator between each two, spell the path; only a separator at its
 // very start can be left over.
 void CheckSplitting(const std::string& lowered, const std::string& desktopPath) {
@@ -63,7 +75,7 @@ void CheckSplitting(const std::string& lowered, const std::string& desktopPath) 
     std::string rebuilt = lowered.substr(0, start);
     for (const auto& component : components) {
         if (rebuilt.size() > start) {
-            if (!IsSeparator(lowered[rebuilt.size()])) {
+            if (!IsSeparator(lowered[rebuilt.size()]) || !BeginsCharacter(lowered, rebuilt.size())) {
                 std::abort();
             }
             rebuilt.push_back(lowered[rebuilt.size()]);
@@ -79,6 +91,8 @@ void CheckSplitting(const std::string& lowered, const std::string& desktopPath) 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Fixture fixture;
+    static constexpr platform::UINT kCodePages[] = {1252, 932, 950};
+    fixture.world->UseCodePage(kCodePages[size % 3]);
     const std::string path(reinterpret_cast<const char*>(data), size);
     const std::string lowered = platform::AsciiLower(path);
     if (lowered.size() != path.size()) {

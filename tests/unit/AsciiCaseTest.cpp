@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/AsciiCase.h"
+#include "platform/sim/World.h"
+#include "tests/unit/DoubleByteNames.h"
 
 using namespace platform;
 
@@ -30,6 +32,27 @@ TEST(AsciiCase, ComparesWholeTextsAndBeginnings) {
     EXPECT_TRUE(StartsWithIgnoringAsciiCase("cvfirdma", "cvfirdma"));
     EXPECT_FALSE(StartsWithIgnoringAsciiCase("cvfird", "cvfirdma"));
     EXPECT_TRUE(StartsWithIgnoringAsciiCase("", ""));
+}
+
+// The world's code page goes back to Windows-1252 for the tests that follow.
+class AsciiCaseInEastAsianCodePages : public ::testing::Test {
+protected:
+    void TearDown() override { platform::sim::ResetWorld(); }
+};
+
+// The second byte of a double-byte character is part of its character, never a letter of its own.
+TEST_F(AsciiCaseInEastAsianCodePages, LeavesTheSecondBytesOfDoubleByteCharacters) {
+    using namespace doublebyte;
+    platform::sim::ResetWorld().UseCodePage(932);
+    EXPECT_EQ(AsciiLower("AB" + kSetup932 + "CD"), "ab" + kSetup932 + "cd");
+    EXPECT_EQ(AsciiUpper("ab" + kHo932 + "cd"), "AB" + kHo932 + "CD");
+    EXPECT_FALSE(EqualsIgnoringAsciiCase(kSe932, kHo932));
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("x" + kSe932, "X" + kSe932));
+    EXPECT_FALSE(StartsWithIgnoringAsciiCase(kHo932 + "A", kSe932));
+    EXPECT_FALSE(StartsWithIgnoringAsciiCase(kSe932, "\x83"));  // half a character is no beginning
+    platform::sim::ResetWorld().UseCodePage(950);
+    EXPECT_EQ(AsciiLower(kName950), kName950);
+    EXPECT_FALSE(EqualsIgnoringAsciiCase(kName950, kSafe950 + "\xA6\x72"));
 }
 
 }  // namespace

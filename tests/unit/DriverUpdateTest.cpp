@@ -2,6 +2,7 @@
 // into the driver's settings.
 #include "tests/unit/CvfirTest.h"
 
+#include "framework/Backend.h"
 #include "framework/Dialogs.h"
 
 using platform::HKEY_LOCAL_MACHINE;
@@ -9,6 +10,7 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 namespace {
 
@@ -51,7 +53,7 @@ protected:
             } else if (call.starts_with("UpdateDriverForPlugAndPlayDevicesA")) {
                 steps.push_back("update");
             } else if (call.starts_with("RegSetValueExA") || call.starts_with("MoveFileA") ||
-                       call.starts_with("ExitProcess")) {
+                       call.starts_with("ExitProcess") || call.starts_with("CheckTokenMembership")) {
                 steps.push_back(call);
             }
         }
@@ -60,6 +62,23 @@ protected:
     void ExpectFinished() {
         EXPECT_EQ(Form2->Next->Caption(), "Finish");
         EXPECT_TRUE(Form2->Next->Enabled());
+    }
+    // The user's clicks and close requests, queued, delivered while the update runs by the message
+    // loop of a dialog that the system shows meanwhile; what each was answered goes to `delivered`.
+    void QueueDuringTheUpdate(std::vector<std::function<bool()>> actions) {
+        for (auto& action : actions) {
+            headless::Post([this, action] { delivered.push_back(action()); });
+        }
+        world->onCall = [](const std::string& call) {
+            if (call.starts_with("UpdateDriverForPlugAndPlayDevicesA")) {
+                backend::RunMessageLoop(*Application);
+            }
+        };
+    }
+    std::vector<bool> delivered;
+    static std::vector<std::function<bool()>> CancelAndCloseRequests() {
+        return {[] { return headless::Click(*Form2->Cancel); }, [] { return headless::RequestClose(*Form1); },
+                [] { return headless::RequestClose(*Form2); }};
     }
     void ExpectStuckAtTheInstallStep() {
         EXPECT_EQ(Form2->Next->Caption(), "Next >");
@@ -75,8 +94,8 @@ TEST_F(DriverUpdate, OnWindowsXpAPresentDeviceIsUpdatedTheValueWrittenAndTheDevi
     EXPECT_THAT(UpdatedInfs(),
                 ElementsAre("C:\\cvdisk\\winxp\\cvfirdma.inf", "C:\\cvdisk\\winxp\\cvfirdma.inf"));
     EXPECT_EQ(InfraredTransceiverType(), "3");
-    EXPECT_THAT(Steps(), ElementsAre("search", "update", "RegSetValueExA InfraredTransceiverType", "search",
-                                     "update"));
+    EXPECT_THAT(Steps(), ElementsAre("CheckTokenMembership", "search", "update",
+                                     "RegSetValueExA InfraredTransceiverType", "search", "update"));
     EXPECT_EQ(world->devices[0].installedInf, "C:\\cvdisk\\winxp\\cvfirdma.inf");
     EXPECT_FALSE(world->devices[0].removed);
     EXPECT_THAT(world->loadedModules, Contains("c:\\windows\\system32\\newdev.dll"));
@@ -95,7 +114,8 @@ TEST_F(DriverUpdate, AnAbsentDeviceIsNotUpdatedButTheValueIsStillWritten) {
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
     EXPECT_THAT(world->driverUpdates, IsEmpty());
     EXPECT_EQ(InfraredTransceiverType(), "3");
-    EXPECT_THAT(Steps(), ElementsAre("search", "RegSetValueExA InfraredTransceiverType", "search"));
+    EXPECT_THAT(Steps(), ElementsAre("CheckTokenMembership", "search",
+                                     "RegSetValueExA InfraredTransceiverType", "search"));
     EXPECT_THAT(world->standardOutput, HasSubstr("EnumDeviceInfo FAILURE: No more data is available."));
     ExpectFinished();
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
@@ -116,16 +136,20 @@ TEST_F(DriverUpdate, AValueThatCannotBeWrittenShowsTheExceptionBoxAndTheWizardSt
     ASSERT_THAT(MessageBoxTexts(), ElementsAre("Failed to set data for 'InfraredTransceiverType'"));
     EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
     ExpectStuckAtTheInstallStep();
+    // The windows take input again once the procedure is left, by an error too.
+    EXPECT_TRUE(Form1->Enabled());
+    EXPECT_TRUE(Form2->Enabled());
     EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
 }
 
-TEST_F(DriverUpdate, AFailedUpdateEndsWithSixAndNoMessageBox) {
+// The diagnostic line, then the same failure in words for a user who never sees standard output.
+TEST_F(DriverUpdate, AFailedUpdateIsPrintedThenToldAndEndsWithSix) {
     world->AddDevice({"*CVN0510"});
     world->driverUpdateError = 0xE000020Bu;
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
-    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
     EXPECT_THAT(world->standardOutput,
                 HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: (0xe000020b)\n"));
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't install FIR driver\n(0xe000020b)"));
     EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
 }
 
@@ -137,6 +161,67 @@ TEST_F(DriverUpdate, ASecondUpdateThatFailsComesAfterTheValueWasWritten) {
     EXPECT_EQ(InfraredTransceiverType(), "3");
     EXPECT_THAT(world->standardOutput,
                 HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: Access is denied.\r\n\n"));
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't install FIR driver\nAccess is denied."));
+}
+
+// Windows 2000 and XP install drivers for administrators only: anyone else is told so before anything
+// is searched, updated or written.
+TEST_F(DriverUpdate, AUserWhoIsNotAnAdministratorIsToldBeforeAnythingIsWritten) {
+    world->AddDevice({"*CVN0510"});
+    world->administrator = false;
+    for (auto release : {WindowsRelease::Windows2000, WindowsRelease::WindowsXp}) {
+        EXPECT_EQ(Install(release), 1u);
+        EXPECT_THAT(MessageBoxTexts(), ElementsAre("Only an administrator can install FIR driver.\n"
+                                                   "Please log on as an administrator and run Setup again."));
+        EXPECT_THAT(Steps(), ElementsAre("CheckTokenMembership", "ExitProcess 1"));
+        EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
+        TearDown();
+        SetUp();
+        world->AddDevice({"*CVN0510"});
+        world->administrator = false;
+    }
+}
+
+// Windows 98 and Me have no such rights, and nothing to ask them with.
+TEST_F(DriverUpdate, OnWindowsMeTheRightsAreNotAsked) {
+    world->AddDevice({"*CVN0510"});
+    world->administrator = false;
+    world->InstallAdvapi32(false);
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_THAT(Steps(), Not(Contains("CheckTokenMembership")));
+    EXPECT_EQ(world->driverUpdates.size(), 1u);
+}
+
+// A check that cannot be made does not stop the installation: the update tells its own failure.
+TEST_F(DriverUpdate, RightsThatCannotBeCheckedStopNothing) {
+    world->AddDevice({"*CVN0510"});
+    world->administrator = false;
+    world->tokenMembershipError = platform::ERROR_ACCESS_DENIED;
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_EQ(world->driverUpdates.size(), 2u);
+
+    TearDown();
+    SetUp();
+    world->AddDevice({"*CVN0510"});
+    world->administrator = false;
+    world->InstallAdvapi32(false);
+    EXPECT_EQ(Install(WindowsRelease::Windows2000), std::nullopt);
+    EXPECT_EQ(world->driverUpdates.size(), 2u);
+    ExpectFinished();
+}
+
+// The system's dialogs that the update may show deliver the user's clicks to the windows they reach:
+// none of ours, until the update has returned.
+TEST_F(DriverUpdate, CancelAndCloseRequestsWhileTheUpdateRunsReachNothing) {
+    world->AddDevice({"*CVN0510"});
+    QueueDuringTheUpdate(CancelAndCloseRequests());
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_THAT(delivered, ElementsAre(false, false, false));
+    EXPECT_EQ(world->driverUpdates.size(), 2u);
+    ExpectFinished();
+    EXPECT_TRUE(Form1->Enabled());
+    EXPECT_TRUE(Form2->Enabled());
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
 }
 
 struct FatalCase {
@@ -255,16 +340,55 @@ TEST_F(WindowsMe, TheCabinetIsMovedAsideForTheUpdateAndBack) {
     ExpectFinished();
 }
 
-TEST_F(WindowsMe, AFailedUpdatePutsTheCabinetBackAndEndsWithSix) {
+TEST_F(WindowsMe, AFailedUpdatePutsTheCabinetBackThenTellsAndEndsWithSix) {
     world->AddDevice({"*CVN0510"});
     world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
     NetInstance(0, "cvfirdma.vxd", true);
     EXPECT_EQ(Install(WindowsRelease::WindowsMe), 6u);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
     EXPECT_EQ(InstanceValue(0), std::nullopt);
-    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't install FIR driver\nAccess is denied."));
     EXPECT_THAT(world->standardOutput,
                 HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: Access is denied."));
+}
+
+TEST_F(WindowsMe, TheBoxGivesTheUpdatesReasonNotThatOfTheCabinetsMove) {
+    world->files.Remove("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab");
+    world->AddDevice({"*CVN0510"});
+    world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), 6u);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't install FIR driver\nAccess is denied."));
+}
+
+// The background and the wizard take no input from the cabinet's parking to its return, so that
+// nothing ends the program while driver.cab is away from its place.
+TEST_F(WindowsMe, NoInputReachesTheWindowsWhileTheCabinetIsParked) {
+    world->AddDevice({"*CVN0510"});
+    QueueDuringTheUpdate(CancelAndCloseRequests());
+    std::vector<std::string> seen;
+    auto deliver = world->onCall;
+    world->onCall = [&seen, deliver](const std::string& call) {
+        if (call.starts_with("MoveFileA") || call.starts_with("UpdateDriver")) {
+            seen.push_back(std::string(Form1->Enabled() || Form2->Enabled() ? "input " : "none ") +
+                           call.substr(0, call.find(' ')));
+        }
+        deliver(call);
+    };
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
+    EXPECT_THAT(seen,
+                ElementsAre("none MoveFileA", "none UpdateDriverForPlugAndPlayDevicesA", "none MoveFileA"));
+    EXPECT_THAT(delivered, ElementsAre(false, false, false));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
+    ExpectFinished();
+}
+
+TEST_F(WindowsMe, AFailedUpdateWithClicksQueuedEndsWithSixAndTheCabinetBack) {
+    world->AddDevice({"*CVN0510"});
+    world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
+    QueueDuringTheUpdate(CancelAndCloseRequests());
+    EXPECT_EQ(Install(WindowsRelease::WindowsMe), 6u);
+    EXPECT_THAT(delivered, ElementsAre(false, false, false));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
 }
 
 TEST_F(WindowsMe, WithoutTheDeviceNothingMovesButTheScanRuns) {

@@ -1,5 +1,6 @@
 // A folder's children: fetched from the shell on its first expansion, folders only, sorted except the
 // drives and the computers; and what each way of failing leaves behind.
+#include "tests/unit/DoubleByteNames.h"
 #include "tests/unit/FolderTreeTest.h"
 
 using namespace platform;
@@ -15,6 +16,18 @@ protected:
         return static_cast<int>(std::count_if(
             world->shell.journal.begin(), world->shell.journal.end(),
             [&](const std::string& line) { return line.starts_with("EnumObjects " + key + " "); }));
+    }
+    // The texts of C:\\Sort's folders, made with these names, in the tree's order.
+    std::vector<std::string> SortedUnderC(const std::vector<std::string>& names) {
+        world->shell.reverseOrder = true;
+        for (const auto& name : names) {
+            world->files.AddDirectory("C:\\Sort\\" + name);
+        }
+        ActiveTree();
+        Drive()->Expand(false);
+        TTreeNode* sort = Find({"My Computer", "Local Disk (C:)", "Sort"});
+        sort->Expand(false);
+        return Texts(sort);
     }
     void ExpectCursorAndPaintingBack() {
         EXPECT_EQ(headless::ScreenCursor(), crDefault);
@@ -44,6 +57,19 @@ TEST_F(FolderTreeEnumeration, OtherLevelsAreSortedByBytesWithAsciiLettersFoldedA
     TTreeNode* sort = Find({"My Computer", "Local Disk (C:)", "Sort"});
     sort->Expand(false);
     EXPECT_THAT(Texts(sort), ElementsAre("1", "A", "ab", "abc", "a_x", "b", "zeta", "Zz", "\xE9t\xE9"));
+}
+
+// A second byte is never a letter: ア (83 41) sorts before ヂ (83 61), 名 (A6 57) before 安 (A6 77), each
+// after the folder that the shell lists in reverse order.
+TEST_F(FolderTreeEnumeration, ShiftJisNamesSortWithTheirSecondBytesAsTheyAre) {
+    world->UseCodePage(932);
+    EXPECT_THAT(SortedUnderC({"\x83\x61", "\x83\x41", "z"}), ElementsAre("z", "\x83\x41", "\x83\x61"));
+}
+
+TEST_F(FolderTreeEnumeration, Big5NamesSortWithTheirSecondBytesAsTheyAre) {
+    world->UseCodePage(950);
+    EXPECT_THAT(SortedUnderC({doublebyte::kSafe950, doublebyte::kName950}),
+                ElementsAre(doublebyte::kName950, doublebyte::kSafe950));
 }
 
 TEST_F(FolderTreeEnumeration, HiddenFoldersAreShownAndFilesNever) {

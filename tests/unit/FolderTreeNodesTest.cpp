@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/ItemIdList.h"
+#include "tests/unit/DoubleByteNames.h"
 #include "tests/unit/FolderTreeTest.h"
 
 using namespace platform;
@@ -189,6 +190,21 @@ TEST_F(FolderTreeNodes, TheDisplayModeCasesAsciiLettersAndReCasesAnActiveTreeWit
     EXPECT_THAT(Texts(drive), ElementsAre("caf\xC9", "cvdisk", "program files", "windows", "zeta"));
     tree->SetDisplayMode(dmAsis);
     EXPECT_THAT(Texts(drive), ElementsAre("caf\xC9", "cvdisk", "Program Files", "WINDOWS", "Zeta"));
+}
+
+// The second bytes of セットアップ are letters, and keep their case in either display mode.
+TEST_F(FolderTreeNodes, TheDisplayModeCasesSingleByteLettersAloneInShiftJis) {
+    world->UseCodePage(932);
+    world->files.AddDirectory("C:\\Ab" + doublebyte::kSetup932);
+    MakeTree();
+    tree->SetDisplayMode(dmUppercase);
+    tree->SetActive(true);
+    TTreeNode* drive = Find({"MY COMPUTER", "LOCAL DISK (C:)"});
+    ASSERT_NE(drive, nullptr);
+    drive->Expand(false);
+    EXPECT_THAT(Texts(drive), ::testing::Contains("AB" + doublebyte::kSetup932));
+    tree->SetDisplayMode(dmLowercase);
+    EXPECT_THAT(Texts(drive), ::testing::Contains("ab" + doublebyte::kSetup932));
 }
 
 TEST_F(FolderTreeNodes, PicturesAreAskedOfTheShellOnFirstNeedAndAreWhatNodeCreationWouldGive) {

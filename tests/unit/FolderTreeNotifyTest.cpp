@@ -2,6 +2,7 @@
 // renamed, media inserted and removed, the lists of each notification given back, and the answer to
 // Windows' question before the session ends.
 #include "framework/Forms.h"
+#include "tests/unit/DoubleByteNames.h"
 #include "tests/unit/FolderTreeTest.h"
 
 using namespace platform;
@@ -270,5 +271,67 @@ TEST_F(FolderTreeNotify, ALayoutBindsTheSessionEndQuestionToAMethodOfItsForm) {
     EXPECT_EQ(headless::SendMessage(folders->Handle(), WM_QUERYENDSESSION, 0, 0), 0);
     EXPECT_TRUE(asked);
 }
+
+// A folder event finds its node by the path's characters: a second byte that is a backslash or a letter
+// sends it to no other node.
+class FolderTreeEastAsianNotify : public FolderTreeTest {
+protected:
+    TTreeNode* Drive() { return Find({"My Computer", "Local Disk (C:)"}); }
+    TTreeNode* Loaded(const std::string& name) {
+        TTreeNode* node = Find({"My Computer", "Local Disk (C:)", name});
+        EXPECT_NE(node, nullptr);
+        if (node != nullptr) {
+            node->Expand(false);
+        }
+        return node;
+    }
+};
+
+TEST_F(FolderTreeEastAsianNotify, AFolderMadeUnderAShiftJisNameEndingIn5CAppearsInItsOwnParent) {
+    using namespace doublebyte;
+    world->UseCodePage(932);
+    const std::string software = "C:\\" + kSoftware932;
+    world->files.AddDirectory(software + "\\A");
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* parent = Loaded(kSoftware932);
+    tree->SetSelected(parent);
+    world->files.AddDirectory(software + "\\" + kTable932);
+    Announce(SHCNE_MKDIR, software + "\\" + kTable932);
+    EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", kSoftware932}), parent);  // not made anew
+    EXPECT_TRUE(parent->Expanded());
+    EXPECT_THAT(Texts(parent), ElementsAre("A", kTable932));
+    EXPECT_EQ(tree->Selected(), parent);
+}
+
+// Two folders whose names differ only in a second byte's case, each with a folder X; X goes from the
+// second, and only the second is reloaded.
+struct TwoNames {
+    platform::UINT codePage;
+    std::string kept;
+    std::string emptied;
+};
+
+class FolderTreeTwoNames : public FolderTreeEastAsianNotify,
+                           public ::testing::WithParamInterface<TwoNames> {};
+
+TEST_P(FolderTreeTwoNames, AFolderRemovedUnderOneLeavesTheOther) {
+    const auto& [codePage, kept, emptied] = GetParam();
+    world->UseCodePage(codePage);
+    world->files.AddDirectory("C:\\" + kept + "\\X");
+    world->files.AddDirectory("C:\\" + emptied + "\\X");
+    ActiveTree();
+    Drive()->Expand(false);
+    TTreeNode* keptNode = Loaded(kept);
+    TTreeNode* emptiedNode = Loaded(emptied);
+    world->files.Remove("C:\\" + emptied + "\\X");
+    Announce(SHCNE_RMDIR, "C:\\" + emptied + "\\X");
+    EXPECT_THAT(Texts(emptiedNode), ::testing::IsEmpty());
+    EXPECT_THAT(Texts(keptNode), ElementsAre("X"));
+}
+
+INSTANTIATE_TEST_SUITE_P(ShiftJisAndBig5, FolderTreeTwoNames,
+                         ::testing::Values(TwoNames{932, doublebyte::kSe932, doublebyte::kHo932},
+                                           TwoNames{950, doublebyte::kName950, doublebyte::kSafe950}));
 
 }  // namespace

@@ -2,8 +2,10 @@
 // of node, selecting a path, re-checking a folder that has gone, and refreshing a drive.
 #include <stdexcept>
 
+#include "tests/unit/DoubleByteNames.h"
 #include "tests/unit/FolderTreeTest.h"
 
+using namespace doublebyte;
 using namespace platform;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -299,6 +301,49 @@ TEST_F(FolderTreePaths, DriveChangedLetsRunningOutOfMemoryThrough) {
     tree->OnChange = nullptr;
     delete tree;
     ExpectNothingOfTheShellHeld();
+}
+
+// In the East Asian code pages a path is split, trimmed and lowered by its characters: a second byte
+// that is a backslash separates nothing, and one that is a letter keeps its case, so that two names that
+// differ only there are two folders.
+class FolderTreeEastAsianPaths : public FolderTreeTest {
+protected:
+    // The node of a path as FindPath gives it, as that node's own Path.
+    std::string Found(const std::string& path, bool exactMatch) {
+        TTreeNode* node = tree->FindPath(path, exactMatch);
+        return node != nullptr ? Record(node).Path : "(none)";
+    }
+};
+
+TEST_F(FolderTreeEastAsianPaths, ShiftJisPathsFindTheirOwnNodes) {
+    world->UseCodePage(932);
+    const std::string software = "C:\\" + kSoftware932;
+    world->files.AddDirectory(software + "\\" + kTable932);
+    world->files.AddDirectory("C:\\" + kTable932);
+    world->files.AddDirectory("C:\\" + kSe932);
+    world->files.AddDirectory("C:\\" + kHo932);
+    ActiveTree();
+    EXPECT_EQ(Found(software + "\\" + kTable932, false), software + "\\" + kTable932);
+    EXPECT_EQ(Found("c:\\" + kSoftware932 + "\\" + kTable932 + "\\", true), software + "\\" + kTable932);
+    EXPECT_EQ(Found("C:\\" + kTable932, true), "C:\\" + kTable932);  // the path ends in 5C, no separator
+    EXPECT_EQ(Found("C:\\" + kTable932 + "\\", true), "C:\\" + kTable932);
+    EXPECT_EQ(Found("C:\\" + kSe932, true), "C:\\" + kSe932);
+    EXPECT_EQ(Found("C:\\" + kHo932, true), "C:\\" + kHo932);
+    EXPECT_EQ(Found("C:\\" + kSe932 + "\\Gone", false), "C:\\" + kSe932);
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeEastAsianPaths, Big5PathsFindTheirOwnNodes) {
+    world->UseCodePage(950);
+    const std::string permit = "C:\\" + kPermit950;
+    world->files.AddDirectory(permit + "\\" + kName950);
+    world->files.AddDirectory(permit + "\\" + kSafe950 + "\xA6\x72");  // 安字 beside 名字
+    ActiveTree();
+    EXPECT_EQ(Found(permit + "\\" + kName950, false), permit + "\\" + kName950);
+    EXPECT_EQ(Found(permit + "\\" + kSafe950 + "\xA6\x72", true), permit + "\\" + kSafe950 + "\xA6\x72");
+    EXPECT_EQ(Found("c:\\" + kPermit950 + "\\", true), permit);
+    tree->SetDirectory(permit + "\\" + kName950);
+    EXPECT_EQ(tree->GetDirectory(), permit + "\\" + kName950);
 }
 
 }  // namespace

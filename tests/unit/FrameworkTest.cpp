@@ -8,6 +8,9 @@
 #include "framework/headless/Headless.h"
 #include "platform/PathSplit.h"
 #include "platform/sim/World.h"
+#include "tests/unit/DoubleByteNames.h"
+
+using namespace doublebyte;
 
 namespace {
 
@@ -17,6 +20,36 @@ TEST(ApplicationTitle, IsTheFileNameCutAtItsFirstFullStopWithTheRestInLowerCase)
     EXPECT_EQ(TitleFromProgramPath("A:\\CvFir.Setup.exe"), "Cvfir");
     EXPECT_EQ(TitleFromProgramPath("A:\\ZAPAZ.EXE"), "Zapaz");  // A and Z fold like any other letter
     EXPECT_EQ(TitleFromProgramPath("cvfir"), "cvfir");
+}
+
+// Each test chooses the world's code page; it goes back to Windows-1252 for the tests that follow.
+class CodePageTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::sim::ResetWorld(); }
+    void TearDown() override { platform::sim::ResetWorld(); }
+};
+
+using ApplicationTitleByCodePage = CodePageTest;
+
+// The letters are those of the system's code page: in Windows-1252 the accented ones too.
+TEST_F(ApplicationTitleByCodePage, LowersTheLettersOfTheCodePage) {
+    EXPECT_EQ(TitleFromProgramPath("C:\\\xC9T\xC9.EXE"), "\xC9t\xE9");
+}
+
+// A second byte is neither a separator nor a letter: the name is cut at the last backslash and lowered
+// by characters.
+TEST_F(ApplicationTitleByCodePage, ReadsEastAsianNamesByCharacters) {
+    platform::sim::ResetWorld().UseCodePage(932);
+    EXPECT_EQ(TitleFromProgramPath("C:\\cvdisk\\" + kSetup932 + ".exe"), kSetup932);
+    EXPECT_EQ(TitleFromProgramPath("C:\\cvdisk\\" + kSoftware932 + ".exe"), kSoftware932);
+    EXPECT_EQ(TitleFromProgramPath("C:\\" + kSoftware932 + "\\SETUP" + kSe932 + "X.EXE"),
+              "Setup" + kSe932 + "x");
+    EXPECT_EQ(TitleFromProgramPath(kSe932 + "ABC"), kSe932 + "abc");  // the first character stays as it is
+
+    platform::sim::ResetWorld().UseCodePage(950);
+    EXPECT_EQ(TitleFromProgramPath("D:\\" + kName950 + ".EXE"), kName950);
+    EXPECT_EQ(TitleFromProgramPath("D:\\" + kPermit950 + ".EXE"), kPermit950);
+    EXPECT_EQ(TitleFromProgramPath("D:\\" + kPermit950 + "\\CVFIR.EXE"), "Cvfir");
 }
 
 TEST(ExceptionBox, AddsAFullStopAfterACharacterAboveIt) {
@@ -291,6 +324,22 @@ TEST(PathSplit, GivesTheDriveAndTheDirectoryWithItsBackslash) {
     EXPECT_STREQ(dir, "\\\\server\\share\\");
     ASSERT_TRUE(platform::SplitPath("cvfir.exe", drive, sizeof drive, dir, sizeof dir));
     EXPECT_STREQ(dir, "");
+}
+
+using PathSplitByCodePage = CodePageTest;
+
+TEST_F(PathSplitByCodePage, SplitsEastAsianPathsAtTheirBackslashesAlone) {
+    char drive[100];
+    char dir[100];
+    platform::sim::ResetWorld().UseCodePage(932);
+    const std::string japanese = "C:\\" + kSoftware932 + "\\" + kTable932 + "\\" + kSoftware932 + ".exe";
+    ASSERT_TRUE(platform::SplitPath(japanese.c_str(), drive, sizeof drive, dir, sizeof dir));
+    EXPECT_EQ(dir, "\\" + kSoftware932 + "\\" + kTable932 + "\\");
+    platform::sim::ResetWorld().UseCodePage(950);
+    const std::string chinese = "D:\\" + kPermit950 + kFunction950 + ".exe";
+    ASSERT_TRUE(platform::SplitPath(chinese.c_str(), drive, sizeof drive, dir, sizeof dir));
+    EXPECT_STREQ(drive, "D:");
+    EXPECT_STREQ(dir, "\\");
 }
 
 TEST(PathSplit, RefusesAPartThatDoesNotFitRatherThanCutIt) {

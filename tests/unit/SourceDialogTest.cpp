@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "framework/Dialogs.h"
 #include "tests/unit/CvfirTest.h"
+#include "tests/unit/DoubleByteNames.h"
 
 using platform::HKEY_LOCAL_MACHINE;
 using ::testing::Contains;
@@ -42,6 +43,25 @@ protected:
         EXPECT_FALSE(Form2->Next->Enabled());
         EXPECT_FALSE(Form2->Back->Enabled());
         EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+    }
+    TCvFolderTree* Tree() { return Form4->CvFolderTree; }
+    void Pick(const std::string& path) {
+        TTreeNode* node = Tree()->FindPath(path, false);
+        ASSERT_NE(node, nullptr) << path;
+        for (TTreeNode* above = node->Parent(); above != nullptr; above = above->Parent()) {
+            above->Expand(false);  // as the user opens the levels above it
+        }
+        ASSERT_TRUE(headless::ClickNode(*node)) << path;
+    }
+    // The shell announces an event, and the tree takes it up through the message loop.
+    void Announce(platform::LONG event, std::string_view item) {
+        world->shell.Notify(event, item);
+        auto& posted = world->shell.posted;
+        while (!posted.empty()) {
+            const auto message = std::move(posted.front());
+            posted.pop_front();
+            headless::SendMessage(message.window, message.message, message.WParam(), message.lParam);
+        }
     }
     bool LookedFor(const std::string& path) const {
         return std::find(world->calls.begin(), world->calls.end(), "FindFirstFileA " + path) !=
@@ -97,7 +117,22 @@ TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
     Form4->SourceDiskPath->SetText("");
     Press(Form4->Ok);
     EXPECT_TRUE(LookedFor("C:\\NET8.CAB"));  // the root of the current drive
-    EXPECT_EQ(SourcePath(), "");
+    EXPECT_EQ(SourcePath(), "C:\\");         // and so recorded
+}
+
+// Windows reads SourcePath later from another current folder: a text that names its folder only from
+// ours is recorded as the full path of the folder that was checked; a full one as it was typed.
+TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
+    world->files.AddFile("C:\\cvdisk\\cd\\NET8.CAB", "relative");
+    world->files.AddFile("C:\\W98\\NET8.CAB", "from the drive's root");
+    OpenDialog();
+    for (const auto& [typed, recorded] : std::vector<std::pair<std::string, std::string>>{
+             {"cd", "C:\\cvdisk\\cd"}, {"\\W98", "C:\\W98"}, {"d:\\Win98\\", "d:\\Win98\\"}}) {
+        Form4->Show();
+        Form4->SourceDiskPath->SetText(typed);
+        Press(Form4->Ok);
+        EXPECT_EQ(SourcePath(), recorded) << typed;
+    }
 }
 
 TEST_F(SourceDialog, AMissingFileOrAFolderOfItsNameKeepsTheDialogOpen) {
@@ -159,25 +194,6 @@ protected:
         world->files.AddDirectory("D:\\WIN98\\OPTIONS");
         OpenDialog();
     }
-    TCvFolderTree* Tree() { return Form4->CvFolderTree; }
-    void Pick(const std::string& path) {
-        TTreeNode* node = Tree()->FindPath(path, false);
-        ASSERT_NE(node, nullptr) << path;
-        for (TTreeNode* above = node->Parent(); above != nullptr; above = above->Parent()) {
-            above->Expand(false);  // as the user opens the levels above it
-        }
-        ASSERT_TRUE(headless::ClickNode(*node)) << path;
-    }
-    // The shell announces an event, and the tree takes it up through the message loop.
-    void Announce(platform::LONG event, std::string_view item) {
-        world->shell.Notify(event, item);
-        auto& posted = world->shell.posted;
-        while (!posted.empty()) {
-            const auto message = std::move(posted.front());
-            posted.pop_front();
-            headless::SendMessage(message.window, message.message, message.WParam(), message.lParam);
-        }
-    }
 };
 
 TEST_F(SourceDialogTree, IsFilledAtStartUpWithoutTouchingThePathBox) {
@@ -225,16 +241,52 @@ TEST_F(SourceDialogTree, APickedFolderWithTheCabinetInstalls) {
     EXPECT_EQ(Form2->Next->Caption(), "Finish");
 }
 
+// A copy that fails is never followed by the finished page.
+TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
+    world->files.Remove("C:\\WINDOWS\\SYSTEM");
+    OpenDialog();
+    EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Ok); }), 1u);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
+                                               "C:\\WINDOWS\\system\\cvfirdma.sys\n"
+                                               "The system cannot find the path specified."));
+    EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Start to Setup!"));
+    EXPECT_NE(Form2->Next->Caption(), "Finish");
+}
+
+// Under Shift-JIS, with the Windows files in a folder whose name ends in 5C: the box shows the picked
+// folder, a folder made inside it reloads that folder alone and leaves the pick and the box as they
+// were, and Ok records it.
+TEST_F(SourceDialog, AShiftJisFolderStaysPickedWhenAFolderIsMadeInsideIt) {
+    using namespace doublebyte;
+    world->UseCodePage(932);
+    const std::string cd = "D:\\" + kSoftware932;
+    world->files.AddFile(cd + "\\NET8.CAB", "cabinet");
+    world->files.AddDirectory(cd + "\\" + kSetup932);
+    OpenDialog();
+    Pick("C:\\");
+    Pick(cd);
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), cd);
+    Tree()->Selected()->Expand(false);
+    world->files.AddDirectory(cd + "\\" + kTable932);
+    Announce(platform::SHCNE_MKDIR, cd + "\\" + kTable932);
+    EXPECT_EQ(Tree()->GetDirectory(), cd);
+    EXPECT_EQ(Form4->SourceDiskPath->Text(), cd);
+    Press(Form4->Ok);
+    EXPECT_EQ(SourcePath(), cd);
+    EXPECT_EQ(Form2->Next->Caption(), "Finish");
+}
+
 TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
 }
 
-TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithZero) {
+// The failed start-up ends with the code of every other fatal error: no launcher takes it for success.
+TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithOne) {
     world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);
     headless::Post([] { FAIL() << "the message loop ran"; });
-    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(CvfirMain(), 1);
     EXPECT_THAT(MessageBoxTexts(), ElementsAre("Invalid data type for 'SourcePath'"));
     EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
     EXPECT_FALSE(Form1->Showing());
