@@ -8,9 +8,11 @@
 #include <string_view>
 
 #include "app/DeviceCheck.h"
+#include "app/Texts.h"
 #include "app/Unit2.h"
-#include "framework/SystemModules.h"
+#include "framework/MissingModule.h"
 #include "platform/AsciiCase.h"
+#include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "platform/SetupApi.h"
@@ -109,11 +111,13 @@ bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwa
 }
 
 bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
-    RequireSystemModule(LoadSetupApi(), "setupapi.dll");
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE) {
+    EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
+    const HDEVINFO present =
+        SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
+    if (present == INVALID_HANDLE_VALUE) {
         return ReportLastError("GetClassDevs(All Present Devices)");
     }
+    const OwnedDeviceInfoSet set(present);
     platform::printf("Search for Device ID: [%s]\n", hardwareId);
     bool found = false;
     bool readFailed = false;
@@ -122,8 +126,8 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
     DWORD announced = kFirstReadSize;
     int retries = 0;
     auto buffer = std::make_unique<char[]>(kPropertyBufferSize);
-    for (DWORD index = 0; !found && SetupDiEnumDeviceInfo(set, index, &element); ++index) {
-        const auto read = ReadHardwareIds(set, element, buffer.get(), announced, retries);
+    for (DWORD index = 0; !found && SetupDiEnumDeviceInfo(set.get(), index, &element); ++index) {
+        const auto read = ReadHardwareIds(set.get(), element, buffer.get(), announced, retries);
         if (read == ReadResult::Failed) {
             readFailed = true;
             break;
@@ -139,11 +143,8 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
             ReportLastError("EnumDeviceInfo");
         }
         if (wizard->OsKind == TOsKind::Windows98 && found) {
-            SetupDiRemoveDevice(set, &element);  // its result is not looked at
+            SetupDiRemoveDevice(set.get(), &element);  // its result is not looked at
         }
     }
-    const DWORD lastError = GetLastError();
-    SetupDiDestroyDeviceInfoList(set);
-    SetLastError(lastError);
-    return found || lastError == 0;
+    return found || GetLastError() == 0;
 }

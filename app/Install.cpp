@@ -6,15 +6,18 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/Texts.h"
 #include "app/Unit2.h"
+#include "framework/ExitCodes.h"
+#include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
+#include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
 #include "platform/Process.h"
 #include "platform/Security.h"
 #include "platform/SetupApi.h"
-#include "platform/SystemModule.h"
 
 using namespace platform;
 
@@ -29,20 +32,12 @@ constexpr const char* kInfraredInstanceKey =
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
 
-// What the user is told when the installation cannot go on. The three texts that name a failure are
-// followed by the system's reason, on a line of its own.
-constexpr const char* kCantReadText = "Can't read driver file ";
-constexpr const char* kCantCopyText = "Can't copy driver file ";
-constexpr const char* kCantInstallText = "Can't install FIR driver";
-constexpr const char* kNotAdministratorText =
-    "Only an administrator can install FIR driver.\n"
-    "Please log on as an administrator and run Setup again.";
-
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
-    ExitProcess(1);
+    ExitProcess(kExitFatal);
 }
 
+// The failure's text, then the system's reason on a line of its own.
 [[noreturn]] void FatalWithReason(const std::string& what, DWORD error, UINT exitCode) {
     ShowMessage(what + "\n" + ReasonText(error));
     ExitProcess(exitCode);
@@ -53,18 +48,17 @@ constexpr const char* kNotAdministratorText =
 void GetWindowsFolder(char (&folder)[kPathSize]) {
     const UINT length = GetWindowsDirectoryA(folder, kPathSize);
     if (length == 0 || length >= kPathSize) {
-        Fatal("Can't get Windows path");
+        Fatal(kNoWindowsPath);
     }
 }
 
-// What the driver update is given: the INF path below the program folder, the hardware ID, the entry
-// point. An INF path too long for its buffer is never cut: the update then fails as Windows fails a
-// path that is too long.
+// What the driver update is given: the INF path below the program folder and the hardware ID. An INF
+// path too long for its buffer is never cut: the update then fails as Windows fails a path that is too
+// long.
 struct DriverPackage {
     char infPath[kPathSize] = {};
     bool infPathFits = false;
     char hardwareId[9] = {};
-    UpdateDriverForPlugAndPlayDevicesAProc update = nullptr;
 };
 
 // The beginning that the three driver updates share, after the Windows folder.
@@ -75,16 +69,7 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
-    HMODULE newdev = LoadSystemModule("newdev.dll");
-    if (newdev == nullptr) {
-        Fatal("Cant't Open newdev.dll");
-    }
-    package.update = reinterpret_cast<UpdateDriverForPlugAndPlayDevicesAProc>(
-        GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesA"));
-    const FARPROC wide = GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW");
-    if (package.update == nullptr || wide == nullptr) {
-        Fatal("Link newdev.dll Library error");
-    }
+    EndIfModuleMissing(LoadNewDev(), kCannotOpenNewdev, kCannotLinkNewdev);
     return package;
 }
 
@@ -94,7 +79,8 @@ BOOL UpdateDriver(const DriverPackage& package) {
         return 0;
     }
     BOOL rebootRequired = 0;  // never read: the wizard asks for a restart in every case
-    return package.update(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE, &rebootRequired);
+    return UpdateDriverForPlugAndPlayDevicesA(nullptr, package.hardwareId, package.infPath, INSTALLFLAG_FORCE,
+                                              &rebootRequired);
 }
 
 // The diagnostic line of a failed update; answers the update's error.
@@ -107,7 +93,7 @@ DWORD ReportUpdateFailure() {
 // A user who started the program from Explorer sees no diagnostic line: the failure is also told in
 // words before the program ends.
 [[noreturn]] void EndOnUpdateFailure(DWORD error) {
-    FatalWithReason(kCantInstallText, error, 6);
+    FatalWithReason(kCantInstallFirDriver, error, kExitUpdateFailed);
 }
 
 // Updates the driver of a present device; an absent device is passed over silently.
@@ -120,15 +106,15 @@ void UpdateStep(TForm2* wizard, const DriverPackage& package) {
 // Windows 2000 and XP let only the Administrators group install a driver. A check that cannot be made
 // stops nothing: the update then tells its own failure.
 bool MayInstallDrivers() {
-    PSID administrators = nullptr;
+    PSID group = nullptr;
     if (!LoadGroupMembership() ||
         !AllocateAndInitializeSid(&SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &group)) {
         return true;
     }
+    const OwnedSid administrators(group);
     BOOL member = 0;
-    const BOOL checked = CheckTokenMembership(nullptr, administrators, &member);
-    FreeSid(administrators);
+    const BOOL checked = CheckTokenMembership(nullptr, administrators.get(), &member);
     return !checked || member != 0;
 }
 
@@ -136,9 +122,9 @@ void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
     // Before anything is written: a user without the rights would otherwise be stopped half-way, with
     // the transceiver type left unwritten or the driver not updated.
     if (!MayInstallDrivers()) {
-        Fatal(kNotAdministratorText);
+        Fatal(kNotAdministrator);
     }
-    char windowsFolder[kPathSize];
+    char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
     UpdateStep(wizard, package);
@@ -182,26 +168,25 @@ void GetWindows98SourceFolder(char (&sourceFolder)[MAX_PATH]) {
     char programFolder[kProgramFolderSize];
     if (!GetProgramFolder(programFolder) ||
         !FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98")) {
-        FatalWithReason(std::string(kCantReadText) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE, 1);
+        FatalWithReason(std::string(kCantReadDriverFile) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE,
+                        kExitFatal);
     }
 }
 
 // Whether the whole of a file can be read; the reason as the last error when not.
 bool CanReadWhole(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const HANDLE opened = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
         return false;
     }
+    const OwnedHandle file(opened);
     char block[4096];
     DWORD read = 0;
     BOOL ok = 0;
     do {
-        ok = ReadFile(file, block, sizeof block, &read, nullptr);
+        ok = ReadFile(file.get(), block, sizeof block, &read, nullptr);
     } while (ok && read != 0);
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    SetLastError(error);
     return ok != 0;
 }
 
@@ -212,7 +197,7 @@ std::string SourceFile(const char* sourceFolder, const char* fileName) {
 void RequireReadableSource(const char* sourceFolder, const char* fileName) {
     const std::string path = SourceFile(sourceFolder, fileName);
     if (!CanReadWhole(path.c_str())) {
-        FatalWithReason(kCantReadText + path, GetLastError(), 1);
+        FatalWithReason(kCantReadDriverFile + path, GetLastError(), kExitFatal);
     }
 }
 
@@ -220,8 +205,9 @@ void RequireReadableSource(const char* sourceFolder, const char* fileName) {
 void CopyDriverFile(const char* sourceFolder, const char* fileName, const char* destination) {
     if (!SetupInstallFileA(nullptr, nullptr, fileName, sourceFolder, destination, SP_COPY_SOURCEPATH_ABSOLUTE,
                            nullptr, nullptr)) {
-        FatalWithReason(kCantCopyText + SourceFile(sourceFolder, fileName) + " to " + destination,
-                        GetLastError(), 1);
+        FatalWithReason(
+            kCantCopyDriverFile + SourceFile(sourceFolder, fileName) + kCopyDestination + destination,
+            GetLastError(), kExitFatal);
     }
 }
 
@@ -272,7 +258,7 @@ void InstallForWindows98(TForm2* wizard) {
         !FormatPath(infFolder, sizeof infFolder, "%s\\inf", windowsFolder) ||
         !FormatPath(infDestination, sizeof infDestination, "%s\\inf\\cvfirdma.inf", windowsFolder) ||
         !FormatPath(sysDestination, sizeof sysDestination, "%s\\system\\cvfirdma.sys", windowsFolder)) {
-        Fatal("Can't get Windows path");
+        Fatal(kNoWindowsPath);
     }
     char sourceFolder[MAX_PATH];
     GetWindows98SourceFolder(sourceFolder);

@@ -4,6 +4,7 @@
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
+#include "framework/ExitCodes.h"
 
 int CvfirMain() {
     // An exception that escapes while the windows are being made is shown, and the program ends
@@ -18,7 +19,7 @@ int CvfirMain() {
         Application->Run();
     } catch (const Exception& exception) {
         Application->ShowException(exception);
-        return 1;
+        return kExitFatal;
     }
-    return 0;
+    return kExitEnded;
 }

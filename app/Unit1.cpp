@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Unit2.h"
+#include "framework/ExitCodes.h"
 #include "framework/Placement.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -18,7 +19,6 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     Label2 = Child<TLabel>("Label2");
     Label3 = Child<TLabel>("Label3");
     Label4 = Child<TLabel>("Label4");
-    ShowCount = 0;
 }
 
 void TForm1::FormShow(TObject* /*Sender*/) {
@@ -59,5 +59,5 @@ void TForm1::PlaceWizard() {
 }
 
 void TForm1::FormClose(TObject* /*Sender*/, TCloseAction& /*Action*/) {
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitCancelled);
 }

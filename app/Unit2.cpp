@@ -6,9 +6,11 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/Texts.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
+#include "framework/ExitCodes.h"
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -16,6 +18,9 @@
 TForm2* Form2 = nullptr;
 
 namespace {
+
+// The page counter's steps.
+enum : std::int32_t { kWelcomeStep = 0, kReadyStep = 1, kInstallStep = 2, kRestartStep = 3 };
 
 constexpr int kSetupDatLineSize = 80;  // the first line, at most 79 characters
 constexpr int kTransceiverDigits = 8;  // only the first 8 characters are scanned
@@ -102,31 +107,26 @@ TRect TForm2::ButtonRow() const {
 }
 
 void TForm2::FormCreate(TObject* /*Sender*/) {
-    WizardStep = 0;
+    WizardStep = kWelcomeStep;
 }
 
 void TForm2::FormShow(TObject* /*Sender*/) {
     ShowWelcomePage();
 }
 
+void TForm2::ShowPageTexts(const TPageTexts& page) {
+    SetMemoText(Memo1, page.Title);
+    SetMemoText(Memo2, page.Body);
+    SetMemoText(Memo3, page.Instruction);
+}
+
 void TForm2::ShowWelcomePage() {
-    SetMemoText(Memo1, "Welcome!");
-    SetMemoText(
-        Memo2,
-        "Welcome to the Corvane FIR driver setup program. This program will install Corvane FIR driver "
-        "on your computer. It is strongly recommand you exit all Windows programs before running this "
-        "setup program.");
-    SetMemoText(
-        Memo3,
-        "Click Cancel to quit Setup and then close any program you have running. Click Next to continue "
-        "with the Setup program.");
+    ShowPageTexts(kWelcomePage);
     Back->SetEnabled(false);
 }
 
 void TForm2::ShowReadyPage() {
-    SetMemoText(Memo1, "Start to Setup!");
-    SetMemoText(Memo2, "The setup program is ready to copying files on your computer.");
-    SetMemoText(Memo3, "Click Back to return previous step. Click Next to begin copying files.");
+    ShowPageTexts(kReadyPage);
     Back->SetEnabled(true);
 }
 
@@ -135,10 +135,8 @@ void TForm2::ShowFinishedPage(bool enableNext) {
         Next->SetEnabled(true);
     }
     Back->SetEnabled(false);
-    Next->SetCaption("Finish");
-    SetMemoText(Memo1, "Setup complete!");
-    SetMemoText(Memo2, "The setup program has finished copying files to your computer.");
-    SetMemoText(Memo3, "Click Finish to complete setup.Please restart your computer.");
+    Next->SetCaption(kFinishCaption);
+    ShowPageTexts(kFinishedPage);
     // Finish is the page's way on. The install disabled it while it ran, which left the focus on the
     // window (or, after the source dialog, on Cancel): a keyboard user's next Enter must finish, not
     // cancel an installation that succeeded.
@@ -148,57 +146,64 @@ void TForm2::ShowFinishedPage(bool enableNext) {
 }
 
 void TForm2::NextClick(TObject* /*Sender*/) {
-    ++WizardStep;
-    switch (WizardStep) {
-        case 0:
-            ShowWelcomePage();
-            break;
-        case 1:
-            ShowReadyPage();
-            break;
-        case 2:
-            Next->SetEnabled(false);
-            Back->SetEnabled(false);
-            if (!ReadSetupDat()) {
-                ShowMessage("File Setup.dat Open Error!!");
+    switch (++WizardStep) {
+        case kInstallStep:
+            if (!InstallStep()) {
                 return;  // stuck at the install step: only Cancel and closing remain
             }
-            RunInstallProcedure();
             break;
-        case 3:
+        case kRestartStep:
             Hide();
             Form3->Show();
             break;
         default:
+            ShowPage(WizardStep);
             break;
     }
     Repaint();
 }
 
 void TForm2::BackClick(TObject* /*Sender*/) {
-    --WizardStep;
-    switch (WizardStep) {
-        case 0:
+    ShowPage(--WizardStep);
+    Repaint();
+}
+
+// The page of a step, as Next and Back show it. Back onto the install step shows the finished page and
+// leaves Next's enabled state as it is; a step without a page changes nothing.
+void TForm2::ShowPage(std::int32_t step) {
+    switch (step) {
+        case kWelcomeStep:
             ShowWelcomePage();
             break;
-        case 1:
+        case kReadyStep:
             ShowReadyPage();
             break;
-        case 2:
+        case kInstallStep:
             ShowFinishedPage(false);
             break;
         default:
             break;
     }
-    Repaint();
+}
+
+// Both buttons go off for the install. False when setup.dat cannot be read, which leaves them off.
+bool TForm2::InstallStep() {
+    Next->SetEnabled(false);
+    Back->SetEnabled(false);
+    if (!ReadSetupDat()) {
+        ShowMessage(kSetupDatOpenError);
+        return false;
+    }
+    RunInstallProcedure();
+    return true;
 }
 
 void TForm2::CancelClick(TObject* /*Sender*/) {
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitCancelled);
 }
 
 void TForm2::FormCloseQuery(TObject* /*Sender*/, bool& /*CanClose*/) {
-    platform::ExitProcess(1);
+    platform::ExitProcess(kExitCancelled);
 }
 
 // Reads the transceiver type from the first line of setup.dat in the program folder. False when the
@@ -225,24 +230,29 @@ bool TForm2::ReadSetupDat() {
     char* end = nullptr;
     const long number = std::strtol(line, &end, 10);
     const int value = end == line ? 0 : static_cast<int>(number);  // no number at the start: the default type
-    TransceiverType = "0";
     TransceiverType = TransceiverTypeFor(value);
     return true;
 }
 
 void TForm2::RunInstallProcedure() {
     if (OsKind == TOsKind::Windows98) {
-        Form4->Show();  // its Ok installs and finishes the wizard
+        Form4->ShowFor(*this);  // its Ok installs and finishes the wizard
         return;
     }
     const auto install = DriverUpdateFor(OsKind);
     if (install == nullptr) {
-        ShowMessage("Corvane FIR driver setup program does't suport this Windows Version");
-        platform::ExitProcess(1);
+        ShowMessage(kUnsupportedWindows);
+        platform::ExitProcess(kExitFatal);
     }
     {
         const TInputHeldBack heldBack;
         install(this);
     }
+    ShowFinishedPage(true);
+}
+
+void TForm2::InstallFromSource() {
+    InstallForWindows98(this);
+    // The step counter stays at the install step: the next Next, now Finish, opens the restart prompt.
     ShowFinishedPage(true);
 }

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Windows98Wizard.h"
 #include "app/WindowsVersion.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 
-class TForm2 : public TForm {
+struct TPageTexts;
+
+class TForm2 : public TForm, public TWindows98Wizard {
 public:
     explicit TForm2(TComponent* AOwner);
 
@@ -33,15 +36,18 @@ public:
     void CancelClick(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
 
-    void ShowWelcomePage();
-    void ShowReadyPage();
-    // The finished page; Back leaves Next's enabled state as it is.
-    void ShowFinishedPage(bool enableNext);
+    void InstallFromSource() override;
     // Where the row of Back, Next and Cancel lies, in the window's own coordinates.
     TRect ButtonRow() const;
 
 private:
-    void InstallStep();
+    void ShowPage(std::int32_t step);
+    void ShowWelcomePage();
+    void ShowReadyPage();
+    // The finished page; Back leaves Next's enabled state as it is.
+    void ShowFinishedPage(bool enableNext);
+    void ShowPageTexts(const TPageTexts& page);
+    bool InstallStep();
     bool ReadSetupDat();
     void RunInstallProcedure();
 };

@@ -1,6 +1,9 @@
 #include "app/Unit3.h"
 
+#include "app/Texts.h"
 #include "app/Unit2.h"
+#include "framework/ExitCodes.h"
+#include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "platform/Security.h"
@@ -19,28 +22,24 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) {
     Memo1 = Child<TMemo>("Memo1");
     OK = Child<TBitBtn>("OK");
     Cancel = Child<TBitBtn>("Cancel");
-    SetMemoText(Memo1,
-                "Setup program has finished copying FIR driver on your computer and needs to restart your "
-                "computer now. Click Reboot to resart your computer.");
+    SetMemoText(Memo1, kRestartPrompt);
 }
 
 bool TForm3::EnableShutdownPrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
         return false;
     }
+    const OwnedHandle token(opened);
     TOKEN_PRIVILEGES privileges{};
     if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
-        CloseHandle(token);
         return false;
     }
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    AdjustTokenPrivileges(token, 0, &privileges, 0, nullptr, nullptr);
+    AdjustTokenPrivileges(token.get(), 0, &privileges, 0, nullptr, nullptr);
     // AdjustTokenPrivileges succeeds even when it assigned nothing; only the last error tells.
-    const bool enabled = GetLastError() == 0;
-    CloseHandle(token);
-    return enabled;
+    return GetLastError() == 0;
 }
 
 void TForm3::OKClick(TObject* /*Sender*/) {
@@ -51,9 +50,9 @@ void TForm3::OKClick(TObject* /*Sender*/) {
 }
 
 void TForm3::CancelClick(TObject* /*Sender*/) {
-    ExitProcess(1);
+    ExitProcess(kExitCancelled);
 }
 
 void TForm3::FormClose(TObject* /*Sender*/, TCloseAction& /*Action*/) {
-    ExitProcess(1);
+    ExitProcess(kExitCancelled);
 }

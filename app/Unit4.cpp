@@ -4,9 +4,9 @@
 #include <string>
 
 #include "app/FormatPath.h"
-#include "app/Install.h"
-#include "app/Unit2.h"
+#include "app/Texts.h"
 #include "framework/Dialogs.h"
+#include "framework/ExitCodes.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
@@ -72,7 +72,6 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
     Ok = Child<TBitBtn>("Ok");
     Cancel = Child<TBitBtn>("Cancel");
     SourceDiskPath = Child<TEdit>("SourceDiskPath");
-    TreeChangeSeen = false;
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
     if (registry.OpenKey(kSetupKey)) {
@@ -101,7 +100,7 @@ void TForm4::OkClick(TObject* /*Sender*/) {
     char cabinet[kCabinetPathSize];
     const std::string& folder = SourceDiskPath->Text();
     if (!FormatPath(cabinet, sizeof cabinet, "%s\\NET8.CAB", folder.c_str()) || !FileExists(cabinet)) {
-        MessageDlg("OS source files can not be found!!", mtWarning, mbOK, 0);
+        MessageDlg(kSourceFilesNotFound, mtWarning, mbOK, 0);
         return;
     }
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -110,12 +109,14 @@ void TForm4::OkClick(TObject* /*Sender*/) {
         registry.WriteString("SourcePath", *sourcePath);
     }
     Close();
-    InstallForWindows98(Form2);
-    // The wizard's step counter stays at the install step: its next Next, now Finish, opens the
-    // restart prompt.
-    Form2->ShowFinishedPage(true);
+    Wizard->InstallFromSource();
+}
+
+void TForm4::ShowFor(TWindows98Wizard& wizard) {
+    Wizard = &wizard;
+    Show();
 }
 
 void TForm4::CancelClick(TObject* /*Sender*/) {
-    ExitProcess(1);
+    ExitProcess(kExitCancelled);
 }

@@ -1,6 +1,7 @@
 // The Windows 98 source location dialog: where are the Windows installation files?
 #pragma once
 
+#include "app/Windows98Wizard.h"
 #include "foldertree/Cvfoldertree.h"
 #include "framework/Forms.h"
 
@@ -20,6 +21,12 @@ public:
     void CvFolderTreeDblClick(TObject* Sender);
     void OkClick(TObject* Sender);
     void CancelClick(TObject* Sender);
+
+    // Shows the dialog for the wizard whose install its Ok completes.
+    void ShowFor(TWindows98Wizard& wizard);
+
+private:
+    TWindows98Wizard* Wizard = nullptr;
 };
 
 extern TForm4* Form4;

@@ -8,6 +8,7 @@
 
 #include "app/WindowsVersion.h"
 #include "platform/AsciiCase.h"
+#include "platform/HandleOwners.h"
 #include "platform/Registry.h"
 
 using namespace platform;
@@ -47,6 +48,26 @@ void ReadValue(HKEY key, const char* name, char (&buffer)[kValueSize]) {
     buffer[kValueSize - 1] = '\0';
 }
 
+// The key under HKEY_LOCAL_MACHINE; none when it cannot be opened.
+OwnedKey OpenMachineKey(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return OwnedKey(key);
+}
+
+// Reads a value of the key under HKEY_LOCAL_MACHINE as ReadValue does; false when the key cannot be
+// opened.
+bool ReadMachineValue(const char* path, const char* name, char (&buffer)[kValueSize]) {
+    const OwnedKey key = OpenMachineKey(path);
+    if (!key) {
+        return false;
+    }
+    ReadValue(key.get(), name, buffer);
+    return true;
+}
+
 // The 9x release that the key's "Version" names; none when it names neither.
 std::optional<TOsKind> ClassifyNineX(char (&value)[kValueSize]) {
     if (MatchesOver(value, "Windows 98", 10)) {
@@ -78,22 +99,13 @@ TOsKind ClassifyNt(HKEY key, char (&value)[kValueSize]) {
 
 TOsKind ClassifyWindowsVersion() {
     char value[kValueSize];
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &key) !=
-        ERROR_SUCCESS) {
+    if (!ReadMachineValue("Software\\Microsoft\\Windows\\CurrentVersion", "Version", value)) {
         return TOsKind::NotRecognised;
     }
-    ReadValue(key, "Version", value);
-    RegCloseKey(key);
     // The 9x key comes first: a "Version" naming Windows 98 decides, whatever the NT key says.
     if (const auto kind = ClassifyNineX(value)) {
         return *kind;
     }
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion", &key) !=
-        ERROR_SUCCESS) {
-        return TOsKind::NotRecognised;
-    }
-    const auto kind = ClassifyNt(key, value);
-    RegCloseKey(key);
-    return kind;
+    const OwnedKey nt = OpenMachineKey("Software\\Microsoft\\Windows NT\\CurrentVersion");
+    return nt ? ClassifyNt(nt.get(), value) : TOsKind::NotRecognised;
 }

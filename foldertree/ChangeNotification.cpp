@@ -29,13 +29,13 @@ void TCvFolderTree::SetActive(bool Value) {
 }
 
 void TCvFolderTree::Activate() {
-    if (active_) {
+    if (FActive) {
         return;
     }
-    active_ = true;
+    FActive = true;
     ShowDesktop();
-    SetFolderOptions(folderOptions_);
-    SetDisplayMode(displayMode_);
+    SetFolderOptions(FFolderOptions);
+    SetDisplayMode(FDisplayMode);
     RegisterChangeNotify();
 }
 
@@ -44,7 +44,7 @@ void TCvFolderTree::Deactivate() {
     if (TTreeNode* desktop = Items->GetFirstNode()) {
         desktop->Delete();  // every other node of the tree lies below it
     }
-    active_ = false;
+    FActive = false;
 }
 
 void TCvFolderTree::RegisterChangeNotify() {

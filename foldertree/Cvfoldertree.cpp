@@ -4,7 +4,7 @@
 #include <map>
 
 #include "framework/Forms.h"
-#include "framework/SystemModules.h"
+#include "framework/MissingModule.h"
 #include "framework/UtilWindow.h"
 #include "platform/Kernel.h"
 #include "platform/SystemModule.h"
@@ -43,7 +43,7 @@ HMODULE LoadChangeNotification() {
     const UINT errorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
     HMODULE module = BindSystemModule("shell32.dll", ordinals, entries, 2);
     SetErrorMode(errorMode);  // leaves the last error as it is
-    RequireSystemModule(module != nullptr, "shell32.dll");
+    EndIfModuleMissing(module != nullptr, "shell32.dll");
     ShChangeNotifyRegisterProc = reinterpret_cast<PFNSHCHANGENOTIFYREGISTER>(entries[0]);
     ShChangeNotifyDeregisterProc = reinterpret_cast<PFNSHCHANGENOTIFYDEREGISTER>(entries[1]);
     return module;
@@ -77,12 +77,9 @@ TCvFolderTree::TCvFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
 
     Shell32Module = LoadChangeNotification();
 
-    folderOptions_ = SFolderOption{};
-    displayMode_ = dmAsis;
     SetReadOnly(true);  // the user cannot edit the names
 
     OnDeletion = [this](TObject* Sender, TTreeNode* Node) { FreeNode(Sender, Node); };
-    OnEndSessionQuery = nullptr;
 
     CoGetMalloc(MEMCTX_TASK, ShellMalloc.put());
     SetParent(parent);

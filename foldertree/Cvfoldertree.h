@@ -75,41 +75,24 @@ public:
     explicit TCvFolderTree(TComponent* AOwner);
     ~TCvFolderTree() override;
 
-    // Names (never fail; empty when the shell gives nothing).
-    std::string GetPathName(platform::LPCITEMIDLIST ItemIdList, platform::DWORD Flags,
-                            platform::IShellFolder* Folder);
-    // Without a folder the desktop's stands in, and the list is absolute.
-    TFilePathList GetLongFilePath(platform::LPCITEMIDLIST ItemIdList, platform::IShellFolder* Folder);
+    // The properties and the event a window layout sets.
+    bool Active() const { return FActive; }
+    void SetActive(bool Value);
+    SFolderOption FolderOptions() const { return FFolderOptions; }
+    void SetFolderOptions(SFolderOption Value);
+    TDisplayMode DisplayMode() const { return FDisplayMode; }
+    void SetDisplayMode(TDisplayMode Value);
+    // Asked before the session ends; CanEndSession arrives true, and false keeps the registration.
+    TEndSessionQueryEvent OnEndSessionQuery;
 
-    // Nodes. `ItemIdList` is relative to the parent's folder (to the desktop without a parent); only its
-    // first item counts. Null when the item is outside the file system and not forced.
-    TTreeNode* CreateFolderNode(platform::LPCITEMIDLIST ItemIdList, TTreeNode* ParentNode, bool Force);
-    void RetrieveSysImageList();
-    TPathInfo fGetSpecialFolder(int Csidl);
-    void FreeNode(TObject* Sender, TTreeNode* Node);
-    // Frees a list that the shell allocated; a list that the task allocator does not claim is left alone.
-    void FreePidl(platform::LPITEMIDLIST ItemIdList);
+    // A node's record, for users of the control. A null node has none: an empty folder, ftNone, null.
     platform::ComPtr<platform::IShellFolder> NodeShellFolder(TTreeNode* Node);
     TFolderType NodeType(TTreeNode* Node);
     // Owned by the node: not to be freed.
     platform::LPCITEMIDLIST NodeItemIdList(TTreeNode* Node);
-    TDisplayMode DisplayMode() const { return displayMode_; }
-    void SetDisplayMode(TDisplayMode Value);
 
-    // Enumeration.
-    bool AttachFolders(TTreeNode* Node);
-    void TFolderTreeExpanding(TObject* Sender, TTreeNode* Node, bool& Allow);
-    void FreeChildren(TTreeNode* Node);
-
-    // Special roots.
-    void ShowDesktop();
-    SFolderOption FolderOptions() const { return folderOptions_; }
-    void SetFolderOptions(SFolderOption Value);
-    void ShowRecycleBin();
-    void ShowNetHood();
-    TPathInfo fGetNetHood();
+    // The roots.
     TTreeNode* GetDesktopNode();
-    TTreeNode* GetSpecialNode(TFolderType FolderType);
     TTreeNode* GetMyComputerNode() { return GetSpecialNode(ftMyComputer); }
     TTreeNode* GetNetHoodNode() { return GetSpecialNode(ftNetworkNeighborhood); }
     TTreeNode* GetBitBucketNode() { return GetSpecialNode(ftRecycleBin); }
@@ -126,6 +109,54 @@ public:
     // A path whose root is not in the tree (too short, a drive My Computer does not list, a network
     // path while Network Neighborhood is hidden, an inactive tree) gives null and clears the selection.
     TTreeNode* FindPath(const std::string& Path, bool ExactMatch);
+
+    // Deletes a node's children but My Computer and Network Neighborhood, and gives it its expand button
+    // back: its next expansion loads its folders afresh.
+    void FreeChildren(TTreeNode* Node);
+
+    // What the framework asks of every tree view. A node's pictures are asked of the shell when first
+    // needed, with what CreateFolderNode found; the window procedure answers Windows' question whether
+    // the session may end.
+    void GetImageIndex(TTreeNode* Node) override;
+    void GetSelectedIndex(TTreeNode* Node) override;
+    void WndProc(TMessage& Message) override;
+    void SetProperty(std::string_view name, std::string_view value) override;
+
+protected:
+    void WMLButtonDblClk(TMessage& Message) override;
+
+private:
+    friend class ShellList;  // the scope that gives a list back through FreePidl
+    // The tests work the steps below one at a time through their fixture.
+    friend class FolderTreeTest;
+
+    // Names (never fail; empty when the shell gives nothing).
+    std::string GetPathName(platform::LPCITEMIDLIST ItemIdList, platform::DWORD Flags,
+                            platform::IShellFolder* Folder);
+    // Without a folder the desktop's stands in, and the list is absolute.
+    TFilePathList GetLongFilePath(platform::LPCITEMIDLIST ItemIdList, platform::IShellFolder* Folder);
+
+    // Nodes. `ItemIdList` is relative to the parent's folder (to the desktop without a parent); only its
+    // first item counts. Null when the item is outside the file system and not forced.
+    TTreeNode* CreateFolderNode(platform::LPCITEMIDLIST ItemIdList, TTreeNode* ParentNode, bool Force);
+    void RetrieveSysImageList();
+    TPathInfo fGetSpecialFolder(int Csidl);
+    void FreeNode(TObject* Sender, TTreeNode* Node);
+    // Frees a list that the shell allocated; a list that the task allocator does not claim is left alone.
+    void FreePidl(platform::LPITEMIDLIST ItemIdList);
+
+    // Enumeration.
+    bool AttachFolders(TTreeNode* Node);
+    void TFolderTreeExpanding(TObject* Sender, TTreeNode* Node, bool& Allow);
+
+    // Special roots.
+    void ShowDesktop();
+    void ShowRecycleBin();
+    void ShowNetHood();
+    TPathInfo fGetNetHood();
+    TTreeNode* GetSpecialNode(TFolderType FolderType);
+
+    // Paths.
     // The file-system path of an absolute list; empty for an item without one.
     std::string ParsePidl(platform::LPCITEMIDLIST ItemIdList);
     // The letter of the lowest drive in a mask (bit 0 = A): 'A' plus the bit's index. A mask without a
@@ -142,8 +173,6 @@ public:
     void DriveChanged(TObject* Sender, char Drive, bool Force);
 
     // Filling and emptying, and keeping up with the shell.
-    bool Active() const { return active_; }
-    void SetActive(bool Value);
     // Builds the tree and registers for the shell's change notifications; raises when the registration
     // fails, leaving the tree built and Active true.
     void Activate();
@@ -153,25 +182,8 @@ public:
     void DeregisterChangeNotify();
     // The window procedure of the hidden notification window.
     void MessageProc(TMessage& Message);
-    // The tree's own window procedure: it answers Windows' question whether the session may end.
-    void WndProc(TMessage& Message) override;
     void QueryEndSession(TMessage& Message);
-    // Asked before the session ends; CanEndSession arrives true, and false keeps the registration.
-    TEndSessionQueryEvent OnEndSessionQuery;
 
-    // A node's pictures are asked of the shell when first needed, with what CreateFolderNode found.
-    void GetImageIndex(TTreeNode* Node) override;
-    void GetSelectedIndex(TTreeNode* Node) override;
-
-    void SetProperty(std::string_view name, std::string_view value) override;
-
-    // The lists that the nodes own, still allocated.
-    int NodeListBlocks() const { return heap_.LiveBlocks(); }
-
-protected:
-    void WMLButtonDblClk(TMessage& Message) override;
-
-private:
     static TFolderNode* RecordOf(TTreeNode* Node);
     static const std::string& PathOf(TTreeNode* Node);
     TTreeNode* LocatePath(std::string_view path, bool exactMatch, bool clearsSelection);
@@ -189,17 +201,19 @@ private:
     void SupplyImages(TTreeNode* Node);
     TTreeNode* AddSpecialRoot(TPathInfo& info, TFolderType type, const std::string& path, bool nameFromShell);
 
+    // The tree's state, each under the name its description gives it; a property's stored value is the
+    // property's name after an F.
     platform::HMODULE Shell32Module = nullptr;
     TCustomImageList* SysImages = nullptr;
     std::string DesktopPath;
     platform::HWND NotifyWindow = nullptr;
-    TDisplayMode displayMode_ = dmAsis;
-    SFolderOption folderOptions_;
+    TDisplayMode FDisplayMode = dmAsis;
+    SFolderOption FFolderOptions;
     platform::ComPtr<platform::IMalloc> ShellMalloc;
     platform::SHChangeNotifyEntry* NotifyEntry = nullptr;
     platform::ULONG NotifyId = 0;
-    bool active_ = false;
-    TItemIdListHeap heap_;
+    bool FActive = false;
+    TItemIdListHeap NodeListHeap;  // the nodes' own lists, apart from the shell's allocator
 };
 
 // The message that the shell posts to the notification window for each change.

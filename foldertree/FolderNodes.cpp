@@ -94,7 +94,7 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
     node->DeferImages();
     node->SetOverlayIndex((attributes & SFGAO_SHARE) != 0 ? 0 : (attributes & SFGAO_LINK) != 0 ? 1 : -1);
     node->SetHasChildren((attributes & SFGAO_HASSUBFOLDER) != 0);
-    node->SetText(CasedName(names.InFolderName, displayMode_));
+    node->SetText(CasedName(names.InFolderName, FDisplayMode));
     return node;
 }
 
@@ -106,12 +106,12 @@ TCvFolderTree::FolderRecord TCvFolderTree::NewFolderRecord(LPCITEMIDLIST ItemIdL
                                                            const TFolderNode* parent, bool isVirtual) {
     FolderRecord record(new TFolderNode, [this](TFolderNode* unplaced) { DisposeRecord(unplaced); });
     const UINT parentSize = parent != nullptr ? parent->ItemIdListSize : 0;
-    BYTE* absolute = heap_.Allocate(parentSize + FirstItemSize(ItemIdList) + 2);
+    BYTE* absolute = NodeListHeap.Allocate(parentSize + FirstItemSize(ItemIdList) + 2);
     record->ItemIdList = reinterpret_cast<LPITEMIDLIST>(absolute);
     record->ItemIdListSize = static_cast<WORD>(
         AppendFirstItem(absolute, parent != nullptr ? parent->ItemIdList : nullptr, parentSize, ItemIdList));
     if (isVirtual) {
-        record->IconItemIdList = heap_.Copy(ItemIdList, ItemIdListSize(ItemIdList));
+        record->IconItemIdList = NodeListHeap.Copy(ItemIdList, ItemIdListSize(ItemIdList));
     }
     return record;
 }
@@ -123,7 +123,7 @@ TTreeNode* TCvFolderTree::InsertFolderNode(TTreeNode* ParentNode, FolderRecord r
     TTreeNode* node;
     if (ParentNode == nullptr) {
         node = Items->AddObjectFirst(Selected(), "", record.get());
-    } else if (isVirtual && folderOptions_.Contains(foVirtualFirst)) {
+    } else if (isVirtual && FFolderOptions.Contains(foVirtualFirst)) {
         node = Items->AddChildObjectFirst(ParentNode, "", record.get());
     } else {
         node = Items->AddChildObject(ParentNode, "", record.get());
@@ -152,15 +152,15 @@ void TCvFolderTree::SupplyImages(TTreeNode* Node) {
     const int image = SystemIconIndex(list, SHGFI_SYSICONINDEX | SHGFI_PIDL);
     const int selected =
         record->IsFolder ? SystemIconIndex(list, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_OPENICON) : image;
-    heap_.Free(record->IconItemIdList);
+    NodeListHeap.Free(record->IconItemIdList);
     record->IconItemIdList = nullptr;
     Node->SetImageIndex(image);
     Node->SetSelectedIndex(selected);
 }
 
 void TCvFolderTree::DisposeRecord(TFolderNode* record) {
-    heap_.Free(record->ItemIdList);
-    heap_.Free(record->IconItemIdList);
+    NodeListHeap.Free(record->ItemIdList);
+    NodeListHeap.Free(record->IconItemIdList);
     delete record;  // with it its folder reference and its texts
 }
 
@@ -193,8 +193,8 @@ LPCITEMIDLIST TCvFolderTree::NodeItemIdList(TTreeNode* Node) {
 }
 
 void TCvFolderTree::SetDisplayMode(TDisplayMode Value) {
-    displayMode_ = Value;
-    if (!active_) {
+    FDisplayMode = Value;
+    if (!FActive) {
         return;
     }
     std::vector<TTreeNode*> pending;
@@ -205,7 +205,7 @@ void TCvFolderTree::SetDisplayMode(TDisplayMode Value) {
         TTreeNode* node = pending.back();
         pending.pop_back();
         if (const TFolderNode* record = RecordOf(node)) {
-            node->SetText(CasedName(record->Name, displayMode_));
+            node->SetText(CasedName(record->Name, FDisplayMode));
         }
         for (int i = node->Count() - 1; i >= 0; --i) {
             pending.push_back(node->Item(i));

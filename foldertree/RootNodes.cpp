@@ -49,8 +49,8 @@ void TCvFolderTree::ShowDesktop() {
 }
 
 void TCvFolderTree::SetFolderOptions(SFolderOption Value) {
-    folderOptions_ = Value;
-    if (active_) {
+    FFolderOptions = Value;
+    if (FActive) {
         ShowRecycleBin();
         ShowNetHood();
     }
@@ -58,7 +58,7 @@ void TCvFolderTree::SetFolderOptions(SFolderOption Value) {
 
 void TCvFolderTree::ShowRecycleBin() {
     TTreeNode* present = GetBitBucketNode();
-    const bool wanted = folderOptions_.Contains(foRecycleBin);
+    const bool wanted = FFolderOptions.Contains(foRecycleBin);
     if (wanted && present == nullptr) {
         TPathInfo info = fGetSpecialFolder(CSIDL_BITBUCKET);
         AddSpecialRoot(info, ftRecycleBin, std::string(), true);
@@ -69,7 +69,7 @@ void TCvFolderTree::ShowRecycleBin() {
 
 void TCvFolderTree::ShowNetHood() {
     TTreeNode* present = GetNetHoodNode();
-    const bool wanted = folderOptions_.Contains(foNetworkNeighborhood);
+    const bool wanted = FFolderOptions.Contains(foNetworkNeighborhood);
     if (wanted && present == nullptr) {
         TPathInfo info = fGetNetHood();
         AddSpecialRoot(info, ftNetworkNeighborhood, "\\\\", false);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/Forms.h"
-#include "framework/SystemModules.h"
+#include "framework/MissingModule.h"
 #include "platform/CommonControls.h"
 
 namespace {
@@ -14,7 +14,7 @@ const AtStartUp kTreeViewEventsBound([] { RegisterEvent("OnChange", &TCustomTree
 }  // namespace
 
 void RegisterTreeViewClass() {
-    RequireSystemModule(platform::LoadCommonControls(), "comctl32.dll");
+    EndIfModuleMissing(platform::LoadCommonControls(), "comctl32.dll");
     const platform::INITCOMMONCONTROLSEX classes{sizeof classes, platform::ICC_TREEVIEW_CLASSES};
     platform::InitCommonControlsEx(&classes);
 }

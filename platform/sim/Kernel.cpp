@@ -7,7 +7,6 @@
 
 #include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
-#include "platform/NewDev.h"
 #include "platform/sim/World.h"
 
 namespace platform {
@@ -36,32 +35,6 @@ UINT AnswerFolder(const std::string& folder, LPSTR buffer, UINT size) {
         return 0;
     }
     return AnswerPath(folder, buffer, size);
-}
-
-BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND /*parent*/, LPCSTR hardwareId, LPCSTR fullInfPath,
-                                                  DWORD installFlags, BOOL* rebootRequired) {
-    auto& world = World();
-    world.Trace(std::string("UpdateDriverForPlugAndPlayDevicesA ") + hardwareId + " " + fullInfPath);
-    world.driverUpdates.push_back(sim::DriverUpdate{hardwareId, fullInfPath, installFlags});
-    if (world.driverUpdateError != 0 &&
-        static_cast<int>(world.driverUpdates.size()) > world.driverUpdateFailsAfter) {
-        SetLastError(world.driverUpdateError);
-        return 0;
-    }
-    for (auto& device : world.devices) {
-        if (device.present && !device.removed) {
-            device.installedInf = fullInfPath;
-        }
-    }
-    if (rebootRequired != nullptr) {
-        *rebootRequired = 0;
-    }
-    return 1;
-}
-
-// Stands for the wide-character entry point, which the program only ever looks up.
-BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesW(HWND, const wchar_t*, const wchar_t*, DWORD, BOOL*) {
-    std::abort();
 }
 
 std::string FolderOf(const std::string& path) {
@@ -101,6 +74,37 @@ DWORD MissingEntryError(const std::string& path) {
 }
 
 }  // namespace
+
+// The entry points of the system folder's newdev.dll, as the program calls them through the module.
+namespace newdev_dll {
+
+BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND /*parent*/, LPCSTR hardwareId, LPCSTR fullInfPath,
+                                                  DWORD installFlags, BOOL* rebootRequired) {
+    auto& world = World();
+    world.Trace(std::string("UpdateDriverForPlugAndPlayDevicesA ") + hardwareId + " " + fullInfPath);
+    world.driverUpdates.push_back(sim::DriverUpdate{hardwareId, fullInfPath, installFlags});
+    if (world.driverUpdateError != 0 &&
+        static_cast<int>(world.driverUpdates.size()) > world.driverUpdateFailsAfter) {
+        SetLastError(world.driverUpdateError);
+        return 0;
+    }
+    for (auto& device : world.devices) {
+        if (device.present && !device.removed) {
+            device.installedInf = fullInfPath;
+        }
+    }
+    if (rebootRequired != nullptr) {
+        *rebootRequired = 0;
+    }
+    return 1;
+}
+
+// Stands for the wide-character entry point, which the program only ever looks up.
+BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesW(HWND, const wchar_t*, const wchar_t*, DWORD, BOOL*) {
+    std::abort();
+}
+
+}  // namespace newdev_dll
 
 DWORD GetLastError() {
     return World().lastError;
@@ -363,11 +367,11 @@ void sim::World::InstallNewdev(bool withAnsiEntry, bool withWideEntry) {
     Module newdev;
     if (withAnsiEntry) {
         newdev.entryPoints["UpdateDriverForPlugAndPlayDevicesA"] =
-            reinterpret_cast<FARPROC>(&UpdateDriverForPlugAndPlayDevicesA);
+            reinterpret_cast<FARPROC>(&newdev_dll::UpdateDriverForPlugAndPlayDevicesA);
     }
     if (withWideEntry) {
         newdev.entryPoints["UpdateDriverForPlugAndPlayDevicesW"] =
-            reinterpret_cast<FARPROC>(&UpdateDriverForPlugAndPlayDevicesW);
+            reinterpret_cast<FARPROC>(&newdev_dll::UpdateDriverForPlugAndPlayDevicesW);
     }
     modules.erase(sim::FileSystem::Normalize(NewdevPath()));
     if (withAnsiEntry || withWideEntry) {

@@ -161,7 +161,7 @@ TEST_F(FolderTreeEnumeration, FreeChildrenKeepsMyComputerAndNetworkNeighborhoodO
     EXPECT_THAT(Texts(desktop), ElementsAre("My Computer", "Network Neighborhood"));
     EXPECT_TRUE(desktop->HasChildren());
     EXPECT_EQ(tree->GetBitBucketNode(), nullptr);
-    tree->AttachFolders(desktop);  // the special roots come first, in the order they had
+    AttachFolders(desktop);  // the special roots come first, in the order they had
     EXPECT_THAT(Texts(desktop), ElementsAre("My Computer", "Network Neighborhood", "Tools"));
 
     // A folder that showed no subfolders gets its button back, to be loaded afresh when opened.

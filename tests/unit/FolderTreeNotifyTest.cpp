@@ -53,7 +53,7 @@ TEST_F(FolderTreeNotify, ActivationRegistersTheHiddenWindowForFolderAndMediaEven
     EXPECT_TRUE(headless::WindowExists(registration.window));
     EXPECT_NE(registration.window, tree->Handle());
     EXPECT_EQ(Calls("SHChangeNotifyRegister"), 1);
-    tree->RegisterChangeNotify();  // anew: the first registration ends, not left to post unseen
+    RegisterChangeNotify();  // anew: the first registration ends, not left to post unseen
     EXPECT_EQ(world->shell.registrations.size(), 1u);
 
     tree->SetActive(false);
@@ -61,7 +61,7 @@ TEST_F(FolderTreeNotify, ActivationRegistersTheHiddenWindowForFolderAndMediaEven
     EXPECT_EQ(tree->Items->Count(), 0);
     EXPECT_TRUE(world->shell.registrations.empty());
     tree->SetActive(false);
-    tree->DeregisterChangeNotify();
+    DeregisterChangeNotify();
     EXPECT_EQ(Calls("SHChangeNotifyDeregister"), 2);
     EXPECT_FALSE(tree->Active());
     ExpectTheWindowAgrees();

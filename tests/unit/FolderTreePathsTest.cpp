@@ -163,14 +163,14 @@ TEST_F(FolderTreePaths, CheckPathOfARootOnlyGivesBackItsButtonWithoutAskingADisk
         node->SetHasChildren(false);
         world->calls.clear();
         world->shell.journal.clear();
-        tree->CheckPath();
+        CheckPath();
         EXPECT_TRUE(node->HasChildren()) << node->Text();
         ExpectTheWindowAgrees();  // the button is back on the screen too
         EXPECT_EQ(Calls("GetFileAttributesA"), 0) << node->Text();
         EXPECT_THAT(world->shell.journal, IsEmpty()) << node->Text();
     }
     tree->SetSelected(nullptr);
-    tree->CheckPath();  // nothing selected: nothing to do
+    CheckPath();  // nothing selected: nothing to do
 }
 
 TEST_F(FolderTreePaths, ADoubleClickReChecksTheSelectionBeforeTheTreeRaisesOnDblClick) {
@@ -188,7 +188,7 @@ TEST_F(FolderTreePaths, TheFirstDriveLetterIsThatOfTheLowestBitAndAMaskWithoutAD
     const std::vector<std::pair<DWORD, char>> cases{
         {0x01, 'A'}, {0x04, 'C'}, {0x0C, 'C'}, {1u << 25, 'Z'}, {0, '\0'}};
     for (const auto& [mask, letter] : cases) {
-        EXPECT_EQ(TCvFolderTree::GetFirstDriveLetter(mask), letter) << mask;
+        EXPECT_EQ(GetFirstDriveLetter(mask), letter) << mask;
     }
 }
 
@@ -211,7 +211,7 @@ TEST_F(FolderTreePaths, ADriveIsRefreshedOnlyWhenListedAndItsNameChangedOrWhenFo
         ActiveTree();
         Drive()->Expand(false);
         world->shell.Item("C:\\").label = c.label;
-        tree->DriveChanged(tree, c.letter, c.force);
+        DriveChanged(c.letter, c.force);
         TTreeNode* drive = tree->GetMyComputerNode()->GetFirstChild();
         const std::string what = std::string(1, c.letter) + " " + c.label + (c.force ? " forced" : "");
         EXPECT_EQ(drive->Text(), c.text) << what;
@@ -259,7 +259,7 @@ TEST_F(FolderTreePaths, ADriveIsFoundByItsLetterInEitherCaseFromAToZ) {
         ASSERT_NE(drive, nullptr) << text;
         drive->Expand(false);
         ASSERT_GT(drive->Count(), 0) << text;
-        tree->DriveChanged(tree, letter, true);
+        DriveChanged(letter, true);
         EXPECT_EQ(drive->Count(), 0) << letter;
     }
 }
@@ -269,7 +269,7 @@ TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
     ActiveTree();
     Drive()->Expand(false);
     world->shell.drives = {'D'};
-    EXPECT_NO_THROW(tree->DriveChanged(tree, 'C', true));
+    EXPECT_NO_THROW(DriveChanged('C', true));
     EXPECT_GT(Drive()->Count(), 0);
     ExpectTheWindowAgrees();
     delete tree;
@@ -282,7 +282,7 @@ TEST_F(FolderTreePaths, DriveChangedSwallowsEveryFailure) {
         ActiveTree();
         tree->SetDirectory("C:\\WINDOWS\\SYSTEM");
         tree->OnChange = [&](TObject*, TTreeNode*) { raise(); };
-        EXPECT_NO_THROW(tree->DriveChanged(tree, 'C', true));
+        EXPECT_NO_THROW(DriveChanged('C', true));
         EXPECT_EQ(headless::LockedWindow(), nullptr);
         tree->OnChange = nullptr;
         ExpectTheWindowAgrees();
@@ -296,7 +296,7 @@ TEST_F(FolderTreePaths, DriveChangedLetsRunningOutOfMemoryThrough) {
     ActiveTree();
     tree->SetDirectory("C:\\WINDOWS\\SYSTEM");
     tree->OnChange = [](TObject*, TTreeNode*) { throw std::bad_alloc(); };
-    EXPECT_THROW(tree->DriveChanged(tree, 'C', true), std::bad_alloc);
+    EXPECT_THROW(DriveChanged('C', true), std::bad_alloc);
     EXPECT_EQ(headless::LockedWindow(), nullptr);
     tree->OnChange = nullptr;
     delete tree;

@@ -38,7 +38,7 @@ TEST_F(FolderTreeRoots, WithoutOptionsTheDesktopShowsMyComputerWithItsDrivesAndI
     EXPECT_EQ(Record(tree->GetMyComputerNode()).Path, "");
     // A folder on the desktop is an ordinary folder with its full path.
     EXPECT_EQ(Record(Find({"Alpha"})).Path, "C:\\WINDOWS\\Desktop\\Alpha");
-    EXPECT_EQ(tree->GetSpecialNode(ftFolder), Find({"My Computer", "Local Disk (C:)"}));
+    EXPECT_EQ(GetSpecialNode(ftFolder), Find({"My Computer", "Local Disk (C:)"}));
     EXPECT_EQ(headless::LockedWindow(), nullptr);
     ExpectNothingOfTheShellHeldButTheTree();
 }

@@ -65,6 +65,27 @@ protected:
     }
     const TFolderNode& Record(TTreeNode* node) { return *static_cast<const TFolderNode*>(node->Data()); }
 
+    // The tree's own steps, which only the tree calls, worked one at a time.
+    std::string GetPathName(platform::LPCITEMIDLIST list, platform::DWORD flags,
+                            platform::IShellFolder* folder) {
+        return tree->GetPathName(list, flags, folder);
+    }
+    TFilePathList GetLongFilePath(platform::LPCITEMIDLIST list, platform::IShellFolder* folder) {
+        return tree->GetLongFilePath(list, folder);
+    }
+    TTreeNode* CreateFolderNode(platform::LPCITEMIDLIST list, TTreeNode* parent, bool force) {
+        return tree->CreateFolderNode(list, parent, force);
+    }
+    bool AttachFolders(TTreeNode* node) { return tree->AttachFolders(node); }
+    TTreeNode* GetSpecialNode(TFolderType type) { return tree->GetSpecialNode(type); }
+    static char GetFirstDriveLetter(platform::DWORD mask) { return TCvFolderTree::GetFirstDriveLetter(mask); }
+    void CheckPath() { tree->CheckPath(); }
+    void DriveChanged(char drive, bool force) { tree->DriveChanged(tree, drive, force); }
+    void RegisterChangeNotify() { tree->RegisterChangeNotify(); }
+    void DeregisterChangeNotify() { tree->DeregisterChangeNotify(); }
+    // The lists that the nodes own, still allocated.
+    int NodeListBlocks() const { return tree->NodeListHeap.LiveBlocks(); }
+
     // The platform calls so far that begin so.
     int Calls(std::string_view start) {
         return static_cast<int>(

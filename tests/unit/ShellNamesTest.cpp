@@ -47,7 +47,7 @@ protected:
     }
     std::string Ask(DWORD flags) {
         world->shell.journal.clear();
-        return tree->GetPathName(tools, flags, driveFolder.get());
+        return GetPathName(tools, flags, driveFolder.get());
     }
 
     ComPtr<IShellFolder> driveFolder;
@@ -101,7 +101,7 @@ TEST_F(ShellNames, WithoutAFolderTheDesktopNamesAnAbsoluteList) {
     SHGetDesktopFolder(desktop.put());
     LPITEMIDLIST absolute = Parse(*desktop, u"C:\\Tools");
     world->shell.journal.clear();
-    const TFilePathList names = tree->GetLongFilePath(absolute, nullptr);
+    const TFilePathList names = GetLongFilePath(absolute, nullptr);
     EXPECT_EQ(names.DisplayName, "Tools");
     EXPECT_EQ(names.ParsingName, "C:\\Tools");
     EXPECT_EQ(names.InFolderName, "Tools");

@@ -88,16 +88,7 @@ TEST_F(SourceDialog, LooksAsLaidOutWithThePathFromTheRegistry) {
 TEST_F(SourceDialog, OkAtOnceInstallsAndFinishesTheWizard) {
     world->AddDevice({"*CVN0510"});
     OpenDialog();
-    const auto before = headless::Told().size();
     Press(Form4->Ok);
-    // The wizard's windows hear of the finished page in this order; Back was off already.
-    EXPECT_THAT(std::vector<std::string>(headless::Told().begin() + static_cast<long>(before),
-                                         headless::Told().end()),
-                ElementsAre("Next enabled yes", "Next text Finish", "Memo1 lines ",
-                            "Memo1 lines Setup complete!", "Memo2 lines ",
-                            "Memo2 lines The setup program has finished copying files to your computer.",
-                            "Memo3 lines ",
-                            "Memo3 lines Click Finish to complete setup.Please restart your computer."));
     EXPECT_FALSE(Form4->Showing());
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");
