@@ -1,18 +1,14 @@
 #include "platform/sim/World.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 
+#include "platform/AsciiCase.h"
 #include "platform/Registry.h"
 
 namespace platform::sim {
 
 namespace {
-
-char FoldCase(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 std::vector<std::string_view> SplitKeyPath(std::string_view path) {
     std::vector<std::string_view> parts;
@@ -39,12 +35,12 @@ std::unique_ptr<World>& WorldSlot() {
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+                                              [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 RegistryKey* Registry::Root(HKEY root) {
@@ -167,7 +163,7 @@ bool Registry::Close(HKEY handle) {
 std::string FileSystem::Normalize(std::string_view path) {
     std::string key;
     for (char c : path) {
-        const char folded = c == '/' ? '\\' : FoldCase(c);
+        const char folded = c == '/' ? '\\' : AsciiLower(c);
         if (folded == '\\' && !key.empty() && key.back() == '\\') {
             continue;  // Windows reads a doubled separator as one
         }
@@ -191,9 +187,16 @@ std::string FileSystem::ParentOf(std::string_view normalizedPath) {
     return Normalize(normalizedPath.substr(0, slash + 1));
 }
 
+void FileSystem::Store(std::string key, FileEntry entry) {
+    const auto [at, added] = entries_.insert_or_assign(std::move(key), std::move(entry));
+    if (added) {
+        index_.emplace(at->first, &at->second);
+    }
+}
+
 void FileSystem::AddDrive(char letter) {
     std::string root{letter, ':', '\\'};
-    entries_[Normalize(root)] = FileEntry{root, true, {}};
+    Store(Normalize(root), FileEntry{root, true, {}});
 }
 
 // A path as it was written, without the separators that may end it: "C:\New\" makes a folder "New".
@@ -214,13 +217,13 @@ static std::string_view ParentText(std::string_view path) {
 
 void FileSystem::AddDirectory(std::string_view path) {
     const auto key = Normalize(path);
-    if (key.empty() || entries_.count(key) != 0) {
+    if (key.empty() || index_.count(key) != 0) {
         return;
     }
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    entries_[key] = FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}};
+    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}});
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {
@@ -228,12 +231,12 @@ void FileSystem::AddFile(std::string_view path, std::string_view content) {
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    entries_[key] = FileEntry{std::string(path), false, std::string(content)};
+    Store(key, FileEntry{std::string(path), false, std::string(content)});
 }
 
 const FileEntry* FileSystem::Find(std::string_view path) const {
-    auto found = entries_.find(Normalize(path));
-    return found == entries_.end() ? nullptr : &found->second;
+    auto found = index_.find(Normalize(path));
+    return found == index_.end() ? nullptr : found->second;
 }
 
 void FileSystem::ForEachChild(std::string_view folder,
@@ -251,14 +254,20 @@ void FileSystem::ForEachChild(std::string_view folder,
     if (prefix.back() != '\\') {
         prefix.push_back('\\');
     }
-    // The entries below the folder sort together after it; the deeper ones among them are skipped.
-    for (auto at = entries_.lower_bound(prefix); at != entries_.end() && at->first.starts_with(prefix);
-         ++at) {
-        const bool directlyInside =
-            at->first.size() > prefix.size() && at->first.find('\\', prefix.size()) == std::string::npos;
-        if (directlyInside && !visit(at->second)) {
+    // The entries below the folder sort together after it. Those below a child sort together too, from
+    // its name and a backslash up to its name and the next byte after the backslash: they are stepped
+    // over in one look-up, so a listing costs the children, not everything beneath them.
+    auto at = entries_.lower_bound(prefix);
+    while (at != entries_.end() && at->first.starts_with(prefix)) {
+        const auto deeper = at->first.find('\\', prefix.size());
+        if (deeper != std::string::npos) {
+            at = entries_.lower_bound(at->first.substr(0, deeper) + static_cast<char>('\\' + 1));
+            continue;
+        }
+        if (at->first.size() > prefix.size() && !visit(at->second)) {
             return;
         }
+        ++at;
     }
 }
 
@@ -280,7 +289,13 @@ std::optional<std::string> FileSystem::Read(std::string_view path) const {
 }
 
 bool FileSystem::Remove(std::string_view path) {
-    return entries_.erase(Normalize(path)) == 1;
+    const auto found = entries_.find(Normalize(path));
+    if (found == entries_.end()) {
+        return false;
+    }
+    index_.erase(found->first);
+    entries_.erase(found);
+    return true;
 }
 
 std::vector<BYTE> MultiString(const std::vector<std::string>& ids) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Types.h"
@@ -87,6 +88,10 @@ struct FileEntry {
 // separators collapsed, names compared ignoring case.
 class FileSystem {
 public:
+    FileSystem() = default;
+    FileSystem(const FileSystem&) = delete;  // the hashed index points into the ordered entries
+    FileSystem& operator=(const FileSystem&) = delete;
+
     void AddDrive(char letter);
     void AddFile(std::string_view path, std::string_view content);
     void AddDirectory(std::string_view path);  // and every missing parent
@@ -103,7 +108,11 @@ public:
     static std::string ParentOf(std::string_view normalizedPath);
 
 private:
+    void Store(std::string key, FileEntry entry);
+
+    // By lookup key: in order for listings, and hashed (over the same keys) for finding one entry.
     std::map<std::string, FileEntry> entries_;
+    std::unordered_map<std::string_view, FileEntry*> index_;
 };
 
 // A Plug and Play device as the device installation services see it.
