@@ -343,6 +343,15 @@ void Count(std::vector<std::string>& lines, const char* what, long long count, c
 
 }  // namespace
 
+void World::ForgetRecords() {
+    calls.clear();
+    loadedModules.clear();
+    freedModules.clear();
+    standardOutput.clear();
+    shell.journal.clear();
+    shell.parseRequests.clear();
+}
+
 std::vector<std::string> World::Outstanding() const {
     std::vector<std::string> lines;
     if (processEnded) {

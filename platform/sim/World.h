@@ -238,6 +238,10 @@ public:
     std::vector<std::string> calls;
     void Trace(std::string line) { calls.push_back(std::move(line)); }
 
+    // Forgets what the world recorded so far (the calls, the modules loaded and freed, standard output,
+    // the shell's journal and its parse requests) and nothing else, for runs too long to keep all of it.
+    void ForgetRecords();
+
     // What the program was handed and has not given back, one line each ("registry: 1 open key").
     // Empty once a test has torn its windows down, and once the process has ended: Windows then takes
     // back everything the process held.
