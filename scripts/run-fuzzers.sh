@@ -21,15 +21,15 @@ stat() {
 
 failed=0
 for source in tests/fuzz/*_fuzz.cpp; do
-    name=$(basename "$source" .cpp)
+    name=$(basename "$source" _fuzz.cpp)
     corpus=$build/corpus/$name
     seeds=tests/fuzz/corpus/$name
-    log=$build/$name.log
+    log=$build/${name}_fuzz.log
     mkdir -p "$corpus" "$build/fuzz-crashes"
     folders=("$corpus")
     [ -d "$seeds" ] && folders+=("$seeds")
     crashes=0
-    "$build/$name" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
+    "$build/${name}_fuzz" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
         -artifact_prefix="$build/fuzz-crashes/$name-" "${folders[@]}" >"$log" 2>&1 || crashes=1
     echo "fuzz $name: $(stat number_of_executed_units "$log") inputs," \
         "$(stat average_exec_per_sec "$log") per second, $crashes crashes"
