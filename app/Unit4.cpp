@@ -72,11 +72,18 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
     Ok = Child<TBitBtn>("Ok");
     Cancel = Child<TBitBtn>("Cancel");
     SourceDiskPath = Child<TEdit>("SourceDiskPath");
+    if (const auto sourcePath = ReadSourcePath()) {
+        SourceDiskPath->SetText(*sourcePath);
+    }
+}
+
+std::optional<std::string> ReadSourcePath() {
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (registry.OpenKey(kSetupKey)) {
-        SourceDiskPath->SetText(registry.ReadString("SourcePath"));
+    if (!registry.OpenKey(kSetupKey)) {
+        return std::nullopt;
     }
+    return registry.ReadString("SourcePath");
 }
 
 void TForm4::CvFolderTreeChange(TObject* /*Sender*/, TTreeNode* /*Node*/) {

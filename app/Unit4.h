@@ -1,6 +1,9 @@
 // The Windows 98 source location dialog: where are the Windows installation files?
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "app/Windows98Wizard.h"
 #include "foldertree/Cvfoldertree.h"
 #include "framework/Forms.h"
@@ -30,3 +33,8 @@ private:
 };
 
 extern TForm4* Form4;
+
+// The folder that Windows records as the one it was installed from, which pre-fills the path box: its
+// text up to the first zero, empty when the value is missing or empty; none when the setup key cannot
+// be opened. A value that is not a string raises the registry layer's "Invalid data type" error.
+std::optional<std::string> ReadSourcePath();

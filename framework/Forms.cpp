@@ -1,6 +1,7 @@
 #include "framework/Forms.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 
@@ -26,6 +27,23 @@ std::map<std::string, ControlFactory, std::less<>>& ControlClasses() {
         {"TBevel", [](TComponent* owner) -> TControl* { return new TBevel(owner); }},
     };
     return classes;
+}
+
+// The program's own path, whole. Windows 2000 and XP cut a path that does not fit the buffer to the
+// buffer's size, without a terminating zero, and Windows 98 to one less, with one: a buffer that comes
+// back full is made larger and asked again, up to the longest path Windows has.
+std::string ProgramPath() {
+    constexpr platform::DWORD kLongestPath = 32768;
+    std::string path(platform::MAX_PATH, '\0');
+    for (;;) {
+        const auto size = static_cast<platform::DWORD>(path.size());
+        const platform::DWORD length = platform::GetModuleFileNameA(nullptr, path.data(), size);
+        if (length + 1 < size || size >= kLongestPath) {
+            path.resize(strnlen(path.data(), std::min(length, size)));
+            return path;
+        }
+        path.resize(2 * path.size());
+    }
 }
 
 std::vector<EventBinder>& EventBinders() {
@@ -474,9 +492,7 @@ void TForm::LoadLayout(const FormLayout& layout) {
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
-    char path[platform::MAX_PATH] = {};
-    platform::GetModuleFileNameA(nullptr, path, sizeof path);
-    title_ = TitleFromProgramPath(path);
+    title_ = TitleFromProgramPath(ProgramPath());
     Application = this;
 }
 

@@ -215,8 +215,10 @@ const std::vector<std::string>& Journal() {
     return Current().journal;
 }
 
-void ForgetJournal() {
+void ForgetRecords() {
     Current().journal.clear();
+    Current().boxes.clear();
+    internal::ForgetTold();
 }
 
 bool Click(TControl& control) {

@@ -30,8 +30,10 @@ const std::vector<MessageBoxRecord>& MessageBoxes();
 // Window operations in the order they happened: "display Form2 186,165 top-level", "activate Form1",
 // "reparent Form2 Form1", "conceal Form2", "repaint Form2".
 const std::vector<std::string>& Journal();
-// Forgets the journal so far and nothing else, for runs too long to keep all of it.
-void ForgetJournal();
+// Forgets what was recorded so far (the journal, the message boxes, what the windows were told) and
+// nothing else: the windows, the queue and the screen stay. For a test that looks at one step alone, and
+// for runs too long to keep all of it.
+void ForgetRecords();
 
 // What the controls and tree nodes told their windows, in order, one line each: "Next text Finish",
 // "Back enabled no", "Memo1 lines Setup complete!", "CvFolderTree insert 'C:' under 'My Computer' at

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
+#include <utility>
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -242,6 +244,19 @@ void TreeMirror::NodeInserted(TTreeNode& node) {
     parent->children.insert(parent->children.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
 }
 
+// The item leaves its parent's children. It stands at the node's own place when the window agrees with
+// the model, which is where it is looked for first; the tree deletes the last child first, so that is
+// also where removing it costs least.
+void TreeMirror::RemoveFromParent(const Item& item, std::size_t modelIndex) {
+    auto& siblings = item.parent->children;
+    auto at =
+        modelIndex < siblings.size() && siblings[modelIndex].get() == &item
+            ? siblings.begin() + static_cast<std::ptrdiff_t>(modelIndex)
+            : std::find_if(siblings.begin(), siblings.end(),
+                           [&item](const std::unique_ptr<Item>& sibling) { return sibling.get() == &item; });
+    siblings.erase(at);
+}
+
 void TreeMirror::NodeDeleting(TTreeNode& node) {
     Note("delete " + NodeName(&node));
     Item* item = Find(&node);
@@ -261,10 +276,7 @@ void TreeMirror::NodeDeleting(TTreeNode& node) {
     for (const TTreeNode* each : gone) {
         items_.erase(each);
     }
-    auto& siblings = item->parent->children;
-    siblings.erase(
-        std::find_if(siblings.begin(), siblings.end(),
-                     [item](const std::unique_ptr<Item>& sibling) { return sibling.get() == item; }));
+    RemoveFromParent(*item, static_cast<std::size_t>(node.Index()));
     if (selected_ == &node) {
         selected_ = nullptr;
     }
@@ -316,19 +328,25 @@ void TreeMirror::ChildrenSorted(TTreeNode* parent) {
     if (item == nullptr) {
         return;
     }
-    // The control puts its items in the model's order; an item the model no longer has goes last.
-    auto place = [parent, this](const std::unique_ptr<Item>& child) {
-        const TTreeNode* first = parent != nullptr ? parent->GetFirstChild() : tree_.Items->GetFirstNode();
-        int index = 0;
-        for (const TTreeNode* at = first; at != nullptr; at = at->GetNextSibling(), ++index) {
-            if (at == child->node) {
-                return index;
-            }
-        }
-        return index;
-    };
-    std::stable_sort(item->children.begin(), item->children.end(),
-                     [&](const auto& a, const auto& b) { return place(a) < place(b); });
+    // The control puts its items in the model's order; an item the model no longer has goes last. Each
+    // item's place is looked up once, before the sort.
+    std::unordered_map<const TTreeNode*, std::size_t> modelPlace;
+    std::size_t modelCount = 0;
+    const TTreeNode* first = parent != nullptr ? parent->GetFirstChild() : tree_.Items->GetFirstNode();
+    for (const TTreeNode* at = first; at != nullptr; at = at->GetNextSibling()) {
+        modelPlace.emplace(at, modelCount++);
+    }
+    std::vector<std::pair<std::size_t, std::unique_ptr<Item>>> placed;
+    placed.reserve(item->children.size());
+    for (auto& child : item->children) {
+        const auto found = modelPlace.find(child->node);
+        placed.emplace_back(found != modelPlace.end() ? found->second : modelCount, std::move(child));
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        item->children[i] = std::move(placed[i].second);
+    }
 }
 
 void TreeMirror::SelectionChanged(TTreeNode* node) {

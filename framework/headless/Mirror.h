@@ -70,6 +70,7 @@ public:
 
 private:
     void Note(const std::string& line) const;
+    void RemoveFromParent(const Item& item, std::size_t modelIndex);
     void Compare(const Item& shown, TTreeNode* parent, std::vector<std::string>& lines) const;
 
     TCustomTreeView& tree_;

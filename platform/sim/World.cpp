@@ -36,7 +36,8 @@ std::unique_ptr<World>& WorldSlot() {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
-    return AsciiLower(a) < AsciiLower(b);
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -196,9 +197,16 @@ std::string FileSystem::ParentOf(std::string_view normalizedPath) {
     return Normalize(normalizedPath.substr(0, slash + 1));
 }
 
+void FileSystem::Store(std::string key, FileEntry entry) {
+    const auto [at, added] = entries_.insert_or_assign(std::move(key), std::move(entry));
+    if (added) {
+        index_.emplace(at->first, &at->second);
+    }
+}
+
 void FileSystem::AddDrive(char letter) {
     std::string root{letter, ':', '\\'};
-    entries_[Normalize(root)] = FileEntry{root, true, {}};
+    Store(Normalize(root), FileEntry{root, true, {}});
 }
 
 static bool EndsInSeparator(std::string_view path) {
@@ -224,13 +232,13 @@ static std::string_view ParentText(std::string_view path) {
 
 void FileSystem::AddDirectory(std::string_view path) {
     const auto key = Normalize(path);
-    if (key.empty() || entries_.count(key) != 0) {
+    if (key.empty() || index_.count(key) != 0) {
         return;
     }
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    entries_[key] = FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}};
+    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}});
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {
@@ -238,12 +246,12 @@ void FileSystem::AddFile(std::string_view path, std::string_view content) {
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    entries_[key] = FileEntry{std::string(path), false, std::string(content)};
+    Store(key, FileEntry{std::string(path), false, std::string(content)});
 }
 
 const FileEntry* FileSystem::Find(std::string_view path) const {
-    auto found = entries_.find(Normalize(path));
-    return found == entries_.end() ? nullptr : &found->second;
+    auto found = index_.find(Normalize(path));
+    return found == index_.end() ? nullptr : found->second;
 }
 
 FileEntry* FileSystem::Find(std::string_view path) {
@@ -265,15 +273,23 @@ void FileSystem::ForEachChild(std::string_view folder,
     if (!EndsWithCharacter(prefix, '\\')) {
         prefix.push_back('\\');
     }
-    // The entries below the folder sort together after it; the deeper ones among them are skipped.
-    for (auto at = entries_.lower_bound(prefix); at != entries_.end() && at->first.starts_with(prefix);
-         ++at) {
+    // The entries below the folder sort together after it. Those below a child sort together too, from
+    // its name and a backslash up to its name and the next byte after the backslash: they are stepped
+    // over in one look-up, so a listing costs the children, not everything beneath them. A lead byte is
+    // never a backslash, so no other name falls in that range.
+    auto at = entries_.lower_bound(prefix);
+    while (at != entries_.end() && at->first.starts_with(prefix)) {
         const std::string_view below = std::string_view(at->first).substr(prefix.size());
-        const bool directlyInside =
-            !below.empty() && FindFirstCharacter(below, "\\") == std::string_view::npos;
-        if (directlyInside && !visit(at->second)) {
+        const auto deeper = FindFirstCharacter(below, "\\");
+        if (deeper != std::string_view::npos) {
+            at = entries_.lower_bound(at->first.substr(0, prefix.size() + deeper) +
+                                      static_cast<char>('\\' + 1));
+            continue;
+        }
+        if (!below.empty() && !visit(at->second)) {
             return;
         }
+        ++at;
     }
 }
 
@@ -295,7 +311,13 @@ std::optional<std::string> FileSystem::Read(std::string_view path) const {
 }
 
 bool FileSystem::Remove(std::string_view path) {
-    return entries_.erase(Normalize(path)) == 1;
+    const auto found = entries_.find(Normalize(path));
+    if (found == entries_.end()) {
+        return false;
+    }
+    index_.erase(found->first);
+    entries_.erase(found);
+    return true;
 }
 
 std::vector<BYTE> MultiString(const std::vector<std::string>& ids) {
@@ -342,6 +364,15 @@ void Count(std::vector<std::string>& lines, const char* what, long long count, c
 }
 
 }  // namespace
+
+void World::ForgetRecords() {
+    calls.clear();
+    loadedModules.clear();
+    freedModules.clear();
+    standardOutput.clear();
+    shell.journal.clear();
+    shell.parseRequests.clear();
+}
 
 std::vector<std::string> World::Outstanding() const {
     std::vector<std::string> lines;

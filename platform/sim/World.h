@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Types.h"
@@ -90,6 +91,10 @@ struct FileEntry {
 // separators collapsed, names compared ignoring case.
 class FileSystem {
 public:
+    FileSystem() = default;
+    FileSystem(const FileSystem&) = delete;  // the hashed index points into the ordered entries
+    FileSystem& operator=(const FileSystem&) = delete;
+
     void AddDrive(char letter);
     void AddFile(std::string_view path, std::string_view content);
     void AddDirectory(std::string_view path);  // and every missing parent
@@ -107,7 +112,11 @@ public:
     static std::string ParentOf(std::string_view normalizedPath);
 
 private:
+    void Store(std::string key, FileEntry entry);
+
+    // By lookup key: in order for listings, and hashed (over the same keys) for finding one entry.
     std::map<std::string, FileEntry> entries_;
+    std::unordered_map<std::string_view, FileEntry*> index_;
 };
 
 // A Plug and Play device as the device installation services see it.
@@ -270,6 +279,10 @@ public:
             onCall(line);
         }
     }
+
+    // Forgets what the world recorded so far (the calls, the modules loaded and freed, standard output,
+    // the shell's journal and its parse requests) and nothing else, for runs too long to keep all of it.
+    void ForgetRecords();
 
     // What the program was handed and has not given back, one line each ("registry: 1 open key").
     // Empty once a test has torn its windows down, and once the process has ended: Windows then takes

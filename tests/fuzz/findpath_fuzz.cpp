@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (allocator.Live() != 0 || allocator.StrayFrees() != 0) {
         std::abort();
     }
-    fixture.world->calls.clear();
-    headless::ForgetJournal();
+    fixture.world->ForgetRecords();
+    headless::ForgetRecords();
     return 0;
 }

@@ -41,8 +41,6 @@ bool ListHolds(const std::uint8_t* list, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TForm2* wizard = TheWizard();
     auto& world = platform::sim::TheWorld();
-    world.devices.clear();
-    world.standardOutput.clear();
     // Each device: two bytes of length, then that many bytes of property.
     bool expected = false;
     while (size >= 2) {
@@ -58,5 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (FindFirDevice(wizard, "*CVN0510") != expected || world.openDeviceSets != 0) {
         std::abort();
     }
+    world.devices.clear();
+    world.ForgetRecords();
     return 0;
 }

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/Unit2.h"
-#include "app/Unit3.h"
 #include "app/Unit4.h"
 #include "framework/headless/Headless.h"
 #include "platform/Registry.h"
@@ -14,6 +13,7 @@
 
 namespace {
 
+// A Windows 98, whose install step opens the source dialog: the wizard and the dialog made once.
 void StartOnce() {
     static bool started = false;
     if (started) {
@@ -25,7 +25,6 @@ void StartOnce() {
                              "Version", "Windows 98");
     new TApplication;
     Application->CreateForm(Form2);
-    Application->CreateForm(Form3);
     Application->CreateForm(Form4);
 }
 
@@ -37,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     auto& world = platform::sim::TheWorld();
-    headless::Reset();
     const std::string folder = "C:\\" + std::string(1 + data[0], 'd') + "\\";
     world.programPath = folder + "cvfir.exe";
     world.files.AddFile(folder + "setup.dat", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
@@ -52,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     world.files.Remove(folder + "setup.dat");
-    Form4->Hide();
+    if (Form4->Showing()) {
+        Form4->Hide();
+    }
+    headless::ForgetRecords();
+    world.ForgetRecords();
     return 0;
 }

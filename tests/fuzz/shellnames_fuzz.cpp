@@ -13,32 +13,15 @@
 #include "foldertree/ShellNames.h"
 #include "platform/ItemIdList.h"
 #include "platform/sim/World.h"
+#include "tests/fuzz/FuzzBytes.h"
 
 using namespace platform;
 
 namespace {
 
-class Bytes {
-public:
-    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    std::uint32_t Word32() {
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            value |= static_cast<std::uint32_t>(Byte()) << (8 * i);
-        }
-        return value;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
-
 // A list as the shell hands one out: items of any length and content, then the terminator; in a
 // block of exactly its size, so that a read past its end is caught.
-std::unique_ptr<BYTE[]> MakeList(Bytes& bytes, std::size_t& size) {
+std::unique_ptr<BYTE[]> MakeList(FuzzBytes& bytes, std::size_t& size) {
     std::vector<BYTE> list;
     for (int items = bytes.Byte() % 5; items > 0; --items) {
         const std::size_t length = bytes.Byte();
@@ -66,7 +49,7 @@ LPITEMIDLIST AsList(const std::unique_ptr<BYTE[]>& block) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static auto& world = platform::sim::ResetWorld();
     auto& allocator = world.shell.taskAllocator;
-    Bytes bytes(data, size);
+    FuzzBytes bytes(data, size);
     std::size_t parentSize = 0;
     std::size_t itemSize = 0;
     const auto parent = MakeList(bytes, parentSize);

@@ -52,6 +52,18 @@ TEST_F(ApplicationTitleByCodePage, ReadsEastAsianNamesByCharacters) {
     EXPECT_EQ(TitleFromProgramPath("D:\\" + kPermit950 + "\\CVFIR.EXE"), "Cvfir");
 }
 
+// Windows 2000 and XP cut a path longer than the buffer they are given, without a terminating zero: the
+// application still takes its title from the whole path, and reads nothing beyond what Windows wrote.
+TEST(ApplicationTitle, ComesFromTheProgramsWholePathHoweverLong) {
+    auto& world = platform::sim::ResetWorld();
+    for (std::size_t folder : {244u, 245u, 246u, 600u}) {  // paths of 258, 259, 260 and 614 characters
+        world.programPath = "C:\\" + std::string(folder, 'd') + "\\SETUP.EXE";
+        auto* application = new TApplication;
+        EXPECT_EQ(application->Title(), "Setup") << world.programPath.size();
+        delete application;
+    }
+}
+
 TEST(ExceptionBox, AddsAFullStopAfterACharacterAboveIt) {
     EXPECT_EQ(ExceptionBoxText("Invalid data type for 'SourcePath'"), "Invalid data type for 'SourcePath'");
     EXPECT_EQ(ExceptionBoxText("Could not register SHChangeNotify"), "Could not register SHChangeNotify.");

@@ -1,4 +1,5 @@
-// The in-memory shell namespace's own levers and accounting, which the tests of the folder tree rely on.
+// The in-memory shell namespace's own levers and accounting, and the files it is built on, which the
+// tests of the folder tree rely on.
 // How it answers the shell calls is pinned down by the platform contract (tests/contract), which runs
 // on the real API too.
 #include <gmock/gmock.h>
@@ -58,6 +59,33 @@ TEST_F(ShellNamespace, TheWorldsFilesShowUpAndEverythingHandedOutIsCounted) {
     EXPECT_EQ(world->shell.taskAllocator.Live(), 0u);
     EXPECT_EQ(world->shell.liveFolders, 0);
     EXPECT_EQ(world->shell.liveEnumerators, 0);
+}
+
+// A folder lists each entry directly inside it once, in name order, whatever lies below its children:
+// also where a name sorts between a child and that child's own contents ("a!" between "a" and "a\b").
+// An entry removed and made again is found and listed as what it is now.
+TEST_F(ShellNamespace, AFolderListsWhatIsDirectlyInsideItOnceInNameOrder) {
+    for (const char* folder : {"C:\\Top\\a\\deep\\deeper", "C:\\Top\\a!", "C:\\Top\\a b\\x", "C:\\Top\\B"}) {
+        world->files.AddDirectory(folder);
+    }
+    world->files.AddFile("C:\\Top\\a\\file.txt", "");
+    world->files.AddFile("C:\\Top\\c.txt", "");
+    auto listing = [this] {
+        std::vector<std::string> paths;
+        world->files.ForEachChild("c:\\top\\", [&](const sim::FileEntry& entry) {
+            paths.push_back(entry.path + (entry.directory ? "\\" : ""));
+            return true;
+        });
+        return paths;
+    };
+    EXPECT_THAT(listing(), ::testing::ElementsAre("C:\\Top\\a\\", "C:\\Top\\a b\\", "C:\\Top\\a!\\",
+                                                  "C:\\Top\\B\\", "C:\\Top\\c.txt"));
+    ASSERT_TRUE(world->files.Remove("C:\\TOP\\A!"));
+    EXPECT_EQ(world->files.Find("C:\\Top\\a!"), nullptr);
+    world->files.AddFile("C:\\Top\\a!", "now a file");
+    ASSERT_NE(world->files.Find("c:/top/A!"), nullptr);
+    EXPECT_FALSE(world->files.Find("c:/top/A!")->directory);
+    EXPECT_THAT(listing(), ::testing::Contains("C:\\Top\\a!"));
 }
 
 TEST_F(ShellNamespace, AMissingSpecialFolderFailsAndAStrayFreeIsCounted) {

@@ -7,6 +7,7 @@
 #include "framework/Screen.h"
 #include "framework/UtilWindow.h"
 #include "framework/headless/Headless.h"
+#include "framework/headless/Mirror.h"
 #include "platform/sim/World.h"
 
 using ::testing::ElementsAre;
@@ -183,6 +184,32 @@ TEST_F(TreeView, SortingOrdersTheDirectChildrenOnlyAndKeepsEqualOnesInTheirOrder
     EXPECT_THAT(InTreeOrder(), ElementsAre("R", "a1", "b1", "x2", "z9", "z1", "c2"));
     EXPECT_EQ(root->Item(2)->Index(), 2);
     EXPECT_EQ(root->Item(2)->GetNextSibling()->Text(), "c2");
+}
+
+// The window's items follow what it is told even where it is out of step with the model: here it was told
+// of an item that this tree's model never had. A sort puts its items in the model's order and that item
+// last; a deletion finds the item wherever the window shows it.
+TEST_F(TreeView, TheWindowSortsByTheModelsOrderAndDeletesAnItemWhereverItShowsIt) {
+    BuildTwoLevels();
+    auto* other = new TCustomTreeView(form);
+    other->SetParent(form);
+    TTreeNode* stranger = other->Items->AddChild(nullptr, "S");
+    auto* window = headless::internal::MirrorOf(*tree);
+    window->NodeInserted(*stranger);  // first on the top level
+    auto shown = [window] {
+        std::vector<std::string> texts;
+        for (const auto& item : window->Root().children) {
+            texts.push_back(item->text);
+        }
+        return texts;
+    };
+    b->Delete();
+    EXPECT_THAT(shown(), ElementsAre("S", "A"));
+    window->ChildrenSorted(nullptr);
+    EXPECT_THAT(shown(), ElementsAre("A", "S"));
+    EXPECT_THAT(headless::Disagreements(), ElementsAre("Tree under the top: the window still shows 'S'"));
+    window->NodeDeleting(*stranger);
+    EXPECT_THAT(shown(), ElementsAre("A"));
 }
 
 class PictureTree : public TCustomTreeView {

@@ -43,7 +43,7 @@ TEST_F(Wizard, NextAndBackWalkTheWelcomeAndReadyPages) {
     Press(Form2->Next);
     ExpectReadyPage();
     EXPECT_EQ(Form2->WizardStep, 1);
-    headless::ForgetJournal();
+    headless::ForgetRecords();
     Press(Form2->Back);
     ExpectWelcomePage();
     EXPECT_EQ(Form2->WizardStep, 0);

@@ -1,0 +1,152 @@
+// Any bytes as the "SourcePath" value that pre-fills the Windows 98 source dialog's path box (of any
+// type and size, or missing), and as the text a user types over it: reading the value never reads
+// beyond its data and gives its text up to the first zero, or the registry layer's error for a value
+// that is not a string; Ok never overruns its buffer, finds NET8.CAB exactly where the text says, and
+// then records that text as it stands and finishes the wizard, or else warns and changes nothing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Unit2.h"
+#include "app/Unit4.h"
+#include "framework/headless/Headless.h"
+#include "platform/Registry.h"
+#include "platform/sim/World.h"
+#include "tests/fuzz/FuzzBytes.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+constexpr DWORD kTypes[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ, REG_NONE};
+constexpr std::size_t kCabinetPathSize = 400;
+
+// A Windows 98 with its installation files in C:\CD, a folder named like the file in C:\DIR, and the
+// driver disk; the wizard and the dialog made once, the dialog open.
+void StartOnce() {
+    static bool started = false;
+    if (started) {
+        return;
+    }
+    started = true;
+    auto& world = sim::ResetWorld();
+    world.registry.SetString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "Version",
+                             "Windows 98");
+    world.registry.CreateKey(HKEY_LOCAL_MACHINE, kSetupKey);
+    world.files.AddFile("C:\\CD\\NET8.CAB", "cabinet");
+    world.files.AddDirectory("C:\\DIR\\NET8.CAB");
+    world.files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+    world.files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+    new TApplication;
+    Application->CreateForm(Form2);
+    Application->CreateForm(Form4);
+    Form4->Show();
+}
+
+struct Value {
+    bool present = false;
+    DWORD type = REG_SZ;
+    std::string data;
+};
+
+// A control byte (present, type, a long length, whether the user types), the length, the data; then
+// what the user types, up to its first zero.
+Value ReadValue(FuzzBytes& bytes, bool& typed) {
+    const std::uint8_t control = bytes.Byte();
+    Value value;
+    value.present = (control & 1) != 0;
+    value.type = kTypes[(control >> 1) % std::size(kTypes)];
+    typed = (control & 0x40) != 0;
+    value.data = bytes.Text(bytes.Byte() + ((control & 0x80) != 0 ? 256u : 0u));
+    return value;
+}
+
+void StoreValue(const Value& value) {
+    auto& registry = sim::TheWorld().registry;
+    if (value.present) {
+        registry.SetValue(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", value.type,
+                          std::vector<BYTE>(value.data.begin(), value.data.end()));
+    } else if (auto* key = registry.FindKey(HKEY_LOCAL_MACHINE, kSetupKey)) {
+        key->values.erase("SourcePath");
+    }
+}
+
+bool IsString(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+// The path box as construction fills it from the value.
+std::string CheckReading(const Value& value) {
+    const bool empty = !value.present || value.data.empty();
+    try {
+        const std::optional<std::string> text = ReadSourcePath();
+        if (!text || (!empty && !IsString(value.type)) ||
+            *text != (empty ? std::string() : std::string(value.data.c_str()))) {
+            std::abort();
+        }
+        return *text;
+    } catch (const Exception& error) {
+        if (empty || IsString(value.type) || error.Message != "Invalid data type for 'SourcePath'") {
+            std::abort();
+        }
+        return {};
+    }
+}
+
+// Whether Ok can find the file that the path box names: the whole path fits its buffer, and a file,
+// not a folder, lies there.
+bool CabinetThere(const std::string& folder) {
+    const std::string cabinet = folder + "\\NET8.CAB";
+    if (cabinet.size() >= kCabinetPathSize) {
+        return false;
+    }
+    const auto& world = sim::TheWorld();
+    const auto* entry = world.files.Find(world.Resolve(cabinet));
+    return entry != nullptr && !entry->directory;
+}
+
+void CheckOk(const std::string& folder, const Value& value) {
+    const bool found = CabinetThere(folder);
+    Form2->Next->SetCaption("Next >");
+    Form4->SourceDiskPath->SetText(folder);
+    Form4->OkClick(Form4->Ok);
+    const auto recorded = sim::TheWorld().registry.GetValue(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath");
+    const bool warned = headless::MessageBoxes().size() == 1 &&
+                        headless::MessageBoxes()[0].text == "OS source files can not be found!!";
+    const bool finished = Form2->Next->Caption() == "Finish" && !Form4->Showing();
+    const bool wasRecorded =
+        recorded && recorded->type == REG_SZ &&
+        std::string(recorded->data.begin(), recorded->data.end()) == folder + std::string(1, '\0');
+    const bool keptAsItWas = value.present
+                                 ? recorded && recorded->type == value.type &&
+                                       std::string(recorded->data.begin(), recorded->data.end()) == value.data
+                                 : !recorded.has_value();
+    if (found ? warned || !finished || !wasRecorded : !warned || finished || !keptAsItWas) {
+        std::abort();
+    }
+    if (!Form4->Showing()) {
+        Form4->Show();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    StartOnce();
+    FuzzBytes bytes(data, size);
+    bool typed = false;
+    const Value value = ReadValue(bytes, typed);
+    StoreValue(value);
+    const std::string read = CheckReading(value);
+    std::string folder = typed ? bytes.Rest() : read;
+    folder.resize(strnlen(folder.c_str(), folder.size()));  // a box holds no zero
+    CheckOk(folder, value);
+    headless::ForgetRecords();
+    sim::TheWorld().ForgetRecords();
+    return 0;
+}
