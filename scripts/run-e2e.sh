@@ -37,6 +37,8 @@ run_one() {
     rm -rf "$work/$name"
     mkdir -p "$work/$name"
     E2E_WORK=$work/$name bash "$repo/tests/e2e/scenario_$name.sh" >"$work/$name.log" 2>&1 || rc=$?
+    # A copy of the prefix takes some 600 MB: it goes once the scenario has ended, its outputs stay.
+    rm -rf "$work/$name"/prefix "$work/$name"/prefix-*
     echo "$rc $(e2e_since "$begun")" >"$work/$name.result"
 }
 
