@@ -45,7 +45,7 @@ void StartOnce() {
     new TApplication;
     Application->CreateForm(Form2);
     Application->CreateForm(Form4);
-    Form4->Show();
+    Form4->ShowFor(*Form2);
 }
 
 struct Value {
@@ -130,7 +130,7 @@ void CheckOk(const std::string& folder, const Value& value) {
         std::abort();
     }
     if (!Form4->Showing()) {
-        Form4->Show();
+        Form4->ShowFor(*Form2);
     }
 }
 
