@@ -2,7 +2,8 @@
 // type and size, or missing), and as the text a user types over it: reading the value never reads
 // beyond its data and gives its text up to the first zero, or the registry layer's error for a value
 // that is not a string; Ok never overruns its buffer, finds NET8.CAB exactly where the text says, and
-// then records that text as it stands and finishes the wizard, or else warns and changes nothing.
+// then records a full path of that same folder (the text itself when it is one already) and finishes
+// the wizard, or else warns and changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -26,8 +27,8 @@ constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\
 constexpr DWORD kTypes[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ, REG_NONE};
 constexpr std::size_t kCabinetPathSize = 400;
 
-// A Windows 98 with its installation files in C:\CD, a folder named like the file in C:\DIR, and the
-// driver disk; the wizard and the dialog made once, the dialog open.
+// A Windows 98 with its system folder, its installation files in C:\CD, a folder named like the file in
+// C:\DIR, and the driver disk; the wizard and the dialog made once, the dialog open.
 void StartOnce() {
     static bool started = false;
     if (started) {
@@ -38,6 +39,7 @@ void StartOnce() {
     world.registry.SetString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "Version",
                              "Windows 98");
     world.registry.CreateKey(HKEY_LOCAL_MACHINE, kSetupKey);
+    world.files.AddDirectory(world.windowsDirectory + "\\SYSTEM");
     world.files.AddFile("C:\\CD\\NET8.CAB", "cabinet");
     world.files.AddDirectory("C:\\DIR\\NET8.CAB");
     world.files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
@@ -98,20 +100,35 @@ std::string CheckReading(const Value& value) {
     }
 }
 
-// Whether Ok can find the file that the path box names: the whole path fits its buffer, and a file,
-// not a folder, lies there.
-bool CabinetThere(const std::string& folder) {
+// The file that Ok looks for when the path box holds `folder`: none when the whole path does not fit
+// its buffer, or when a folder, not a file, lies there.
+const sim::FileEntry* CabinetIn(const std::string& folder) {
     const std::string cabinet = folder + "\\NET8.CAB";
     if (cabinet.size() >= kCabinetPathSize) {
-        return false;
+        return nullptr;
     }
     const auto& world = sim::TheWorld();
     const auto* entry = world.files.Find(world.Resolve(cabinet));
-    return entry != nullptr && !entry->directory;
+    return entry != nullptr && !entry->directory ? entry : nullptr;
+}
+
+// A path that names its place whatever the current folder: "X:\" or "\\server".
+bool IsFullPath(const std::string& text) {
+    return (text.size() >= 3 && text[1] == ':' && text[2] == '\\') || text.starts_with("\\\\");
+}
+
+// Whether `data` is a string value that records `folder` as a full path of the same place.
+bool RecordsFullPathOf(const std::vector<std::uint8_t>& data, const std::string& folder) {
+    if (data.empty() || data.back() != 0) {
+        return false;
+    }
+    const std::string text(data.begin(), data.end() - 1);
+    return IsFullPath(text) && (!IsFullPath(folder) || text == folder) &&
+           CabinetIn(text) == CabinetIn(folder);
 }
 
 void CheckOk(const std::string& folder, const Value& value) {
-    const bool found = CabinetThere(folder);
+    const bool found = CabinetIn(folder) != nullptr;
     Form2->Next->SetCaption("Next >");
     Form4->SourceDiskPath->SetText(folder);
     Form4->OkClick(Form4->Ok);
@@ -120,8 +137,7 @@ void CheckOk(const std::string& folder, const Value& value) {
                         headless::MessageBoxes()[0].text == "OS source files can not be found!!";
     const bool finished = Form2->Next->Caption() == "Finish" && !Form4->Showing();
     const bool wasRecorded =
-        recorded && recorded->type == REG_SZ &&
-        std::string(recorded->data.begin(), recorded->data.end()) == folder + std::string(1, '\0');
+        recorded && recorded->type == REG_SZ && RecordsFullPathOf(recorded->data, folder);
     const bool keptAsItWas = value.present
                                  ? recorded && recorded->type == value.type &&
                                        std::string(recorded->data.begin(), recorded->data.end()) == value.data
