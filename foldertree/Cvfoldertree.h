@@ -114,6 +114,12 @@ public:
     // back: its next expansion loads its folders afresh.
     void FreeChildren(TTreeNode* Node);
 
+    // The names of an item, as a node is made from them; without a folder the desktop's stands in, and the
+    // list is absolute. Public, with FreePidl, for the tree host that times what each item costs.
+    TFilePathList GetLongFilePath(platform::LPCITEMIDLIST ItemIdList, platform::IShellFolder* Folder);
+    // Frees a list that the shell allocated; a list that the task allocator does not claim is left alone.
+    void FreePidl(platform::LPITEMIDLIST ItemIdList);
+
     // What the framework asks of every tree view. A node's pictures are asked of the shell when first
     // needed, with what CreateFolderNode found; the window procedure answers Windows' question whether
     // the session may end.
@@ -133,17 +139,12 @@ private:
     // Names (never fail; empty when the shell gives nothing).
     std::string GetPathName(platform::LPCITEMIDLIST ItemIdList, platform::DWORD Flags,
                             platform::IShellFolder* Folder);
-    // Without a folder the desktop's stands in, and the list is absolute.
-    TFilePathList GetLongFilePath(platform::LPCITEMIDLIST ItemIdList, platform::IShellFolder* Folder);
-
     // Nodes. `ItemIdList` is relative to the parent's folder (to the desktop without a parent); only its
     // first item counts. Null when the item is outside the file system and not forced.
     TTreeNode* CreateFolderNode(platform::LPCITEMIDLIST ItemIdList, TTreeNode* ParentNode, bool Force);
     void RetrieveSysImageList();
     TPathInfo fGetSpecialFolder(int Csidl);
     void FreeNode(TObject* Sender, TTreeNode* Node);
-    // Frees a list that the shell allocated; a list that the task allocator does not claim is left alone.
-    void FreePidl(platform::LPITEMIDLIST ItemIdList);
 
     // Enumeration.
     bool AttachFolders(TTreeNode* Node);
