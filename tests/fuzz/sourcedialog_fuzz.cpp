@@ -112,8 +112,18 @@ const sim::FileEntry* CabinetIn(const std::string& folder) {
     return entry != nullptr && !entry->directory ? entry : nullptr;
 }
 
-// A path that names its place whatever the current folder: "X:\" or "\\server".
-bool IsFullPath(const std::string& text) {
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// A path that names its place whatever the current folder, with either separator.
+bool NamesItsPlace(const std::string& text) {
+    return (text.size() >= 3 && text[1] == ':' && IsSeparator(text[2])) ||
+           (text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1]));
+}
+
+// What the dialog keeps exactly as typed: "X:\" or "\\server".
+bool IsFullAsTyped(const std::string& text) {
     return (text.size() >= 3 && text[1] == ':' && text[2] == '\\') || text.starts_with("\\\\");
 }
 
@@ -123,7 +133,7 @@ bool RecordsFullPathOf(const std::vector<std::uint8_t>& data, const std::string&
         return false;
     }
     const std::string text(data.begin(), data.end() - 1);
-    return IsFullPath(text) && (!IsFullPath(folder) || text == folder) &&
+    return NamesItsPlace(text) && (!IsFullAsTyped(folder) || text == folder) &&
            CabinetIn(text) == CabinetIn(folder);
 }
 
