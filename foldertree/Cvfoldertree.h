@@ -132,7 +132,6 @@ protected:
     void WMLButtonDblClk(TMessage& Message) override;
 
 private:
-    friend class ShellList;  // the scope that gives a list back through FreePidl
     // The tests work the steps below one at a time through their fixture.
     friend class FolderTreeTest;
 
