@@ -211,5 +211,9 @@ extern platform::PFNSHCHANGENOTIFYDEREGISTER ShChangeNotifyDeregisterProc;
 
 // The order of siblings: the special roots first, then the texts by their bytes, ASCII letters folded.
 int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t Data);
+// The same order as one key per node, made once: keys compared byte by byte (a key that begins another
+// first) order nodes as CustomSortProc does, without its work for every pair. A level of thousands of
+// folders is sorted by these.
+std::string SortKey(TTreeNode* Node);
 // A node's text: the name cased by the display mode (ASCII letters only).
 std::string CasedName(std::string name, TDisplayMode mode);

@@ -1,5 +1,7 @@
 // TCvFolderTree: a node's children from the shell on its first expansion, folders only, and their
 // order.
+#include <algorithm>
+
 #include "foldertree/Cvfoldertree.h"
 #include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/TreeScopes.h"
@@ -44,6 +46,16 @@ int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t /*Data*/) {
     return 0;
 }
 
+std::string SortKey(TTreeNode* Node) {
+    if (IsSpecial(Node)) {
+        return std::string(1, '\0');
+    }
+    const std::string& text = Node->Text();
+    std::string key(1 + text.size(), '\1');
+    std::transform(text.begin(), text.end(), key.begin() + 1, AsciiUpper);
+    return key;
+}
+
 bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
     HourGlass hourGlass;
     PaintingLock lock(Handle());
@@ -73,7 +85,7 @@ bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
     // Drives and computers stay in the shell's order.
     const TFolderType type = record->FolderType;
     if (type != ftNetworkNeighborhood && type != ftMyComputer && hasChildren) {
-        Node->CustomSort(CustomSortProc, 0);
+        Node->SortByKeys(SortKey);
     }
     return result;
 }
