@@ -185,7 +185,8 @@ private:
     using FolderRecord = std::unique_ptr<TFolderNode, std::function<void(TFolderNode*)>>;
     FolderRecord NewFolderRecord(platform::LPCITEMIDLIST ItemIdList, const TFolderNode* parent,
                                  bool isVirtual);
-    TTreeNode* InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual);
+    TTreeNode* InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual,
+                                const std::string& text);
     void SupplyImages(TTreeNode* Node);
     TTreeNode* AddSpecialRoot(TPathInfo& info, TFolderType type, const std::string& path, bool nameFromShell);
 
