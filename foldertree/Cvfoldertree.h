@@ -197,7 +197,8 @@ private:
     using FolderRecord = std::unique_ptr<TFolderNode, std::function<void(TFolderNode*)>>;
     FolderRecord NewFolderRecord(platform::LPCITEMIDLIST ItemIdList, const TFolderNode* parent,
                                  bool isVirtual);
-    TTreeNode* InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual);
+    TTreeNode* InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual,
+                                const std::string& text);
     void SupplyImages(TTreeNode* Node);
     TTreeNode* AddSpecialRoot(TPathInfo& info, TFolderType type, const std::string& path, bool nameFromShell);
 
@@ -225,5 +226,9 @@ extern platform::PFNSHCHANGENOTIFYDEREGISTER ShChangeNotifyDeregisterProc;
 
 // The order of siblings: the special roots first, then the texts by their bytes, ASCII letters folded.
 int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t Data);
+// The same order as one key per node, made once: keys compared byte by byte (a key that begins another
+// first) order nodes as CustomSortProc does, without its work for every pair. A level of thousands of
+// folders is sorted by these.
+std::string SortKey(TTreeNode* Node);
 // A node's text: the name cased by the display mode (ASCII letters only).
 std::string CasedName(std::string name, TDisplayMode mode);

@@ -1,5 +1,7 @@
 // TCvFolderTree: a node's children from the shell on its first expansion, folders only, and their
 // order.
+#include <algorithm>
+
 #include "foldertree/Cvfoldertree.h"
 #include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/TreeScopes.h"
@@ -58,6 +60,19 @@ int CustomSortProc(TTreeNode* Node1, TTreeNode* Node2, std::intptr_t /*Data*/) {
     return 0;
 }
 
+std::string SortKey(TTreeNode* Node) {
+    if (IsSpecial(Node)) {
+        return std::string(1, '\0');
+    }
+    const std::string& text = Node->Text();
+    std::string key(1 + text.size(), '\1');
+    bool second = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        key[i + 1] = static_cast<char>(SortByte(text, i, second));
+    }
+    return key;
+}
+
 bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
     HourGlass hourGlass;
     PaintingLock lock(Handle());
@@ -87,7 +102,7 @@ bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
     // Drives and computers stay in the shell's order.
     const TFolderType type = record->FolderType;
     if (type != ftNetworkNeighborhood && type != ftMyComputer && hasChildren) {
-        Node->CustomSort(CustomSortProc, 0);
+        Node->SortByKeys(SortKey);
     }
     return result;
 }

@@ -64,7 +64,7 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
     }
     TFolderNode* parent = RecordOf(ParentNode);
     IShellFolder* parentFolder = parent != nullptr ? parent->ShellFolder.get() : nullptr;
-    const TFilePathList names = GetLongFilePath(ItemIdList, parentFolder);
+    TFilePathList names = GetLongFilePath(ItemIdList, parentFolder);
     const SFGAOF attributes = AttributesOf(ItemIdList, parentFolder);
     // Everything under Network Neighborhood gets a node: computers and printers are no file-system items.
     const TFolderType parentType = parent != nullptr ? parent->FolderType : ftNone;
@@ -76,7 +76,7 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
 
     FolderRecord record = NewFolderRecord(ItemIdList, parent, isVirtual);
     record->IsFolder = (attributes & SFGAO_FOLDER) != 0;
-    record->Path = names.ParsingName;
+    record->Path = std::move(names.ParsingName);
     record->Name = names.InFolderName;
     record->IsChild = ParentNode != nullptr;
     record->FolderType = ftFolder;
@@ -90,11 +90,12 @@ TTreeNode* TCvFolderTree::CreateFolderNode(LPCITEMIDLIST ItemIdList, TTreeNode* 
         }
     }
 
-    TTreeNode* node = InsertFolderNode(ParentNode, std::move(record), isVirtual);
+    // The node comes with its text; its pictures, overlay and button follow before anything draws it.
+    TTreeNode* node = InsertFolderNode(ParentNode, std::move(record), isVirtual,
+                                       CasedName(names.InFolderName, FDisplayMode));
     node->DeferImages();
     node->SetOverlayIndex((attributes & SFGAO_SHARE) != 0 ? 0 : (attributes & SFGAO_LINK) != 0 ? 1 : -1);
     node->SetHasChildren((attributes & SFGAO_HASSUBFOLDER) != 0);
-    node->SetText(CasedName(names.InFolderName, FDisplayMode));
     return node;
 }
 
@@ -119,14 +120,15 @@ TCvFolderTree::FolderRecord TCvFolderTree::NewFolderRecord(LPCITEMIDLIST ItemIdL
 // The root goes first among the tree's top-level nodes; an item outside the file system goes first
 // among its siblings when the options ask for it. The node holds the record from then on, and FreeNode
 // frees it.
-TTreeNode* TCvFolderTree::InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual) {
+TTreeNode* TCvFolderTree::InsertFolderNode(TTreeNode* ParentNode, FolderRecord record, bool isVirtual,
+                                           const std::string& text) {
     TTreeNode* node;
     if (ParentNode == nullptr) {
-        node = Items->AddObjectFirst(Selected(), "", record.get());
+        node = Items->AddObjectFirst(Selected(), text, record.get());
     } else if (isVirtual && FFolderOptions.Contains(foVirtualFirst)) {
-        node = Items->AddChildObjectFirst(ParentNode, "", record.get());
+        node = Items->AddChildObjectFirst(ParentNode, text, record.get());
     } else {
-        node = Items->AddChildObject(ParentNode, "", record.get());
+        node = Items->AddChildObject(ParentNode, text, record.get());
     }
     record.release();
     return node;

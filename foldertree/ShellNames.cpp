@@ -1,5 +1,6 @@
 #include "foldertree/ShellNames.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -10,7 +11,14 @@ using namespace platform;
 
 namespace {
 
-std::string ToAnsi(LPCWSTR wide) {
+// A name that is not ASCII alone, in the system's code page: in one call when it fits a buffer of two
+// paths' length, as nearly every name does; a longer one is measured first.
+std::string Converted(LPCWSTR wide) {
+    char buffer[2 * MAX_PATH];
+    const int written = WideCharToMultiByte(CP_ACP, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
+    if (written > 0) {
+        return std::string(buffer, strnlen(buffer, static_cast<std::size_t>(written)));
+    }
     const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 0) {
         return {};
@@ -18,6 +26,22 @@ std::string ToAnsi(LPCWSTR wide) {
     std::vector<char> text(static_cast<std::size_t>(size));  // the size just asked for: the text fits
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
     return std::string(text.data(), strnlen(text.data(), text.size()));
+}
+
+// The name in the system's code page. Every ANSI code page that Windows has keeps the ASCII characters
+// as they are, so a name of those alone, as most names are, is copied as it stands: a level of thousands
+// of folders asks three names of each.
+std::string ToAnsi(LPCWSTR wide) {
+    std::size_t length = 0;
+    while (wide[length] != 0 && wide[length] < 0x80) {
+        ++length;
+    }
+    if (wide[length] != 0) {
+        return Converted(wide);
+    }
+    std::string text(length, '\0');
+    std::transform(wide, wide + length, text.begin(), [](WCHAR c) { return static_cast<char>(c); });
+    return text;
 }
 
 }  // namespace

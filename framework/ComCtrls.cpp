@@ -1,6 +1,7 @@
 #include "framework/ComCtrls.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "framework/Forms.h"
 #include "framework/MissingModule.h"
@@ -165,6 +166,30 @@ void TTreeNode::Delete() {
 void TTreeNode::CustomSort(TTVCompare SortProc, std::intptr_t Data) {
     std::stable_sort(children_.begin(), children_.end(),
                      [&](TTreeNode* a, TTreeNode* b) { return SortProc(a, b, Data) < 0; });
+    ChildrenReordered();
+}
+
+void TTreeNode::SortByKeys(const std::function<std::string(TTreeNode* Node)>& KeyOf) {
+    std::vector<std::string> keys;
+    keys.reserve(children_.size());
+    for (TTreeNode* child : children_) {
+        keys.push_back(KeyOf(child));
+    }
+    // The children's places are sorted, not the keys: each move is one number.
+    std::vector<std::size_t> places(children_.size());
+    std::iota(places.begin(), places.end(), std::size_t{0});
+    std::stable_sort(places.begin(), places.end(),
+                     [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    std::vector<TTreeNode*> sorted;
+    sorted.reserve(children_.size());
+    for (std::size_t place : places) {
+        sorted.push_back(children_[place]);
+    }
+    children_ = std::move(sorted);
+    ChildrenReordered();
+}
+
+void TTreeNode::ChildrenReordered() {
     owner_->Renumber(this, 0);
     owner_->orderStale_ = true;
     if (auto* peer = TreeView()->TreePeer()) {

@@ -75,6 +75,9 @@ public:
     void Delete();
     // Sorts the direct children; two that compare equal keep their order.
     void CustomSort(TTVCompare SortProc, std::intptr_t Data);
+    // Sorts the direct children by a key made once for each, the keys compared byte by byte (a key that
+    // begins another goes first); two with equal keys keep their order.
+    void SortByKeys(const std::function<std::string(TTreeNode* Node)>& KeyOf);
 
 private:
     friend class TTreeNodes;
@@ -82,6 +85,7 @@ private:
     TTreeNode(TTreeNodes* owner, TTreeNode* parent) : owner_(owner), parent_(parent) {}
     ~TTreeNode() = default;
     void Notify(NodeAspect aspect);
+    void ChildrenReordered();
 
     TTreeNodes* owner_;
     TTreeNode* parent_;  // the collection's hidden root for a top-level node

@@ -15,7 +15,9 @@ trap 'e2e_kill_prefix "$prefix"' EXIT
 e2e_new_prefix "$prefix"
 # T: is a test folder. The prefix's server learns of a new drive only when it starts again.
 drive=$E2E_WORK/tdrive
-mkdir -p "$drive"/tree/{beta,Alpha,alpha2,Zeta,_under,10,.hidden} "$drive/tree/Alpha/deep/deeper/deepest"
+# Names on both sides of where the letters fold (@ [ ` {), so that the order shows which way they fold.
+mkdir -p "$drive"/tree/{beta,Alpha,alpha2,Zeta,_under,10,.hidden,@at,[bracket,\`tick,\{brace} \
+    "$drive/tree/Alpha/deep/deeper/deepest"
 echo 'a file, never a node' >"$drive/tree/readme.txt"
 ln -s "$drive" "$prefix/dosdevices/t:"
 
@@ -56,7 +58,7 @@ e2e_expect_eq "the control shows the nodes as they are" "" "$(differences "$acti
 expanded=$(section expanded)
 e2e_expect_line "the shell hides .hidden" 'shell-hidden: ".hidden"' "$out"
 e2e_expect_eq "the test folder's subfolders sorted, the hidden one with them, the file not" \
-    ".hidden|10|Alpha|alpha2|beta|Zeta|_under" "$(children "$expanded" 4)"
+    ".hidden|10|@at|Alpha|alpha2|beta|Zeta|[bracket|_under|\`tick|{brace" "$(children "$expanded" 4)"
 pictures=$(sed -n 's/^tree: 4 "beta" image=\([0-9]*\) selected=\([0-9]*\) overlay=-1 children=1 expanded=0$/\1 \2/p' \
     <<<"$expanded")
 e2e_expect_eq "a folder shows another picture (the open folder) while selected" yes \
@@ -64,11 +66,14 @@ e2e_expect_eq "a folder shows another picture (the open folder) while selected" 
 e2e_expect_eq "the control shows the opened level as the nodes are" "" "$(differences "$expanded")"
 
 made=$(section made)
-e2e_expect_eq "a new folder appears at its sorted place" ".hidden|10|Alpha|alpha2|beta|Beta2|Zeta|_under" \
+e2e_expect_eq "a new folder appears at its sorted place" \
+    ".hidden|10|@at|Alpha|alpha2|beta|Beta2|Zeta|[bracket|_under|\`tick|{brace" \
     "$(children "$made" 4)"
 e2e_expect_match "its parent stays open" '^tree: 3 "tree" .* expanded=1$' "$made"
-e2e_expect_eq "a removed folder goes" ".hidden|10|Alpha|alpha2|beta|Beta2|_under" "$(children "$(section removed)" 4)"
-e2e_expect_eq "a renamed folder shows its new name at its place" ".hidden|10|Aardvark|Alpha|beta|Beta2|_under" \
+e2e_expect_eq "a removed folder goes" ".hidden|10|@at|Alpha|alpha2|beta|Beta2|[bracket|_under|\`tick|{brace" \
+    "$(children "$(section removed)" 4)"
+e2e_expect_eq "a renamed folder shows its new name at its place" \
+    ".hidden|10|@at|Aardvark|Alpha|beta|Beta2|[bracket|_under|\`tick|{brace" \
     "$(children "$(section renamed)" 4)"
 e2e_expect_eq "the control kept up with every change" "" \
     "$(differences "$(printf '%s\n' "$made" "$(section removed)" "$(section renamed)")")"

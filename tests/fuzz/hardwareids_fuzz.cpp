@@ -41,22 +41,28 @@ bool ListHolds(const std::uint8_t* list, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TForm2* wizard = TheWizard();
     auto& world = platform::sim::TheWorld();
-    // Each device: two bytes of length, then that many bytes of property.
+    // Each device: two bytes of length, then that many bytes of property. The devices of earlier inputs
+    // are used again, and those this input does not name are absent.
     bool expected = false;
+    std::size_t named = 0;
     while (size >= 2) {
         const std::size_t length = std::min<std::size_t>(size - 2, (data[0] | data[1] << 8) & 0x7FF);
-        auto& device = world.AddDevice({});
+        auto& device = named < world.devices.size() ? world.devices[named] : world.AddDevice({});
+        ++named;
+        device.present = true;
         device.hardwareIds.assign(data + 2, data + 2 + length);
         device.hasHardwareIds = length != 0;
         expected = expected || (length <= 800 && ListHolds(data + 2, length));
         data += 2 + length;
         size -= 2 + length;
     }
+    for (std::size_t i = named; i < world.devices.size(); ++i) {
+        world.devices[i].present = false;
+    }
     wizard->OsKind = TOsKind::WindowsXp;
     if (FindFirDevice(wizard, "*CVN0510") != expected || world.openDeviceSets != 0) {
         std::abort();
     }
-    world.devices.clear();
     world.ForgetRecords();
     return 0;
 }

@@ -47,16 +47,48 @@ TEST_F(FolderTreeEnumeration, DrivesAndComputersKeepTheShellsOrderAndOnlyFileSys
     EXPECT_THAT(Texts(tree->GetNetHoodNode()), ElementsAre("ZED", "ALPHA"));
 }
 
+// The names on both sides of where the letters fold (@ [ ` {) are those of the folder tree's end-to-end
+// scenario, which finds the same order under the real shell.
 TEST_F(FolderTreeEnumeration, OtherLevelsAreSortedByBytesWithAsciiLettersFoldedAndAPrefixFirst) {
     world->shell.reverseOrder = true;
-    for (const char* name : {"b", "A", "a_x", "ab", "abc", "\xE9t\xE9", "Zz", "zeta", "1"}) {
+    for (const char* name : {"b", "A", "a_x", "ab", "abc", "\xE9t\xE9", "Zz", "zeta", "1", "@at", "[bracket",
+                             "`tick", "{brace"}) {
         world->files.AddDirectory(std::string("C:\\Sort\\") + name);
     }
     ActiveTree();
     Drive()->Expand(false);
     TTreeNode* sort = Find({"My Computer", "Local Disk (C:)", "Sort"});
     sort->Expand(false);
-    EXPECT_THAT(Texts(sort), ElementsAre("1", "A", "ab", "abc", "a_x", "b", "zeta", "Zz", "\xE9t\xE9"));
+    EXPECT_THAT(Texts(sort), ElementsAre("1", "@at", "A", "ab", "abc", "a_x", "b", "zeta", "Zz", "[bracket",
+                                         "`tick", "{brace", "\xE9t\xE9"));
+}
+
+// A level is sorted by one key per node. Any two siblings compare by their keys as CustomSortProc
+// compares them: the special roots first and equal among themselves, then the texts by their bytes with
+// a to z folded, a prefix first. The texts lie around the folding's edges ('@', '[', '_', '`', '{') and
+// beyond ASCII.
+TEST_F(FolderTreeEnumeration, SortKeysOrderSiblingsAsTheComparisonDoes) {
+    auto* view = new TCustomTreeView(host);
+    std::vector<TFolderNode> records(7);  // the last for every plain folder
+    const TFolderType types[] = {ftMyComputer, ftRecycleBin, ftNetworkNeighborhood,
+                                 ftNetNode,    ftDesktop,    ftFolder};
+    std::vector<TTreeNode*> nodes;
+    for (std::size_t i = 0; i < std::size(types); ++i) {
+        records[i].FolderType = types[i];
+        nodes.push_back(view->Items->AddChildObject(nullptr, "m", &records[i]));
+    }
+    for (const char* text : {"",  "a", "A", "ab", "aB", "abc", "a_",   "a`",   "Z",    "z",     "_", "`",
+                             "@", "[", "{", "1",  " ",  "~",   "\xE9", "\xC9", "\xFF", "a\xE9", "M", "m"}) {
+        nodes.push_back(view->Items->AddChildObject(nullptr, text, &records.back()));
+    }
+    auto sign = [](int value) { return (value > 0) - (value < 0); };
+    for (TTreeNode* first : nodes) {
+        for (TTreeNode* second : nodes) {
+            EXPECT_EQ(sign(SortKey(first).compare(SortKey(second))), sign(CustomSortProc(first, second, 0)))
+                << "'" << first->Text() << "' and '" << second->Text() << "'";
+        }
+    }
+    delete view;  // before the records its nodes point to
 }
 
 // A second byte is never a letter: ア (83 41) sorts before ヂ (83 61), 名 (A6 57) before 安 (A6 77), each
