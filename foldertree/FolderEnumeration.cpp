@@ -6,7 +6,7 @@
 #include "foldertree/KeepNodeOnFailure.h"
 #include "foldertree/TreeScopes.h"
 #include "platform/AsciiCase.h"
-#include "platform/CodePage.h"
+#include "platform/CharacterScan.h"
 
 using namespace platform;
 
@@ -29,7 +29,7 @@ unsigned char SortByte(const std::string& text, std::size_t at, bool& second) {
         return 0;
     }
     const bool isSecond = second;
-    second = !isSecond && IsDBCSLeadByte(static_cast<BYTE>(text[at])) != 0;
+    second = !isSecond && IsLeadByte(text[at]);
     return static_cast<unsigned char>(isSecond ? text[at] : AsciiUpper(text[at]));
 }
 

@@ -4,9 +4,13 @@
 
 namespace platform {
 
+bool IsLeadByte(char byte) {
+    const auto value = static_cast<BYTE>(byte);
+    return value >= 0x80 && IsDBCSLeadByte(value) != 0;
+}
+
 std::size_t CharacterSize(std::string_view text, std::size_t offset) {
-    const bool lead = IsDBCSLeadByte(static_cast<BYTE>(text[offset])) != 0;
-    return lead && offset + 1 < text.size() ? 2 : 1;
+    return IsLeadByte(text[offset]) && offset + 1 < text.size() ? 2 : 1;
 }
 
 std::size_t FindFirstCharacter(std::string_view text, std::string_view wanted) {

@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// Whether `byte` begins a double-byte character. No ASCII byte does in any of Windows' code pages, so
+// only the others are asked of the system: sorting a level of thousands of names asks for every byte.
+bool IsLeadByte(char byte);
+
 // The bytes of the character that begins at `offset`: two for a lead byte with a byte after it, else one.
 std::size_t CharacterSize(std::string_view text, std::size_t offset);
 
