@@ -127,6 +127,17 @@ cv_win98_cd() {
     ln -s "$cdrom" "$cv_prefix/dosdevices/d:"
 }
 
+# cv_setup_win98_with_cd [FOLDER...]: a Windows 98 with the FIR controller, SourcePath naming an empty
+# C:\w98cd (no NET8.CAB there, so the dialog warns until another folder is chosen), and the CD as drive
+# D with the further folders named.
+cv_setup_win98_with_cd() {
+    cv_setup win98
+    cv_device '*CVN0510' >/dev/null
+    cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
+    mkdir -p "$(cv_c w98cd)"
+    cv_win98_cd "$@"
+}
+
 # cv_control TEXT [LISTING]: the listing line of the visible control that shows TEXT.
 cv_control() {
     local listing=${2-}
@@ -351,11 +362,7 @@ cv_expect_title() {
 # driver's files from the program's folder.
 cv_east_asian_win98() {
     local picked="D:\\${1//\//\\}"
-    cv_setup win98
-    cv_device '*CVN0510' >/dev/null
-    cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
-    mkdir -p "$(cv_c w98cd)"
-    cv_win98_cd "$1"
+    cv_setup_win98_with_cd "$1"
     echo 'a cabinet of the Windows 98 CD' >"$E2E_WORK/cdrom/$1/NET8.CAB"
     e2e_kill_prefix "$cv_prefix"
     cv_start

@@ -6,12 +6,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
-cv_setup win98
-cv_device '*CVN0510' >/dev/null
-cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
-mkdir -p "$(cv_c w98cd)"
+cv_setup_win98_with_cd
 echo 'an INF of the old driver' >"$(cv_c 'windows\inf\cvfirpio.inf')"
-cv_win98_cd
 
 cv_start
 cv_past_ready_page

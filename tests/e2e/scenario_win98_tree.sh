@@ -6,11 +6,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
-cv_setup win98
-cv_device '*CVN0510' >/dev/null
-cv_reg_add "$CV_SETUP_KEY" SourcePath 'C:\w98cd'
-mkdir -p "$(cv_c w98cd)"
-cv_win98_cd win98/drivers
+cv_setup_win98_with_cd win98/drivers
 e2e_kill_prefix "$cv_prefix"
 
 cv_start
