@@ -4,17 +4,37 @@
 
 #include "platform/CharacterScan.h"
 
+namespace {
+
+// Where each backslash or colon of the path begins, found in one pass by characters: the second byte of
+// a double-byte character may be a backslash. What is left of the path as it is taken apart is always a
+// beginning of it, whose separators are the first ones of these.
+std::vector<std::size_t> SeparatorOffsets(std::string_view path) {
+    std::vector<std::size_t> offsets;
+    for (std::size_t at = 0; at < path.size(); at += platform::CharacterSize(path, at)) {
+        if (path[at] == '\\' || path[at] == ':') {
+            offsets.push_back(at);
+        }
+    }
+    return offsets;
+}
+
+}  // namespace
+
 std::vector<std::string> SplitFolderPath(std::string_view path, std::string_view desktopPath) {
+    const std::vector<std::size_t> separators = SeparatorOffsets(path);
+    std::size_t inside = separators.size();  // how many of them lie in what is left
     std::vector<std::string> components;
     std::string_view rest = path;
     while (!rest.empty()) {
+        while (inside > 0 && separators[inside - 1] >= rest.size()) {
+            --inside;
+        }
         std::string_view component = rest;
         if (rest != desktopPath) {
-            // By characters: the second byte of a double-byte character may be a backslash.
-            const auto separator = platform::FindLastCharacter(rest, "\\:");
-            const auto after = separator == std::string_view::npos ? rest : rest.substr(separator + 1);
-            if (!after.empty()) {
-                component = after;
+            const std::size_t start = inside > 0 ? separators[inside - 1] + 1 : 0;
+            if (start < rest.size()) {
+                component = rest.substr(start);
             }
         }
         components.emplace_back(component);
