@@ -3,7 +3,8 @@
 // begins. A path made of whole characters, under each system code page that the in-memory Windows has,
 // is split by characters: the program folder is the path up to its last backslash or slash (the drive
 // alone when there is none), or nothing when it cannot be had whole; the title is the file name up to
-// its first full stop, its first character as it stands and every letter after it in lower case.
+// its first full stop, its first character as it stands and every letter after it in lower case. The
+// input's first byte picks the way and the code page, so that each input costs one reading.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,7 +22,7 @@ using namespace platform;
 
 namespace {
 
-// The system code pages that the in-memory Windows has; each path is made and read under every one.
+// The system code pages that the in-memory Windows has.
 constexpr UINT kCodePages[] = {1252, 932, 936, 949, 950};
 
 // What paths are made of: the separators and the full stop, letters of both cases, and characters whose
@@ -109,40 +110,34 @@ std::string Title() {
     return title;
 }
 
-void CheckCharacters(const std::string& input) {
+void CheckCharacters(const std::string& input, UINT codePage) {
     auto& world = sim::TheWorld();
-    for (const UINT codePage : kCodePages) {
-        world.UseCodePage(codePage);
-        const Characters path = MakeCharacters(input, codePage);
-        world.programPath = Joined(path, 0, path.size());
-        char folder[kProgramFolderSize];
-        const bool had = GetProgramFolder(folder);
-        const std::string expected = FolderOf(path);
-        // Windows answers no path at all with 0, and a path longer than its buffer cut.
-        const bool whole = !world.programPath.empty() && world.programPath.size() < MAX_PATH &&
-                           expected.size() < kProgramFolderSize;
-        if (had != whole || folder != (whole ? expected : std::string()) || !IsTitleOf(Title(), path)) {
-            std::abort();
-        }
+    const Characters path = MakeCharacters(input, codePage);
+    world.programPath = Joined(path, 0, path.size());
+    char folder[kProgramFolderSize];
+    const bool had = GetProgramFolder(folder);
+    const std::string expected = FolderOf(path);
+    // Windows answers no path at all with 0, and a path longer than its buffer cut.
+    const bool whole = !world.programPath.empty() && world.programPath.size() < MAX_PATH &&
+                       expected.size() < kProgramFolderSize;
+    if (had != whole || folder != (whole ? expected : std::string()) || !IsTitleOf(Title(), path)) {
+        std::abort();
     }
 }
 
-// Bytes that may be no characters at all, zeros among them, under each code page: whatever the folder
-// is, the path begins with it.
+// Bytes that may be no characters at all, zeros among them: whatever the folder is, the path begins
+// with it.
 void CheckBytes(const std::string& input) {
     auto& world = sim::TheWorld();
     world.programPath = input;
-    for (const UINT codePage : kCodePages) {
-        world.UseCodePage(codePage);
-        char folder[kProgramFolderSize];
-        const bool had = GetProgramFolder(folder);
-        const std::size_t length = strnlen(folder, sizeof folder);
-        if (length == sizeof folder || (!had && length != 0) ||
-            std::strncmp(world.programPath.c_str(), folder, length) != 0) {
-            std::abort();
-        }
-        Title();
+    char folder[kProgramFolderSize];
+    const bool had = GetProgramFolder(folder);
+    const std::size_t length = strnlen(folder, sizeof folder);
+    if (length == sizeof folder || (!had && length != 0) ||
+        std::strncmp(world.programPath.c_str(), folder, length) != 0) {
+        std::abort();
     }
+    Title();
 }
 
 }  // namespace
@@ -150,10 +145,12 @@ void CheckBytes(const std::string& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static auto& world = sim::ResetWorld();
     FuzzBytes bytes(data, size);
-    const bool asCharacters = (bytes.Byte() & 1) == 0;
+    const std::uint8_t choice = bytes.Byte();
+    const UINT codePage = kCodePages[(choice >> 1) % std::size(kCodePages)];
+    world.UseCodePage(codePage);
     const std::string input = bytes.Rest();
-    if (asCharacters) {
-        CheckCharacters(input);
+    if ((choice & 1) == 0) {
+        CheckCharacters(input, codePage);
     } else {
         CheckBytes(input);
     }
