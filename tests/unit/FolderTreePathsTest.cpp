@@ -2,6 +2,7 @@
 // of node, selecting a path, re-checking a folder that has gone, and refreshing a drive.
 #include <stdexcept>
 
+#include "foldertree/PathComponents.h"
 #include "tests/unit/DoubleByteNames.h"
 #include "tests/unit/FolderTreeTest.h"
 
@@ -24,6 +25,24 @@ protected:
     TTreeNode* Drive() { return Find({"My Computer", "Local Disk (C:)"}); }
     std::string PathOrNone(TTreeNode* node) { return node != nullptr ? Record(node).Path : "(none)"; }
 };
+
+// How a path is taken apart for matching: from the right, each component the text after a separator; a
+// drive's root keeps its separator, the desktop's folder stays whole, and a separator at the very start
+// is dropped.
+TEST_F(FolderTreePaths, APathSplitsIntoItsComponentsFromItsRootDown) {
+    const std::string desktop = "c:\\windows\\desktop";
+    EXPECT_THAT(SplitFolderPath("c:\\windows\\system", desktop), ElementsAre("c:", "windows", "system"));
+    EXPECT_THAT(SplitFolderPath("c:\\", desktop), ElementsAre("c:\\"));
+    EXPECT_THAT(SplitFolderPath("\\\\server\\share", desktop), ElementsAre("\\", "server", "share"));
+    EXPECT_THAT(SplitFolderPath("\\windows", desktop), ElementsAre("windows"));
+    EXPECT_THAT(SplitFolderPath("windows\\system", desktop), ElementsAre("windows", "system"));
+    EXPECT_THAT(SplitFolderPath("windows", desktop), ElementsAre("windows"));
+    EXPECT_THAT(SplitFolderPath(desktop + "\\tools", desktop), ElementsAre(desktop, "tools"));
+    EXPECT_THAT(SplitFolderPath("", desktop), IsEmpty());
+    world->UseCodePage(932);  // ソ ends in 5C, which separates nothing
+    EXPECT_THAT(SplitFolderPath("c:\\" + kSoftware932 + "\\x", desktop),
+                ElementsAre("c:", kSoftware932, "x"));
+}
 
 TEST_F(FolderTreePaths, FindPathGivesTheNodeOfThePathOrTheDeepestAndClearsTheSelectionOnlyWithoutARoot) {
     struct Case {
