@@ -164,6 +164,7 @@ bool Registry::Close(HKEY handle) {
 // By characters: the second byte of a double-byte character is no separator and no letter.
 std::string FileSystem::Normalize(std::string_view path) {
     std::string key;
+    key.reserve(path.size() + 1);  // the key is never longer, but for a drive's separator
     bool endsInSeparator = false;
     for (std::size_t at = 0; at < path.size();) {
         const std::size_t size = CharacterSize(path, at);
