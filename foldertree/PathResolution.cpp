@@ -103,7 +103,7 @@ TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, boo
         }
         searchText.append(1, '\\').append(components[i]);
         TTreeNode* child = node->GetFirstChild();
-        while (child != nullptr && AsciiLower(PathOf(child)) != searchText) {
+        while (child != nullptr && !EqualsIgnoringAsciiCase(PathOf(child), searchText)) {
             child = child->GetNextSibling();
         }
         if (child == nullptr) {
@@ -117,7 +117,7 @@ TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, boo
 // The root of a path's first component: the desktop for its own folder, Network Neighborhood for a
 // network path, else a drive of My Computer (whose drives are loaded first if they never were).
 TTreeNode* TCvFolderTree::MatchRoot(TTreeNode* desktop, const std::string& first) {
-    if (AsciiLower(PathOf(desktop)) == first) {
+    if (EqualsIgnoringAsciiCase(PathOf(desktop), first)) {
         return desktop;
     }
     TTreeNode* candidate = nullptr;

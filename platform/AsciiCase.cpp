@@ -39,8 +39,22 @@ std::string AsciiUpper(std::string_view text) {
     return FoldSingleBytes(text, [](char c) { return AsciiUpper(c); });
 }
 
+// Character by character, folding in place: a tree level of thousands of paths is compared this way
+// for each path looked for. Where the two agree so far, a character begins at the same byte in both.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < a.size();) {
+        const std::size_t size = CharacterSize(a, at);
+        const bool same =
+            size == 1 ? AsciiLower(a[at]) == AsciiLower(b[at]) : a.substr(at, 2) == b.substr(at, 2);
+        if (!same) {
+            return false;
+        }
+        at += size;
+    }
+    return true;
 }
 
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "foldertree/Cvfoldertree.h"
 #include "foldertree/PathComponents.h"
@@ -48,13 +49,13 @@ bool IsSeparator(char c) {
     return c == '\\' || c == ':';
 }
 
-// Whether a character of `text` begins at `offset`.
-bool BeginsCharacter(const std::string& text, std::size_t offset) {
-    std::size_t at = 0;
-    while (at < offset) {
-        at += platform::CharacterSize(text, at);
+// Where the characters of `text` begin, one flag a byte.
+std::vector<bool> CharacterStarts(const std::string& text) {
+    std::vector<bool> starts(text.size(), false);
+    for (std::size_t at = 0; at < text.size(); at += platform::CharacterSize(text, at)) {
+        starts[at] = true;
     }
-    return at == offset;
+    return starts;
 }
 
 // The components, with the one separator between each two, spell the path; only a separator at its
@@ -72,10 +73,11 @@ void CheckSplitting(const std::string& lowered, const std::string& desktopPath) 
     if (spelled > lowered.size() || start > 1 || (start == 1 && !IsSeparator(lowered[0]))) {
         std::abort();
     }
+    const std::vector<bool> characterStarts = CharacterStarts(lowered);
     std::string rebuilt = lowered.substr(0, start);
     for (const auto& component : components) {
         if (rebuilt.size() > start) {
-            if (!IsSeparator(lowered[rebuilt.size()]) || !BeginsCharacter(lowered, rebuilt.size())) {
+            if (!IsSeparator(lowered[rebuilt.size()]) || !characterStarts[rebuilt.size()]) {
                 std::abort();
             }
             rebuilt.push_back(lowered[rebuilt.size()]);
