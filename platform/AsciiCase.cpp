@@ -1,5 +1,7 @@
 #include "platform/AsciiCase.h"
 
+#include <algorithm>
+
 #include "platform/CharacterScan.h"
 
 namespace platform {
@@ -39,22 +41,28 @@ std::string AsciiUpper(std::string_view text) {
     return FoldSingleBytes(text, [](char c) { return AsciiUpper(c); });
 }
 
-// Character by character, folding in place: a tree level of thousands of paths is compared this way
-// for each path looked for. Where the two agree so far, a character begins at the same byte in both.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t at = 0; at < a.size();) {
-        const std::size_t size = CharacterSize(a, at);
-        const bool same =
-            size == 1 ? AsciiLower(a[at]) == AsciiLower(b[at]) : a.substr(at, 2) == b.substr(at, 2);
-        if (!same) {
-            return false;
+// Compared byte by byte, a byte folded only where the two differ: a tree level of thousands of paths, and
+// every look-up of the in-memory registry, compare this way. While the two agree, a double-byte character
+// begins at the same byte in both (folding never touches a lead byte), so one account of where the
+// second bytes lie serves both.
+int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    bool second = false;
+    const std::size_t length = std::min(a.size(), b.size());
+    for (std::size_t at = 0; at < length; ++at) {
+        if (a[at] != b[at]) {
+            const auto x = static_cast<unsigned char>(second ? a[at] : AsciiLower(a[at]));
+            const auto y = static_cast<unsigned char>(second ? b[at] : AsciiLower(b[at]));
+            if (x != y) {
+                return x < y ? -1 : 1;
+            }
         }
-        at += size;
+        second = !second && IsLeadByte(a[at]);
     }
-    return true;
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && CompareIgnoringAsciiCase(a, b) == 0;
 }
 
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {

@@ -22,6 +22,9 @@ constexpr char AsciiUpper(char c) {
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
+// The order of AsciiLower(a) and AsciiLower(b) by their bytes (negative, zero or positive), without
+// making either copy; and whether the two are the same.
+int CompareIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Whether `text` begins with the characters of `prefix`, ignoring the case of A to Z.

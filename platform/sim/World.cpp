@@ -1,6 +1,5 @@
 #include "platform/sim/World.h"
 
-#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -36,8 +35,7 @@ std::unique_ptr<World>& WorldSlot() {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+    return CompareIgnoringAsciiCase(a, b) < 0;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

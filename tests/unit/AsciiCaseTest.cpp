@@ -28,6 +28,13 @@ TEST(AsciiCase, ComparesWholeTextsAndBeginnings) {
     EXPECT_FALSE(EqualsIgnoringAsciiCase("@", "`"));
     EXPECT_TRUE(EqualsIgnoringAsciiCase(std::string_view("a\0b", 3), std::string_view("A\0B", 3)));
 
+    // In the order of the lowered texts by their bytes, a beginning first.
+    EXPECT_EQ(CompareIgnoringAsciiCase("Software", "SOFTWARE"), 0);
+    EXPECT_LT(CompareIgnoringAsciiCase("_", "a"), 0);  // '_' lies between 'Z' and 'a'
+    EXPECT_GT(CompareIgnoringAsciiCase("B", "_"), 0);
+    EXPECT_LT(CompareIgnoringAsciiCase("Run", "RunOnce"), 0);
+    EXPECT_GT(CompareIgnoringAsciiCase("\xE4", "z"), 0);  // bytes above 127 after ASCII
+
     EXPECT_TRUE(StartsWithIgnoringAsciiCase("CVFIRDMA.SYS", "cvfirdma"));
     EXPECT_TRUE(StartsWithIgnoringAsciiCase("cvfirdma", "cvfirdma"));
     EXPECT_FALSE(StartsWithIgnoringAsciiCase("cvfird", "cvfirdma"));
@@ -51,6 +58,10 @@ TEST_F(AsciiCaseInEastAsianCodePages, LeavesTheSecondBytesOfDoubleByteCharacters
     EXPECT_FALSE(StartsWithIgnoringAsciiCase(kHo932 + "A", kSe932));
     EXPECT_FALSE(StartsWithIgnoringAsciiCase(kSe932, "\x83"));     // half a character is no beginning
     EXPECT_TRUE(StartsWithIgnoringAsciiCase("ab\x83", "AB\x83"));  // a lead byte at the end is whole
+    // ア (83 41) and ヂ (83 61) are two names: the in-memory registry keeps a key of each.
+    EXPECT_LT(CompareIgnoringAsciiCase("\x83\x41", "\x83\x61"), 0);
+    EXPECT_EQ(CompareIgnoringAsciiCase("a\x83\x41", "A\x83\x41"), 0);
+    EXPECT_TRUE(platform::sim::CaseInsensitiveLess()("\x83\x41", "\x83\x61"));
     platform::sim::ResetWorld().UseCodePage(950);
     EXPECT_EQ(AsciiLower(kName950), kName950);
     EXPECT_FALSE(EqualsIgnoringAsciiCase(kName950, kSafe950 + "\xA6\x72"));
