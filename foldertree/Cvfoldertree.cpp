@@ -6,6 +6,7 @@
 #include "framework/Forms.h"
 #include "framework/MissingModule.h"
 #include "framework/UtilWindow.h"
+#include "platform/ErrorMode.h"
 #include "platform/Kernel.h"
 #include "platform/SystemModule.h"
 
@@ -40,9 +41,11 @@ HMODULE LoadChangeNotification() {
     const LPCSTR ordinals[] = {MAKEINTRESOURCEA(SHCHANGENOTIFYREGISTER_ORDINAL),
                                MAKEINTRESOURCEA(SHCHANGENOTIFYDEREGISTER_ORDINAL)};
     FARPROC entries[2];
-    const UINT errorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    HMODULE module = BindSystemModule("shell32.dll", ordinals, entries, 2);
-    SetErrorMode(errorMode);  // leaves the last error as it is
+    HMODULE module = nullptr;
+    {
+        const ScopedErrorMode quiet(SEM_NOOPENFILEERRORBOX);
+        module = BindSystemModule("shell32.dll", ordinals, entries, 2);
+    }
     EndIfModuleMissing(module != nullptr, "shell32.dll");
     ShChangeNotifyRegisterProc = reinterpret_cast<PFNSHCHANGENOTIFYREGISTER>(entries[0]);
     ShChangeNotifyDeregisterProc = reinterpret_cast<PFNSHCHANGENOTIFYDEREGISTER>(entries[1]);

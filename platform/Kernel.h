@@ -41,8 +41,11 @@ inline bool IS_INTRESOURCE(LPCSTR name) {
     return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0;
 }
 
-// The process's error mode; answers the one before. SEM_NOOPENFILEERRORBOX keeps Windows from asking
-// the user about a file it cannot open (a module on a missing disk, say).
+// The process's error mode; answers the one before. SEM_FAILCRITICALERRORS keeps Windows from showing
+// its own box for a drive without a disk (the call fails with ERROR_NOT_READY instead);
+// SEM_NOOPENFILEERRORBOX keeps it from asking the user about a file it cannot open (a module on a
+// missing disk, say).
+inline constexpr UINT SEM_FAILCRITICALERRORS = 0x0001;
 inline constexpr UINT SEM_NOOPENFILEERRORBOX = 0x8000;
 UINT SetErrorMode(UINT mode);
 
