@@ -9,6 +9,7 @@
 #include "framework/ExitCodes.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
+#include "platform/ErrorMode.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -21,10 +22,11 @@ namespace {
 
 // Where Windows keeps the folder it was installed from.
 constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
-constexpr std::size_t kCabinetPathSize = 400;
 
-// Whether a file, not a folder, answers to `path`.
-bool FileExists(const char* path) {
+// Whether a file, not a folder, answers to `path`. The user may have named a drive whose disk is out:
+// the program's own warning tells them, not a box of Windows' own.
+bool CabinetThere(const char* path) {
+    ScopedErrorMode noDiskBox(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAA entry;
     HANDLE found = FindFirstFileA(path, &entry);
     if (found == INVALID_HANDLE_VALUE) {
@@ -42,19 +44,24 @@ bool IsFullPath(const std::string& text) {
 }
 
 // Windows looks for its installation files in SourcePath later, from another current folder, so the
-// folder is recorded as the full path of the place the check found: a text that is a full path
-// already stays as typed, any other is made full as the check took it, an empty box being the root of
-// the current drive. Nothing when it cannot be made full.
-std::optional<std::string> FullSourcePath(const std::string& folder) {
+// folder is recorded as the full path of the place where the check found the cabinet: a text that is
+// a full path already stays as typed; any other is the folder of the cabinet's full path, so that "C:",
+// which the check took for the root of C:, records that root. Nothing when it cannot be made full.
+std::optional<std::string> FullSourcePath(const std::string& folder, const char* cabinet) {
     if (IsFullPath(folder)) {
         return folder;
     }
     char full[MAX_PATH];
-    const DWORD length = GetFullPathNameA(folder.empty() ? "\\" : folder.c_str(), sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) {
+    LPSTR name = nullptr;
+    const DWORD length = GetFullPathNameA(cabinet, sizeof full, full, &name);
+    if (length == 0 || length >= sizeof full || name == nullptr) {
         return std::nullopt;
     }
-    return std::string(full, length);
+    std::string path(full, static_cast<std::size_t>(name - full));
+    if (path.size() > 3) {
+        path.pop_back();  // the separator before the cabinet's name; a drive's root keeps its own
+    }
+    return path;
 }
 
 }  // namespace
@@ -103,15 +110,16 @@ void TForm4::CvFolderTreeDblClick(TObject* /*Sender*/) {}
 void TForm4::OkClick(TObject* /*Sender*/) {
     TRegistry registry;
     // The folder's text is used as it stands: a trailing backslash stays, and an empty box looks in the
-    // root of the current drive. A text too long for the buffer is refused like a missing file.
-    char cabinet[kCabinetPathSize];
+    // root of the current drive. A path that Windows' file calls would refuse as too long is refused
+    // like a missing file.
+    char cabinet[MAX_PATH];
     const std::string& folder = SourceDiskPath->Text();
-    if (!FormatPath(cabinet, sizeof cabinet, "%s\\NET8.CAB", folder.c_str()) || !FileExists(cabinet)) {
+    if (!FormatPath(cabinet, sizeof cabinet, "%s\\NET8.CAB", folder.c_str()) || !CabinetThere(cabinet)) {
         MessageDlg(kSourceFilesNotFound, mtWarning, mbOK, 0);
         return;
     }
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    const auto sourcePath = FullSourcePath(folder);
+    const auto sourcePath = FullSourcePath(folder, cabinet);
     if (sourcePath && registry.OpenKey(kSetupKey)) {
         registry.WriteString("SourcePath", *sourcePath);
     }

@@ -89,10 +89,12 @@ inline constexpr int CSTR_EQUAL = 2;
 inline constexpr int CSTR_GREATER_THAN = 3;
 int CompareStringA(LCID locale, DWORD cmpFlags, LPCSTR string1, int count1, LPCSTR string2, int count2);
 
-// A path made full against the current folder and drive, "." and ".." taken out. Answers the length
-// of the full path; when the buffer is too small, the size needed (terminating zero included) and
-// nothing written; 0 on failure, with the reason as the last error. The program never asks where the
-// name part begins: `filePart` is null.
+// A path made full against the current folder of its drive (a drive alone, "D:", is that folder), "/"
+// read as "\", doubled separators as one, "." and ".." taken out. Answers the length of the full path;
+// when the buffer is too small, the size needed (terminating zero included) and nothing written; 0 on
+// failure, with the reason as the last error: ERROR_FILENAME_EXCED_RANGE for a name, or a full path,
+// that does not fit MAX_PATH. `filePart`, when given, receives where the last name begins in `buffer`,
+// or null for a path that ends in a separator.
 DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart);
 
 // An existing file opened for reading: GENERIC_READ, OPEN_EXISTING, no security attributes and no

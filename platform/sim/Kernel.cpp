@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "platform/CharacterScan.h"
@@ -71,6 +72,34 @@ DWORD MissingEntryError(const std::string& path) {
     const bool folderThere =
         World().files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(path)));
     return folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); at += CharacterSize(text, at)) {
+        ++count;
+    }
+    return count;
+}
+
+// The full path a file call reaches, or nothing with the reason as the last error. An ANSI name of more
+// than MAX_PATH characters is refused before it is read. A drive without its medium is not ready, and
+// Windows asks the user first in a box of its own, unless the process's error mode says not to.
+std::optional<std::string> PathToReach(LPCSTR fileName) {
+    auto& world = World();
+    if (CharacterCount(fileName) > MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return std::nullopt;
+    }
+    auto path = world.Resolve(fileName);
+    if (world.files.MediumMissing(path)) {
+        if ((world.errorMode & SEM_FAILCRITICALERRORS) == 0) {
+            world.noDiskBoxes.push_back(path.substr(0, 2));
+        }
+        SetLastError(ERROR_NOT_READY);
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace
@@ -209,11 +238,14 @@ UINT SetErrorMode(UINT mode) {
 
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
     auto& world = World();
-    const auto path = world.Resolve(fileName);
-    world.Trace("FindFirstFileA " + path);
-    const auto* entry = world.files.Find(path);
+    world.Trace(std::string("FindFirstFileA ") + fileName);
+    const auto path = PathToReach(fileName);
+    if (!path) {
+        return INVALID_HANDLE_VALUE;
+    }
+    const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(path));
+        SetLastError(MissingEntryError(*path));
         return INVALID_HANDLE_VALUE;
     }
     *findData = WIN32_FIND_DATAA{};
@@ -237,47 +269,59 @@ BOOL FindClose(HANDLE findFile) {
 
 DWORD GetFileAttributesA(LPCSTR fileName) {
     auto& world = World();
-    const auto path = world.Resolve(fileName);
-    world.Trace("GetFileAttributesA " + path);
-    if (path.starts_with("\\\\")) {
-        return NetworkShareAttributes(path);
+    world.Trace(std::string("GetFileAttributesA ") + fileName);
+    const auto path = PathToReach(fileName);
+    if (!path) {
+        return INVALID_FILE_ATTRIBUTES;
     }
-    const auto* entry = world.files.Find(path);
+    if (path->starts_with("\\\\")) {
+        return NetworkShareAttributes(*path);
+    }
+    const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(path));
+        SetLastError(MissingEntryError(*path));
         return INVALID_FILE_ATTRIBUTES;
     }
     return entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
 }
 
-// Resolved against the current folder only: "." and ".." stay as written (a known difference).
+// The full path's length counts against MAX_PATH with its zero, as the name's does.
 DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
     auto& world = World();
     world.Trace(std::string("GetFullPathNameA ") + fileName);
-    if (filePart != nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);  // not asked for by the program, so not kept here
-        return 0;
-    }
     if (fileName[0] == '\0') {
         SetLastError(ERROR_INVALID_NAME);
         return 0;
     }
-    return AnswerPath(world.Resolve(fileName), buffer, bufferLength);
+    const auto full = CharacterCount(fileName) > MAX_PATH ? std::string() : world.Resolve(fileName);
+    if (full.empty() || CharacterCount(full) >= MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    const UINT length = AnswerPath(full, buffer, bufferLength);
+    if (filePart != nullptr && length < bufferLength) {
+        // A path that ends in a separator names a folder, and has no name part.
+        *filePart = EndsWithCharacter(full, '\\') ? nullptr : buffer + FindLastCharacter(full, "\\") + 1;
+    }
+    return length;
 }
 
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, void* securityAttributes,
                    DWORD creationDisposition, DWORD /*flagsAndAttributes*/, HANDLE templateFile) {
     auto& world = World();
-    const auto path = world.Resolve(fileName);
-    world.Trace("CreateFileA " + path);
+    world.Trace(std::string("CreateFileA ") + fileName);
     if (desiredAccess != GENERIC_READ || creationDisposition != OPEN_EXISTING ||
         securityAttributes != nullptr || templateFile != nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);  // the program only ever reads an existing file
         return INVALID_HANDLE_VALUE;
     }
-    const auto* entry = world.files.Find(path);
+    const auto path = PathToReach(fileName);
+    if (!path) {
+        return INVALID_HANDLE_VALUE;
+    }
+    const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(path));
+        SetLastError(MissingEntryError(*path));
         return INVALID_HANDLE_VALUE;
     }
     if (entry->directory) {

@@ -1,6 +1,7 @@
 #include "platform/sim/World.h"
 
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/AsciiCase.h"
@@ -208,6 +209,38 @@ void FileSystem::AddDrive(char letter) {
     Store(Normalize(root), FileEntry{root, true, {}});
 }
 
+void FileSystem::AddRemovableDrive(char letter) {
+    AddDrive(letter);
+    removable_.insert(AsciiLower(letter));
+}
+
+void FileSystem::Eject(char letter) {
+    if (removable_.count(AsciiLower(letter)) == 0) {
+        throw std::logic_error(std::string("drive ") + letter + ": has no medium to take out");
+    }
+    ejected_.insert(AsciiLower(letter));
+}
+
+void FileSystem::Insert(char letter) {
+    ejected_.erase(AsciiLower(letter));
+}
+
+bool FileSystem::MediumMissing(std::string_view path) const {
+    return !ejected_.empty() && path.size() >= 2 && path[1] == ':' &&
+           ejected_.count(AsciiLower(path[0])) != 0;
+}
+
+// Windows' file systems keep names of at most 255 characters; a world with a longer one could not be.
+static void RequireNamesThatFit(std::string_view path) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < path.size(); at += CharacterSize(path, at)) {
+        characters = path[at] == '\\' || path[at] == '/' ? 0 : characters + 1;
+        if (characters > 255) {
+            throw std::invalid_argument("a name of more than 255 characters in " + std::string(path));
+        }
+    }
+}
+
 static bool EndsInSeparator(std::string_view path) {
     const std::string text(path);
     return EndsWithCharacter(text, '\\') || EndsWithCharacter(text, '/');
@@ -230,6 +263,7 @@ static std::string_view ParentText(std::string_view path) {
 }
 
 void FileSystem::AddDirectory(std::string_view path) {
+    RequireNamesThatFit(path);
     const auto key = Normalize(path);
     if (key.empty() || index_.count(key) != 0) {
         return;
@@ -241,6 +275,7 @@ void FileSystem::AddDirectory(std::string_view path) {
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {
+    RequireNamesThatFit(path);
     const auto key = Normalize(path);
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
@@ -249,6 +284,9 @@ void FileSystem::AddFile(std::string_view path, std::string_view content) {
 }
 
 const FileEntry* FileSystem::Find(std::string_view path) const {
+    if (MediumMissing(path)) {
+        return nullptr;
+    }
     auto found = index_.find(Normalize(path));
     return found == index_.end() ? nullptr : found->second;
 }
@@ -266,6 +304,9 @@ void FileSystem::ForEachChild(std::string_view folder,
                 return;
             }
         }
+        return;
+    }
+    if (MediumMissing(folder)) {
         return;
     }
     std::string prefix = Normalize(folder);
@@ -335,19 +376,6 @@ Device& World::AddDevice(const std::vector<std::string>& hardwareIds) {
     device.hardwareIds = MultiString(hardwareIds);
     devices.push_back(std::move(device));
     return devices.back();
-}
-
-std::string World::Resolve(const std::string& path) const {
-    if (path.size() >= 2 && path[1] == ':') {
-        return path;
-    }
-    if (path.starts_with("\\\\")) {
-        return path;  // a network path
-    }
-    if (!path.empty() && (path[0] == '\\' || path[0] == '/')) {
-        return currentDirectory.substr(0, 2) + path;
-    }
-    return currentDirectory + "\\" + path;
 }
 
 std::string World::SystemPath(const std::string& fileName) const {

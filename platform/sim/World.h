@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -88,7 +89,8 @@ struct FileEntry {
 };
 
 // Files and folders with Windows' path rules: drive letters, backslashes (slashes accepted), doubled
-// separators collapsed, names compared ignoring case.
+// separators collapsed, names compared ignoring case, no name longer than 255 characters (adding one
+// throws std::invalid_argument: no Windows file system holds it).
 class FileSystem {
 public:
     FileSystem() = default;
@@ -96,6 +98,14 @@ public:
     FileSystem& operator=(const FileSystem&) = delete;
 
     void AddDrive(char letter);
+    // A drive whose medium can be taken out (a floppy disk, a CD), with its medium in. While the medium
+    // is out nothing on the drive is found, not even its root folder, and what was on the medium comes
+    // back with it.
+    void AddRemovableDrive(char letter);
+    void Eject(char letter);
+    void Insert(char letter);
+    // Whether `path` names a place on a drive whose medium is out.
+    bool MediumMissing(std::string_view path) const;
     void AddFile(std::string_view path, std::string_view content);
     void AddDirectory(std::string_view path);  // and every missing parent
     bool Exists(std::string_view path) const;
@@ -117,6 +127,9 @@ private:
     // By lookup key: in order for listings, and hashed (over the same keys) for finding one entry.
     std::map<std::string, FileEntry> entries_;
     std::unordered_map<std::string_view, FileEntry*> index_;
+    // By small letter: the drives whose medium can be taken out, and those whose medium is out.
+    std::set<char> removable_;
+    std::set<char> ejected_;
 };
 
 // A Plug and Play device as the device installation services see it.
@@ -181,10 +194,19 @@ public:
     ShellNamespace shell;
 
     std::string programPath = "C:\\cvdisk\\cvfir.exe";
+    // The current folder, on the current drive. Windows keeps one folder for each other drive too: by
+    // the drive's capital letter; a drive not named here is at its root.
     std::string currentDirectory = "C:\\cvdisk";
-    // A path as Windows resolves it against the current directory: "\x" on the current drive, "x" in
-    // the current directory.
+    std::map<char, std::string> driveDirectories;
+    // A path made full as GetFullPathNameA makes it: "\x" on the current drive, "x" in the current
+    // folder, "D:x" in the current folder of drive D:, "/" read as "\", doubled separators as one, "."
+    // left out and ".." taking out the name before it.
     std::string Resolve(const std::string& path) const;
+    // The current folder of a drive, by its letter.
+    std::string CurrentFolderOf(char drive) const;
+    // The drives ("D:") whose missing medium made Windows show its own box, which it does unless the
+    // process's error mode has SEM_FAILCRITICALERRORS, one for each call that met the drive so.
+    std::vector<std::string> noDiskBoxes;
     int openFinds = 0;
     DWORD lastError = 0;
 

@@ -30,6 +30,7 @@
     X(ERROR_INVALID_HANDLE)           \
     X(ERROR_NOT_ENOUGH_MEMORY)        \
     X(ERROR_INVALID_DATA)             \
+    X(ERROR_NOT_READY)                \
     X(ERROR_INVALID_PARAMETER)        \
     X(ERROR_INVALID_NAME)             \
     X(ERROR_INSUFFICIENT_BUFFER)      \

@@ -46,6 +46,12 @@ void MakeFile(const std::string& path, const std::string& content);
 // The bytes of a file; "(none)" when it cannot be read.
 std::string ReadFile(const std::string& path);
 
+// Makes an existing folder the current folder, and its drive the current drive, for the rest of the case.
+void UseCurrentFolder(const std::string& folder);
+// Gives another drive a current folder of its own for the rest of the case, as Windows keeps one for
+// each drive (a command prompt leaves one for every drive it visited).
+void UseDriveFolder(char letter, const std::string& folder);
+
 // A window that receives change notifications as `message`.
 platform::HWND NotifyWindow();
 inline constexpr platform::UINT kNotifyMessage = 0x0400 + 77;  // WM_USER + 77

@@ -220,6 +220,114 @@ CONTRACT_CASE(Files_FullPathNames) {
     CHECK_EQ(GetFullPathNameA("C:\\CvContract\\Sub\\", sizeof small, small, nullptr), 19);
 }
 
+// "." is left out and ".." takes out the name before it, never the root; a separator at the end stays.
 CONTRACT_CASE(Files_FullPathNamesLeaveOutDotFolders) {
     CHECK_EQ(FullPath("C:\\cvcontract\\a\\..\\b\\.\\c"), "C:\\cvcontract\\b\\c");
+    CHECK_EQ(FullPath("C:\\a\\."), "C:\\a");
+    CHECK_EQ(FullPath("C:\\a\\.\\"), "C:\\a\\");
+    CHECK_EQ(FullPath("C:\\a\\.."), "C:\\");
+    CHECK_EQ(FullPath("C:\\..\\..\\x"), "C:\\x");
+    CHECK_EQ(FullPath("\\\\server\\share\\a\\..\\.."), "\\\\server\\share\\");
+    CHECK_EQ(FullPath("\\\\server\\share\\..\\x"), "\\\\server\\share\\x");
+}
+
+// Relative to the current folder: "." is that folder, ".." the one above it.
+CONTRACT_CASE(Files_FullPathNamesOfDotFoldersFromTheCurrentFolder) {
+    REQUIRE(CreateDirectoryA((kScratch + "\\Sub").c_str(), nullptr));
+    contract::UseCurrentFolder(kScratch + "\\Sub");
+    CHECK_EQ(FullPath("."), kScratch + "\\Sub");
+    CHECK_EQ(FullPath(".."), kScratch);
+    CHECK_EQ(FullPath("..\\x"), kScratch + "\\x");
+    CHECK_EQ(FullPath("\\x\\..\\y"), "C:\\y");
+}
+
+// A drive named alone, or with a name but no separator after its colon, is its current folder: on the
+// current drive the current folder, on another drive the folder it keeps, else its root.
+CONTRACT_CASE(Files_FullPathNamesOfADriveAlone) {
+    contract::UseCurrentFolder(kScratch);
+    CHECK_EQ(FullPath("C:"), kScratch + "\\");
+    CHECK_EQ(FullPath("C:win98"), kScratch + "\\win98");
+    CHECK_EQ(FullPath("c:win98"), kScratch + "\\win98");
+    CHECK_EQ(FullPath("Q:"), "Q:\\");
+    CHECK_EQ(FullPath("Q:win98"), "Q:\\win98");
+    contract::UseDriveFolder('Q', "Q:\\deep\\er");
+    CHECK_EQ(FullPath("Q:"), "Q:\\deep\\er\\");
+    CHECK_EQ(FullPath("Q:win98"), "Q:\\deep\\er\\win98");
+    CHECK_EQ(FullPath("Q:..\\y"), "Q:\\deep\\y");
+    contract::UseDriveFolder('C', "C:\\other");
+    CHECK_EQ(FullPath("C:win98"), kScratch + "\\win98");  // the current drive's folder is the current one
+}
+
+CONTRACT_CASE(Files_FullPathNamesTakeSlashesAndDoubledSeparators) {
+    contract::UseCurrentFolder(kScratch);
+    CHECK_EQ(FullPath("C:/a//b"), "C:\\a\\b");
+    CHECK_EQ(FullPath("C:\\\\a"), "C:\\a");
+    CHECK_EQ(FullPath("C:\\a\\\\"), "C:\\a\\");
+    CHECK_EQ(FullPath("x/"), kScratch + "\\x\\");
+    CHECK_EQ(FullPath("c:\\Low"), "c:\\Low");  // a full path keeps the case of its letter
+}
+
+namespace {
+
+// Where GetFullPathNameA says the name part begins: "(none)" when it gives none.
+std::string NamePart(const char* path) {
+    char full[MAX_PATH];
+    LPSTR name = full + 1;
+    const DWORD length = GetFullPathNameA(path, sizeof full, full, &name);
+    REQUIRE(length > 0 && length < sizeof full);
+    if (name == nullptr) {
+        return "(none)";
+    }
+    REQUIRE(name >= full && name <= full + length);
+    return name;
+}
+
+// A path of `length` characters below the scratch folder, in names of 50 characters.
+std::string PathOfLength(std::size_t length) {
+    std::string path = kScratch;
+    while (path.size() < length) {
+        path += path.size() % 51 == 0 ? '\\' : 'n';
+    }
+    return path;
+}
+
+}  // namespace
+
+CONTRACT_CASE(Files_FullPathNamePartIsTheLastName) {
+    contract::UseCurrentFolder(kScratch);
+    CHECK_EQ(NamePart("C:\\a\\NET8.CAB"), "NET8.CAB");
+    CHECK_EQ(NamePart("C:NET8.CAB"), "NET8.CAB");
+    CHECK_EQ(NamePart("\\\\server\\share"), "share");
+    CHECK_EQ(NamePart("C:\\a\\"), "(none)");
+    CHECK_EQ(NamePart("C:"), "(none)");
+    CHECK_EQ(NamePart("C:\\"), "(none)");
+}
+
+// An ANSI name of more than MAX_PATH characters is refused before it is looked for; one that fits is
+// looked for as any other. A full path must fit MAX_PATH with its zero.
+CONTRACT_CASE(Files_NamesLongerThanMaxPathAreRefused) {
+    for (const auto length : {MAX_PATH, MAX_PATH + 1, MAX_PATH + 40}) {
+        const std::string path = PathOfLength(length);
+        const DWORD expected = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND;
+        CHECK_EQ(ErrorOf(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES), expected);
+        CHECK_EQ(FoundName(path), "(none)");
+        CHECK_EQ(GetLastError(), expected);
+        CHECK_EQ(ErrorOf(OpenToRead(path), INVALID_HANDLE_VALUE), expected);
+    }
+    CHECK_EQ(FullPath(PathOfLength(MAX_PATH - 1).c_str()), PathOfLength(MAX_PATH - 1));
+    CHECK_EQ(FullPath(PathOfLength(MAX_PATH).c_str()), "(none)");
+    CHECK_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+    contract::UseCurrentFolder(kScratch);
+    const std::string relative = PathOfLength(MAX_PATH).substr(kScratch.size() + 1);
+    CHECK_EQ(FullPath(relative.c_str()), "(none)");  // short, but not once it is full
+    CHECK_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+}
+
+// Under Shift-JIS, where ソ is 83 5C: the second byte of a character is no separator.
+CONTRACT_CASE_IN_CODE_PAGE(932, CodePage932_FullPathNamesStepByCharacters) {
+    const std::string so = "\x83\x5C";
+    CHECK_EQ(FullPath(("C:\\cvcontract\\" + so + "\\..\\x").c_str()), "C:\\cvcontract\\x");
+    CHECK_EQ(FullPath(("C:\\a\\" + so + "\\.").c_str()), "C:\\a\\" + so);
+    CHECK_EQ(NamePart(("C:\\a\\" + so).c_str()), so);
+    CHECK_EQ(FullPath(("C:\\a\\" + so + so + "\\\\b").c_str()), "C:\\a\\" + so + so + "\\b");
 }

@@ -5,9 +5,6 @@ namespace contract {
 // Kept in the order of the case names.
 const std::vector<KnownDifference>& KnownDifferences() {
     static const std::vector<KnownDifference> differences{
-        {"Files_FullPathNamesLeaveOutDotFolders", "in-memory Windows",
-         "the in-memory Windows makes a path full against the current folder alone and keeps \".\" and "
-         "\"..\" as written: the program makes full only the text of a folder already found"},
         {"Chars932_FullWidthLettersKeepTheirCase", "Wine",
          "Wine changes the case of a full-width letter through its wide character; Windows 98, and the "
          "in-memory Windows after it, leave every double-byte character as it is. The program hands these "

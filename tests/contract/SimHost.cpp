@@ -91,6 +91,14 @@ std::string ReadFile(const std::string& path) {
     return sim::TheWorld().files.Read(path).value_or("(none)");
 }
 
+void UseCurrentFolder(const std::string& folder) {
+    sim::TheWorld().currentDirectory = folder;
+}
+
+void UseDriveFolder(char letter, const std::string& folder) {
+    sim::TheWorld().driveDirectories[letter] = folder;
+}
+
 HWND NotifyWindow() {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x4E07));
 }

@@ -64,7 +64,6 @@ HMODULE LoadFromSystemFolder(const char* name) {
     return module;
 }
 
-constexpr DWORD ERROR_NOT_READY = 21;
 constexpr DWORD ERROR_CRC = 23;
 
 // The errors whose system text the program prints after a failed step, or shows for a driver file that

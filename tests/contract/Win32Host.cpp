@@ -18,7 +18,9 @@ namespace {
 // The Infrared device class.
 constexpr ::GUID kInfraredClass{0x6BDD1FC5, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
 
-std::vector<std::string> madeDevices;  // instance IDs, removed after the case
+std::vector<std::string> madeDevices;   // instance IDs, removed after the case
+std::string folderBefore;               // the current folder before a case changed it
+std::vector<std::string> driveFolders;  // the names of the drives' folders a case set
 std::vector<Notification> received;
 ::HWND notifyWindow = nullptr;
 
@@ -118,6 +120,14 @@ void BeginCase() {
 }
 
 void EndCase() {
+    if (!folderBefore.empty()) {
+        ::SetCurrentDirectoryA(folderBefore.c_str());
+        folderBefore.clear();
+    }
+    for (const auto& name : driveFolders) {
+        ::SetEnvironmentVariableA(name.c_str(), nullptr);
+    }
+    driveFolders.clear();
     PumpMessages();
     received.clear();
     for (const auto& instanceId : madeDevices) {
@@ -126,6 +136,23 @@ void EndCase() {
     madeDevices.clear();
     RemoveTree(kScratchFolder);
     RemoveKey(HKEY_CURRENT_USER, kScratchKey);
+}
+
+void UseCurrentFolder(const std::string& folder) {
+    if (folderBefore.empty()) {
+        char current[MAX_PATH];
+        const ::DWORD length = ::GetCurrentDirectoryA(sizeof current, current);
+        folderBefore.assign(current, length < sizeof current ? length : 0);
+    }
+    ::SetCurrentDirectoryA(folder.c_str());
+}
+
+// The system keeps each drive's folder where a command prompt leaves it: in a variable of the process's
+// environment named "=D:".
+void UseDriveFolder(char letter, const std::string& folder) {
+    const std::string name{'=', letter, ':'};
+    ::SetEnvironmentVariableA(name.c_str(), folder.c_str());
+    driveFolders.push_back(name);
 }
 
 void MakeKey(platform::HKEY root, const std::string& path) {

@@ -116,21 +116,37 @@ TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
     Form4->Show();
     Form4->SourceDiskPath->SetText("");
     Press(Form4->Ok);
-    EXPECT_TRUE(LookedFor("C:\\NET8.CAB"));  // the root of the current drive
-    EXPECT_EQ(SourcePath(), "C:\\");         // and so recorded
+    EXPECT_TRUE(LookedFor("\\NET8.CAB"));  // the root of the current drive
+    EXPECT_EQ(SourcePath(), "C:\\");       // and so recorded
 }
 
 // Windows reads SourcePath later from another current folder: a text that names its folder only from
-// ours is recorded as the full path of the folder that was checked; a full one as it was typed.
+// ours is recorded as the full path of the folder where the cabinet was found; a full one as it was
+// typed. A drive typed alone was checked in its root.
 TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
     world->files.AddFile("C:\\cvdisk\\cd\\NET8.CAB", "relative");
     world->files.AddFile("C:\\W98\\NET8.CAB", "from the drive's root");
+    world->files.AddFile("C:\\NET8.CAB", "in the root");
+    world->files.AddFile("D:\\NET8.CAB", "in the root of D:");
+    world->files.AddFile("D:\\WIN98\\OPTIONS\\NET8.CAB", "in the folder D: keeps");
+    world->driveDirectories['D'] = "D:\\WIN98";
     OpenDialog();
-    for (const auto& [typed, recorded] : std::vector<std::pair<std::string, std::string>>{
-             {"cd", "C:\\cvdisk\\cd"}, {"\\W98", "C:\\W98"}, {"d:\\Win98\\", "d:\\Win98\\"}}) {
+    for (const auto& [typed, recorded] :
+         std::vector<std::pair<std::string, std::string>>{{"cd", "C:\\cvdisk\\cd"},
+                                                          {"\\W98", "C:\\W98"},
+                                                          {"d:\\Win98\\", "d:\\Win98\\"},
+                                                          {"C:", "C:\\"},
+                                                          {"c:", "c:\\"},
+                                                          {"C:cd", "C:\\cvdisk\\cd"},
+                                                          {".\\cd\\", "C:\\cvdisk\\cd"},
+                                                          {"..\\W98", "C:\\W98"},
+                                                          {"cd\\..\\..", "C:\\"},
+                                                          {"D:OPTIONS", "D:\\WIN98\\OPTIONS"},
+                                                          {"D:", "D:\\"}}) {
         Form4->Show();
         Form4->SourceDiskPath->SetText(typed);
         Press(Form4->Ok);
+        EXPECT_FALSE(Form4->Showing()) << typed;
         EXPECT_EQ(SourcePath(), recorded) << typed;
     }
 }
@@ -151,19 +167,55 @@ TEST_F(SourceDialog, AMissingFileOrAFolderOfItsNameKeepsTheDialogOpen) {
     EXPECT_EQ(world->openFinds, 0);
 }
 
-// The text and "\NET8.CAB" share a buffer of 400 bytes: 390 characters fit, more are refused.
-TEST_F(SourceDialog, ATextTooLongForTheBufferIsRefused) {
-    const std::string fits = "D:\\" + std::string(387, 'f');
+// Windows' ANSI file calls take at most MAX_PATH characters with the zero: a text of 250 characters
+// fits together with "\NET8.CAB", a longer one is refused without being looked for.
+TEST_F(SourceDialog, ATextTooLongForMaxPathIsRefused) {
+    const std::string fits = "D:\\" + std::string(200, 'f') + "\\" + std::string(46, 'g');
+    ASSERT_EQ(fits.size(), 250u);
     world->files.AddFile(fits + "\\NET8.CAB", "cabinet");
-    world->files.AddFile(fits + "f\\NET8.CAB", "cabinet");
+    world->files.AddFile(fits + "g\\NET8.CAB", "cabinet");
     OpenDialog();
-    Form4->SourceDiskPath->SetText(fits + "f");
+    Form4->SourceDiskPath->SetText(fits + "g");
     Press(Form4->Ok);
     ExpectRefused();
+    EXPECT_FALSE(LookedFor(fits + "g\\NET8.CAB"));
     Form4->SourceDiskPath->SetText(fits);
     Press(Form4->Ok);
     EXPECT_FALSE(Form4->Showing());
     EXPECT_EQ(SourcePath(), fits);
+}
+
+// A relative text whose cabinet is found, but whose full path Windows cannot answer in MAX_PATH: the
+// installation goes on, and nothing that names another folder is recorded.
+TEST_F(SourceDialog, AFolderWhoseFullPathDoesNotFitIsNotRecorded) {
+    const std::string relative = std::string(200, 'r') + "\\" + std::string(40, 's');
+    world->files.AddFile("C:\\cvdisk\\" + relative + "\\NET8.CAB", "cabinet");
+    OpenDialog();
+    Form4->SourceDiskPath->SetText(relative);
+    Press(Form4->Ok);
+    EXPECT_FALSE(Form4->Showing());
+    EXPECT_EQ(SourcePath(), "D:\\WIN98");
+    EXPECT_EQ(Form2->Next->Caption(), "Finish");
+}
+
+// The user may name a drive whose disk is out: the program asks Windows for no box of its own and
+// gives its own warning; with the disk in, the same text installs.
+TEST_F(SourceDialog, ADriveWithoutItsDiskGetsTheProgramsOwnWarning) {
+    world->files.AddRemovableDrive('E');
+    world->files.AddFile("E:\\WIN98\\NET8.CAB", "cabinet");
+    world->files.Eject('E');
+    OpenDialog();
+    const auto modeBefore = world->errorMode;
+    Form4->SourceDiskPath->SetText("E:\\WIN98");
+    Press(Form4->Ok);
+    ExpectRefused();
+    EXPECT_THAT(world->noDiskBoxes, IsEmpty());
+    EXPECT_THAT(world->calls, Contains("SetErrorMode 1"));
+    EXPECT_EQ(world->errorMode, modeBefore);
+    world->files.Insert('E');
+    Press(Form4->Ok);
+    EXPECT_EQ(SourcePath(), "E:\\WIN98");
+    EXPECT_EQ(Form2->Next->Caption(), "Finish");
 }
 
 TEST_F(SourceDialog, WithoutTheSetupKeyTheBoxStartsEmptyAndOkRecordsNothing) {
