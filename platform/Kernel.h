@@ -69,6 +69,10 @@ struct WIN32_FIND_DATAA {
     char cAlternateFileName[14];
 };
 
+// The file calls that take a name (FindFirstFileA, GetFileAttributesA, CreateFileA) refuse one of more
+// than MAX_PATH characters with ERROR_FILENAME_EXCED_RANGE, and fail with ERROR_NOT_READY on a drive
+// without its disk, after Windows' own box unless the error mode has SEM_FAILCRITICALERRORS.
+
 // The first directory entry that matches `fileName`; INVALID_HANDLE_VALUE when none does.
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData);
 BOOL FindClose(HANDLE findFile);

@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
 constexpr DWORD kTypes[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ, REG_NONE};
-constexpr std::size_t kCabinetPathSize = 400;
+constexpr std::size_t kCabinetPathSize = MAX_PATH;
 
 // A Windows 98 with its system folder, its installation files in C:\CD, a folder named like the file in
 // C:\DIR, and the driver disk; the wizard and the dialog made once, the dialog open.
@@ -116,6 +116,13 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// Whether Windows can answer the full path of the cabinet in MAX_PATH: the folder is recorded only then.
+bool FullPathFits(const std::string& folder) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA((folder + "\\NET8.CAB").c_str(), sizeof full, full, nullptr);
+    return length != 0 && length < sizeof full;
+}
+
 // A path that names its place whatever the current folder, with either separator.
 bool NamesItsPlace(const std::string& text) {
     return (text.size() >= 3 && text[1] == ':' && IsSeparator(text[2])) ||
@@ -152,7 +159,8 @@ void CheckOk(const std::string& folder, const Value& value) {
                                  ? recorded && recorded->type == value.type &&
                                        std::string(recorded->data.begin(), recorded->data.end()) == value.data
                                  : !recorded.has_value();
-    if (found ? warned || !finished || !wasRecorded : !warned || finished || !keptAsItWas) {
+    const bool recordedAsItShould = FullPathFits(folder) || IsFullAsTyped(folder) ? wasRecorded : keptAsItWas;
+    if (found ? warned || !finished || !recordedAsItShould : !warned || finished || !keptAsItWas) {
         std::abort();
     }
     if (!Form4->Showing()) {

@@ -32,8 +32,8 @@ protected:
         WIN32_FIND_DATAA entry{};
         EXPECT_EQ(FindFirstFileA(path, &entry), INVALID_HANDLE_VALUE);
         errors.push_back(GetLastError());
-        EXPECT_EQ(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr),
+        EXPECT_EQ(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr),
                   INVALID_HANDLE_VALUE);
         errors.push_back(GetLastError());
         return errors;
@@ -72,7 +72,8 @@ TEST_F(DocumentedDrives, TheDiskTakesItsFoldersOutAndBringsThemBack) {
     world->files.ForEachChild("A:\\", [&](const sim::FileEntry&) { return ++listed, true; });
     EXPECT_EQ(listed, 0);
     std::vector<std::string> drives;
-    world->files.ForEachChild("", [&](const sim::FileEntry& drive) { return drives.push_back(drive.path), true; });
+    world->files.ForEachChild(
+        "", [&](const sim::FileEntry& drive) { return drives.push_back(drive.path), true; });
     EXPECT_THAT(drives, ElementsAre("A:\\", "C:\\"));
 
     world->files.Insert('A');
