@@ -249,6 +249,7 @@ CONTRACT_CASE(Files_FullPathNamesOfADriveAlone) {
     CHECK_EQ(FullPath("C:win98"), kScratch + "\\win98");
     CHECK_EQ(FullPath("c:win98"), kScratch + "\\win98");
     CHECK_EQ(FullPath("Q:"), "Q:\\");
+    CHECK_EQ(FullPath("C:\\"), "C:\\");  // a drive's root is no drive alone
     CHECK_EQ(FullPath("Q:win98"), "Q:\\win98");
     contract::UseDriveFolder('Q', "Q:\\deep\\er");
     CHECK_EQ(FullPath("Q:"), "Q:\\deep\\er\\");

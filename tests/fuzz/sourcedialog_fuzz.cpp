@@ -15,6 +15,7 @@
 #include "app/Unit2.h"
 #include "app/Unit4.h"
 #include "framework/headless/Headless.h"
+#include "platform/Kernel.h"
 #include "platform/Registry.h"
 #include "platform/sim/World.h"
 #include "tests/fuzz/FuzzBytes.h"

@@ -151,6 +151,28 @@ TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
     }
 }
 
+// Started from a network share, the program's current folder is on it: a relative text is recorded on
+// the share, one from the root at the share's root, which ".." never leaves; a network path as typed.
+TEST_F(SourceDialog, FromANetworkShareATextIsRecordedOnTheShare) {
+    world->currentDirectory = "\\\\SERVER\\share\\cvdisk";
+    world->files.AddFile("\\\\SERVER\\share\\cvdisk\\win98\\NET8.CAB", "below the program");
+    world->files.AddFile("\\\\SERVER\\share\\W98\\NET8.CAB", "at the share's root");
+    world->files.AddFile("\\\\OTHER\\cd\\NET8.CAB", "on another computer");
+    OpenDialog();
+    for (const auto& [typed, recorded] :
+         std::vector<std::pair<std::string, std::string>>{{"win98", "\\\\SERVER\\share\\cvdisk\\win98"},
+                                                          {"\\W98", "\\\\SERVER\\share\\W98"},
+                                                          {"..\\..\\..\\W98", "\\\\SERVER\\share\\W98"},
+                                                          {"\\\\OTHER\\cd", "\\\\OTHER\\cd"},
+                                                          {"//OTHER/cd", "\\\\OTHER\\cd"}}) {
+        Form4->Show();
+        Form4->SourceDiskPath->SetText(typed);
+        Press(Form4->Ok);
+        EXPECT_FALSE(Form4->Showing()) << typed;
+        EXPECT_EQ(SourcePath(), recorded) << typed;
+    }
+}
+
 TEST_F(SourceDialog, AMissingFileOrAFolderOfItsNameKeepsTheDialogOpen) {
     OpenDialog();
     Form4->SourceDiskPath->SetText("D:\\NOWHERE");
@@ -326,6 +348,18 @@ TEST_F(SourceDialog, AShiftJisFolderStaysPickedWhenAFolderIsMadeInsideIt) {
     Press(Form4->Ok);
     EXPECT_EQ(SourcePath(), cd);
     EXPECT_EQ(Form2->Next->Caption(), "Finish");
+}
+
+// Under Shift-JIS, a relative folder whose name ends in 5C (ソ) is recorded whole, below the current
+// folder of the drive typed.
+TEST_F(SourceDialog, AShiftJisFolderTypedFromTheDrivesFolderIsRecordedWhole) {
+    using namespace doublebyte;
+    world->UseCodePage(932);
+    world->files.AddFile("C:\\cvdisk\\" + kTable932 + "\\" + kSoftware932 + "\\NET8.CAB", "cabinet");
+    OpenDialog();
+    Form4->SourceDiskPath->SetText("C:" + kTable932 + "\\" + kSoftware932);
+    Press(Form4->Ok);
+    EXPECT_EQ(SourcePath(), "C:\\cvdisk\\" + kTable932 + "\\" + kSoftware932);
 }
 
 TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
