@@ -83,11 +83,6 @@ TEST_F(DocumentedDrives, TheDiskTakesItsFoldersOutAndBringsThemBack) {
     EXPECT_THAT(world->noDiskBoxes, IsEmpty());
 }
 
-TEST_F(DocumentedDrives, OnlyARemovableDriveHasADiskToTakeOut) {
-    EXPECT_THROW(world->files.Eject('C'), std::logic_error);
-    EXPECT_TRUE(world->files.IsDirectory("C:\\"));
-}
-
 // "Naming Files, Paths, and Namespaces": a name of a path has at most 255 characters, so no world can
 // hold a longer one. A double-byte character counts once.
 TEST(DocumentedNames, NoFileSystemHoldsANameOfMoreThan255Characters) {
