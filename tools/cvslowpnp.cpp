@@ -25,7 +25,8 @@ bool InSystemFolder(const char* name, char (&path)[MAX_PATH]) {
 void MarkRunning() {
     char path[MAX_PATH];
     if (InSystemFolder("cvslowpnp.running", path)) {
-        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CloseHandle(
+            CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 }
 
@@ -65,9 +66,9 @@ BOOL CallReal(const char* name, Args... args) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) BOOL WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND parent, LPCSTR hardwareId,
-                                                                                LPCSTR infPath, DWORD flags,
-                                                                                PBOOL rebootRequired) {
+extern "C" __declspec(dllexport) BOOL WINAPI
+    UpdateDriverForPlugAndPlayDevicesA(HWND parent, LPCSTR hardwareId, LPCSTR infPath, DWORD flags,
+                                       PBOOL rebootRequired) {
     MarkRunning();
     PumpMessagesUntilToldToGoOn();
     return CallReal<BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL)>(
@@ -75,9 +76,9 @@ extern "C" __declspec(dllexport) BOOL WINAPI UpdateDriverForPlugAndPlayDevicesA(
 }
 
 // The wide entry point as the system's module has it: a program may ask that the module have both.
-extern "C" __declspec(dllexport) BOOL WINAPI UpdateDriverForPlugAndPlayDevicesW(HWND parent, LPCWSTR hardwareId,
-                                                                                LPCWSTR infPath, DWORD flags,
-                                                                                PBOOL rebootRequired) {
+extern "C" __declspec(dllexport) BOOL WINAPI
+    UpdateDriverForPlugAndPlayDevicesW(HWND parent, LPCWSTR hardwareId, LPCWSTR infPath, DWORD flags,
+                                       PBOOL rebootRequired) {
     return CallReal<BOOL(WINAPI*)(HWND, LPCWSTR, LPCWSTR, DWORD, PBOOL)>(
         "UpdateDriverForPlugAndPlayDevicesW", parent, hardwareId, infPath, flags, rebootRequired);
 }
