@@ -25,8 +25,8 @@ slow_update() {
 
 # wait_for FILE: true once FILE exists, false after 30 s.
 wait_for() {
-    local tries
-    for tries in $(seq 300); do
+    local _
+    for _ in $(seq 300); do
         [ ! -e "$1" ] || return 0
         sleep 0.1
     done
