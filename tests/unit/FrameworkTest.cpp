@@ -208,6 +208,24 @@ TEST_F(MessageLoop, BroughtToTheFrontTheMainFormTakesTheKeyboardBackFromAnotherP
     EXPECT_TRUE(headless::PressKey(VK_TAB));
 }
 
+// As on Windows, the active window going away hands the activation to its owner, the main window; a
+// window that goes while another is active changes nothing.
+TEST_F(MessageLoop, AnActiveTopLevelFormThatHidesHandsTheActivationToTheMainForm) {
+    TestForm* main = nullptr;
+    Application->CreateForm(main);
+    auto* other = new TestForm(FormLayout{"Other", {}, {}});
+    auto* third = new TestForm(FormLayout{"Third", {}, {}});
+    main->Show();
+    third->Show();
+    other->Show();
+    headless::ForgetRecords();
+    other->Hide();
+    EXPECT_EQ(Application->ActiveForm(), main);
+    third->Hide();
+    EXPECT_THAT(headless::Journal(),
+                ::testing::ElementsAre("conceal Other", "activate Plain", "conceal Third"));
+}
+
 TEST_F(MessageLoop, AnActiveFormThatGoesIsNoLongerTheActiveOneAndAnotherLeavesItSo) {
     auto* form = new TestForm(FormLayout{"Plain", {}, {}});
     auto* other = new TestForm(FormLayout{"Other", {}, {}});

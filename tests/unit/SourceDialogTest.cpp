@@ -276,6 +276,15 @@ TEST_F(SourceDialog, NothingEndsTheCopyHalfWayAndItsEndComesToTheFront) {
     EXPECT_EQ(treeAsked, 1);
 }
 
+// Outside the install the folder tree answers for its dialog, hidden or not: its "no" keeps the session.
+TEST_F(SourceDialog, TheFolderTreesNoKeepsTheSessionOutsideTheInstall) {
+    OpenDialog();
+    Tree()->OnEndSessionQuery = [](TObject*, bool& CanEndSession) { CanEndSession = false; };
+    EXPECT_FALSE(headless::EndSession());
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_THAT(headless::Journal(), Contains("session end refused by Form4"));
+}
+
 // A copy that fails is never followed by the finished page.
 TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
     world->files.Remove("C:\\WINDOWS\\SYSTEM");
