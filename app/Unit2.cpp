@@ -48,20 +48,27 @@ TInstallProcedure DriverUpdateFor(TOsKind osKind) {
     }
 }
 
-// While the driver update runs, Windows may show its own dialogs on our thread (the unsigned-driver
+// While an install procedure runs, Windows may show its own dialogs on our thread (the unsigned-driver
 // warning, the prompt for a disk), and their message loops go on delivering clicks to our windows: a
 // Cancel or a close box there would end the program in the middle of the system's installation, on
 // Windows Me with the driver cabinet still moved aside. The background, and with it the wizard, take
-// no input until the procedure is over, whichever way it ends.
+// no input until the procedure is over, whichever way it ends; a close request, which Windows delivers
+// to a disabled window all the same (Task Manager's End Task), and a log-off or shut-down are refused.
+// Such a dialog has no owner: as it closes, Windows activates another program's window. So at the end
+// the background and the wizard come back to the front, where the finished page's Finish takes the
+// keyboard.
 class TInputHeldBack {
 public:
     TInputHeldBack() {
+        Application->HoldOpen();
         Form1->SetEnabled(false);
         Form2->SetEnabled(false);
     }
     ~TInputHeldBack() {
         Form2->SetEnabled(true);
         Form1->SetEnabled(true);
+        Application->LetClose();
+        Application->BringToFront();
     }
     TInputHeldBack(const TInputHeldBack&) = delete;
     TInputHeldBack& operator=(const TInputHeldBack&) = delete;
@@ -252,7 +259,10 @@ void TForm2::RunInstallProcedure() {
 }
 
 void TForm2::InstallFromSource() {
-    InstallForWindows98(this);
+    {
+        const TInputHeldBack heldBack;
+        InstallForWindows98(this);
+    }
     // The step counter stays at the install step: the next Next, now Finish, opens the restart prompt.
     ShowFinishedPage(true);
 }

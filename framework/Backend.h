@@ -55,6 +55,11 @@ public:
     // form's activation before this returns, as Windows does.
     virtual void Display() = 0;
     virtual void Conceal() = 0;
+    // Makes the shown top-level window the foreground window: the active window of the program that
+    // has the keyboard, in front of every other program's windows. Windows may refuse that to a
+    // program the user has left; it then makes the window the program's active one and flashes its
+    // task-bar button.
+    virtual void BringToFront() = 0;
     // The form's parent changed: the window is made anew, as a child of the parent or top-level.
     virtual void ParentChanged() = 0;
     virtual void Repaint() = 0;

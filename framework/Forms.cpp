@@ -184,6 +184,9 @@ void TForm::SetParent(TWinControl* parent) {
 }
 
 void TForm::Close() {
+    if (Application != nullptr && Application->HeldOpen()) {
+        return;
+    }
     bool canClose = true;
     if (OnCloseQuery) {
         OnCloseQuery(this, canClose);
@@ -208,6 +211,10 @@ void TForm::Close() {
 
 void TForm::Repaint() {
     formPeer_->Repaint();
+}
+
+void TForm::BringToFront() {
+    formPeer_->BringToFront();
 }
 
 void TForm::AfterConstruction() {
@@ -527,6 +534,12 @@ void TApplication::ShowMainForm() {
 void TApplication::Terminate() {
     terminated_ = true;
     backend::QuitMessageLoop();
+}
+
+void TApplication::BringToFront() {
+    if (mainForm_ != nullptr && mainForm_->Showing()) {
+        mainForm_->BringToFront();
+    }
 }
 
 void TApplication::ShowException(const Exception& exception) {

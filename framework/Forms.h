@@ -53,9 +53,12 @@ public:
 
     void Show();
     void Hide();
-    // A close request: asks OnCloseQuery, then OnClose, then acts on the close action.
+    // A close request: refused while the application is held open; else asks OnCloseQuery, then
+    // OnClose, then acts on the close action.
     void Close();
     void Repaint();
+    // A shown top-level form becomes the foreground window (see FormPeer::BringToFront).
+    void BringToFront();
 
     void SetVisible(bool visible) override;
     void SetParent(TWinControl* parent) override;
@@ -166,6 +169,16 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
+    // While something runs that must not be cut off half-way, the program holds itself open: no form
+    // closes on a close request (Windows delivers them to disabled windows too: End Task does), and
+    // Windows' query before it ends the session is answered "not now". Holds nest.
+    void HoldOpen() { ++holds_; }
+    void LetClose() { --holds_; }
+    bool HeldOpen() const { return holds_ > 0; }
+    // Brings the main window, with the windows inside it, to the front as the active window, even
+    // where another program's window was activated meanwhile.
+    void BringToFront();
+
     TForm* MainForm() const { return mainForm_; }
     TForm* ActiveForm() const { return activeForm_; }
     void SetActiveForm(TForm* form) { activeForm_ = form; }
@@ -186,6 +199,7 @@ private:
     TForm* mainForm_ = nullptr;
     TForm* activeForm_ = nullptr;
     bool terminated_ = false;
+    int holds_ = 0;
     bool comInitialized_ = false;
     std::string title_;
 };

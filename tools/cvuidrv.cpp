@@ -16,6 +16,14 @@
 //   msgbox [SECONDS [BUTTON]]             answer a message box: print its caption and text,
 //                                         press BUTTON, or OK, or its only button
 //   close TITLE [SECONDS]                 ask the window to close (WM_CLOSE)
+//   closeeach TITLE [SECONDS]             the same for every visible window with that caption,
+//                                         top-level or inside another (as a close box or End
+//                                         Task asks it, whether or not the window is enabled);
+//                                         one line each: closing WINDOW
+//   queryend TITLE [SECONDS]              ask every visible window with that caption, top-level
+//                                         or inside another, whether the session may end
+//                                         (WM_QUERYENDSESSION for a log-off); one line each:
+//                                           answer=N WINDOW
 //   settext TITLE CLASS N TEXT [SECONDS]  set the text of the Nth (from 1) control of CLASS
 //   key TITLE VK [SECONDS]                a key press for the window's focused control;
 //                                         VK is a number or RETURN, ESCAPE, TAB, SPACE,
@@ -502,6 +510,58 @@ int Close(const Args& args) {
     return kOk;
 }
 
+// Every visible window of the programs under test whose caption is `title`, top-level or inside one.
+std::vector<HWND> WindowsTitled(const std::string& title) {
+    std::vector<HWND> found;
+    for (HWND top : TopLevelWindows()) {
+        if (!IsWindowVisible(top) || IsWineProgram(ProcessOf(top)))
+            continue;
+        if (CaptionOf(top) == title)
+            found.push_back(top);
+        for (HWND control : Controls(top)) {
+            if (IsWindowVisible(control) && CaptionOf(control) == title)
+                found.push_back(control);
+        }
+    }
+    return found;
+}
+
+std::vector<HWND> WaitForWindowsTitled(const std::string& title, double seconds) {
+    std::vector<HWND> found;
+    Poll(seconds, [&] { return !(found = WindowsTitled(title)).empty(); });
+    return found;
+}
+
+int CloseEach(const Args& args) {
+    const double seconds = SecondsAt(args, 1);
+    const std::vector<HWND> found = WaitForWindowsTitled(args[0], seconds);
+    if (found.empty())
+        return TimedOut(seconds, "a window \"" + args[0] + "\"");
+    for (HWND window : found) {
+        const std::string line = "closing " + Describe(window);
+        if (!PostMessageA(window, WM_CLOSE, 0, 0))
+            return cvtool::FailLastError("PostMessageA(WM_CLOSE)");
+        Print(line);
+    }
+    return kOk;
+}
+
+int QueryEnd(const Args& args) {
+    const double seconds = SecondsAt(args, 1);
+    const std::vector<HWND> found = WaitForWindowsTitled(args[0], seconds);
+    if (found.empty())
+        return TimedOut(seconds, "a window \"" + args[0] + "\"");
+    for (HWND window : found) {
+        const std::string described = Describe(window);
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                 kSendTimeoutMilliseconds, &answer))
+            return cvtool::FailLastError("SendMessageTimeoutA(WM_QUERYENDSESSION)");
+        Print(Format("answer=%lu ", static_cast<unsigned long>(answer)) + described);
+    }
+    return kOk;
+}
+
 // A message box is a dialog (#32770) whose text is the static control with ID
 // 0xFFFF. A form built as a dialog has the same class: the control tells them apart.
 HWND MessageTextOf(HWND dialog) {
@@ -813,6 +873,8 @@ constexpr Command kCommands[] = {
     {"click", 2, 3, Click, "click TITLE CAPTION [SECONDS]"},
     {"msgbox", 0, 2, MessageBoxAnswer, "msgbox [SECONDS [BUTTON]]"},
     {"close", 1, 2, Close, "close TITLE [SECONDS]"},
+    {"closeeach", 1, 2, CloseEach, "closeeach TITLE [SECONDS]"},
+    {"queryend", 1, 2, QueryEnd, "queryend TITLE [SECONDS]"},
     {"settext", 4, 5, SetText, "settext TITLE CLASS N TEXT [SECONDS]"},
     {"key", 2, 3, Key, "key TITLE VK [SECONDS]"},
     {"focus", 1, 2, Focus, "focus WANTED [SECONDS]"},

@@ -27,6 +27,8 @@ struct State {
     };
     std::map<platform::HWND, Window> windows;
     std::uintptr_t nextWindow = 0x10000;
+    // Another program's window is the foreground window: the keyboard is that program's.
+    bool anotherProgramInFront = false;
     platform::HWND lockedWindow = nullptr;
     int cursor = crDefault;
     std::vector<platform::HIMAGELIST> destroyedImageLists;
@@ -107,6 +109,19 @@ public:
         if (TForm* main = Application->MainForm(); main != nullptr && main != &form_ && main->Showing()) {
             Note("activate " + main->Name);
             main->HandleActivate();
+        }
+    }
+    // As SetForegroundWindow: the window that is already the active one in front hears nothing.
+    void BringToFront() override {
+        if (form_.Parent() != nullptr) {
+            return;
+        }
+        const bool wasInFront = !Current().anotherProgramInFront && Application->ActiveForm() == &form_;
+        Note("foreground " + form_.Name);
+        Current().anotherProgramInFront = false;
+        if (!wasInFront) {
+            Note("activate " + form_.Name);
+            form_.HandleActivate();
         }
     }
     // The window keeps the focus where it was last told, as Windows does.
@@ -233,9 +248,9 @@ bool Click(TControl& control) {
     return true;
 }
 
-// A disabled window, or one inside a disabled window, takes neither its close box nor a key.
+// A close request reaches a shown window, disabled or not, as Task Manager's End Task sends it.
 bool RequestClose(TForm& form) {
-    if (!internal::PersonCanReach(form)) {
+    if (!form.Showing()) {
         return false;
     }
     Application->Dispatch([&form] { form.Close(); });
@@ -244,11 +259,21 @@ bool RequestClose(TForm& form) {
 
 void Activate(TForm& form) {
     Note("activate " + form.Name);
+    Current().anotherProgramInFront = false;
     Application->Dispatch([&form] { form.HandleActivate(); });
 }
 
+void ActivateAnotherProgram() {
+    Note("another program in front");
+    Current().anotherProgramInFront = true;
+}
+
+TForm* Foreground() {
+    return Current().anotherProgramInFront ? nullptr : Application->ActiveForm();
+}
+
 bool PressKey(unsigned key, bool shift) {
-    TForm* form = Application->ActiveForm();
+    TForm* form = Foreground();
     if (form == nullptr || !internal::PersonCanReach(*form)) {
         return false;
     }
@@ -258,13 +283,41 @@ bool PressKey(unsigned key, bool shift) {
 }
 
 TWinControl* Focus() {
-    TForm* form = Application->ActiveForm();
+    TForm* form = Foreground();
     const auto* peer = form != nullptr ? dynamic_cast<const HeadlessFormPeer*>(form->Peer()) : nullptr;
     return peer != nullptr ? peer->ToldFocus() : nullptr;
 }
 
-void EndSession() {
+namespace {
+
+// A form's answer to Windows' query before the session ends: its controls' windows are asked in
+// turn (through the forms inside it), and the first "no" answers for it.
+bool MayEndSession(const TForm& form) {
+    for (const TControl* control : form.Controls()) {
+        if (const auto* child = dynamic_cast<const TForm*>(control)) {
+            if (!MayEndSession(*child)) {
+                return false;
+            }
+        } else if (const platform::HWND window =
+                       control->Peer() != nullptr ? control->Peer()->Handle() : nullptr;
+                   window != nullptr && SendMessage(window, platform::WM_QUERYENDSESSION, 0, 0) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool EndSession() {
+    for (TForm* form : LiveForms()) {
+        if (form->Parent() == nullptr && (Application->HeldOpen() || !MayEndSession(*form))) {
+            Note("session end refused by " + form->Name);
+            return false;
+        }
+    }
     Application->Terminate();
+    return true;
 }
 
 void Post(std::function<void()> action) {

@@ -46,16 +46,28 @@ std::vector<std::string> Disagreements();
 // What a person can do. Each returns false, doing nothing, when a person could not do it: the control
 // is disabled or hidden, or its window is not on the screen.
 bool Click(TControl& control);
+// A close request (the close box, Alt+F4, Task Manager's End Task): it reaches a shown form whether
+// or not the form is enabled, as on Windows; the program decides.
 bool RequestClose(TForm& form);
-// The user comes back to the program, or a dialog closes: the form becomes the active window again.
+// The user comes back to the program, or a dialog closes: the form becomes the active window again,
+// in front of every other program's.
 void Activate(TForm& form);
-// A key pressed in the active window. The form's own keys (Tab, Shift+Tab, Enter and Space on a
-// button) act; false when the form did not take the key, which then is the focused control's.
+// The user activates a window of another program ("another program in front" in the journal): keys
+// go there until one of ours is in front again.
+void ActivateAnotherProgram();
+// Our form that is the foreground window; null while another program's window is.
+TForm* Foreground();
+// A key pressed in the foreground window. The form's own keys (Tab, Shift+Tab, Enter and Space on a
+// button) act; false when the form did not take the key, which then is the focused control's, or when
+// the foreground window is not ours.
 bool PressKey(unsigned key, bool shift = false);
-// The control that has the focus in the active window; null when the window itself has it.
+// The control that has the focus in the foreground window; null when the window itself has it or the
+// window is not ours.
 TWinControl* Focus();
-// Windows ends the session: the message loop ends.
-void EndSession();
+// Windows asks each top-level form whether the session may end (WM_QUERYENDSESSION, through the
+// windows of its controls). When all say yes it ends the session, and the message loop ends; one "no"
+// keeps it ("session end refused by Form1" in the journal). Answers whether it ended.
+bool EndSession();
 
 // Queues an action for the message loop, which runs the queue in order and ends when it is empty.
 void Post(std::function<void()> action);

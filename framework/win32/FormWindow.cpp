@@ -117,8 +117,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_QUERYENDSESSION:
             // Windows asks only the top-level windows; a control that holds something for the session
-            // (the folder tree, its shell registration) is asked through its form.
-            return ControlsMayEndSession(wParam, lParam) ? TRUE : FALSE;
+            // (the folder tree, its shell registration) is asked through its form. A program held open
+            // says "not now" before anything is asked, so that nothing lets go of what it holds.
+            return !Application->HeldOpen() && ControlsMayEndSession(wParam, lParam) ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam != 0) {
                 Application->Terminate();
@@ -416,6 +417,15 @@ void FormWindow::Conceal() {
     FollowFocus();  // so that the form that holds the focus sees it go with this window
     if (handle_ != nullptr) {
         ShowWindow(handle_, SW_HIDE);
+    }
+}
+
+// A program may take the foreground only while the user is with it (it is the foreground process, or
+// it had the last input, as a click in a dialog of its own), on 98 and Me as on 2000 and XP; else the
+// window becomes the program's active one and its task-bar button flashes until the user comes back.
+void FormWindow::BringToFront() {
+    if (handle_ != nullptr && form_.Parent() == nullptr) {
+        SetForegroundWindow(handle_);
     }
 }
 

@@ -111,6 +111,7 @@ public:
     void Changed(Aspect aspect) override;
     void Display() override;
     void Conceal() override;
+    void BringToFront() override;
     void ParentChanged() override;
     void Repaint() override;
     void FocusChanged() override;

@@ -142,6 +142,8 @@ check_window_actions() {
     ui click "$fixture" Ask >/dev/null
     e2e_expect_eq "a window under a modal box cannot be clicked" 2 "$(rc_of ui click "$fixture" Greet 0.3)"
     e2e_expect_line "the owned box is found" 'text: Second line' "$(ui msgbox 10)"
+    e2e_expect_match "queryend prints the window's answer to a log-off's query" \
+        '^answer=1 hwnd=0x[0-9A-F]{8} depth=0 .* text="cvuidrv fixture" ' "$(ui queryend "$fixture")"
     ui close "$fixture" >/dev/null
     e2e_expect_eq "the window closes and the program ends with 0" 0 "$(e2e_wait_exit "$out" 10)"
     e2e_expect_eq "the program saw each action, in order" \

@@ -76,9 +76,12 @@ protected:
         };
     }
     std::vector<bool> delivered;
-    static std::vector<std::function<bool()>> CancelAndCloseRequests() {
+    // Cancel, a close request on the background and on the wizard, and a log-off. Windows delivers
+    // the close requests to the disabled windows (End Task does) and answers the log-off's query
+    // with what the windows say: `delivered` holds false, true, true, and whether the session ended.
+    static std::vector<std::function<bool()>> Interruptions() {
         return {[] { return headless::Click(*Form2->Cancel); }, [] { return headless::RequestClose(*Form1); },
-                [] { return headless::RequestClose(*Form2); }};
+                [] { return headless::RequestClose(*Form2); }, [] { return headless::EndSession(); }};
     }
     void ExpectStuckAtTheInstallStep() {
         EXPECT_EQ(Form2->Next->Caption(), "Next >");
@@ -139,7 +142,8 @@ TEST_F(DriverUpdate, AValueThatCannotBeWrittenShowsTheExceptionBoxAndTheWizardSt
     // The windows take input again once the procedure is left, by an error too.
     EXPECT_TRUE(Form1->Enabled());
     EXPECT_TRUE(Form2->Enabled());
-    EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
+    // The hold on the program ends with the procedure, by an error too.
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
 }
 
 // The diagnostic line, then the same failure in words for a user who never sees standard output.
@@ -211,17 +215,40 @@ TEST_F(DriverUpdate, RightsThatCannotBeCheckedStopNothing) {
 }
 
 // The system's dialogs that the update may show deliver the user's clicks to the windows they reach:
-// none of ours, until the update has returned.
-TEST_F(DriverUpdate, CancelAndCloseRequestsWhileTheUpdateRunsReachNothing) {
+// none of ours, until the update has returned. The windows refuse the close requests that reach them,
+// and say "not now" to a log-off.
+TEST_F(DriverUpdate, NoClickCloseRequestOrLogOffWhileTheUpdateRunsEndsTheProgram) {
     world->AddDevice({"*CVN0510"});
-    QueueDuringTheUpdate(CancelAndCloseRequests());
+    QueueDuringTheUpdate(Interruptions());
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
-    EXPECT_THAT(delivered, ElementsAre(false, false, false));
+    EXPECT_THAT(delivered, ElementsAre(false, true, true, false));
     EXPECT_EQ(world->driverUpdates.size(), 2u);
     ExpectFinished();
     EXPECT_TRUE(Form1->Enabled());
     EXPECT_TRUE(Form2->Enabled());
+    EXPECT_THAT(headless::Journal(), Contains("session end refused by Form1"));
+    // Once the update is over, each of them ends the program again.
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
+    EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form2); }), 1u);
     EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
+    EXPECT_TRUE(headless::EndSession());
+}
+
+// The update's own dialogs have no owner: as one closes while our windows are disabled, Windows
+// activates another program's window. The finished page comes back to the front all the same, with
+// Finish taking the keyboard.
+TEST_F(DriverUpdate, TheFinishedPageComesToTheFrontOverAnotherProgramWithFinishFocused) {
+    world->AddDevice({"*CVN0510"});
+    QueueDuringTheUpdate({[] {
+        headless::ActivateAnotherProgram();
+        return headless::PressKey(VK_RETURN);  // the other program's key
+    }});
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_THAT(delivered, ElementsAre(false));
+    EXPECT_EQ(headless::Foreground(), Form1);
+    EXPECT_EQ(headless::Focus(), Form2->Next);
+    EXPECT_TRUE(headless::PressKey(VK_RETURN));
+    EXPECT_TRUE(Form3->Showing());
 }
 
 struct FatalCase {
@@ -364,7 +391,7 @@ TEST_F(WindowsMe, TheBoxGivesTheUpdatesReasonNotThatOfTheCabinetsMove) {
 // nothing ends the program while driver.cab is away from its place.
 TEST_F(WindowsMe, NoInputReachesTheWindowsWhileTheCabinetIsParked) {
     world->AddDevice({"*CVN0510"});
-    QueueDuringTheUpdate(CancelAndCloseRequests());
+    QueueDuringTheUpdate(Interruptions());
     std::vector<std::string> seen;
     auto deliver = world->onCall;
     world->onCall = [&seen, deliver](const std::string& call) {
@@ -377,7 +404,7 @@ TEST_F(WindowsMe, NoInputReachesTheWindowsWhileTheCabinetIsParked) {
     EXPECT_EQ(Install(WindowsRelease::WindowsMe), std::nullopt);
     EXPECT_THAT(seen,
                 ElementsAre("none MoveFileA", "none UpdateDriverForPlugAndPlayDevicesA", "none MoveFileA"));
-    EXPECT_THAT(delivered, ElementsAre(false, false, false));
+    EXPECT_THAT(delivered, ElementsAre(false, true, true, false));
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
     ExpectFinished();
 }
@@ -385,9 +412,9 @@ TEST_F(WindowsMe, NoInputReachesTheWindowsWhileTheCabinetIsParked) {
 TEST_F(WindowsMe, AFailedUpdateWithClicksQueuedEndsWithSixAndTheCabinetBack) {
     world->AddDevice({"*CVN0510"});
     world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
-    QueueDuringTheUpdate(CancelAndCloseRequests());
+    QueueDuringTheUpdate(Interruptions());
     EXPECT_EQ(Install(WindowsRelease::WindowsMe), 6u);
-    EXPECT_THAT(delivered, ElementsAre(false, false, false));
+    EXPECT_THAT(delivered, ElementsAre(false, true, true, false));
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
 }
 

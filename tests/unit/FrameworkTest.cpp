@@ -166,6 +166,66 @@ TEST_F(MessageLoop, ClosingTheMainFormEndsTheLoopAndClosingAnotherHidesIt) {
     EXPECT_FALSE(ranLater);
 }
 
+// Windows delivers a close request to a disabled window too; a held application refuses it before
+// any handler is asked, and refuses the session's end, until the last hold is let go.
+TEST_F(MessageLoop, AHeldApplicationRefusesCloseRequestsAndTheSessionsEndUntilTheLastHoldGoes) {
+    TestForm* main = nullptr;
+    Application->CreateForm(main);
+    int asked = 0;
+    main->OnCloseQuery = [&asked](TObject*, bool&) { ++asked; };
+    main->Show();
+    main->SetEnabled(false);
+    Application->HoldOpen();
+    Application->HoldOpen();
+    EXPECT_TRUE(headless::RequestClose(*main));
+    EXPECT_FALSE(headless::EndSession());
+    Application->LetClose();
+    EXPECT_TRUE(headless::RequestClose(*main));
+    EXPECT_FALSE(headless::EndSession());
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(Application->Terminated());
+    Application->LetClose();
+    EXPECT_TRUE(headless::RequestClose(*main));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Application->Terminated());
+}
+
+// As SetForegroundWindow: the main window comes in front of another program's and is activated; one
+// already in front is not activated again. Keys reach only a window of ours in front.
+TEST_F(MessageLoop, BroughtToTheFrontTheMainFormTakesTheKeyboardBackFromAnotherProgram) {
+    TestForm* main = nullptr;
+    Application->CreateForm(main);
+    main->Show();
+    headless::ActivateAnotherProgram();
+    EXPECT_EQ(headless::Foreground(), nullptr);
+    EXPECT_FALSE(headless::PressKey(VK_TAB));
+    headless::ForgetRecords();
+    Application->BringToFront();
+    Application->BringToFront();
+    EXPECT_THAT(headless::Journal(),
+                ::testing::ElementsAre("foreground Plain", "activate Plain", "foreground Plain"));
+    EXPECT_EQ(headless::Foreground(), main);
+    EXPECT_TRUE(headless::PressKey(VK_TAB));
+}
+
+// As on Windows, the active window going away hands the activation to its owner, the main window; a
+// window that goes while another is active changes nothing.
+TEST_F(MessageLoop, AnActiveTopLevelFormThatHidesHandsTheActivationToTheMainForm) {
+    TestForm* main = nullptr;
+    Application->CreateForm(main);
+    auto* other = new TestForm(FormLayout{"Other", {}, {}});
+    auto* third = new TestForm(FormLayout{"Third", {}, {}});
+    main->Show();
+    third->Show();
+    other->Show();
+    headless::ForgetRecords();
+    other->Hide();
+    EXPECT_EQ(Application->ActiveForm(), main);
+    third->Hide();
+    EXPECT_THAT(headless::Journal(),
+                ::testing::ElementsAre("conceal Other", "activate Plain", "conceal Third"));
+}
+
 TEST_F(MessageLoop, AnActiveFormThatGoesIsNoLongerTheActiveOneAndAnotherLeavesItSo) {
     auto* form = new TestForm(FormLayout{"Plain", {}, {}});
     auto* other = new TestForm(FormLayout{"Other", {}, {}});

@@ -1,6 +1,7 @@
 // The Windows 98 source location dialog: the path box, the check for NET8.CAB, and the hand-over to
 // the installation and the wizard.
 #include "app/Main.h"
+#include "framework/Backend.h"
 #include "framework/Dialogs.h"
 #include "tests/unit/CvfirTest.h"
 #include "tests/unit/DoubleByteNames.h"
@@ -313,6 +314,49 @@ TEST_F(SourceDialogTree, APickedFolderWithTheCabinetInstalls) {
     Press(Form4->Ok);
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
     EXPECT_EQ(Form2->Next->Caption(), "Finish");
+}
+
+// The copy is held back as the driver update is. A close request or a log-off that a message loop
+// running meanwhile delivers (a box of the system's own) ends nothing, and the folder tree is not even
+// asked; the finished page then comes to the front over the program the user went to, with Finish
+// taking the keyboard. Afterwards the session may end again, the tree asked first.
+TEST_F(SourceDialog, NothingEndsTheCopyHalfWayAndItsEndComesToTheFront) {
+    world->AddDevice({"*CVN0510"});
+    OpenDialog();
+    int treeAsked = 0;
+    Tree()->OnEndSessionQuery = [&treeAsked](TObject*, bool&) { ++treeAsked; };
+    std::vector<bool> delivered;
+    for (const auto& action : std::vector<std::function<bool()>>{
+             [] { return headless::RequestClose(*Form1); }, [] { return headless::RequestClose(*Form2); },
+             [] { return headless::EndSession(); },
+             [] {
+                 headless::ActivateAnotherProgram();
+                 return headless::Foreground() == nullptr;
+             }}) {
+        headless::Post([&delivered, action] { delivered.push_back(action()); });
+    }
+    world->onCall = [](const std::string& call) {
+        if (call.starts_with("SetupInstallFileA")) {
+            backend::RunMessageLoop(*Application);
+        }
+    };
+    Press(Form4->Ok);
+    EXPECT_THAT(delivered, ElementsAre(true, true, false, true));
+    EXPECT_EQ(treeAsked, 0);
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
+    EXPECT_EQ(headless::Foreground(), Form1);
+    EXPECT_EQ(headless::Focus(), Form2->Next);
+    EXPECT_TRUE(headless::EndSession());
+    EXPECT_EQ(treeAsked, 1);
+}
+
+// Outside the install the folder tree answers for its dialog, hidden or not: its "no" keeps the session.
+TEST_F(SourceDialog, TheFolderTreesNoKeepsTheSessionOutsideTheInstall) {
+    OpenDialog();
+    Tree()->OnEndSessionQuery = [](TObject*, bool& CanEndSession) { CanEndSession = false; };
+    EXPECT_FALSE(headless::EndSession());
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_THAT(headless::Journal(), Contains("session end refused by Form4"));
 }
 
 // A copy that fails is never followed by the finished page.
