@@ -426,6 +426,7 @@ World& ResetWorld() {
     world.files.AddFile(world.programPath, "MZ");
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
+    world.files.AddDirectory(world.tempDirectory);
     world.InstallNewdev();
     world.InstallShell32();
     world.InstallSetupApi();
@@ -442,7 +443,10 @@ World& ResetWorld() {
         {13, "The data is invalid.\r\n"},
         {21, "The device is not ready.\r\n"},
         {23, "Data error (cyclic redundancy check).\r\n"},
+        {32, "The process cannot access the file because it is being used by another process.\r\n"},
+        {80, "The file exists.\r\n"},
         {87, "The parameter is incorrect.\r\n"},
+        {112, "There is not enough space on the disk.\r\n"},
         {122, "The data area passed to a system call is too small.\r\n"},
         {206, "The filename or extension is too long.\r\n"},
         {259, "No more data is available.\r\n"},

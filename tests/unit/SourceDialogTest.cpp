@@ -1,6 +1,7 @@
 // The Windows 98 source location dialog: the path box, the check for NET8.CAB, and the hand-over to
 // the installation and the wizard.
 #include "app/Main.h"
+#include "app/StagedDriverFiles.h"
 #include "framework/Dialogs.h"
 #include "tests/unit/CvfirTest.h"
 #include "tests/unit/DoubleByteNames.h"
@@ -30,6 +31,12 @@ protected:
         StartUp();
         WalkToInstallStep();
         ASSERT_TRUE(Form4->Showing());
+    }
+    // The dialog again after an install, as the wizard opens it: with the driver's files taken off the
+    // disk again, since the install removed them.
+    void ShowAgain() {
+        StageDriverFiles();
+        Form4->Show();
     }
     std::optional<std::string> SourcePath() {
         return world->registry.GetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath");
@@ -113,7 +120,7 @@ TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
     EXPECT_EQ(SourcePath(), "D:\\WIN98\\");  // the doubled backslash finds the file; the text is kept
 
     world->files.AddFile("C:\\NET8.CAB", "root");
-    Form4->Show();
+    ShowAgain();
     Form4->SourceDiskPath->SetText("");
     Press(Form4->Ok);
     EXPECT_TRUE(LookedFor("C:\\NET8.CAB"));  // the root of the current drive
@@ -128,7 +135,7 @@ TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
     OpenDialog();
     for (const auto& [typed, recorded] : std::vector<std::pair<std::string, std::string>>{
              {"cd", "C:\\cvdisk\\cd"}, {"\\W98", "C:\\W98"}, {"d:\\Win98\\", "d:\\Win98\\"}}) {
-        Form4->Show();
+        ShowAgain();
         Form4->SourceDiskPath->SetText(typed);
         Press(Form4->Ok);
         EXPECT_EQ(SourcePath(), recorded) << typed;
@@ -246,9 +253,10 @@ TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
     world->files.Remove("C:\\WINDOWS\\SYSTEM");
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Ok); }), 1u);
-    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
-                                               "C:\\WINDOWS\\system\\cvfirdma.sys\n"
-                                               "The system cannot find the path specified."));
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                            "C:\\WINDOWS\\system\\cvfirdma.sys\n"
+                            "The system cannot find the path specified."));
     EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Start to Setup!"));
     EXPECT_NE(Form2->Next->Caption(), "Finish");
 }

@@ -1,0 +1,103 @@
+#include "app/StagedDriverFiles.h"
+
+#include "app/DeviceCheck.h"
+#include "app/FormatPath.h"
+#include "app/ProgramFolder.h"
+#include "app/Texts.h"
+#include "framework/ExitCodes.h"
+#include "platform/ErrorMode.h"
+#include "platform/HandleOwners.h"
+#include "platform/Kernel.h"
+#include "platform/Process.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kFolderName = "cvfir98";
+constexpr const char* kDriverFiles[] = {"cvfirdma.inf", "cvfirdma.sys"};
+
+// The disk's win98 folder. The program folder has at most 99 characters, so the folder and each file in
+// it always fit; a program folder that could not be had ends the program as an unreadable file.
+std::string DiskFolder() {
+    char programFolder[kProgramFolderSize];
+    char folder[MAX_PATH];
+    if (!GetProgramFolder(programFolder) || !FormatPath(folder, sizeof folder, "%s%s", programFolder, "win98")) {
+        EndWithReason(std::string(kCantReadDriverFile) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE,
+                      kExitFatal);
+    }
+    return folder;
+}
+
+// Whether the whole of a file can be read; the reason as the last error when not.
+bool CanReadWhole(const std::string& path) {
+    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const OwnedHandle file(opened);
+    char block[4096];
+    DWORD read = 0;
+    BOOL ok = 0;
+    do {
+        ok = ReadFile(file.get(), block, sizeof block, &read, nullptr);
+    } while (ok && read != 0);
+    return ok != 0;
+}
+
+// Files from a CD are read-only, and so are their copies: each is made writable before it goes.
+void DeleteStagedFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+// Windows' temporary folder ends in a backslash. One that cannot be had leaves the name alone, which
+// no copy can reach: the copy then tells it.
+std::string StagedDriverFolder() {
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    return std::string(length == 0 || length >= sizeof temp ? "" : temp) + kFolderName;
+}
+
+std::string StagedFile(const char* name) {
+    return StagedDriverFolder() + "\\" + name;
+}
+
+void StageDriverFiles() {
+    const std::string disk = DiskFolder();
+    // Both files are read whole before the other is copied: a disk that cannot give them both changes
+    // nothing. An empty drive gets the program's own words, not the system's box.
+    const ScopedErrorMode quiet(SEM_FAILCRITICALERRORS);
+    for (const char* name : kDriverFiles) {
+        const std::string source = disk + "\\" + name;
+        if (!CanReadWhole(source)) {
+            EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
+        }
+    }
+    CreateDirectoryA(StagedDriverFolder().c_str(), nullptr);  // it may be left from a run that was cut off
+    SetExitCleanUp(RemoveStagedDriverFiles);
+    for (const char* name : kDriverFiles) {
+        const std::string source = disk + "\\" + name;
+        const std::string staged = StagedFile(name);
+        // A copy of an earlier run may be read-only.
+        SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!CopyFileA(source.c_str(), staged.c_str(), 0)) {
+            EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(), kExitFatal);
+        }
+    }
+}
+
+void RemoveStagedDriverFiles() {
+    SetExitCleanUp(nullptr);
+    const std::string folder = StagedDriverFolder();
+    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
+        DeleteStagedFile(StagedFile(name));
+    }
+    RemoveDirectoryA(folder.c_str());
+}
