@@ -22,7 +22,8 @@ constexpr const char* kDriverFiles[] = {"cvfirdma.inf", "cvfirdma.sys"};
 std::string DiskFolder() {
     char programFolder[kProgramFolderSize];
     char folder[MAX_PATH];
-    if (!GetProgramFolder(programFolder) || !FormatPath(folder, sizeof folder, "%s%s", programFolder, "win98")) {
+    if (!GetProgramFolder(programFolder) ||
+        !FormatPath(folder, sizeof folder, "%s%s", programFolder, "win98")) {
         EndWithReason(std::string(kCantReadDriverFile) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE,
                       kExitFatal);
     }
@@ -85,7 +86,8 @@ void StageDriverFiles() {
         // A copy of an earlier run may be read-only.
         SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (!CopyFileA(source.c_str(), staged.c_str(), 0)) {
-            EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(), kExitFatal);
+            EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(),
+                          kExitFatal);
         }
     }
 }

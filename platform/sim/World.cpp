@@ -205,7 +205,7 @@ void FileSystem::Store(std::string key, FileEntry entry) {
 
 void FileSystem::AddDrive(char letter) {
     std::string root{letter, ':', '\\'};
-    Store(Normalize(root), FileEntry{root, true, {}});
+    Store(Normalize(root), FileEntry{root, true, {}, 0, 0});
 }
 
 static bool EndsInSeparator(std::string_view path) {
@@ -237,7 +237,7 @@ void FileSystem::AddDirectory(std::string_view path) {
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}});
+    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}, 0, 0});
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {

@@ -86,7 +86,7 @@ struct FileEntry {
     std::string content;
     DWORD readError = 0;  // reading its bytes fails with this error, as on a damaged medium
     // FILE_ATTRIBUTE_READONLY, _HIDDEN, _ARCHIVE as SetFileAttributesA left them (a file is made
-    // with the archive bit, as Windows makes it).
+    // with the archive bit, as Windows makes it; a folder with none).
     DWORD attributes = 0x20;
     // Held open by the system, as the file of a loaded driver may be: SetupInstallFileA onto it keeps
     // the bytes for the restart (in `contentAtRestart`) and answers TRUE.
