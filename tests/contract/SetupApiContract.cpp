@@ -200,13 +200,3 @@ CONTRACT_CASE(SetupApi_InstallFileFailures) {
     CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\b.inf"), 0);
     CHECK_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
-
-// A read-only file in the copy's place is refused and left as it was.
-CONTRACT_CASE(SetupApi_InstallFileOntoAReadOnlyFile) {
-    contract::MakeFile(kScratch + "\\source\\a.inf", "new");
-    contract::MakeFile(kScratch + "\\target\\a.inf", "old");
-    REQUIRE(SetFileAttributesA((kScratch + "\\target\\a.inf").c_str(), FILE_ATTRIBUTE_READONLY));
-    CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\target\\a.inf"), 0);
-    CHECK_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    CHECK_EQ(contract::ReadFile(kScratch + "\\target\\a.inf"), "old");
-}

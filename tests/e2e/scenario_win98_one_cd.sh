@@ -6,10 +6,13 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
+e2e_expect_match "cvfir.exe asks to be run from the swap file when started from a CD" \
+    'copy to swap file if on removable media' "$(i686-w64-mingw32-objdump -p "$CVFIR_DIST/cvfir.exe")"
+
 cv_setup_win98_with_cd
 # The driver CD: the laid-out disk, moved to a folder of its own that the drive shows.
 drivercd=$E2E_WORK/drivercd
-mv "$(cv_disk .)" "$drivercd"
+mv "$(cv_c cvdisk)" "$drivercd"
 rm -f "$cv_prefix/dosdevices/d:"
 ln -s "$drivercd" "$cv_prefix/dosdevices/d:"
 CV_DISK='D:'

@@ -56,8 +56,11 @@ TEST_F(DocumentedFiles, ACopyOntoAFullDriveFailsAndKeepsTheTarget) {
 }
 
 // "CopyFile function (winbase.h)": a hidden or read-only target is refused with ERROR_ACCESS_DENIED; a
-// file held open cannot be written.
-TEST_F(DocumentedFiles, CopyFileRefusesAHiddenOrHeldTarget) {
+// file held open cannot be written. Wine lets a process of root write over a read-only file.
+TEST_F(DocumentedFiles, CopyFileRefusesAHiddenReadOnlyOrHeldTarget) {
+    Target().attributes = FILE_ATTRIBUTE_READONLY;
+    EXPECT_EQ(CopyFileA("C:\\cd\\a.sys", "C:\\WINDOWS\\SYSTEM\\a.sys", 0), 0);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     Target().attributes = FILE_ATTRIBUTE_HIDDEN;
     EXPECT_EQ(CopyFileA("C:\\cd\\a.sys", "C:\\WINDOWS\\SYSTEM\\a.sys", 0), 0);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
@@ -67,6 +70,15 @@ TEST_F(DocumentedFiles, CopyFileRefusesAHiddenOrHeldTarget) {
     Target().inUse = true;
     EXPECT_EQ(CopyFileA("C:\\cd\\a.sys", "C:\\WINDOWS\\SYSTEM\\a.sys", 0), 0);
     EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(Target().content, "old");
+}
+
+// "SetupInstallFileA function (setupapi.h)" with "MoveFileEx function (winbase.h)", by which a file in
+// place is replaced: a read-only one is refused with ERROR_ACCESS_DENIED and left as it was.
+TEST_F(DocumentedFiles, SetupInstallFileRefusesAReadOnlyTarget) {
+    Target().attributes = FILE_ATTRIBUTE_READONLY;
+    EXPECT_EQ(InstallFile(), 0);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(Target().content, "old");
 }
 
