@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/StagedDriverFiles.h"
 #include "framework/Dialogs.h"
+#include "platform/Kernel.h"
 #include "tests/unit/CvfirTest.h"
 #include "tests/unit/DoubleByteNames.h"
 
@@ -288,6 +289,39 @@ TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
+}
+
+// The driver's files taken off the disk for the dialog go on every way out: Cancel, a close request,
+// a failure that ends the program, the end of the session.
+TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoOnEveryWayOut) {
+    constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
+    const std::vector<std::function<void()>> waysOut{
+        [this] { Press(Form4->Cancel); },
+        [] { headless::RequestClose(*Form2); },
+        [] { headless::RequestClose(*Form1); },
+        [this] {
+            world->InstallSetupApi("SetupInstallFileA");
+            Press(Form4->Ok);
+        },
+    };
+    for (std::size_t way = 0; way < waysOut.size(); ++way) {
+        TearDown();
+        SetUp();
+        world->files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+        OpenDialog();
+        ASSERT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirdma.sys"), "sys");
+        EXPECT_EQ(ExitCodeOf(waysOut[way]), 1u) << way;
+        EXPECT_FALSE(world->files.Exists(kStaged)) << way;
+    }
+
+    TearDown();
+    SetUp();
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([this] { EXPECT_TRUE(world->files.Exists(kStaged)); });
+    headless::Post([] { headless::EndSession(); });
+    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_FALSE(world->files.Exists(kStaged));
 }
 
 // The failed start-up ends with the code of every other fatal error: no launcher takes it for success.
