@@ -55,12 +55,11 @@ void DeleteStagedFile(const std::string& path) {
 
 }  // namespace
 
-// Windows' temporary folder ends in a backslash. One that cannot be had leaves the name alone, which
-// no copy can reach: the copy then tells it.
+// Windows' temporary folder ends in a backslash; empty when it cannot be had.
 std::string StagedDriverFolder() {
     char temp[MAX_PATH];
     const DWORD length = GetTempPathA(sizeof temp, temp);
-    return std::string(length == 0 || length >= sizeof temp ? "" : temp) + kFolderName;
+    return length == 0 || length >= sizeof temp ? std::string() : temp + std::string(kFolderName);
 }
 
 std::string StagedFile(const char* name) {
@@ -78,7 +77,12 @@ void StageDriverFiles() {
             EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
         }
     }
-    CreateDirectoryA(StagedDriverFolder().c_str(), nullptr);  // it may be left from a run that was cut off
+    const std::string folder = StagedDriverFolder();
+    if (folder.empty()) {
+        EndWithReason(kCantCopyDriverFile + disk + "\\" + kDriverFiles[0] + kCopyDestination + kFolderName,
+                      ERROR_PATH_NOT_FOUND, kExitFatal);
+    }
+    CreateDirectoryA(folder.c_str(), nullptr);  // it may be left from a run that was cut off
     SetExitCleanUp(RemoveStagedDriverFiles);
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
@@ -95,7 +99,7 @@ void StageDriverFiles() {
 void RemoveStagedDriverFiles() {
     SetExitCleanUp(nullptr);
     const std::string folder = StagedDriverFolder();
-    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return;
     }
     for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {

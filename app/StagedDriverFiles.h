@@ -14,7 +14,8 @@ inline constexpr const char* kKeptEarlierInf = "earlier.inf";
 // a copy that cannot be made, ends the program with kExitFatal after a message that names the file and
 // why. From then on every way out of the program removes the folder.
 void StageDriverFiles();
-// The folder, without a closing backslash, and a file in it.
+// The folder, without a closing backslash (empty when Windows' temporary folder cannot be had), and a
+// file in it.
 std::string StagedDriverFolder();
 std::string StagedFile(const char* name);
 // Removes the folder with what the program put in it; nothing when there is none.

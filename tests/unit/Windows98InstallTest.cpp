@@ -244,6 +244,17 @@ TEST_F(Windows98Install, ATemporaryFolderThatTakesNoCopyIsToldAndLeftAsItWas) {
     EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
 }
 
+// Without a temporary folder nothing is copied anywhere else, least of all beside the program.
+TEST_F(Windows98Install, WithoutATemporaryFolderNothingIsTakenOffTheDisk) {
+    world->tempDirectory.clear();
+    EXPECT_EQ(Stage(), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.inf to cvfir98\n"
+                            "The system cannot find the path specified."));
+    EXPECT_THAT(world->calls, Not(Contains(StartsWith("CreateDirectoryA"))));
+    EXPECT_THAT(world->calls, Not(Contains(StartsWith("CopyFileA"))));
+}
+
 // Each step that can fail leaves the INF folder, the system folder and the recorded device as a
 // restart would have found them before the run: an earlier driver's files (one of them read-only, as
 // copied from a CD) and the old INF are put back, a new file is taken away again.
