@@ -173,7 +173,6 @@ public:
         }
     }
     void PutBack() const {
-        SetFileAttributesA(original_.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (there_) {
             CopyFileA(kept_.c_str(), original_.c_str(), 0);
         } else {

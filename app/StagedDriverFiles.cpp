@@ -47,7 +47,8 @@ bool CanReadWhole(const std::string& path) {
     return ok != 0;
 }
 
-// Files from a CD are read-only, and so are their copies: each is made writable before it goes.
+// A file kept from the Windows folders may be read-only, as may one left by a run that was cut off: each
+// is made writable before it goes.
 void DeleteStagedFile(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
@@ -87,12 +88,13 @@ void StageDriverFiles() {
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
         const std::string staged = StagedFile(name);
-        // A copy of an earlier run may be read-only.
-        SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (!CopyFileA(source.c_str(), staged.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(),
                           kExitFatal);
         }
+        // Files on a CD are read-only, and a copy keeps that: the files installed from these copies
+        // must not be, or the next install could not replace them.
+        SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 

@@ -173,7 +173,10 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     if (const DWORD error = world.WhyNotWritable(destinationName, content)) {
         return Fail(error);
     }
+    // The copy keeps the source's attributes, as Wine shows.
+    const DWORD attributes = entry->attributes;
     world.files.AddFile(destinationName, content);
+    world.files.Find(destinationName)->attributes = attributes;
     return Succeed();
 }
 

@@ -124,17 +124,18 @@ TEST_F(Windows98Install, CopiesFromTheFilesTakenOffTheDiskAfterTheDiskIsGone) {
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "driver CD sys");
 }
 
-// Files copied from a CD are read-only: the old INF goes all the same, the copies on the CD keep their
-// attribute in the temporary folder and go with it.
-TEST_F(Windows98Install, ReadOnlyFilesFromACdAreDeletedAllTheSame) {
+// Files copied from a CD are read-only: the old INF goes all the same, and the driver's files are
+// installed writable, so that a later install can replace them.
+TEST_F(Windows98Install, ReadOnlyFilesFromACdAreNoHindrance) {
     world->files.Find("C:\\WINDOWS\\INF\\cvfirpio.inf")->attributes = platform::FILE_ATTRIBUTE_READONLY;
     world->files.Find("C:\\cvdisk\\win98\\cvfirdma.inf")->attributes = platform::FILE_ATTRIBUTE_READONLY;
     world->files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
-    ASSERT_EQ(Stage(), std::nullopt);
-    EXPECT_EQ(world->files.Find(std::string(kStaged) + "\\cvfirdma.sys")->attributes,
-              platform::FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(Install(), std::nullopt);
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+    for (const char* installed : {"C:\\WINDOWS\\INF\\cvfirdma.inf", "C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"}) {
+        EXPECT_EQ(world->files.Find(installed)->attributes & platform::FILE_ATTRIBUTE_READONLY, 0u)
+            << installed;
+    }
     EXPECT_FALSE(world->files.Exists(kStaged));
 }
 
