@@ -109,6 +109,14 @@ TEST_F(Windows98Install, TakesTheFilesOffTheDiskThenCopiesThemKeepingTheOldUntil
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
 }
 
+// Once the files are gone, another way out has nothing to remove: it only looks.
+TEST_F(Windows98Install, AfterTheInstallNothingIsLeftToRemove) {
+    ASSERT_EQ(StageAndInstall(), std::nullopt);
+    world->calls.clear();
+    RemoveStagedDriverFiles();
+    EXPECT_THAT(world->calls, ElementsAre("GetFileAttributesA " + std::string(kStaged)));
+}
+
 // With one CD drive the driver disk is out by the time the files are copied: they come from the copy.
 TEST_F(Windows98Install, CopiesFromTheFilesTakenOffTheDiskAfterTheDiskIsGone) {
     world->programPath = "D:\\CVFIR.EXE";
