@@ -96,6 +96,11 @@ std::string ReasonText(DWORD error) {
     return message.empty() ? ErrorCodeText(error) : message;
 }
 
+void EndWithReason(const std::string& what, DWORD error, UINT exitCode) {
+    ShowMessage(what + "\n" + ReasonText(error));
+    ExitProcess(exitCode);
+}
+
 bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId) {
     const char* const end = list + size;
     for (const char* entry = list; entry < end && *entry != '\0';) {

@@ -18,6 +18,8 @@ bool ReportLastError(const char* stepName);
 // The system's text for `error` as a message box shows it, without its closing line break; its code as
 // "(0x%08x)" when the system has no text, as the diagnostic line gives it. The last error is kept.
 std::string ReasonText(platform::DWORD error);
+// Ends the program after a message box with `what` and, on a line of its own, ReasonText(error).
+[[noreturn]] void EndWithReason(const std::string& what, platform::DWORD error, platform::UINT exitCode);
 // Walks a hardware-ID list of `size` bytes, printing each entry, and tells whether one of them is
 // `hardwareId` as a whole, ignoring case. Never reads past `size` bytes, terminated or not.
 bool WalkHardwareIdList(const char* list, std::uint32_t size, const char* hardwareId);

@@ -1,11 +1,13 @@
 // The install procedures: through the Plug and Play driver update on Windows Me, 2000 and XP, by
 // copying the driver's files on Windows 98.
+#include <initializer_list>
 #include <string>
 
 #include "app/DeviceCheck.h"
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/StagedDriverFiles.h"
 #include "app/Texts.h"
 #include "app/Unit2.h"
 #include "framework/ExitCodes.h"
@@ -35,12 +37,6 @@ constexpr int kNetworkInstances = 10;
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
     ExitProcess(kExitFatal);
-}
-
-// The failure's text, then the system's reason on a line of its own.
-[[noreturn]] void FatalWithReason(const std::string& what, DWORD error, UINT exitCode) {
-    ShowMessage(what + "\n" + ReasonText(error));
-    ExitProcess(exitCode);
 }
 
 // The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
@@ -93,7 +89,7 @@ DWORD ReportUpdateFailure() {
 // A user who started the program from Explorer sees no diagnostic line: the failure is also told in
 // words before the program ends.
 [[noreturn]] void EndOnUpdateFailure(DWORD error) {
-    FatalWithReason(kCantInstallFirDriver, error, kExitUpdateFailed);
+    EndWithReason(kCantInstallFirDriver, error, kExitUpdateFailed);
 }
 
 // Updates the driver of a present device; an absent device is passed over silently.
@@ -162,53 +158,67 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
     }
 }
 
-// The disk's win98 folder. The program folder has at most 99 characters, so the folder and each file
-// in it always fit; a program folder that could not be had ends the program as an unreadable file.
-void GetWindows98SourceFolder(char (&sourceFolder)[MAX_PATH]) {
-    char programFolder[kProgramFolderSize];
-    if (!GetProgramFolder(programFolder) ||
-        !FormatPath(sourceFolder, sizeof sourceFolder, "%s%s", programFolder, "win98")) {
-        FatalWithReason(std::string(kCantReadDriverFile) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE,
-                        kExitFatal);
+// A file of the Windows folders as it was before the install, kept beside the staged driver files so
+// that a step that fails can put it back: its bytes and attributes, or its absence (a folder of its name
+// is no file to keep). One that cannot be kept ends the program before anything changes.
+class TKeptFile {
+public:
+    TKeptFile(const char* original, const char* keptName) : original_(original), kept_(StagedFile(keptName)) {
+        const DWORD attributes = GetFileAttributesA(original);
+        there_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // one kept by a run that was cut off
+        if (there_ && !CopyFileA(original, kept_.c_str(), 0)) {
+            EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + kept_, GetLastError(),
+                          kExitFatal);
+        }
     }
+    void PutBack() const {
+        if (there_) {
+            CopyFileA(kept_.c_str(), original_.c_str(), 0);
+        } else {
+            DeleteFileA(original_.c_str());
+        }
+    }
+
+private:
+    std::string original_;
+    std::string kept_;
+    bool there_ = false;
+};
+
+// Puts back the files a failed step leaves changed, then ends the program with the step's failure.
+[[noreturn]] void EndPuttingBack(std::initializer_list<const TKeptFile*> changed, const std::string& what,
+                                 DWORD error) {
+    for (const TKeptFile* file : changed) {
+        file->PutBack();
+    }
+    EndWithReason(what, error, kExitFatal);
 }
 
-// Whether the whole of a file can be read; the reason as the last error when not.
-bool CanReadWhole(const char* path) {
-    const HANDLE opened = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
-        return false;
+// Copies a staged driver file into a Windows folder; answers the failure's error, 0 on success. FALSE
+// with NO_ERROR is a copy that Windows found unnecessary, not a failure.
+DWORD CopyDriverFile(const char* fileName, const char* destination) {
+    if (SetupInstallFileA(nullptr, nullptr, fileName, StagedDriverFolder().c_str(), destination,
+                          SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr)) {
+        return 0;
     }
-    const OwnedHandle file(opened);
-    char block[4096];
-    DWORD read = 0;
-    BOOL ok = 0;
-    do {
-        ok = ReadFile(file.get(), block, sizeof block, &read, nullptr);
-    } while (ok && read != 0);
-    return ok != 0;
+    return GetLastError();
 }
 
-std::string SourceFile(const char* sourceFolder, const char* fileName) {
-    return std::string(sourceFolder) + "\\" + fileName;
+std::string CopyFailure(const char* fileName, const char* destination) {
+    return kCantCopyDriverFile + StagedFile(fileName) + kCopyDestination + destination;
 }
 
-void RequireReadableSource(const char* sourceFolder, const char* fileName) {
-    const std::string path = SourceFile(sourceFolder, fileName);
-    if (!CanReadWhole(path.c_str())) {
-        FatalWithReason(kCantReadDriverFile + path, GetLastError(), kExitFatal);
+// Files copied from a CD are often read-only, and Windows does not delete those: the old INF is made
+// writable first, since Windows might take the old driver again after the restart. Answers the
+// failure's error; 0 when it is gone or was never there.
+DWORD DeleteOldInf(const char* path) {
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileA(path)) {
+        return 0;
     }
-}
-
-// A copy that fails ends the program: the wizard must never say it finished copying.
-void CopyDriverFile(const char* sourceFolder, const char* fileName, const char* destination) {
-    if (!SetupInstallFileA(nullptr, nullptr, fileName, sourceFolder, destination, SP_COPY_SOURCEPATH_ABSOLUTE,
-                           nullptr, nullptr)) {
-        FatalWithReason(
-            kCantCopyDriverFile + SourceFile(sourceFolder, fileName) + kCopyDestination + destination,
-            GetLastError(), kExitFatal);
-    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
 }
 
 }  // namespace
@@ -260,15 +270,25 @@ void InstallForWindows98(TForm2* wizard) {
         !FormatPath(sysDestination, sizeof sysDestination, "%s\\system\\cvfirdma.sys", windowsFolder)) {
         Fatal(kNoWindowsPath);
     }
-    char sourceFolder[MAX_PATH];
-    GetWindows98SourceFolder(sourceFolder);
-    // The old driver goes only once the new one is known to be on the disk, whole: a disk that lacks
-    // a file, or cannot be read, must not take away what the user had.
-    RequireReadableSource(sourceFolder, "cvfirdma.inf");
-    RequireReadableSource(sourceFolder, "cvfirdma.sys");
-    DeleteFileA(oldInf);
-    FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
+    // Every entry point of setupapi.dll is had before anything changes: one found missing half-way would
+    // leave the old driver half taken away.
+    EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
     CreateDirectoryA(infFolder, nullptr);
-    CopyDriverFile(sourceFolder, "cvfirdma.inf", infDestination);
-    CopyDriverFile(sourceFolder, "cvfirdma.sys", sysDestination);
+    // Nothing the user had is lost to a step that fails. The INF files are kept and put back; the SYS
+    // file goes last of the steps that can fail, so it never has to be put back: the file of a loaded
+    // driver may be held until the restart, and then its copy waits for the restart too. The device
+    // instance goes last of all: removed, it would come back only when Windows next detects it.
+    const TKeptFile earlierInf(infDestination, kKeptEarlierInf);
+    const TKeptFile oldInfKept(oldInf, kKeptOldInf);
+    if (const DWORD error = CopyDriverFile("cvfirdma.inf", infDestination)) {
+        EndPuttingBack({&earlierInf}, CopyFailure("cvfirdma.inf", infDestination), error);
+    }
+    if (const DWORD error = DeleteOldInf(oldInf)) {
+        EndPuttingBack({&earlierInf, &oldInfKept}, kCantDeleteOldDriverFile + std::string(oldInf), error);
+    }
+    if (const DWORD error = CopyDriverFile("cvfirdma.sys", sysDestination)) {
+        EndPuttingBack({&earlierInf, &oldInfKept}, CopyFailure("cvfirdma.sys", sysDestination), error);
+    }
+    FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
+    RemoveStagedDriverFiles();
 }

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/StagedDriverFiles.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -17,6 +18,7 @@ int CvfirMain() {
         Application->CreateForm(Form3);
         Application->CreateForm(Form4);
         Application->Run();
+        RemoveStagedDriverFiles();  // the other ways out remove them as they end the process
     } catch (const Exception& exception) {
         Application->ShowException(exception);
         return kExitFatal;

@@ -48,6 +48,8 @@ inline constexpr const char* kCantReadDriverFile = "Can't read driver file ";
 // Followed by the file's path, kCopyDestination and the path it was to be copied to.
 inline constexpr const char* kCantCopyDriverFile = "Can't copy driver file ";
 inline constexpr const char* kCopyDestination = " to ";
+// Followed by the file's path.
+inline constexpr const char* kCantDeleteOldDriverFile = "Can't delete old driver file ";
 
 // ---- The Windows 98 source dialog (Unit4) ----
 

@@ -6,6 +6,7 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/StagedDriverFiles.h"
 #include "app/Texts.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
@@ -243,6 +244,9 @@ bool TForm2::ReadSetupDat() {
 
 void TForm2::RunInstallProcedure() {
     if (OsKind == TOsKind::Windows98) {
+        // The dialog asks for the Windows 98 CD, which a user with one CD drive puts in place of the
+        // driver disk: the driver's files are taken off it first.
+        StageDriverFiles();
         Form4->ShowFor(*this);  // its Ok installs and finishes the wizard
         return;
     }

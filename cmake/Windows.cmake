@@ -32,6 +32,9 @@ add_executable(cvfir WIN32 ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp ${CMAKE_SOU
 cvfir_windows_settings(cvfir)
 target_link_libraries(cvfir PRIVATE cvfir_app)
 target_link_options(cvfir PRIVATE -static -static-libgcc -static-libstdc++)
+# Started from a driver CD, the program must keep running while the user swaps in the Windows 98 CD.
+add_custom_command(TARGET cvfir POST_BUILD COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/run-from-swap.sh $<TARGET_FILE:cvfir>
+                   VERBATIM)
 
 add_subdirectory(tools)
 

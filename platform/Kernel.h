@@ -49,6 +49,8 @@ inline constexpr UINT SEM_FAILCRITICALERRORS = 0x0001;
 inline constexpr UINT SEM_NOOPENFILEERRORBOX = 0x8000;
 UINT SetErrorMode(UINT mode);
 
+inline constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
+inline constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 
 struct FILETIME {
@@ -116,8 +118,22 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapp
 // Closes an open file or access token.
 BOOL CloseHandle(HANDLE handle);
 
+// Sets the read-only and hidden attributes (FILE_ATTRIBUTE_NORMAL for none); a folder stays one.
+BOOL SetFileAttributesA(LPCSTR fileName, DWORD fileAttributes);
+
+// Refuses an existing target with ERROR_ALREADY_EXISTS.
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
+// Copies a file's bytes and its attributes: a copy of a read-only file is read-only. With `failIfExists`
+// an existing target is refused with ERROR_FILE_EXISTS; without, it is replaced unless it is read-only
+// (ERROR_ACCESS_DENIED).
+BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists);
+// A read-only file is refused with ERROR_ACCESS_DENIED.
 BOOL DeleteFileA(LPCSTR fileName);
 BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes);
+// Removes an empty folder.
+BOOL RemoveDirectoryA(LPCSTR pathName);
+
+// The folder for temporary files, ending in a backslash. Answers as GetWindowsDirectoryA does.
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
 
 }  // namespace platform

@@ -14,7 +14,11 @@ void CoUninitialize();
 // Formats like the C library's printf and writes to the process's standard output.
 int printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Ends the process with the given exit code; never returns. Standard output is flushed first.
+// Ends the process with the given exit code; never returns. The clean-up step set last runs first,
+// then standard output is flushed.
 [[noreturn]] void ExitProcess(UINT exitCode);
+// The step that ExitProcess runs first, for what the program must not leave behind on any way out;
+// null for none.
+void SetExitCleanUp(void (*cleanUp)());
 
 }  // namespace platform

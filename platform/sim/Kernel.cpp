@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/AsciiCase.h"
 #include "platform/CharacterScan.h"
 #include "platform/Kernel.h"
 #include "platform/sim/World.h"
@@ -102,7 +103,40 @@ std::optional<std::string> PathToReach(LPCSTR fileName) {
     return path;
 }
 
+constexpr DWORD kAttributesKept =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | 0x04 | 0x20;  // and SYSTEM, ARCHIVE
+constexpr DWORD ERROR_DIRECTORY = 267;
+
+// The attributes of an entry as GetFileAttributesA and FindFirstFileA answer them: a file without any
+// is FILE_ATTRIBUTE_NORMAL.
+DWORD AttributesOf(const sim::FileEntry& entry) {
+    if (entry.directory) {
+        return FILE_ATTRIBUTE_DIRECTORY | entry.attributes;
+    }
+    return entry.attributes == 0 ? FILE_ATTRIBUTE_NORMAL : entry.attributes;
+}
+
 }  // namespace
+
+DWORD sim::World::WhyNotWritable(const std::string& path, const std::string& content) const {
+    if (!files.IsDirectory(FileSystem::ParentOf(FileSystem::Normalize(path)))) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    if (const auto* target = files.Find(path)) {
+        if (target->directory ||
+            (target->attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) != 0) {
+            return ERROR_ACCESS_DENIED;
+        }
+        if (target->inUse) {
+            return ERROR_SHARING_VIOLATION;
+        }
+    }
+    return !content.empty() && DriveFull(path) ? ERROR_DISK_FULL : 0;
+}
+
+bool sim::World::DriveFull(const std::string& path) const {
+    return path.size() > 1 && path[1] == ':' && fullDrives.find(AsciiUpper(path[0])) != std::string::npos;
+}
 
 // The entry points of the system folder's newdev.dll, as the program calls them through the module.
 namespace newdev_dll {
@@ -249,8 +283,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
         return INVALID_HANDLE_VALUE;
     }
     *findData = WIN32_FIND_DATAA{};
-    findData->dwFileAttributes =
-        entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
+    findData->dwFileAttributes = AttributesOf(*entry);
     findData->nFileSizeLow = static_cast<DWORD>(entry->content.size());
     const auto name = entry->path.substr(FindLastCharacter(entry->path, "\\/") + 1);
     std::snprintf(findData->cFileName, sizeof findData->cFileName, "%s", name.c_str());
@@ -282,7 +315,20 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
         SetLastError(MissingEntryError(*path));
         return INVALID_FILE_ATTRIBUTES;
     }
-    return entry->directory ? FILE_ATTRIBUTE_DIRECTORY : 0x20;  // or FILE_ATTRIBUTE_ARCHIVE
+    return AttributesOf(*entry);
+}
+
+BOOL SetFileAttributesA(LPCSTR fileName, DWORD fileAttributes) {
+    auto& world = World();
+    const auto path = world.Resolve(fileName);
+    world.Trace("SetFileAttributesA " + path + " " + std::to_string(fileAttributes));
+    auto* entry = world.files.Find(path);
+    if (entry == nullptr) {
+        SetLastError(MissingEntryError(path));
+        return 0;
+    }
+    entry->attributes = fileAttributes & kAttributesKept;
+    return 1;
 }
 
 // The full path's length counts against MAX_PATH with its zero, as the name's does.
@@ -370,9 +416,34 @@ BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return 0;
     }
-    const auto content = entry->content;
+    const auto moved = *entry;
     world.files.Remove(existingFileName);
-    world.files.AddFile(newFileName, content);
+    world.files.AddFile(newFileName, moved.content);
+    world.files.Find(newFileName)->attributes = moved.attributes;
+    return 1;
+}
+
+BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
+    auto& world = World();
+    const auto from = world.Resolve(existingFileName);
+    const auto to = world.Resolve(newFileName);
+    world.Trace("CopyFileA " + from + " " + to + " " + std::to_string(failIfExists));
+    const auto* source = world.files.Find(from);
+    if (source == nullptr) {
+        SetLastError(MissingEntryError(from));
+        return 0;
+    }
+    const DWORD sourceError = source->directory ? ERROR_ACCESS_DENIED : source->readError;
+    const DWORD error = sourceError != 0                         ? sourceError
+                        : failIfExists && world.files.Exists(to) ? ERROR_FILE_EXISTS
+                                                                 : world.WhyNotWritable(to, source->content);
+    if (error != 0) {
+        SetLastError(error);
+        return 0;
+    }
+    const auto copied = *source;
+    world.files.AddFile(to, copied.content);
+    world.files.Find(to)->attributes = copied.attributes;
     return 1;
 }
 
@@ -384,7 +455,7 @@ BOOL DeleteFileA(LPCSTR fileName) {
         SetLastError(MissingEntryError(fileName));
         return 0;
     }
-    if (entry->directory) {
+    if (entry->directory || (entry->attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
@@ -405,6 +476,30 @@ BOOL CreateDirectoryA(LPCSTR pathName, void* /*securityAttributes*/) {
     }
     world.files.AddDirectory(pathName);
     return 1;
+}
+
+BOOL RemoveDirectoryA(LPCSTR pathName) {
+    auto& world = World();
+    const auto path = world.Resolve(pathName);
+    world.Trace("RemoveDirectoryA " + path);
+    const auto* entry = world.files.Find(path);
+    if (entry == nullptr) {
+        SetLastError(MissingEntryError(path));
+        return 0;
+    }
+    bool empty = true;
+    world.files.ForEachChild(path, [&](const sim::FileEntry&) { return empty = false; });
+    const DWORD error = !entry->directory ? ERROR_DIRECTORY : !empty ? ERROR_DIR_NOT_EMPTY : 0;
+    if (error != 0) {
+        SetLastError(error);
+        return 0;
+    }
+    world.files.Remove(path);
+    return 1;
+}
+
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
+    return AnswerFolder(World().tempDirectory, buffer, bufferLength);
 }
 
 void sim::World::InstallNewdev(bool withAnsiEntry, bool withWideEntry) {

@@ -2,6 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/CRuntime.h"
@@ -53,7 +54,15 @@ int printf(const char* format, ...) {
     return length;
 }
 
+void SetExitCleanUp(void (*cleanUp)()) {
+    sim::TheWorld().exitCleanUp = cleanUp;
+}
+
 void ExitProcess(UINT exitCode) {
+    // Taken off before it runs: a way out that the clean-up itself takes does not run it again.
+    if (const auto cleanUp = std::exchange(sim::TheWorld().exitCleanUp, nullptr)) {
+        cleanUp();
+    }
     sim::TheWorld().processEnded = true;
     sim::TheWorld().Trace("ExitProcess " + std::to_string(exitCode));
     throw sim::ProcessExit{exitCode};

@@ -14,6 +14,7 @@ namespace platform {
 namespace {
 
 constexpr DWORD ERROR_INVALID_USER_BUFFER = 1784;
+constexpr DWORD NO_ERROR = 0;
 
 // A device information set: the devices that were present when it was made.
 struct DeviceSet {
@@ -159,20 +160,29 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     if (entry->readError != 0) {
         return Fail(entry->readError);
     }
-    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(destinationName)))) {
-        return Fail(ERROR_PATH_NOT_FOUND);
-    }
-    if (world.files.IsDirectory(destinationName)) {
-        return Fail(ERROR_ACCESS_DENIED);  // a folder in the file's place is never replaced
+    auto* target = world.files.Find(destinationName);
+    if (target != nullptr && target->copyUnnecessary) {
+        return Fail(NO_ERROR);  // the copy was found unnecessary
     }
     const std::string content = entry->content;
+    if (target != nullptr && target->inUse && !target->directory) {
+        // A file the system holds open is replaced when Windows starts again.
+        target->contentAtRestart = content;
+        return Succeed();
+    }
+    if (const DWORD error = world.WhyNotWritable(destinationName, content)) {
+        return Fail(error);
+    }
+    // The copy keeps the source's attributes, as Wine shows.
+    const DWORD attributes = entry->attributes;
     world.files.AddFile(destinationName, content);
+    world.files.Find(destinationName)->attributes = attributes;
     return Succeed();
 }
 
 }  // namespace setupapi_dll
 
-void sim::World::InstallSetupApi() {
+void sim::World::InstallSetupApi(std::string_view leftOut) {
     Module setupapi;
     setupapi.Add("SetupDiGetClassDevsA", &setupapi_dll::SetupDiGetClassDevsA);
     setupapi.Add("SetupDiEnumDeviceInfo", &setupapi_dll::SetupDiEnumDeviceInfo);
@@ -180,6 +190,7 @@ void sim::World::InstallSetupApi() {
     setupapi.Add("SetupDiRemoveDevice", &setupapi_dll::SetupDiRemoveDevice);
     setupapi.Add("SetupDiDestroyDeviceInfoList", &setupapi_dll::SetupDiDestroyDeviceInfoList);
     setupapi.Add("SetupInstallFileA", &setupapi_dll::SetupInstallFileA);
+    setupapi.entryPoints.erase(std::string(leftOut));
     modules[SystemPath("setupapi.dll")] = std::move(setupapi);
 }
 

@@ -206,7 +206,7 @@ void FileSystem::Store(std::string key, FileEntry entry) {
 
 void FileSystem::AddDrive(char letter) {
     std::string root{letter, ':', '\\'};
-    Store(Normalize(root), FileEntry{root, true, {}});
+    Store(Normalize(root), FileEntry{root, true, {}, 0, 0});
 }
 
 void FileSystem::AddRemovableDrive(char letter) {
@@ -271,7 +271,7 @@ void FileSystem::AddDirectory(std::string_view path) {
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}});
+    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}, 0, 0});
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {
@@ -454,6 +454,7 @@ World& ResetWorld() {
     world.files.AddFile(world.programPath, "MZ");
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
+    world.files.AddDirectory(world.tempDirectory);
     world.InstallNewdev();
     world.InstallShell32();
     world.InstallSetupApi();
@@ -470,7 +471,10 @@ World& ResetWorld() {
         {13, "The data is invalid.\r\n"},
         {21, "The device is not ready.\r\n"},
         {23, "Data error (cyclic redundancy check).\r\n"},
+        {32, "The process cannot access the file because it is being used by another process.\r\n"},
+        {80, "The file exists.\r\n"},
         {87, "The parameter is incorrect.\r\n"},
+        {112, "There is not enough space on the disk.\r\n"},
         {122, "The data area passed to a system call is too small.\r\n"},
         {206, "The filename or extension is too long.\r\n"},
         {259, "No more data is available.\r\n"},

@@ -86,6 +86,16 @@ struct FileEntry {
     bool directory = false;
     std::string content;
     DWORD readError = 0;  // reading its bytes fails with this error, as on a damaged medium
+    // FILE_ATTRIBUTE_READONLY, _HIDDEN, _ARCHIVE as SetFileAttributesA left them (a file is made
+    // with the archive bit, as Windows makes it; a folder with none).
+    DWORD attributes = 0x20;
+    // Held open by the system, as the file of a loaded driver may be: SetupInstallFileA onto it keeps
+    // the bytes for the restart (in `contentAtRestart`) and answers TRUE.
+    bool inUse = false;
+    std::optional<std::string> contentAtRestart = std::nullopt;
+    // SetupInstallFileA finds a copy onto it unnecessary: FALSE with the last error NO_ERROR, which its
+    // documentation allows.
+    bool copyUnnecessary = false;
 };
 
 // Files and folders with Windows' path rules: drive letters, backslashes (slashes accepted), doubled
@@ -222,6 +232,15 @@ public:
 
     // The Windows folders; an empty text makes the call fail.
     std::string windowsDirectory = "C:\\WINDOWS";
+    std::string tempDirectory = "C:\\WINDOWS\\TEMP\\";  // as GetTempPathA answers it
+    // The letters (upper case) of drives without free space: a write of any bytes there fails with
+    // ERROR_DISK_FULL.
+    std::string fullDrives;
+    bool DriveFull(const std::string& path) const;
+    // Why `content` cannot be written as the file `path`, or 0 when it can: no such folder, a folder or
+    // a read-only or hidden file in its place (as CopyFile's documentation has it), a file the system
+    // holds open, a full drive.
+    DWORD WhyNotWritable(const std::string& path, const std::string& content) const;
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
     bool systemDirectoryFails = false;  // GetSystemDirectoryA answers 0; modules are still found there
 
@@ -240,8 +259,9 @@ public:
     std::map<std::string, Module, CaseInsensitiveLess> modules;
     // The lookup key of a module of the system folder.
     std::string SystemPath(const std::string& fileName) const;
-    // setupapi.dll and comctl32.dll in the system folder, with the entry points the program takes.
-    void InstallSetupApi();
+    // setupapi.dll and comctl32.dll in the system folder, with the entry points the program takes;
+    // setupapi.dll without the one named `leftOut`, as an older or damaged one may be.
+    void InstallSetupApi(std::string_view leftOut = {});
     void InstallCommonControls();
     // newdev.dll in the system folder, with either entry point left out on request; none when both are.
     void InstallNewdev(bool withAnsiEntry = true, bool withWideEntry = true);
@@ -285,6 +305,9 @@ public:
     // advapi32.dll in the system folder with the group-membership entry points, CheckTokenMembership
     // left out on request, as Windows 98 and Me lack it.
     void InstallAdvapi32(bool withCheckTokenMembership = true);
+
+    // What ExitProcess runs before the process ends, as the program set it.
+    void (*exitCleanUp)() = nullptr;
 
     std::string standardOutput;  // everything the program printed
     int openFiles = 0;           // C run-time files the program has open

@@ -44,6 +44,10 @@
     X(ERROR_INVALID_FLAGS)            \
     X(ERROR_FILENAME_EXCED_RANGE)     \
     X(ERROR_NOT_ALL_ASSIGNED)         \
+    X(ERROR_SHARING_VIOLATION)        \
+    X(ERROR_FILE_EXISTS)              \
+    X(ERROR_DISK_FULL)                \
+    X(ERROR_DIR_NOT_EMPTY)            \
     X(S_OK)                           \
     X(S_FALSE)                        \
     X(E_FAIL)                         \
@@ -59,6 +63,8 @@
     X(SEM_FAILCRITICALERRORS)         \
     X(SEM_NOOPENFILEERRORBOX)         \
     X(LOAD_WITH_ALTERED_SEARCH_PATH)  \
+    X(FILE_ATTRIBUTE_READONLY)        \
+    X(FILE_ATTRIBUTE_HIDDEN)          \
     X(FILE_ATTRIBUTE_DIRECTORY)       \
     X(FILE_ATTRIBUTE_NORMAL)          \
     X(GENERIC_READ)                   \

@@ -87,6 +87,22 @@ BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
     return ::MoveFileA(existingFileName, newFileName);
 }
 
+BOOL SetFileAttributesA(LPCSTR fileName, DWORD fileAttributes) {
+    return ::SetFileAttributesA(fileName, fileAttributes);
+}
+
+BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
+    return ::CopyFileA(existingFileName, newFileName, failIfExists);
+}
+
+BOOL RemoveDirectoryA(LPCSTR pathName) {
+    return ::RemoveDirectoryA(pathName);
+}
+
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
+    return ::GetTempPathA(bufferLength, buffer);
+}
+
 BOOL DeleteFileA(LPCSTR fileName) {
     return ::DeleteFileA(fileName);
 }

@@ -2,6 +2,7 @@
 // reading of setup.dat.
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
@@ -33,7 +34,20 @@ int printf(const char* format, ...) {
     return length;
 }
 
+namespace {
+
+void (*exitCleanUp)() = nullptr;
+
+}  // namespace
+
+void SetExitCleanUp(void (*cleanUp)()) {
+    exitCleanUp = cleanUp;
+}
+
 void ExitProcess(UINT exitCode) {
+    if (const auto cleanUp = std::exchange(exitCleanUp, nullptr)) {
+        cleanUp();
+    }
     std::fflush(stdout);
     ::ExitProcess(exitCode);
 }

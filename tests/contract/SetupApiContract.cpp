@@ -200,3 +200,12 @@ CONTRACT_CASE(SetupApi_InstallFileFailures) {
     CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\b.inf"), 0);
     CHECK_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
+
+// The copy of a read-only file (as files on a CD are) is read-only too.
+CONTRACT_CASE(SetupApi_InstallFileKeepsTheReadOnlyAttribute) {
+    contract::MakeFile(kScratch + "\\source\\a.inf", "x");
+    REQUIRE(SetFileAttributesA((kScratch + "\\source\\a.inf").c_str(), FILE_ATTRIBUTE_READONLY));
+    CHECK(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\a.inf"));
+    const DWORD attributes = GetFileAttributesA((kScratch + "\\a.inf").c_str());
+    CHECK(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0);
+}

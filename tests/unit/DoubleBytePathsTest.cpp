@@ -2,6 +2,7 @@
 // characters end in a backslash or an ASCII letter: its title, its setup.dat and every path that the
 // install procedures form below its folder.
 #include "app/Install.h"
+#include "app/StagedDriverFiles.h"
 #include "framework/Dialogs.h"
 #include "tests/unit/CvfirTest.h"
 #include "tests/unit/DoubleByteNames.h"
@@ -92,12 +93,16 @@ TEST_P(DoubleBytePaths, OnWindows98TheFilesAreCopiedFromTheProgramsFolder) {
     world->files.AddFile(Folder() + "\\win98\\cvfirdma.sys", "sys");
     CreateWindows();
     Form2->OsKind = TOsKind::Windows98;
-    EXPECT_EQ(ExitCodeOf([] { InstallForWindows98(Form2); }), std::nullopt);
+    EXPECT_EQ(ExitCodeOf([] {
+                  StageDriverFiles();
+                  InstallForWindows98(Form2);
+              }),
+              std::nullopt);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
     EXPECT_THAT(world->calls,
-                ::testing::Contains("SetupInstallFileA " + Folder() +
-                                    "\\win98\\cvfirdma.sys C:\\WINDOWS\\system\\cvfirdma.sys 128"));
+                ::testing::Contains("CopyFileA " + Folder() +
+                                    "\\win98\\cvfirdma.sys C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys 0"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

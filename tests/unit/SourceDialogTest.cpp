@@ -1,8 +1,10 @@
 // The Windows 98 source location dialog: the path box, the check for NET8.CAB, and the hand-over to
 // the installation and the wizard.
 #include "app/Main.h"
+#include "app/StagedDriverFiles.h"
 #include "framework/Backend.h"
 #include "framework/Dialogs.h"
+#include "platform/Kernel.h"
 #include "tests/unit/CvfirTest.h"
 #include "tests/unit/DoubleByteNames.h"
 
@@ -31,6 +33,12 @@ protected:
         StartUp();
         WalkToInstallStep();
         ASSERT_TRUE(Form4->Showing());
+    }
+    // The dialog again after an install, as the wizard opens it: with the driver's files taken off the
+    // disk again, since the install removed them.
+    void ShowAgain() {
+        StageDriverFiles();
+        Form4->Show();
     }
     std::optional<std::string> SourcePath() {
         return world->registry.GetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath");
@@ -114,7 +122,7 @@ TEST_F(SourceDialog, TheTextIsUsedAsItStands) {
     EXPECT_EQ(SourcePath(), "D:\\WIN98\\");  // the doubled backslash finds the file; the text is kept
 
     world->files.AddFile("C:\\NET8.CAB", "root");
-    Form4->Show();
+    ShowAgain();
     Form4->SourceDiskPath->SetText("");
     Press(Form4->Ok);
     EXPECT_TRUE(LookedFor("\\NET8.CAB"));  // the root of the current drive
@@ -144,7 +152,7 @@ TEST_F(SourceDialog, ATextThatIsNoFullPathIsRecordedAsTheFolderItNamed) {
                                                           {"cd\\..\\..", "C:\\"},
                                                           {"D:OPTIONS", "D:\\WIN98\\OPTIONS"},
                                                           {"D:", "D:\\"}}) {
-        Form4->Show();
+        ShowAgain();
         Form4->SourceDiskPath->SetText(typed);
         Press(Form4->Ok);
         EXPECT_FALSE(Form4->Showing()) << typed;
@@ -166,7 +174,7 @@ TEST_F(SourceDialog, FromANetworkShareATextIsRecordedOnTheShare) {
                                                           {"..\\..\\..\\W98", "\\\\SERVER\\share\\W98"},
                                                           {"\\\\OTHER\\cd", "\\\\OTHER\\cd"},
                                                           {"//OTHER/cd", "\\\\OTHER\\cd"}}) {
-        Form4->Show();
+        ShowAgain();
         Form4->SourceDiskPath->SetText(typed);
         Press(Form4->Ok);
         EXPECT_FALSE(Form4->Showing()) << typed;
@@ -364,9 +372,10 @@ TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
     world->files.Remove("C:\\WINDOWS\\SYSTEM");
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Ok); }), 1u);
-    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
-                                               "C:\\WINDOWS\\system\\cvfirdma.sys\n"
-                                               "The system cannot find the path specified."));
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                            "C:\\WINDOWS\\system\\cvfirdma.sys\n"
+                            "The system cannot find the path specified."));
     EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Start to Setup!"));
     EXPECT_NE(Form2->Next->Caption(), "Finish");
 }
@@ -410,6 +419,39 @@ TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
     OpenDialog();
     EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Cancel); }), 1u);
     EXPECT_EQ(SourcePath(), "D:\\WIN98");
+}
+
+// The driver's files taken off the disk for the dialog go on every way out: Cancel, a close request,
+// a failure that ends the program, the end of the session.
+TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoOnEveryWayOut) {
+    constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
+    const std::vector<std::function<void()>> waysOut{
+        [this] { Press(Form4->Cancel); },
+        [] { headless::RequestClose(*Form2); },
+        [] { headless::RequestClose(*Form1); },
+        [this] {
+            world->InstallSetupApi("SetupInstallFileA");
+            Press(Form4->Ok);
+        },
+    };
+    for (std::size_t way = 0; way < waysOut.size(); ++way) {
+        TearDown();
+        SetUp();
+        world->files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+        OpenDialog();
+        ASSERT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirdma.sys"), "sys");
+        EXPECT_EQ(ExitCodeOf(waysOut[way]), 1u) << way;
+        EXPECT_FALSE(world->files.Exists(kStaged)) << way;
+    }
+
+    TearDown();
+    SetUp();
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([this] { EXPECT_TRUE(world->files.Exists(kStaged)); });
+    headless::Post([] { headless::EndSession(); });
+    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_FALSE(world->files.Exists(kStaged));
 }
 
 // The failed start-up ends with the code of every other fatal error: no launcher takes it for success.

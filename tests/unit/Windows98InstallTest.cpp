@@ -1,14 +1,37 @@
-// The Windows 98 installation: the old INF deleted, the old device removed, the driver's files copied.
+// The Windows 98 installation: the driver's files taken off the disk into a folder of the program's own,
+// then copied into the Windows folders, the old INF deleted and the old device removed, in an order that
+// leaves the user's driver as it was when a step fails.
 #include "tests/unit/CvfirTest.h"
 
 #include "app/Install.h"
+#include "app/StagedDriverFiles.h"
+#include "platform/AsciiCase.h"
+#include "platform/Kernel.h"
 
+using ::testing::Contains;
 using ::testing::Each;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
+
+constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
+
+// Everything in one folder, as a restart would find it: each file's name (whatever its case), bytes and
+// attributes, and the bytes waiting to replace it at the restart.
+std::vector<std::string> FolderState(const platform::sim::World& world, const std::string& folder) {
+    std::vector<std::string> state;
+    world.files.ForEachChild(folder, [&](const platform::sim::FileEntry& entry) {
+        state.push_back(platform::AsciiLower(entry.path) + " [" + entry.content + "] " +
+                        std::to_string(entry.attributes) +
+                        (entry.contentAtRestart ? " then [" + *entry.contentAtRestart + "]" : ""));
+        return true;
+    });
+    return state;
+}
 
 class Windows98Install : public CvfirTest {
 protected:
@@ -23,8 +46,17 @@ protected:
         CreateWindows();
         Form2->OsKind = TOsKind::Windows98;
     }
+    // Takes the files off the disk, as the wizard does before the source dialog opens; answers the exit
+    // code when that ended the program.
+    std::optional<unsigned> Stage() {
+        return ExitCodeOf([] { StageDriverFiles(); });
+    }
     std::optional<unsigned> Install() {
         return ExitCodeOf([] { InstallForWindows98(Form2); });
+    }
+    std::optional<unsigned> StageAndInstall() {
+        const auto staged = Stage();
+        return staged ? staged : Install();
     }
     // The calls that read the driver's files or change files or devices, in order, with the device
     // search as one step.
@@ -34,45 +66,113 @@ protected:
             if (call.starts_with("SetupDiGetClassDevsA")) {
                 steps.push_back("search");
             } else if (call.starts_with("CreateFileA") || call.starts_with("DeleteFileA") ||
-                       call.starts_with("CreateDirectoryA") || call.starts_with("SetupInstallFileA") ||
-                       call.starts_with("SetupDiRemoveDevice")) {
+                       call.starts_with("CopyFileA") || call.starts_with("SetupInstallFileA") ||
+                       call.starts_with("SetupDiRemoveDevice") || call.starts_with("RemoveDirectoryA")) {
                 steps.push_back(call);
             }
         }
         return steps;
     }
+    std::vector<std::string> WindowsFolders() const {
+        auto state = FolderState(*world, "C:\\WINDOWS\\INF");
+        const auto system = FolderState(*world, "C:\\WINDOWS\\SYSTEM");
+        state.insert(state.end(), system.begin(), system.end());
+        return state;
+    }
 };
 
-TEST_F(Windows98Install, DeletesTheOldInfRemovesTheDeviceAndCopiesBothFiles) {
+TEST_F(Windows98Install, TakesTheFilesOffTheDiskThenCopiesThemKeepingTheOldUntilTheNewIsThere) {
     world->AddDevice({"*CVN0510"});
-    EXPECT_EQ(Install(), std::nullopt);
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_THAT(
         Steps(),
-        ElementsAre("CreateFileA C:\\cvdisk\\win98\\cvfirdma.inf",
-                    "CreateFileA C:\\cvdisk\\win98\\cvfirdma.sys",
-                    "DeleteFileA C:\\WINDOWS\\inf\\cvfirpio.inf", "search",
-                    "SetupDiRemoveDevice ROOT\\INFRARED\\1000", "CreateDirectoryA C:\\WINDOWS\\inf",
-                    "SetupInstallFileA C:\\cvdisk\\win98\\cvfirdma.inf C:\\WINDOWS\\inf\\cvfirdma.inf 128",
-                    "SetupInstallFileA C:\\cvdisk\\win98\\cvfirdma.sys "
-                    "C:\\WINDOWS\\system\\cvfirdma.sys 128"));
+        ElementsAre(
+            "CreateFileA C:\\cvdisk\\win98\\cvfirdma.inf", "CreateFileA C:\\cvdisk\\win98\\cvfirdma.sys",
+            "CopyFileA C:\\cvdisk\\win98\\cvfirdma.inf C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf 0",
+            "CopyFileA C:\\cvdisk\\win98\\cvfirdma.sys C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys 0",
+            "CopyFileA C:\\WINDOWS\\inf\\cvfirpio.inf C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf 0",
+            "SetupInstallFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf C:\\WINDOWS\\inf\\cvfirdma.inf 128",
+            "DeleteFileA C:\\WINDOWS\\inf\\cvfirpio.inf",
+            "SetupInstallFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys C:\\WINDOWS\\system\\cvfirdma.sys "
+            "128",
+            "search", "SetupDiRemoveDevice ROOT\\INFRARED\\1000",
+            "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf",
+            "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys",
+            "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf",
+            "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf",
+            "RemoveDirectoryA " + std::string(kStaged)));
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
     EXPECT_TRUE(world->devices[0].removed);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
+    EXPECT_FALSE(world->files.Exists(kStaged));
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+}
+
+// Once the files are gone, another way out has nothing to remove: it only looks.
+TEST_F(Windows98Install, AfterTheInstallNothingIsLeftToRemove) {
+    ASSERT_EQ(StageAndInstall(), std::nullopt);
+    world->calls.clear();
+    RemoveStagedDriverFiles();
+    EXPECT_THAT(world->calls, ElementsAre("GetFileAttributesA " + std::string(kStaged)));
+}
+
+// With one CD drive the driver disk is out by the time the files are copied: they come from the copy.
+TEST_F(Windows98Install, CopiesFromTheFilesTakenOffTheDiskAfterTheDiskIsGone) {
+    world->programPath = "D:\\CVFIR.EXE";
+    world->files.AddFile("D:\\win98\\cvfirdma.inf", "driver CD inf");
+    world->files.AddFile("D:\\win98\\cvfirdma.sys", "driver CD sys");
+    ASSERT_EQ(Stage(), std::nullopt);
+    world->files.Remove("D:\\win98\\cvfirdma.inf");
+    world->files.Remove("D:\\win98\\cvfirdma.sys");
+    world->files.Remove("D:\\win98");
+    world->files.AddFile("D:\\WIN98\\NET8.CAB", "the Windows 98 CD");
+    EXPECT_EQ(Install(), std::nullopt);
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "driver CD inf");
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "driver CD sys");
+}
+
+// Files copied from a CD are read-only: the old INF goes all the same, and the driver's files are
+// installed writable, so that a later install can replace them.
+TEST_F(Windows98Install, ReadOnlyFilesFromACdAreNoHindrance) {
+    world->files.Find("C:\\WINDOWS\\INF\\cvfirpio.inf")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+    world->files.Find("C:\\cvdisk\\win98\\cvfirdma.inf")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+    world->files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+    for (const char* installed : {"C:\\WINDOWS\\INF\\cvfirdma.inf", "C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"}) {
+        EXPECT_EQ(world->files.Find(installed)->attributes & platform::FILE_ATTRIBUTE_READONLY, 0u)
+            << installed;
+    }
+    EXPECT_FALSE(world->files.Exists(kStaged));
 }
 
 TEST_F(Windows98Install, WithoutTheDeviceOrTheOldInfTheFilesAreStillCopied) {
     world->files.Remove("C:\\WINDOWS\\INF\\cvfirpio.inf");
     world->files.Remove("C:\\WINDOWS\\INF");
-    EXPECT_EQ(Install(), std::nullopt);
-    EXPECT_EQ(Steps()[2], "DeleteFileA C:\\WINDOWS\\inf\\cvfirpio.inf");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");  // the INF folder was made
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
 }
 
-// A driver file that is not on the disk, or cannot be read whole, is found before the old driver goes:
-// the user keeps what they had, and is told which file and why.
+// A second run, or an upgrade, while the driver is loaded: the system holds the SYS file, and its new
+// bytes wait for the restart; a copy that Windows finds unnecessary is no failure either.
+TEST_F(Windows98Install, AHeldSysFileOrAnUnnecessaryCopyIsNoFailure) {
+    world->AddDevice({"*CVN0510"});
+    world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "loaded");
+    world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->inUse = true;
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "same");
+    world->files.Find("C:\\WINDOWS\\INF\\cvfirdma.inf")->copyUnnecessary = true;
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_THAT(MessageBoxTexts(), IsEmpty());
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "loaded");
+    EXPECT_EQ(world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->contentAtRestart, "sys");
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+    EXPECT_TRUE(world->devices[0].removed);
+}
+
+// A driver file that is not on the disk, or cannot be read whole, is found before the source dialog
+// opens and before anything changes: the user is told which file and why.
 struct UnreadableSource {
     const char* name;
     std::function<void(platform::sim::World&)> arrange;
@@ -86,12 +186,13 @@ class Windows98UnreadableSource : public Windows98Install,
 TEST_P(Windows98UnreadableSource, IsToldAndEndsWithOneBeforeAnythingChanges) {
     world->AddDevice({"*CVN0510"});
     GetParam().arrange(*world);
-    EXPECT_EQ(Install(), 1u);
+    const auto before = WindowsFolders();
+    EXPECT_EQ(Stage(), 1u);
     EXPECT_THAT(MessageBoxTexts(), ElementsAre(GetParam().message));
     EXPECT_THAT(Steps(), Each(StartsWith("CreateFileA")));
-    EXPECT_TRUE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+    EXPECT_EQ(WindowsFolders(), before);
     EXPECT_FALSE(world->devices[0].removed);
-    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+    EXPECT_FALSE(world->files.Exists(kStaged));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,48 +228,154 @@ INSTANTIATE_TEST_SUITE_P(
             [](auto& w) { w.programPath = "C:\\" + std::string(300, 'p') + "\\cvfir.exe"; },
             "Can't read driver file win98\\cvfirdma.inf\nThe filename or extension is too long."}));
 
-// A copy that fails after the old driver went is told with the file, where it was to go and why.
-TEST_F(Windows98Install, ACopyThatFailsIsToldAndEndsWithOne) {
-    world->files.AddDirectory("C:\\WINDOWS\\INF\\cvfirdma.inf");
-    EXPECT_EQ(Install(), 1u);
-    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.inf to "
-                                               "C:\\WINDOWS\\inf\\cvfirdma.inf\nAccess is denied."));
-    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"));
-
-    TearDown();
-    SetUp();
-    world->files.Remove("C:\\WINDOWS\\SYSTEM");
-    EXPECT_EQ(Install(), 1u);
-    EXPECT_THAT(MessageBoxTexts(), ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
-                                               "C:\\WINDOWS\\system\\cvfirdma.sys\n"
-                                               "The system cannot find the path specified."));
-    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "inf");
+// The disk is read with the system's own "no disk" box held back, so that an empty drive gets the
+// program's words; the mode before is put back once the files are off the disk.
+TEST_F(Windows98Install, TheDiskIsReadWithoutTheSystemsBox) {
+    std::vector<platform::UINT> modes;
+    world->errorMode = 0x8000;
+    world->onCall = [&](const std::string& call) {
+        if (call.starts_with("CreateFileA") || call.starts_with("CopyFileA C:\\cvdisk")) {
+            modes.push_back(world->errorMode);
+        }
+    };
+    ASSERT_EQ(Stage(), std::nullopt);
+    EXPECT_THAT(modes, ElementsAre(1u, 1u, 1u, 1u));
+    EXPECT_EQ(world->errorMode, 0x8000u);
 }
+
+// A copy into the temporary folder that fails is told with both paths; nothing of it stays behind.
+TEST_F(Windows98Install, ATemporaryFolderThatTakesNoCopyIsToldAndLeftAsItWas) {
+    world->files.AddDirectory(std::string(kStaged) + "\\cvfirdma.sys");
+    EXPECT_EQ(Stage(), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.sys to "
+                            "C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys\nAccess is denied."));
+    EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
+}
+
+// Without a temporary folder nothing is copied anywhere else, least of all beside the program.
+TEST_F(Windows98Install, WithoutATemporaryFolderNothingIsTakenOffTheDisk) {
+    world->tempDirectory.clear();
+    EXPECT_EQ(Stage(), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.inf to cvfir98\n"
+                            "The system cannot find the path specified."));
+    EXPECT_THAT(world->calls, Not(Contains(StartsWith("CreateDirectoryA"))));
+    EXPECT_THAT(world->calls, Not(Contains(StartsWith("CopyFileA"))));
+}
+
+// Each step that can fail leaves the INF folder, the system folder and the recorded device as a
+// restart would have found them before the run: an earlier driver's files (one of them read-only, as
+// copied from a CD) and the old INF are put back, a new file is taken away again.
+struct FailurePoint {
+    const char* name;
+    std::function<void(platform::sim::World&)> arrange;  // after the files were taken off the disk
+    const char* message;
+    friend std::ostream& operator<<(std::ostream& out, const FailurePoint& c) { return out << c.name; }
+};
+
+class Windows98FailurePoint : public Windows98Install, public ::testing::WithParamInterface<FailurePoint> {
+protected:
+    void SetUp() override {
+        Windows98Install::SetUp();
+        world->AddDevice({"*CVN0510"});
+        world->files.Find("C:\\WINDOWS\\INF\\cvfirpio.inf")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+        world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "earlier inf");
+        world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "earlier sys");
+    }
+};
+
+TEST_P(Windows98FailurePoint, LeavesTheWindowsFoldersAndTheDeviceAsTheyWere) {
+    ASSERT_EQ(Stage(), std::nullopt);
+    GetParam().arrange(*world);
+    const auto before = WindowsFolders();
+    EXPECT_EQ(Install(), 1u);
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre(GetParam().message));
+    EXPECT_EQ(WindowsFolders(), before);
+    EXPECT_FALSE(world->devices[0].removed);
+    EXPECT_THAT(world->calls, Not(Contains(StartsWith("SetupDiGetClassDevsA"))));
+    EXPECT_FALSE(world->files.Exists(kStaged));
+}
+
+TEST_P(Windows98FailurePoint, WithoutAnEarlierDriverLeavesNoNewFile) {
+    world->files.Remove("C:\\WINDOWS\\INF\\cvfirdma.inf");
+    world->files.Remove("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys");
+    ASSERT_EQ(Stage(), std::nullopt);
+    GetParam().arrange(*world);
+    const auto before = WindowsFolders();
+    EXPECT_EQ(Install(), 1u);
+    EXPECT_EQ(WindowsFolders(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows98Install, Windows98FailurePoint,
+    ::testing::Values(
+        FailurePoint{"NoSetupApi", [](auto& w) { w.modules.erase(w.SystemPath("setupapi.dll")); },
+                     "Can't Open setupapi.dll"},
+        FailurePoint{"SetupApiWithoutRemoveDevice", [](auto& w) { w.InstallSetupApi("SetupDiRemoveDevice"); },
+                     "Link setupapi.dll Library error"},
+        FailurePoint{"InfDestinationReadOnly",
+                     [](auto& w) {
+                         w.files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "earlier inf");
+                         w.files.Find("C:\\WINDOWS\\INF\\cvfirdma.inf")->attributes =
+                             platform::FILE_ATTRIBUTE_READONLY;
+                     },
+                     "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
+                     "C:\\WINDOWS\\inf\\cvfirdma.inf\nAccess is denied."},
+        FailurePoint{"OldInfCannotGo",
+                     [](auto& w) {
+                         w.files.Remove("C:\\WINDOWS\\INF\\cvfirpio.inf");
+                         w.files.AddDirectory("C:\\WINDOWS\\INF\\cvfirpio.inf");
+                     },
+                     "Can't delete old driver file C:\\WINDOWS\\inf\\cvfirpio.inf\nAccess is denied."},
+        FailurePoint{"SysDestinationAFolder",
+                     [](auto& w) {
+                         w.files.Remove("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys");
+                         w.files.AddDirectory("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys");
+                     },
+                     "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                     "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied."},
+        FailurePoint{"SysDestinationReadOnly",
+                     [](auto& w) {
+                         w.files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "earlier sys");
+                         w.files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->attributes =
+                             platform::FILE_ATTRIBUTE_READONLY;
+                     },
+                     "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                     "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied."},
+        FailurePoint{"NoSystemFolder", [](auto& w) { w.files.Remove("C:\\WINDOWS\\SYSTEM"); },
+                     "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                     "C:\\WINDOWS\\system\\cvfirdma.sys\nThe system cannot find the path specified."},
+        // The earlier driver's INF cannot even be kept then.
+        FailurePoint{"DiskFull", [](auto& w) { w.fullDrives = "C"; },
+                     "Can't copy driver file C:\\WINDOWS\\inf\\cvfirdma.inf to "
+                     "C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf\nThere is not enough space on the disk."}));
 
 TEST_F(Windows98Install, StartedFromTheRootOfADriveTheSourceIsTheRootsWin98Folder) {
     world->programPath = "D:\\CVFIR.EXE";
     world->files.AddFile("D:\\win98\\cvfirdma.inf", "from D");
     world->files.AddFile("D:\\win98\\cvfirdma.sys", "from D");
-    EXPECT_EQ(Install(), std::nullopt);
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "from D");
 }
 
 // The SYS file's path has 100 bytes and needs 20 characters beyond the Windows folder, which so may
 // have 79. A longer folder never leads to a cut path: it ends the program like a missing one,
-// before anything is deleted.
+// before anything is changed.
 TEST_F(Windows98Install, AWindowsFolderTooLongForItsPathsEndsBeforeAnyChange) {
     const std::string fits = "C:\\" + std::string(76, 'w');
     world->windowsDirectory = fits;
     world->files.AddDirectory(fits + "\\system");
-    EXPECT_EQ(Install(), std::nullopt);
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_EQ(world->files.Read(fits + "\\system\\cvfirdma.sys"), "sys");
 
     for (const std::string& folder : {fits + "w", "C:\\" + std::string(97, 'w'), std::string()}) {
+        ASSERT_EQ(Stage(), std::nullopt);
         world->calls.clear();
         world->windowsDirectory = folder;
         EXPECT_EQ(Install(), 1u) << folder.size();
         EXPECT_EQ(MessageBoxTexts().back(), "Can't get Windows path");
-        EXPECT_THAT(Steps(), IsEmpty());
+        EXPECT_THAT(Steps(), Each(HasSubstr("TEMP\\cvfir98")));  // only the temporary folder goes
     }
 }
 

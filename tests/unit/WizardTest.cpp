@@ -257,6 +257,8 @@ TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
 
 TEST_F(Wizard, OnWindows98TheSourceDialogOpensAndTheWizardWaits) {
     UseRelease(*world, WindowsRelease::Windows98);
+    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
     StartUp();
     WalkToInstallStep();
     EXPECT_TRUE(Form4->Showing());

@@ -1,0 +1,111 @@
+#include "app/StagedDriverFiles.h"
+
+#include "app/DeviceCheck.h"
+#include "app/FormatPath.h"
+#include "app/ProgramFolder.h"
+#include "app/Texts.h"
+#include "framework/ExitCodes.h"
+#include "platform/ErrorMode.h"
+#include "platform/HandleOwners.h"
+#include "platform/Kernel.h"
+#include "platform/Process.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kFolderName = "cvfir98";
+constexpr const char* kDriverFiles[] = {"cvfirdma.inf", "cvfirdma.sys"};
+
+// The disk's win98 folder. The program folder has at most 99 characters, so the folder and each file in
+// it always fit; a program folder that could not be had ends the program as an unreadable file.
+std::string DiskFolder() {
+    char programFolder[kProgramFolderSize];
+    char folder[MAX_PATH];
+    if (!GetProgramFolder(programFolder) ||
+        !FormatPath(folder, sizeof folder, "%s%s", programFolder, "win98")) {
+        EndWithReason(std::string(kCantReadDriverFile) + "win98\\cvfirdma.inf", ERROR_FILENAME_EXCED_RANGE,
+                      kExitFatal);
+    }
+    return folder;
+}
+
+// Whether the whole of a file can be read; the reason as the last error when not.
+bool CanReadWhole(const std::string& path) {
+    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const OwnedHandle file(opened);
+    char block[4096];
+    DWORD read = 0;
+    BOOL ok = 0;
+    do {
+        ok = ReadFile(file.get(), block, sizeof block, &read, nullptr);
+    } while (ok && read != 0);
+    return ok != 0;
+}
+
+// A file kept from the Windows folders may be read-only, as may one left by a run that was cut off: each
+// is made writable before it goes.
+void DeleteStagedFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+// Windows' temporary folder ends in a backslash; empty when it cannot be had.
+std::string StagedDriverFolder() {
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    return length == 0 || length >= sizeof temp ? std::string() : temp + std::string(kFolderName);
+}
+
+std::string StagedFile(const char* name) {
+    return StagedDriverFolder() + "\\" + name;
+}
+
+void StageDriverFiles() {
+    const std::string disk = DiskFolder();
+    // Both files are read whole before the other is copied: a disk that cannot give them both changes
+    // nothing. An empty drive gets the program's own words, not the system's box.
+    const ScopedErrorMode quiet(SEM_FAILCRITICALERRORS);
+    for (const char* name : kDriverFiles) {
+        const std::string source = disk + "\\" + name;
+        if (!CanReadWhole(source)) {
+            EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
+        }
+    }
+    const std::string folder = StagedDriverFolder();
+    if (folder.empty()) {
+        EndWithReason(kCantCopyDriverFile + disk + "\\" + kDriverFiles[0] + kCopyDestination + kFolderName,
+                      ERROR_PATH_NOT_FOUND, kExitFatal);
+    }
+    CreateDirectoryA(folder.c_str(), nullptr);  // it may be left from a run that was cut off
+    SetExitCleanUp(RemoveStagedDriverFiles);
+    for (const char* name : kDriverFiles) {
+        const std::string source = disk + "\\" + name;
+        const std::string staged = StagedFile(name);
+        if (!CopyFileA(source.c_str(), staged.c_str(), 0)) {
+            EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(),
+                          kExitFatal);
+        }
+        // Files on a CD are read-only, and a copy keeps that: the files installed from these copies
+        // must not be, or the next install could not replace them.
+        SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+void RemoveStagedDriverFiles() {
+    SetExitCleanUp(nullptr);
+    const std::string folder = StagedDriverFolder();
+    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
+        DeleteStagedFile(StagedFile(name));
+    }
+    RemoveDirectoryA(folder.c_str());
+}

@@ -1,0 +1,22 @@
+// The Windows 98 driver's two files, taken off the driver disk into a folder of the program's own under
+// Windows' temporary folder before the source dialog asks for the Windows 98 CD. On a computer with one
+// CD drive the user takes the driver disk out to put that CD in, so the install copies from here.
+#pragma once
+
+#include <string>
+
+// Names the install gives the INF files of the Windows folder that it keeps beside the driver's files,
+// to put them back when a later step fails.
+inline constexpr const char* kKeptOldInf = "cvfirpio.inf";
+inline constexpr const char* kKeptEarlierInf = "earlier.inf";
+
+// Takes cvfirdma.inf and cvfirdma.sys off the disk's win98 folder. A file that cannot be read whole, or
+// a copy that cannot be made, ends the program with kExitFatal after a message that names the file and
+// why. From then on every way out of the program removes the folder.
+void StageDriverFiles();
+// The folder, without a closing backslash (empty when Windows' temporary folder cannot be had), and a
+// file in it.
+std::string StagedDriverFolder();
+std::string StagedFile(const char* name);
+// Removes the folder with what the program put in it; nothing when there is none.
+void RemoveStagedDriverFiles();
