@@ -240,7 +240,10 @@ public:
     int comInitCount = 0;  // CoInitialize calls that succeeded, less CoUninitialize calls
     int coInitializeCalls = 0;
 
-    // The access token and the shutdown request.
+    // The access token and the shutdown request. Without token calls (Windows 98 and Me), every call
+    // about the token fails with ERROR_CALL_NOT_IMPLEMENTED; a reboot then needs no privilege.
+    bool tokenCalls = true;
+    bool shutdownNeedsPrivilege = true;
     bool tokenOpens = true;
     bool privilegeKnown = true;     // LookupPrivilegeValueA finds "SeShutdownPrivilege"
     bool privilegeAssigned = true;  // the user holds the shutdown privilege
@@ -263,6 +266,13 @@ public:
     // advapi32.dll in the system folder with the group-membership entry points, CheckTokenMembership
     // left out on request, as Windows 98 and Me lack it.
     void InstallAdvapi32(bool withCheckTokenMembership = true);
+
+    // Makes this world the Windows 98 or Me that its test names, where it differs from 2000 and XP: the
+    // system folder is SYSTEM (the modules found in the old one move there), no call about the access
+    // token is implemented and a reboot needs no privilege, advapi32.dll has no CheckTokenMembership,
+    // registry keys have no security, and the shell answers names in ANSI.
+    void UseWindows9x();
+    bool registrySecurity = true;  // without: a key opens with any access asked for
 
     std::string standardOutput;  // everything the program printed
     int openFiles = 0;           // C run-time files the program has open

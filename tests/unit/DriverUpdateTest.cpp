@@ -275,6 +275,7 @@ TEST_F(DriverUpdate, AProgramFolderTooLongForTheInfPathFailsTheUpdate) {
     ASSERT_EQ(folder.size(), 82u);
     world->programPath = folder + "cvfir.exe";
     world->files.AddFile(folder + "setup.dat", "1");
+    WriteDriverInfs(folder);
     world->AddDevice({"*CVN0510"});
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
     EXPECT_THAT(world->driverUpdates, IsEmpty());
@@ -286,6 +287,7 @@ TEST_F(DriverUpdate, AProgramFolderTooLongForTheInfPathFailsTheUpdate) {
     SetUp();
     world->programPath = folder.substr(0, 80) + "\\cvfir.exe";  // 81 characters fit
     world->files.AddFile(folder.substr(0, 80) + "\\setup.dat", "1");
+    WriteDriverInfs(folder.substr(0, 80) + "\\");
     world->AddDevice({"*CVN0510"});
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
     ASSERT_EQ(world->driverUpdates.size(), 2u);
