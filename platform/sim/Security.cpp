@@ -112,6 +112,7 @@ BOOL ExitWindowsEx(UINT flags, DWORD reserved) {
         SetLastError(1314);  // ERROR_PRIVILEGE_NOT_HELD, or a refusal
         return 0;
     }
+    ++world.restartsBegun;
     return 1;
 }
 

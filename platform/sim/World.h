@@ -119,6 +119,10 @@ private:
     std::unordered_map<std::string_view, FileEntry*> index_;
 };
 
+// The device setup classes the tests use: infrared devices, and network adapters.
+inline constexpr GUID kInfraredClass{0x6BDD1FC5, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
+inline constexpr GUID kNetClass{0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
 // A Plug and Play device as the device installation services see it.
 struct Device {
     std::string instanceId;
@@ -126,6 +130,7 @@ struct Device {
     std::vector<BYTE> hardwareIds;
     bool hasHardwareIds = true;  // without: reading the property fails with ERROR_INVALID_DATA
     DWORD propertyError = 0;     // reading the property fails with this error instead
+    GUID classGuid = kInfraredClass;  // its device setup class
     bool present = true;
     bool removed = false;
     std::string installedInf;  // the INF whose driver the last successful update installed
@@ -252,6 +257,7 @@ public:
     std::vector<TokenAdjustment> tokenAdjustments;
     bool exitWindowsSucceeds = true;
     std::vector<ShutdownRequest> exitWindowsRequests;
+    int restartsBegun = 0;  // requests that Windows took: the session then ends
 
     // The groups of the token: whether it holds the Administrators group, and the security identifiers
     // AllocateAndInitializeSid made that FreeSid has not freed, by the address handed out.

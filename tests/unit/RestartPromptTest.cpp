@@ -52,6 +52,7 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
     EXPECT_EQ(ExitCodeOf([this] { Press(Form3->OK); }), std::nullopt);
     EXPECT_TRUE(world->shutdownPrivilegeEnabled);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+    EXPECT_EQ(world->restartsBegun, 1);
     EXPECT_EQ(world->openTokens, 0);
     EXPECT_TRUE(Form3->Showing());                                          // until Windows ends the session
     EXPECT_THAT(world->calls, ::testing::Contains("OpenProcessToken 40"));  // adjust and query: 0x28
@@ -76,6 +77,7 @@ TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
     EXPECT_EQ(world->openTokens, 0);
     Press(Form3->OK);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+    EXPECT_EQ(world->restartsBegun, 0);
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
     // Windows refuses the reboot: the prompt stays, and Cancel still ends the program.
     EXPECT_TRUE(Form3->Showing());
@@ -87,6 +89,36 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PrivilegeCase{"TokenNotOpened", [](auto& w) { w.tokenOpens = false; }},
                       PrivilegeCase{"PrivilegeUnknown", [](auto& w) { w.privilegeKnown = false; }},
                       PrivilegeCase{"PrivilegeNotAssigned", [](auto& w) { w.privilegeAssigned = false; }}));
+
+// Windows 98 and Me have no access token: every token call fails, and the reboot needs no privilege.
+TEST_F(RestartPrompt, OnWindows98AndMeRestartRebootsWithoutAToken) {
+    for (auto release : {WindowsRelease::Windows98, WindowsRelease::WindowsMe}) {
+        UseRelease(*world, release);
+        world->AddDevice({"*CVN0510"});
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+        world->files.AddFile("C:\\WIN98\\NET8.CAB", "cabinet");
+        world->registry.SetString(platform::HKEY_LOCAL_MACHINE,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", "SourcePath",
+                                  "C:\\WIN98");
+        StartUp();
+        WalkToInstallStep();
+        if (release == WindowsRelease::Windows98) {
+            Press(Form4->Ok);
+        }
+        Press(Form2->Next);
+        ASSERT_TRUE(Form3->Showing());
+        Press(Form3->OK);
+        EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+        EXPECT_EQ(world->restartsBegun, 1);
+        EXPECT_FALSE(world->shutdownPrivilegeEnabled);
+        EXPECT_THAT(world->tokenAdjustments, IsEmpty());
+        EXPECT_EQ(world->openTokens, 0);
+        EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+        TearDown();
+        SetUp();
+    }
+}
 
 TEST_F(RestartPrompt, CancelAndCloseEndWithOneAndNoReboot) {
     Finish();
