@@ -120,7 +120,8 @@ private:
 };
 
 // The device setup classes the tests use: infrared devices, and network adapters.
-inline constexpr GUID kInfraredClass{0x6BDD1FC5, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
+inline constexpr GUID kInfraredClass{
+    0x6BDD1FC5, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
 inline constexpr GUID kNetClass{0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 // A Plug and Play device as the device installation services see it.
@@ -128,8 +129,8 @@ struct Device {
     std::string instanceId;
     // The hardware-ID property's bytes exactly as the system answers them: a multi-string, or anything.
     std::vector<BYTE> hardwareIds;
-    bool hasHardwareIds = true;  // without: reading the property fails with ERROR_INVALID_DATA
-    DWORD propertyError = 0;     // reading the property fails with this error instead
+    bool hasHardwareIds = true;       // without: reading the property fails with ERROR_INVALID_DATA
+    DWORD propertyError = 0;          // reading the property fails with this error instead
     GUID classGuid = kInfraredClass;  // its device setup class
     bool present = true;
     bool removed = false;

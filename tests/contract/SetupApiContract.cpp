@@ -97,7 +97,8 @@ bool Listed(const GUID* classGuid, DWORD flags, const std::string& list) {
 // An INF that installs a null service for the infrared device with `id`, as Windows and Wine accept it.
 std::string DriverInf(const std::string& id) {
     return "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Infrared\r\n"
-           "ClassGUID={6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\r\nProvider=%Maker%\r\nDriverVer=06/02/2003,1.0\r\n"
+           "ClassGUID={6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\r\nProvider=%Maker%\r\nDriverVer=06/02/"
+           "2003,1.0\r\n"
            "[Manufacturer]\r\n%Maker%=Models,NTx86\r\n"
            "[Models.NTx86]\r\n%Device%=Device_Install," +
            id +
@@ -113,8 +114,8 @@ struct UpdateAnswer {
 UpdateAnswer Update(const std::string& id, const std::string& infPath) {
     BOOL reboot = 0;
     SetLastError(0);
-    const BOOL result = UpdateDriverForPlugAndPlayDevicesA(nullptr, id.c_str(), infPath.c_str(), INSTALLFLAG_FORCE,
-                                                           &reboot);
+    const BOOL result =
+        UpdateDriverForPlugAndPlayDevicesA(nullptr, id.c_str(), infPath.c_str(), INSTALLFLAG_FORCE, &reboot);
     return {result, GetLastError()};
 }
 

@@ -17,13 +17,13 @@
 #include "tests/contract/Contract.h"
 #include "tests/contract/ContractHost.h"
 
-#define WINDOWS9X_CASE(name)                                                                       \
-    static void CONTRACT_CONCAT(Windows9xCase_, name)();                                           \
-    static void CONTRACT_CONCAT(ContractCase_, name)() {                                           \
-        ::platform::sim::TheWorld().UseWindows9x();                                                \
-        CONTRACT_CONCAT(Windows9xCase_, name)();                                                   \
-    }                                                                                              \
-    static const ::contract::Registration CONTRACT_CONCAT(ContractRegistration_, name)(            \
+#define WINDOWS9X_CASE(name)                                                                      \
+    static void CONTRACT_CONCAT(Windows9xCase_, name)();                                          \
+    static void CONTRACT_CONCAT(ContractCase_, name)() {                                          \
+        ::platform::sim::TheWorld().UseWindows9x();                                               \
+        CONTRACT_CONCAT(Windows9xCase_, name)();                                                  \
+    }                                                                                             \
+    static const ::contract::Registration CONTRACT_CONCAT(ContractRegistration_, name)(           \
         #name, &CONTRACT_CONCAT(ContractCase_, name), 0, ::contract::Reach::Windows9xDocumented); \
     static void CONTRACT_CONCAT(Windows9xCase_, name)()
 
@@ -145,8 +145,8 @@ WINDOWS9X_CASE(Windows9x_ShellAnswersNamesInAnsi) {
     LPITEMIDLIST drives = nullptr;
     REQUIRE(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives) == S_OK);
     ComPtr<IShellFolder> myComputer;
-    REQUIRE(desktop->BindToObject(drives, nullptr, IID_IShellFolder, reinterpret_cast<void**>(myComputer.put())) ==
-            S_OK);
+    REQUIRE(desktop->BindToObject(drives, nullptr, IID_IShellFolder,
+                                  reinterpret_cast<void**>(myComputer.put())) == S_OK);
     CoTaskMemFree(drives);
     std::u16string root(u"C:\\");
     LPITEMIDLIST drive = nullptr;

@@ -153,6 +153,35 @@ TEST_F(DriverUpdate, AFailedUpdateIsPrintedThenToldAndEndsWithSix) {
     EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
 }
 
+// Windows refuses a disk whose INF is missing, or names another device, with its own reason.
+TEST_F(DriverUpdate, ADiskWithoutTheInfOrWithAnotherDevicesIsRefusedWithTheSystemsReason) {
+    world->AddDevice({"*CVN0510"});
+    world->files.Remove("C:\\cvdisk\\winxp\\cvfirdma.inf");
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't install FIR driver\nThe system cannot find the file specified."));
+    EXPECT_EQ(world->devices[0].installedInf, "");
+
+    TearDown();
+    SetUp();
+    world->AddDevice({"*CVN0510"});
+    world->files.AddFile("C:\\cvdisk\\win2000\\cvfirdma.inf", "[Models]\r\n%Other%=Install,*CVN0511\r\n");
+    EXPECT_EQ(Install(WindowsRelease::Windows2000), 6u);
+    EXPECT_THAT(world->standardOutput,
+                HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: No more data is available.\r\n\n"));
+    EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
+}
+
+// The device's list may give the ID in small letters: Windows matches it all the same.
+TEST_F(DriverUpdate, ADeviceWhoseIdIsInSmallLettersGetsTheDriver) {
+    world->AddDevice({"PNP0510"});
+    world->AddDevice({"ACPI\\CVN0510", "*cvn0510"});
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_EQ(world->devices[0].installedInf, "");
+    EXPECT_EQ(world->devices[1].installedInf, "C:\\cvdisk\\winxp\\cvfirdma.inf");
+    ExpectFinished();
+}
+
 TEST_F(DriverUpdate, ASecondUpdateThatFailsComesAfterTheValueWasWritten) {
     world->AddDevice({"*CVN0510"});
     world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
