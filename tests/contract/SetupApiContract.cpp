@@ -289,6 +289,15 @@ CONTRACT_CASE(NewDev_UpdateFromAnInfWithoutTheIdIsRefused) {
     CHECK_EQ(answer.error, ERROR_NO_MORE_ITEMS);
 }
 
+// Bytes that are no INF at all, as a damaged copy gives: no driver in it for the device.
+CONTRACT_CASE(NewDev_UpdateFromADamagedInfIsRefused) {
+    contract::MakeDevice({"CVCONTRACT\\Damaged", "*CVC0017"});
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", std::string("\x1F\x8B\x08\0\xFF\xFE\0\0garbage", 15));
+    const auto answer = Update("*CVC0017", kScratch + "\\driver\\cvc.inf");
+    CHECK(!answer.result);
+    CHECK_EQ(answer.error, ERROR_NO_MORE_ITEMS);
+}
+
 CONTRACT_CASE(NewDev_UpdateWithoutAMatchingDeviceIsRefused) {
     contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*CVC0014"));
     const auto answer = Update("*CVC0014", kScratch + "\\driver\\cvc.inf");
