@@ -357,7 +357,7 @@ std::string World::SystemPath(const std::string& fileName) const {
 void World::UseWindows9x() {
     const std::string ntSystem = FileSystem::Normalize(systemDirectory) + "\\";
     systemDirectory = windowsDirectory + "\\SYSTEM";
-    files.AddDirectory(systemDirectory);
+    files.AddDirectory(systemDirectory);  // SYSTEM32 stays: 98 and Me keep their WDM drivers there
     std::vector<std::pair<std::string, Module>> moved;
     for (auto at = modules.begin(); at != modules.end();) {
         if (at->first.starts_with(ntSystem)) {
