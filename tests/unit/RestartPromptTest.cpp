@@ -20,6 +20,19 @@ protected:
         Press(Form2->Next);
         ASSERT_TRUE(Form3->Showing());
     }
+    // The calls about the token and the shutdown, in order.
+    std::vector<std::string> TokenAndShutdownCalls() const {
+        std::vector<std::string> calls;
+        for (const auto& call : world->calls) {
+            for (const char* name :
+                 {"OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges", "ExitWindowsEx"}) {
+                if (call.starts_with(name)) {
+                    calls.push_back(call);
+                }
+            }
+        }
+        return calls;
+    }
 };
 
 TEST_F(RestartPrompt, LooksAsLaidOutWithItsMessage) {
@@ -54,8 +67,11 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
     EXPECT_EQ(world->restartsBegun, 1);
     EXPECT_EQ(world->openTokens, 0);
-    EXPECT_TRUE(Form3->Showing());                                          // until Windows ends the session
-    EXPECT_THAT(world->calls, ::testing::Contains("OpenProcessToken 40"));  // adjust and query: 0x28
+    EXPECT_TRUE(Form3->Showing());  // until Windows ends the session
+    // Adjust and query: 0x28.
+    EXPECT_THAT(TokenAndShutdownCalls(),
+                ElementsAre("OpenProcessToken 40", "LookupPrivilegeValueA SeShutdownPrivilege",
+                            "AdjustTokenPrivileges", "ExitWindowsEx 2"));
     // One privilege, the shutdown privilege (19), enabled (2), nothing asked back: no previous-state
     // buffer, its length 0, no place for the length returned.
     EXPECT_THAT(world->tokenAdjustments, ElementsAre(TokenAdjustment{0, 1, 19, 2, 0, false, false}));
@@ -114,6 +130,8 @@ TEST_F(RestartPrompt, OnWindows98AndMeRestartRebootsWithoutAToken) {
         EXPECT_FALSE(world->shutdownPrivilegeEnabled);
         EXPECT_THAT(world->tokenAdjustments, IsEmpty());
         EXPECT_EQ(world->openTokens, 0);
+        // No token opens: nothing more is asked of it.
+        EXPECT_THAT(TokenAndShutdownCalls(), ElementsAre("OpenProcessToken 40", "ExitWindowsEx 2"));
         EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
         TearDown();
         SetUp();
