@@ -81,6 +81,7 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
 struct PrivilegeCase {
     const char* name;
     void (*arrange)(platform::sim::World&);
+    std::size_t tokenCalls;  // made before the step gives up: none after the one that failed
     friend std::ostream& operator<<(std::ostream& out, const PrivilegeCase& c) { return out << c.name; }
 };
 
@@ -91,9 +92,13 @@ TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
     Finish();
     EXPECT_FALSE(Form3->EnableShutdownPrivilege());
     EXPECT_EQ(world->openTokens, 0);
+    world->ForgetRecords();
     Press(Form3->OK);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
     EXPECT_EQ(world->restartsBegun, 0);
+    const auto calls = TokenAndShutdownCalls();
+    EXPECT_EQ(calls.size(), GetParam().tokenCalls + 1);
+    EXPECT_EQ(calls.back(), "ExitWindowsEx 2");
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
     // Windows refuses the reboot: the prompt stays, and Cancel still ends the program.
     EXPECT_TRUE(Form3->Showing());
@@ -102,9 +107,10 @@ TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
 
 INSTANTIATE_TEST_SUITE_P(
     RestartPrompt, WithoutThePrivilege,
-    ::testing::Values(PrivilegeCase{"TokenNotOpened", [](auto& w) { w.tokenOpens = false; }},
-                      PrivilegeCase{"PrivilegeUnknown", [](auto& w) { w.privilegeKnown = false; }},
-                      PrivilegeCase{"PrivilegeNotAssigned", [](auto& w) { w.privilegeAssigned = false; }}));
+    ::testing::Values(PrivilegeCase{"TokenNotOpened", [](auto& w) { w.tokenOpens = false; }, 1},
+                      PrivilegeCase{"PrivilegeUnknown", [](auto& w) { w.privilegeKnown = false; }, 2},
+                      PrivilegeCase{"PrivilegeNotAssigned", [](auto& w) { w.privilegeAssigned = false; },
+                                    3}));
 
 // Windows 98 and Me have no access token: every token call fails, and the reboot needs no privilege.
 TEST_F(RestartPrompt, OnWindows98AndMeRestartRebootsWithoutAToken) {
