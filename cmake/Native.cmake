@@ -22,8 +22,9 @@ target_compile_definitions(cvfir_tests PRIVATE CVFIR_SOURCE_DIR="${CMAKE_SOURCE_
 gtest_discover_tests(cvfir_tests DISCOVERY_TIMEOUT 60)
 
 # The platform layer's contract on the in-memory Windows; the same cases run under Wine in the
-# end-to-end stage.
-add_executable(cvfir_contract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/SimHost.cpp)
+# end-to-end stage. The cases of Windows 98 and Me as documented run here alone.
+add_executable(cvfir_contract ${CVFIR_CONTRACT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/contract/SimHost.cpp
+    ${CMAKE_SOURCE_DIR}/tests/contract/Windows9xDocumented.cpp)
 target_link_libraries(cvfir_contract PRIVATE cvfir_platform_sim)
 add_test(NAME contract COMMAND cvfir_contract)
 # The text services again under Shift-JIS and Big5, as the end-to-end stage runs them under Wine.

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/AsciiCase.h"
 #include "platform/CharacterScan.h"
@@ -141,6 +143,89 @@ bool sim::World::DriveFull(const std::string& path) const {
 // The entry points of the system folder's newdev.dll, as the program calls them through the module.
 namespace newdev_dll {
 
+constexpr DWORD ERROR_NO_SUCH_DEVINST = 0xE000020B;
+
+// The items of a comma-separated list, without the blanks around them.
+std::vector<std::string_view> ListItems(std::string_view list) {
+    std::vector<std::string_view> items;
+    for (bool more = true; more;) {
+        const auto comma = FindFirstCharacter(list, ",");
+        auto item = list.substr(0, comma);
+        const auto first = item.find_first_not_of(" \t\r");
+        item = first == std::string_view::npos ? std::string_view{} : item.substr(first);
+        item = item.substr(0, item.find_last_not_of(" \t\r") + 1);
+        items.push_back(item);
+        more = comma != std::string_view::npos;
+        list.remove_prefix(more ? comma + 1 : list.size());
+    }
+    return items;
+}
+
+// Whether a model line of the INF ("description = install section, ID, ID ...") names the hardware ID.
+// Windows compares IDs without case; what follows a semicolon is a comment.
+bool InfNamesHardwareId(std::string_view inf, std::string_view id) {
+    for (bool more = !inf.empty(); more;) {
+        const auto lineEnd = FindFirstCharacter(inf, "\n");
+        auto line = inf.substr(0, lineEnd);
+        line = line.substr(0, FindFirstCharacter(line, ";"));
+        const auto equals = FindFirstCharacter(line, "=");
+        if (equals != std::string_view::npos) {
+            const auto items = ListItems(line.substr(equals + 1));
+            if (std::any_of(items.begin() + 1, items.end(),
+                            [&](std::string_view item) { return sim::EqualsIgnoreCase(item, id); })) {
+                return true;
+            }
+        }
+        more = lineEnd != std::string_view::npos;
+        inf.remove_prefix(more ? lineEnd + 1 : inf.size());
+    }
+    return false;
+}
+
+// Whether the device's hardware-ID list holds the ID, compared without case. A zero is never part of a
+// double-byte character, so the list splits at its zeros.
+bool HoldsHardwareId(const sim::Device& device, std::string_view id) {
+    std::string_view list(reinterpret_cast<const char*>(device.hardwareIds.data()),
+                          device.hardwareIds.size());
+    while (!list.empty() && list.front() != '\0') {
+        const auto end = list.find('\0');
+        if (sim::EqualsIgnoreCase(list.substr(0, end), id)) {
+            return true;
+        }
+        list.remove_prefix(end == std::string_view::npos ? list.size() : end + 1);
+    }
+    return false;
+}
+
+bool IsFullPath(std::string_view path) {
+    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.starts_with("\\\\");
+}
+
+// Why the update cannot install the INF's driver for the hardware ID, in the order Windows finds it
+// out: its arguments, the INF, a device that matches, and a driver of the INF for that device. Zero
+// when nothing stands in the way.
+DWORD UpdateRefusal(LPCSTR hardwareId, LPCSTR fullInfPath) {
+    auto& world = World();
+    if (hardwareId == nullptr || *hardwareId == '\0' || fullInfPath == nullptr || !IsFullPath(fullInfPath)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const auto* inf = world.files.Find(fullInfPath);
+    if (inf == nullptr || inf->directory) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (inf->readError != 0) {
+        return inf->readError;
+    }
+    const bool matched =
+        std::any_of(world.devices.begin(), world.devices.end(), [&](const sim::Device& device) {
+            return device.present && !device.removed && HoldsHardwareId(device, hardwareId);
+        });
+    if (!matched) {
+        return ERROR_NO_SUCH_DEVINST;
+    }
+    return InfNamesHardwareId(inf->content, hardwareId) ? 0 : ERROR_NO_MORE_ITEMS;
+}
+
 BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND /*parent*/, LPCSTR hardwareId, LPCSTR fullInfPath,
                                                   DWORD installFlags, BOOL* rebootRequired) {
     auto& world = World();
@@ -151,8 +236,12 @@ BOOL CV_WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND /*parent*/, LPCSTR hardwa
         SetLastError(world.driverUpdateError);
         return 0;
     }
+    if (const DWORD refusal = UpdateRefusal(hardwareId, fullInfPath); refusal != 0) {
+        SetLastError(refusal);
+        return 0;
+    }
     for (auto& device : world.devices) {
-        if (device.present && !device.removed) {
+        if (device.present && !device.removed && HoldsHardwareId(device, hardwareId)) {
             device.installedInf = fullInfPath;
         }
     }

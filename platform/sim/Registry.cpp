@@ -29,7 +29,7 @@ LONG OpenKey(HKEY key, LPCSTR subKey, REGSAM desired, HKEY* result, const char* 
     if (found == nullptr) {
         return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
     }
-    if (found->refuseFullAccess && desired == KEY_ALL_ACCESS) {
+    if (found->refuseFullAccess && desired == KEY_ALL_ACCESS && sim::TheWorld().registrySecurity) {
         return static_cast<LONG>(ERROR_ACCESS_DENIED);
     }
     *result = Reg().Open(*found, desired);
@@ -42,7 +42,8 @@ LONG OpenKey(HKEY key, LPCSTR subKey, REGSAM desired, HKEY* result, const char* 
 // access is refused.
 LONG RegOpenKeyA(HKEY key, LPCSTR subKey, HKEY* result) {
     const auto* found = Reg().Root(key) != nullptr ? Reg().FindKey(key, subKey ? subKey : "") : nullptr;
-    const REGSAM access = found != nullptr && found->refuseFullAccess ? KEY_READ : KEY_ALL_ACCESS;
+    const bool refused = found != nullptr && found->refuseFullAccess && sim::TheWorld().registrySecurity;
+    const REGSAM access = refused ? KEY_READ : KEY_ALL_ACCESS;
     return OpenKey(key, subKey, access, result, "RegOpenKeyA");
 }
 
@@ -94,7 +95,9 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD /*reserved*/, DWORD type, 
     if (open == nullptr) {
         return static_cast<LONG>(ERROR_INVALID_HANDLE);
     }
-    if (!WantsWrite(open->access) || open->key->refuseWrites) {
+    // Windows 98 and Me check no access: a key opened for reading is written all the same.
+    const bool accessRefused = !WantsWrite(open->access) && sim::TheWorld().registrySecurity;
+    if (accessRefused || open->key->refuseWrites) {
         return static_cast<LONG>(ERROR_ACCESS_DENIED);
     }
     open->key->values[valueName ? valueName : ""] =

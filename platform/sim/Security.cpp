@@ -14,6 +14,16 @@ namespace {
 HANDLE const kCurrentProcess = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
 HANDLE const kToken = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7070));
 constexpr DWORD kShutdownLuid = 19;  // the number Windows gives the shutdown privilege
+constexpr DWORD ERROR_CALL_NOT_IMPLEMENTED = 120;
+
+// Windows 98 and Me have the token calls, but none of them does anything.
+bool TokenCallsMissing() {
+    if (sim::TheWorld().tokenCalls) {
+        return false;
+    }
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return true;
+}
 
 }  // namespace
 
@@ -24,6 +34,9 @@ HANDLE GetCurrentProcess() {
 BOOL OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
     auto& world = sim::TheWorld();
     world.Trace("OpenProcessToken " + std::to_string(desiredAccess));
+    if (TokenCallsMissing()) {
+        return 0;
+    }
     if (process != kCurrentProcess || !world.tokenOpens) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
@@ -36,6 +49,9 @@ BOOL OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
 BOOL LookupPrivilegeValueA(LPCSTR systemName, LPCSTR name, LUID* luid) {
     auto& world = sim::TheWorld();
     world.Trace(std::string("LookupPrivilegeValueA ") + (name ? name : ""));
+    if (TokenCallsMissing()) {
+        return 0;
+    }
     if (systemName != nullptr || !world.privilegeKnown || name == nullptr ||
         std::strcmp(name, "SeShutdownPrivilege") != 0) {
         SetLastError(1313);  // ERROR_NO_SUCH_PRIVILEGE
@@ -54,6 +70,9 @@ BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newS
         world.tokenAdjustments.push_back(
             sim::TokenAdjustment{disableAll, newState->PrivilegeCount, first.Luid.LowPart, first.Attributes,
                                  bufferLength, previousState != nullptr, returnLength != nullptr});
+    }
+    if (TokenCallsMissing()) {
+        return 0;
     }
     if (token != kToken || disableAll || newState == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -89,10 +108,11 @@ BOOL ExitWindowsEx(UINT flags, DWORD reserved) {
     auto& world = sim::TheWorld();
     world.Trace("ExitWindowsEx " + std::to_string(flags));
     world.exitWindowsRequests.push_back(sim::ShutdownRequest{flags, reserved});
-    if (!world.exitWindowsSucceeds || !world.shutdownPrivilegeEnabled) {
+    if (!world.exitWindowsSucceeds || (world.shutdownNeedsPrivilege && !world.shutdownPrivilegeEnabled)) {
         SetLastError(1314);  // ERROR_PRIVILEGE_NOT_HELD, or a refusal
         return 0;
     }
+    ++world.restartsBegun;
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/CharacterScan.h"
+#include "platform/Com.h"
 #include "platform/Kernel.h"
 #include "platform/Registry.h"
 #include "platform/SetupApi.h"
@@ -64,7 +65,15 @@ std::string SourcePath(LPCSTR root, LPCSTR file) {
 // The entry points of the system folder's setupapi.dll, as the program calls them through the module.
 namespace setupapi_dll {
 
-HDEVINFO CV_WINAPI SetupDiGetClassDevsA(const GUID* /*classGuid*/, LPCSTR /*enumerator*/, HWND /*parent*/,
+// Whether a device belongs in a set made with this class and these flags: every class with
+// DIGCF_ALLCLASSES, else the class given; only present devices with DIGCF_PRESENT.
+bool Selected(const sim::Device& device, const GUID* classGuid, DWORD flags) {
+    const bool ofClass = (flags & DIGCF_ALLCLASSES) != 0 || device.classGuid == *classGuid;
+    const bool presence = device.present || (flags & DIGCF_PRESENT) == 0;
+    return !device.removed && ofClass && presence;
+}
+
+HDEVINFO CV_WINAPI SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR /*enumerator*/, HWND /*parent*/,
                                         DWORD flags) {
     auto& world = World();
     world.Trace("SetupDiGetClassDevsA " + std::to_string(flags));
@@ -72,10 +81,13 @@ HDEVINFO CV_WINAPI SetupDiGetClassDevsA(const GUID* /*classGuid*/, LPCSTR /*enum
         SetLastError(world.classDevsError);
         return INVALID_HANDLE_VALUE;
     }
+    if (classGuid == nullptr && (flags & DIGCF_ALLCLASSES) == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);  // no class to take the devices of
+        return INVALID_HANDLE_VALUE;
+    }
     auto set = std::make_unique<DeviceSet>();
     for (std::size_t i = 0; i < world.devices.size(); ++i) {
-        const auto& device = world.devices[i];
-        if (!device.removed && (device.present || (flags & DIGCF_PRESENT) == 0)) {
+        if (Selected(world.devices[i], classGuid, flags)) {
             set->devices.push_back(i);
         }
     }
@@ -92,7 +104,7 @@ BOOL CV_WINAPI SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA*
         return Fail(ERROR_NO_MORE_ITEMS);
     }
     data->DevInst = index;
-    std::memset(&data->ClassGuid, 0, sizeof data->ClassGuid);
+    data->ClassGuid = World().devices[SetOf(set)->devices[index]].classGuid;
     return Succeed();
 }
 

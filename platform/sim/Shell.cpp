@@ -243,6 +243,18 @@ const sim::NameAnswer* AnswerSetting(const sim::ItemSettings* settings, sim::Nam
                                              : &settings->normal;
 }
 
+// The form of a name's answer: the one set for the item, but that the shell of Windows 98 and Me never
+// answers wide: there a name kept in the item's own ID bytes comes as an offset to them, any other name
+// (and the folder's own, whose list is empty) as characters.
+sim::NameForm AnswerForm(const sim::NameAnswer* answer, const sim::Location& item, const std::string& text,
+                         UINT listSize) {
+    const auto form = answer != nullptr ? answer->form : sim::NameForm::Wide;
+    if (form != sim::NameForm::Wide || !Shell().ansiNames) {
+        return form;
+    }
+    return listSize != 0 && text == sim::StoredName(item) ? sim::NameForm::Offset : sim::NameForm::CStr;
+}
+
 HRESULT SimShellFolder::GetDisplayNameOf(LPCITEMIDLIST pidl, SHGDNF uFlags, STRRET* pName) {
     const auto item = sim::Resolve(location_, pidl);
     Shell().Note("GetDisplayNameOf " + KeyOf(item) + " " + Hex(uFlags));
@@ -253,12 +265,12 @@ HRESULT SimShellFolder::GetDisplayNameOf(LPCITEMIDLIST pidl, SHGDNF uFlags, STRR
                       : (uFlags & SHGDN_INFOLDER) != 0 ? sim::NameKind::InFolder
                                                        : sim::NameKind::Normal;
     const auto* answer = AnswerSetting(sim::SettingsOf(*item), kind);
-    const auto form = answer != nullptr ? answer->form : sim::NameForm::Wide;
     const std::string text =
         answer != nullptr && answer->text ? *answer->text : sim::DefaultName(*item, kind);
     // An offset answer points at the name in the last item's ID bytes; the folder's own name (an empty
     // list) has none, so that one comes as characters.
     const UINT listSize = ItemIdListSize(pidl);
+    const auto form = AnswerForm(answer, *item, text, listSize);
     switch (listSize == 0 && form == sim::NameForm::Offset ? sim::NameForm::CStr : form) {
         case sim::NameForm::Wide:
             pName->uType = STRRET_WSTR;

@@ -137,6 +137,9 @@ public:
     // My Computer's drives in the shell's order; empty: every drive of the file system, A to Z.
     std::vector<char> drives;
     bool controlPanel = true;
+    // The shell of Windows 98 and Me answers every name in ANSI, never STRRET_WSTR: a name kept in the
+    // item's own ID bytes as STRRET_OFFSET, any other as STRRET_CSTR.
+    bool ansiNames = false;
     std::vector<NetworkComputer> network;
     // Folders list their children in reverse name order, so that a test sees the control sort them.
     bool reverseOrder = false;

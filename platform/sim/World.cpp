@@ -382,6 +382,31 @@ std::string World::SystemPath(const std::string& fileName) const {
     return FileSystem::Normalize(systemDirectory + "\\" + fileName);
 }
 
+void World::UseWindows9x() {
+    const std::string ntSystem = FileSystem::Normalize(systemDirectory) + "\\";
+    systemDirectory = windowsDirectory + "\\SYSTEM";
+    files.AddDirectory(systemDirectory);  // SYSTEM32 stays: 98 and Me keep their WDM drivers there
+    std::vector<std::pair<std::string, Module>> moved;
+    for (auto at = modules.begin(); at != modules.end();) {
+        if (at->first.starts_with(ntSystem)) {
+            moved.emplace_back(SystemPath(at->first.substr(ntSystem.size())), std::move(at->second));
+            at = modules.erase(at);
+        } else {
+            ++at;
+        }
+    }
+    for (auto& [path, module] : moved) {
+        modules[path] = std::move(module);
+    }
+    if (auto advapi32 = modules.find(SystemPath("advapi32.dll")); advapi32 != modules.end()) {
+        advapi32->second.entryPoints.erase("CheckTokenMembership");
+    }
+    tokenCalls = false;
+    shutdownNeedsPrivilege = false;
+    registrySecurity = false;
+    shell.ansiNames = true;
+}
+
 namespace {
 
 void Count(std::vector<std::string>& lines, const char* what, long long count, const char* unit) {

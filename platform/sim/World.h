@@ -142,13 +142,19 @@ private:
     std::set<char> ejected_;
 };
 
+// The device setup classes the tests use: infrared devices, and network adapters.
+inline constexpr GUID kInfraredClass{
+    0x6BDD1FC5, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
+inline constexpr GUID kNetClass{0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
 // A Plug and Play device as the device installation services see it.
 struct Device {
     std::string instanceId;
     // The hardware-ID property's bytes exactly as the system answers them: a multi-string, or anything.
     std::vector<BYTE> hardwareIds;
-    bool hasHardwareIds = true;  // without: reading the property fails with ERROR_INVALID_DATA
-    DWORD propertyError = 0;     // reading the property fails with this error instead
+    bool hasHardwareIds = true;       // without: reading the property fails with ERROR_INVALID_DATA
+    DWORD propertyError = 0;          // reading the property fails with this error instead
+    GUID classGuid = kInfraredClass;  // its device setup class
     bool present = true;
     bool removed = false;
     std::string installedInf;  // the INF whose driver the last successful update installed
@@ -282,7 +288,10 @@ public:
     int comInitCount = 0;  // CoInitialize calls that succeeded, less CoUninitialize calls
     int coInitializeCalls = 0;
 
-    // The access token and the shutdown request.
+    // The access token and the shutdown request. Without token calls (Windows 98 and Me), every call
+    // about the token fails with ERROR_CALL_NOT_IMPLEMENTED; a reboot then needs no privilege.
+    bool tokenCalls = true;
+    bool shutdownNeedsPrivilege = true;
     bool tokenOpens = true;
     bool privilegeKnown = true;     // LookupPrivilegeValueA finds "SeShutdownPrivilege"
     bool privilegeAssigned = true;  // the user holds the shutdown privilege
@@ -291,6 +300,7 @@ public:
     std::vector<TokenAdjustment> tokenAdjustments;
     bool exitWindowsSucceeds = true;
     std::vector<ShutdownRequest> exitWindowsRequests;
+    int restartsBegun = 0;  // requests that Windows took: the session then ends
 
     // The groups of the token: whether it holds the Administrators group, and the security identifiers
     // AllocateAndInitializeSid made that FreeSid has not freed, by the address handed out.
@@ -308,6 +318,13 @@ public:
 
     // What ExitProcess runs before the process ends, as the program set it.
     void (*exitCleanUp)() = nullptr;
+
+    // Makes this world the Windows 98 or Me that its test names, where it differs from 2000 and XP: the
+    // system folder is SYSTEM (the modules found in the old one move there), no call about the access
+    // token is implemented and a reboot needs no privilege, advapi32.dll has no CheckTokenMembership,
+    // registry keys have no security, and the shell answers names in ANSI.
+    void UseWindows9x();
+    bool registrySecurity = true;  // without: a key opens with any access asked for
 
     std::string standardOutput;  // everything the program printed
     int openFiles = 0;           // C run-time files the program has open

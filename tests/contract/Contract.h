@@ -15,10 +15,14 @@ namespace contract {
 
 using CaseFunction = void (*)();
 
+// Where a case runs: on both sides, or on the in-memory Windows alone, in a world of Windows 98 and Me,
+// for what their documentation says and Wine cannot show (Windows9xDocumented.cpp).
+enum class Reach { BothSides, Windows9xDocumented };
+
 // Adds a case to the suite; used through CONTRACT_CASE. A case with a code page runs only where the
 // system's ANSI code page is that one; one without (0) runs under every code page.
 struct Registration {
-    Registration(const char* name, CaseFunction run, unsigned codePage = 0);
+    Registration(const char* name, CaseFunction run, unsigned codePage = 0, Reach reach = Reach::BothSides);
 };
 
 // Records a failed check of the running case (it goes on, as the next checks may say more).

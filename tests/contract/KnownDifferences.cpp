@@ -2,6 +2,12 @@
 
 namespace contract {
 
+// Wine's driver update answers TRUE, with the last error 0, whatever it was given.
+constexpr const char* kWineUpdatesAnyway =
+    "Wine's driver update answers TRUE and installs nothing for a missing, damaged or relative INF, an "
+    "INF without the hardware ID, and an ID that no device has; Windows refuses each with its reason, "
+    "and the in-memory Windows follows Windows";
+
 // Kept in the order of the case names.
 const std::vector<KnownDifference>& KnownDifferences() {
     static const std::vector<KnownDifference> differences{
@@ -15,6 +21,11 @@ const std::vector<KnownDifference>& KnownDifferences() {
         {"Module_ProgramPathInAShortBufferLeavesTheLastError", "Wine",
          "Wine sets ERROR_INSUFFICIENT_BUFFER for a cut path, as Windows does only from Vista on; 2000 "
          "and XP leave the last error as it was"},
+        {"NewDev_UpdateFromADamagedInfIsRefused", "Wine", kWineUpdatesAnyway},
+        {"NewDev_UpdateFromAMissingInfIsRefused", "Wine", kWineUpdatesAnyway},
+        {"NewDev_UpdateFromARelativeInfPathIsRefused", "Wine", kWineUpdatesAnyway},
+        {"NewDev_UpdateFromAnInfWithoutTheIdIsRefused", "Wine", kWineUpdatesAnyway},
+        {"NewDev_UpdateWithoutAMatchingDeviceIsRefused", "Wine", kWineUpdatesAnyway},
         {"Registry_StringWrittenWithoutItsZeroIsStoredAsGiven", "Wine",
          "Wine, as the NT line does, counts the zero that follows a string written without one; the "
          "in-memory Windows keeps the bytes given, so that a write that leaves out its zero shows"},

@@ -1,9 +1,12 @@
 // The device installation services with the program's flags: a present device found by its hardware-ID
 // list, the list read with buffers of every size, the end of the enumeration, removal, and the copy of
-// a driver file from an absolute source folder.
+// a driver file from an absolute source folder; the driver update's checks of its INF and of the
+// devices it is for.
 #include <string>
 #include <vector>
 
+#include "platform/Com.h"
+#include "platform/NewDev.h"
 #include "platform/Registry.h"
 #include "platform/SetupApi.h"
 #include "tests/contract/Contract.h"
@@ -75,6 +78,48 @@ bool Present(const std::string& list) {
     SetupDiDestroyDeviceInfoList(set);
     return found;
 }
+
+// The device setup classes of infrared devices (the contract's own) and of network adapters.
+constexpr GUID kInfraredClass{0x6BDD1FC5, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
+constexpr GUID kNetClass{0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+// Whether a set made with this class and these flags holds the device whose list is `list`.
+bool Listed(const GUID* classGuid, DWORD flags, const std::string& list) {
+    const HDEVINFO set = SetupDiGetClassDevsA(classGuid, nullptr, nullptr, flags);
+    REQUIRE(set != INVALID_HANDLE_VALUE);
+    SP_DEVINFO_DATA data = NewDeviceData();
+    const bool found = FindDevice(set, list, &data);
+    CHECK(!found || data.ClassGuid == kInfraredClass);
+    SetupDiDestroyDeviceInfoList(set);
+    return found;
+}
+
+// An INF that installs a null service for the infrared device with `id`, as Windows and Wine accept it.
+std::string DriverInf(const std::string& id) {
+    return "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Infrared\r\n"
+           "ClassGUID={6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\r\nProvider=%Maker%\r\nDriverVer=06/02/"
+           "2003,1.0\r\n"
+           "[Manufacturer]\r\n%Maker%=Models,NTx86\r\n"
+           "[Models.NTx86]\r\n%Device%=Device_Install," +
+           id +
+           "\r\n[Device_Install]\r\n[Device_Install.NT]\r\n[Device_Install.NT.Services]\r\nAddService=,2\r\n"
+           "[Strings]\r\nMaker=\"cvcontract\"\r\nDevice=\"cvcontract device\"\r\n";
+}
+
+// The update of the device with `id` from the INF at `infPath`: its answer, and the last error after it.
+struct UpdateAnswer {
+    BOOL result;
+    DWORD error;
+};
+UpdateAnswer Update(const std::string& id, const std::string& infPath) {
+    BOOL reboot = 0;
+    SetLastError(0);
+    const BOOL result =
+        UpdateDriverForPlugAndPlayDevicesA(nullptr, id.c_str(), infPath.c_str(), INSTALLFLAG_FORCE, &reboot);
+    return {result, GetLastError()};
+}
+
+constexpr DWORD ERROR_NO_SUCH_DEVINST = 0xE000020B;
 
 BOOL InstallFile(const std::string& file, const std::string& sourceFolder, const std::string& target) {
     return SetupInstallFileA(nullptr, nullptr, file.c_str(), sourceFolder.c_str(), target.c_str(),
@@ -208,4 +253,78 @@ CONTRACT_CASE(SetupApi_InstallFileKeepsTheReadOnlyAttribute) {
     CHECK(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\a.inf"));
     const DWORD attributes = GetFileAttributesA((kScratch + "\\a.inf").c_str());
     CHECK(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0);
+}
+
+CONTRACT_CASE(SetupApi_ClassGuidListsItsClassAlone) {
+    const std::vector<std::string> ids{"CVCONTRACT\\Class", "*CVC0009"};
+    contract::MakeDevice(ids);
+    const std::string list = MultiString(ids);
+    CHECK(Listed(&kInfraredClass, DIGCF_PRESENT, list));
+    CHECK(!Listed(&kNetClass, DIGCF_PRESENT, list));
+}
+
+CONTRACT_CASE(SetupApi_AllClassesPassesOverTheClassGuid) {
+    const std::vector<std::string> ids{"CVCONTRACT\\AllClasses", "*CVC0010"};
+    contract::MakeDevice(ids);
+    CHECK(Listed(&kNetClass, DIGCF_PRESENT | DIGCF_ALLCLASSES, MultiString(ids)));
+    CHECK(Listed(nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES, MultiString(ids)));
+}
+
+CONTRACT_CASE(SetupApi_NeitherClassNorAllClassesIsRefused) {
+    SetLastError(0);
+    CHECK(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT) == INVALID_HANDLE_VALUE);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+CONTRACT_CASE(NewDev_UpdateInstallsTheInfsDriverForAMatchingDevice) {
+    contract::MakeDevice({"CVCONTRACT\\Update", "*CVC0011"});
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*CVC0011"));
+    const auto answer = Update("*CVC0011", kScratch + "\\driver\\cvc.inf");
+    CHECK(answer.result);
+}
+
+CONTRACT_CASE(NewDev_UpdateFromAMissingInfIsRefused) {
+    contract::MakeDevice({"CVCONTRACT\\MissingInf", "*CVC0012"});
+    const auto answer = Update("*CVC0012", kScratch + "\\missing.inf");
+    CHECK(!answer.result);
+    CHECK_EQ(answer.error, ERROR_FILE_NOT_FOUND);
+}
+
+CONTRACT_CASE(NewDev_UpdateFromAnInfWithoutTheIdIsRefused) {
+    contract::MakeDevice({"CVCONTRACT\\OtherInf", "*CVC0013"});
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*CVC9999"));
+    const auto answer = Update("*CVC0013", kScratch + "\\driver\\cvc.inf");
+    CHECK(!answer.result);
+    CHECK_EQ(answer.error, ERROR_NO_MORE_ITEMS);
+}
+
+// Bytes that are no INF at all, as a damaged copy gives: no driver in it for the device.
+CONTRACT_CASE(NewDev_UpdateFromADamagedInfIsRefused) {
+    contract::MakeDevice({"CVCONTRACT\\Damaged", "*CVC0017"});
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", std::string("\x1F\x8B\x08\0\xFF\xFE\0\0garbage", 15));
+    const auto answer = Update("*CVC0017", kScratch + "\\driver\\cvc.inf");
+    CHECK(!answer.result);
+    CHECK_EQ(answer.error, ERROR_NO_MORE_ITEMS);
+}
+
+CONTRACT_CASE(NewDev_UpdateWithoutAMatchingDeviceIsRefused) {
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*CVC0014"));
+    const auto answer = Update("*CVC0014", kScratch + "\\driver\\cvc.inf");
+    CHECK(!answer.result);
+    CHECK_EQ(answer.error, ERROR_NO_SUCH_DEVINST);
+}
+
+// Windows compares hardware IDs without case.
+CONTRACT_CASE(NewDev_UpdateMatchesTheIdWithoutCase) {
+    contract::MakeDevice({"CVCONTRACT\\Case", "*CVC0015"});
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*cvc0015"));
+    CHECK(Update("*cvc0015", kScratch + "\\driver\\cvc.inf").result);
+}
+
+CONTRACT_CASE(NewDev_UpdateFromARelativeInfPathIsRefused) {
+    contract::MakeDevice({"CVCONTRACT\\Relative", "*CVC0016"});
+    contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*CVC0016"));
+    const auto answer = Update("*CVC0016", "driver\\cvc.inf");
+    CHECK(!answer.result);
+    CHECK_EQ(answer.error, ERROR_INVALID_PARAMETER);
 }

@@ -20,9 +20,13 @@ void UseRelease(platform::sim::World& world, WindowsRelease release) {
     switch (release) {
         case WindowsRelease::Windows98:
             registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows 98");
+            registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);
+            world.UseWindows9x();
             break;
         case WindowsRelease::WindowsMe:
             registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows Millennium Edition");
+            registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);
+            world.UseWindows9x();
             break;
         case WindowsRelease::Windows2000:
             nt("5.0", "Microsoft Windows 2000");
@@ -56,6 +60,7 @@ void CvfirTest::SetUp() {
     headless::Reset();
     UseRelease(*world, WindowsRelease::WindowsXp);
     WriteSetupDat("0\r\n");
+    WriteDriverInfs();
     new TApplication;
 }
 
@@ -84,6 +89,16 @@ void CvfirTest::StartUp() {
 
 void CvfirTest::WriteSetupDat(const std::string& content) {
     world->files.AddFile("C:\\cvdisk\\setup.dat", content);
+}
+
+void CvfirTest::WriteDriverInfs(const std::string& programFolder) {
+    constexpr const char* kInf =
+        "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Infrared\r\n\r\n"
+        "[Manufacturer]\r\n%Corvane%=Corvane,NTx86\r\n\r\n"
+        "[Corvane.NTx86]\r\n%CvFir.DeviceDesc%=CvFir_Install,*CVN0510\r\n";
+    for (const char* release : {"winme", "win2000", "winxp"}) {
+        world->files.AddFile(programFolder + release + "\\cvfirdma.inf", kInf);
+    }
 }
 
 void CvfirTest::Press(TControl* button) {

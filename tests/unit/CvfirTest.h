@@ -27,7 +27,8 @@ enum class WindowsRelease {
     Windows7
 };
 
-// Writes the version values that a release keeps in the registry.
+// Writes the version values that a release keeps in the registry, and makes the world a Windows 98 or
+// Me for those two (a world is 2000- and XP-like until then).
 void UseRelease(platform::sim::World& world, WindowsRelease release);
 
 // Runs `action`; answers the exit code when it ended the process, nothing when it returned.
@@ -44,6 +45,9 @@ protected:
     void StartUp();
     // The program folder's setup.dat.
     void WriteSetupDat(const std::string& content);
+    // The INF of each driver update (winme, win2000, winxp) below a program folder (with its backslash),
+    // naming the controller's hardware ID as the driver disk's do.
+    void WriteDriverInfs(const std::string& programFolder = "C:\\cvdisk\\");
     // Clicks a button as a person would; fails the test when a person could not.
     void Press(TControl* button);
     // From the welcome page to the install step (two presses of Next).

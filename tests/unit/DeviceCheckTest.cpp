@@ -24,11 +24,15 @@ std::vector<std::string> LongList(std::size_t bytes, std::vector<std::string> th
 
 class DeviceCheck : public CvfirTest {
 protected:
-    void SetUp() override {
-        CvfirTest::SetUp();
-        CreateWindows();
-    }
+    // Searches as the install procedure of `osKind` does, on that release: the windows are made on the
+    // first search, once the world is that release.
     bool Search(TOsKind osKind = TOsKind::WindowsXp) {
+        if (Form2 == nullptr) {
+            if (osKind == TOsKind::Windows98) {
+                UseRelease(*world, WindowsRelease::Windows98);
+            }
+            CreateWindows();
+        }
         Form2->OsKind = osKind;
         world->standardOutput.clear();
         const bool found = FindFirDevice(Form2, "*CVN0510");
@@ -94,8 +98,14 @@ TEST_F(DeviceCheck, AFoundDeviceIsReportedAndOnlyTheFirstMatchCounts) {
     EXPECT_THAT(Output(), EndsWith("Compare device ID: [*CVN0510]\nFound! [*CVN0510]\n"));
     EXPECT_THAT(Output(), Not(HasSubstr("FAILURE")));
     EXPECT_EQ(Removed(), 0);  // only Windows 98 removes
+}
 
+TEST_F(DeviceCheck, OnWindows98OnlyTheFirstMatchIsRemoved) {
+    world->AddDevice({"ROOT\\OTHER"});
+    world->AddDevice({"*CVN0510"});
+    world->AddDevice({"*CVN0510"});
     EXPECT_TRUE(Search(TOsKind::Windows98));
+    EXPECT_FALSE(world->devices[0].removed);
     EXPECT_TRUE(world->devices[1].removed);
     EXPECT_FALSE(world->devices[2].removed);
 }

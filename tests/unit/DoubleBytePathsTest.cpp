@@ -38,6 +38,7 @@ protected:
         world->programPath = Folder() + "\\" + GetParam().name + ".exe";
         world->files.AddFile(world->programPath, "MZ");
         world->files.AddFile(Folder() + "\\setup.dat", "4\r\n");
+        WriteDriverInfs(Folder() + "\\");
         world->registry.CreateKey(HKEY_LOCAL_MACHINE, kInfraredInstance);
         world->AddDevice({"*CVN0510"});
         new TApplication;
@@ -76,19 +77,22 @@ TEST_P(DoubleBytePaths, OnWindowsXpTheDriverComesFromTheProgramsFolder) {
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
 }
 
-TEST_P(DoubleBytePaths, OnWindows2000AndMeTheInfLiesInTheirFoldersBelowTheProgram) {
+TEST_P(DoubleBytePaths, OnWindows2000TheInfLiesInItsFolderBelowTheProgram) {
     EXPECT_EQ(RunToTheInstallStep(WindowsRelease::Windows2000), std::nullopt);
     const std::string inf = Folder() + "\\win2000\\cvfirdma.inf";
     EXPECT_THAT(UpdatedInfs(), ElementsAre(inf, inf));
+}
 
-    world->driverUpdates.clear();
+TEST_P(DoubleBytePaths, OnWindowsMeTheInfLiesInItsFolderBelowTheProgram) {
+    UseRelease(*world, WindowsRelease::WindowsMe);
+    CreateWindows();
     Form2->OsKind = TOsKind::WindowsMe;
     InstallForWindowsMe(Form2);
     EXPECT_THAT(UpdatedInfs(), ElementsAre(Folder() + "\\winme\\cvfirdma.inf"));
 }
 
 TEST_P(DoubleBytePaths, OnWindows98TheFilesAreCopiedFromTheProgramsFolder) {
-    world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+    UseRelease(*world, WindowsRelease::Windows98);
     world->files.AddFile(Folder() + "\\win98\\cvfirdma.inf", "inf");
     world->files.AddFile(Folder() + "\\win98\\cvfirdma.sys", "sys");
     CreateWindows();

@@ -157,6 +157,35 @@ TEST_F(DriverUpdate, AFailedUpdateIsPrintedThenToldAndEndsWithSix) {
     EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
 }
 
+// Windows refuses a disk whose INF is missing, or names another device, with its own reason.
+TEST_F(DriverUpdate, ADiskWithoutTheInfOrWithAnotherDevicesIsRefusedWithTheSystemsReason) {
+    world->AddDevice({"*CVN0510"});
+    world->files.Remove("C:\\cvdisk\\winxp\\cvfirdma.inf");
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't install FIR driver\nThe system cannot find the file specified."));
+    EXPECT_EQ(world->devices[0].installedInf, "");
+
+    TearDown();
+    SetUp();
+    world->AddDevice({"*CVN0510"});
+    world->files.AddFile("C:\\cvdisk\\win2000\\cvfirdma.inf", "[Models]\r\n%Other%=Install,*CVN0511\r\n");
+    EXPECT_EQ(Install(WindowsRelease::Windows2000), 6u);
+    EXPECT_THAT(world->standardOutput,
+                HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: No more data is available.\r\n\n"));
+    EXPECT_EQ(InfraredTransceiverType(), std::nullopt);
+}
+
+// The device's list may give the ID in small letters: Windows matches it all the same.
+TEST_F(DriverUpdate, ADeviceWhoseIdIsInSmallLettersGetsTheDriver) {
+    world->AddDevice({"PNP0510"});
+    world->AddDevice({"ACPI\\CVN0510", "*cvn0510"});
+    EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_EQ(world->devices[0].installedInf, "");
+    EXPECT_EQ(world->devices[1].installedInf, "C:\\cvdisk\\winxp\\cvfirdma.inf");
+    ExpectFinished();
+}
+
 TEST_F(DriverUpdate, ASecondUpdateThatFailsComesAfterTheValueWasWritten) {
     world->AddDevice({"*CVN0510"});
     world->driverUpdateError = platform::ERROR_ACCESS_DENIED;
@@ -302,6 +331,7 @@ TEST_F(DriverUpdate, AProgramFolderTooLongForTheInfPathFailsTheUpdate) {
     ASSERT_EQ(folder.size(), 82u);
     world->programPath = folder + "cvfir.exe";
     world->files.AddFile(folder + "setup.dat", "1");
+    WriteDriverInfs(folder);
     world->AddDevice({"*CVN0510"});
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), 6u);
     EXPECT_THAT(world->driverUpdates, IsEmpty());
@@ -313,6 +343,7 @@ TEST_F(DriverUpdate, AProgramFolderTooLongForTheInfPathFailsTheUpdate) {
     SetUp();
     world->programPath = folder.substr(0, 80) + "\\cvfir.exe";  // 81 characters fit
     world->files.AddFile(folder.substr(0, 80) + "\\setup.dat", "1");
+    WriteDriverInfs(folder.substr(0, 80) + "\\");
     world->AddDevice({"*CVN0510"});
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
     ASSERT_EQ(world->driverUpdates.size(), 2u);

@@ -20,6 +20,19 @@ protected:
         Press(Form2->Next);
         ASSERT_TRUE(Form3->Showing());
     }
+    // The calls about the token and the shutdown, in order.
+    std::vector<std::string> TokenAndShutdownCalls() const {
+        std::vector<std::string> calls;
+        for (const auto& call : world->calls) {
+            for (const char* name :
+                 {"OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges", "ExitWindowsEx"}) {
+                if (call.starts_with(name)) {
+                    calls.push_back(call);
+                }
+            }
+        }
+        return calls;
+    }
 };
 
 TEST_F(RestartPrompt, LooksAsLaidOutWithItsMessage) {
@@ -52,9 +65,13 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
     EXPECT_EQ(ExitCodeOf([this] { Press(Form3->OK); }), std::nullopt);
     EXPECT_TRUE(world->shutdownPrivilegeEnabled);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+    EXPECT_EQ(world->restartsBegun, 1);
     EXPECT_EQ(world->openTokens, 0);
-    EXPECT_TRUE(Form3->Showing());                                          // until Windows ends the session
-    EXPECT_THAT(world->calls, ::testing::Contains("OpenProcessToken 40"));  // adjust and query: 0x28
+    EXPECT_TRUE(Form3->Showing());  // until Windows ends the session
+    // Adjust and query: 0x28.
+    EXPECT_THAT(TokenAndShutdownCalls(),
+                ElementsAre("OpenProcessToken 40", "LookupPrivilegeValueA SeShutdownPrivilege",
+                            "AdjustTokenPrivileges", "ExitWindowsEx 2"));
     // One privilege, the shutdown privilege (19), enabled (2), nothing asked back: no previous-state
     // buffer, its length 0, no place for the length returned.
     EXPECT_THAT(world->tokenAdjustments, ElementsAre(TokenAdjustment{0, 1, 19, 2, 0, false, false}));
@@ -64,6 +81,7 @@ TEST_F(RestartPrompt, RestartEnablesThePrivilegeAndAsksForAReboot) {
 struct PrivilegeCase {
     const char* name;
     void (*arrange)(platform::sim::World&);
+    std::size_t tokenCalls;  // made before the step gives up: none after the one that failed
     friend std::ostream& operator<<(std::ostream& out, const PrivilegeCase& c) { return out << c.name; }
 };
 
@@ -74,8 +92,13 @@ TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
     Finish();
     EXPECT_FALSE(Form3->EnableShutdownPrivilege());
     EXPECT_EQ(world->openTokens, 0);
+    world->ForgetRecords();
     Press(Form3->OK);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+    EXPECT_EQ(world->restartsBegun, 0);
+    const auto calls = TokenAndShutdownCalls();
+    EXPECT_EQ(calls.size(), GetParam().tokenCalls + 1);
+    EXPECT_EQ(calls.back(), "ExitWindowsEx 2");
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
     // Windows refuses the reboot: the prompt stays, and Cancel still ends the program.
     EXPECT_TRUE(Form3->Showing());
@@ -84,9 +107,42 @@ TEST_P(WithoutThePrivilege, TheRebootIsAskedForAllTheSame) {
 
 INSTANTIATE_TEST_SUITE_P(
     RestartPrompt, WithoutThePrivilege,
-    ::testing::Values(PrivilegeCase{"TokenNotOpened", [](auto& w) { w.tokenOpens = false; }},
-                      PrivilegeCase{"PrivilegeUnknown", [](auto& w) { w.privilegeKnown = false; }},
-                      PrivilegeCase{"PrivilegeNotAssigned", [](auto& w) { w.privilegeAssigned = false; }}));
+    ::testing::Values(PrivilegeCase{"TokenNotOpened", [](auto& w) { w.tokenOpens = false; }, 1},
+                      PrivilegeCase{"PrivilegeUnknown", [](auto& w) { w.privilegeKnown = false; }, 2},
+                      PrivilegeCase{"PrivilegeNotAssigned", [](auto& w) { w.privilegeAssigned = false; },
+                                    3}));
+
+// Windows 98 and Me have no access token: every token call fails, and the reboot needs no privilege.
+TEST_F(RestartPrompt, OnWindows98AndMeRestartRebootsWithoutAToken) {
+    for (auto release : {WindowsRelease::Windows98, WindowsRelease::WindowsMe}) {
+        UseRelease(*world, release);
+        world->AddDevice({"*CVN0510"});
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+        world->files.AddFile("C:\\WIN98\\NET8.CAB", "cabinet");
+        world->registry.SetString(platform::HKEY_LOCAL_MACHINE,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", "SourcePath",
+                                  "C:\\WIN98");
+        StartUp();
+        WalkToInstallStep();
+        if (release == WindowsRelease::Windows98) {
+            Press(Form4->Ok);
+        }
+        Press(Form2->Next);
+        ASSERT_TRUE(Form3->Showing());
+        Press(Form3->OK);
+        EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+        EXPECT_EQ(world->restartsBegun, 1);
+        EXPECT_FALSE(world->shutdownPrivilegeEnabled);
+        EXPECT_THAT(world->tokenAdjustments, IsEmpty());
+        EXPECT_EQ(world->openTokens, 0);
+        // No token opens: nothing more is asked of it.
+        EXPECT_THAT(TokenAndShutdownCalls(), ElementsAre("OpenProcessToken 40", "ExitWindowsEx 2"));
+        EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+        TearDown();
+        SetUp();
+    }
+}
 
 TEST_F(RestartPrompt, CancelAndCloseEndWithOneAndNoReboot) {
     Finish();

@@ -71,6 +71,7 @@ struct SetupPath {
     const char* name;
     WindowsRelease release;
     std::vector<const char*> modules;  // what the path loads
+    std::string systemFolder;          // the release's own, where every load goes
     friend std::ostream& operator<<(std::ostream& out, const SetupPath& p) { return out << p.name; }
 };
 
@@ -80,28 +81,37 @@ TEST_P(PlantedModules, AreNeverLoadedOnTheWayToTheRestart) {
     PlantModulesOnTheDisk();
     EXPECT_EQ(RunSetup(GetParam().release), std::nullopt);
     EXPECT_TRUE(Form3->Showing());
-    EXPECT_THAT(Loads(), Each(AllOf(StartsWith("LoadLibraryExA C:\\WINDOWS\\SYSTEM32\\"), EndsWith(" 8"))));
+    const std::string folder = GetParam().systemFolder;
+    EXPECT_THAT(Loads(), Each(AllOf(StartsWith("LoadLibraryExA " + folder), EndsWith(" 8"))));
     std::vector<std::string> expected;
     for (const char* name : GetParam().modules) {
-        expected.push_back(System(name));
+        expected.push_back(platform::sim::FileSystem::Normalize(folder + name));
     }
     EXPECT_THAT(world->loadedModules, IsSupersetOf(expected));
-    EXPECT_THAT(world->loadedModules, Each(StartsWith("c:\\windows\\system32\\")));
+    EXPECT_THAT(world->loadedModules, Each(StartsWith(platform::sim::FileSystem::Normalize(folder))));
 }
 
 // The wizard's start-up makes the source dialog with its tree on every release, so the tree's modules
 // are loaded on each; the device check loads setupapi.dll in every install procedure.
-INSTANTIATE_TEST_SUITE_P(
-    SystemModules, PlantedModules,
-    ::testing::Values(SetupPath{"WindowsXp",
-                                WindowsRelease::WindowsXp,
-                                {"comctl32.dll", "shell32.dll", "setupapi.dll", "newdev.dll"}},
-                      SetupPath{"Windows2000", WindowsRelease::Windows2000, {"setupapi.dll", "newdev.dll"}},
-                      SetupPath{"WindowsMe", WindowsRelease::WindowsMe, {"setupapi.dll", "newdev.dll"}},
-                      SetupPath{"Windows98ThroughTheSourceDialog",
-                                WindowsRelease::Windows98,
-                                {"comctl32.dll", "shell32.dll", "setupapi.dll"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SystemModules, PlantedModules,
+                         ::testing::Values(SetupPath{"WindowsXp",
+                                                     WindowsRelease::WindowsXp,
+                                                     {"comctl32.dll", "shell32.dll", "setupapi.dll",
+                                                      "newdev.dll"},
+                                                     "C:\\WINDOWS\\SYSTEM32\\"},
+                                           SetupPath{"Windows2000",
+                                                     WindowsRelease::Windows2000,
+                                                     {"setupapi.dll", "newdev.dll"},
+                                                     "C:\\WINDOWS\\SYSTEM32\\"},
+                                           SetupPath{"WindowsMe",
+                                                     WindowsRelease::WindowsMe,
+                                                     {"setupapi.dll", "newdev.dll"},
+                                                     "C:\\WINDOWS\\SYSTEM\\"},
+                                           SetupPath{"Windows98ThroughTheSourceDialog",
+                                                     WindowsRelease::Windows98,
+                                                     {"comctl32.dll", "shell32.dll", "setupapi.dll"},
+                                                     "C:\\WINDOWS\\SYSTEM\\"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The in-memory windows exist as soon as their controls have a parent, so the tree's window class, and
 // comctl32.dll with it, comes while the source dialog is made; on Windows it comes with the tree's window.
