@@ -33,6 +33,9 @@ deps:
 deps-wine:
 	@scripts/install-deps.sh wine
 
+deps-bench:
+	@scripts/install-deps.sh bench
+
 # cvfir.exe beside the sample driver disk, as a vendor ships it, and its SHA-256, which every build of
 # the same commit gives; the test tools in $(WIN32_BUILD)/tools.
 dist: deps-wine
@@ -59,9 +62,10 @@ e2e: check-imports
 screenshots: dist
 	@scripts/screenshots.sh
 
-# Start-up time and peak memory of cvfir.exe under Wine against a bare window of our own.
+# Start-up time and peak memory of cvfir.exe under Wine against a bare window of our own and against
+# an NSIS wizard, which NSIS (installed here, not by `make test`) builds from tests/bench/wizard.nsi.
 # The in-memory benchmarks (Google Benchmark, a Release build of their own), then the ones under Wine.
-bench: dist
+bench: deps-bench dist
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build build/bench -j$(JOBS) --target cvfir_bench
 	@build/bench/cvfir_bench
