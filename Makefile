@@ -9,8 +9,8 @@ E2E_JOBS ?= 2
 # The Windows version that `make run` shows: win98, winme, win2000, winxp or unsupported.
 OS ?= winxp
 
-.PHONY: all run test lint deps deps-wine unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e screenshots bench \
-	format clean
+.PHONY: all run test lint deps deps-wine deps-bench unit-gcc unit-asan fuzz-smoke fuzz dist check-imports e2e \
+	reproducible screenshots bench format clean
 
 all: unit-gcc
 
@@ -19,8 +19,9 @@ all: unit-gcc
 run: dist
 	@scripts/run.sh $(OS)
 
-# The lint first (seconds), then the native tests, then the end-to-end scenarios under Wine.
-test: deps lint unit-gcc unit-asan fuzz-smoke e2e
+# The lint first (seconds), then the native tests, then the end-to-end scenarios under Wine, and last
+# cvfir.exe built again elsewhere, to the same bytes.
+test: deps lint unit-gcc unit-asan fuzz-smoke e2e reproducible
 
 # The layers' includes, the Windows headers' places and the sources' layout (scripts/lint.sh).
 lint: deps
@@ -32,13 +33,22 @@ deps:
 deps-wine:
 	@scripts/install-deps.sh wine
 
-# cvfir.exe beside the sample driver disk, as a vendor ships it; the test tools in $(WIN32_BUILD)/tools.
+deps-bench:
+	@scripts/install-deps.sh bench
+
+# cvfir.exe beside the sample driver disk, as a vendor ships it, and its SHA-256, which every build of
+# the same commit gives; the test tools in $(WIN32_BUILD)/tools.
 dist: deps-wine
 	@cmake -S . -B $(WIN32_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN32_BUILD) -j$(JOBS)
 	@rm -rf dist && mkdir -p dist
 	@cp $(WIN32_BUILD)/cvfir.exe dist/
 	@cp -a disk/setup.dat disk/win98 disk/winme disk/win2000 disk/winxp dist/
+	@sha256sum dist/cvfir.exe
+
+# cvfir.exe built again from a copy of the sources in other folders, compared byte for byte.
+reproducible: dist
+	@scripts/check-reproducible.sh $(JOBS)
 
 # cvfir.exe imports only modules that Windows always takes from its system folder, and only functions
 # that scripts/imports.txt lists as present on Windows 98.
@@ -52,9 +62,10 @@ e2e: check-imports
 screenshots: dist
 	@scripts/screenshots.sh
 
-# Start-up time and peak memory of cvfir.exe under Wine against a bare window of our own.
+# Start-up time and peak memory of cvfir.exe under Wine against a bare window of our own and against
+# an NSIS wizard, which NSIS (installed here, not by `make test`) builds from tests/bench/wizard.nsi.
 # The in-memory benchmarks (Google Benchmark, a Release build of their own), then the ones under Wine.
-bench: dist
+bench: deps-bench dist
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build build/bench -j$(JOBS) --target cvfir_bench
 	@build/bench/cvfir_bench

@@ -18,9 +18,15 @@ function(cvfir_windows_settings target)
     target_compile_definitions(${target} PRIVATE _WIN32_WINNT=0x0500 WINVER=0x0500 _WIN32_IE=0x0500 STRICT)
     target_compile_options(${target} PRIVATE -Wno-restrict
                                              $<$<CONFIG:Release>:-Os -ffunction-sections -fdata-sections>)
+    # One commit builds one cvfir.exe, byte for byte, in whatever folders: no path of the source or
+    # build folder is compiled in, and the linker leaves the file's time stamp at zero. A support desk
+    # compares a user's file with the one shipped by its hash (scripts/check-reproducible.sh).
+    target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                                             -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "EXECUTABLE")
-        target_link_options(${target} PRIVATE $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
+        target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp
+                                              $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
     endif()
 endfunction()
 foreach(library cvfir_platform cvfir_platform_win32 cvfir_framework cvfir_framework_win32 cvfir_resources
@@ -30,6 +36,9 @@ endforeach()
 
 add_executable(cvfir WIN32 ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp ${CMAKE_SOURCE_DIR}/resources/cvfir.rc)
 cvfir_windows_settings(cvfir)
+# The version resource's numbers and text, from project() in the top-level CMakeLists.txt.
+configure_file(${CMAKE_SOURCE_DIR}/resources/CvfirVersion.h.in ${CMAKE_BINARY_DIR}/generated/CvfirVersion.h)
+target_include_directories(cvfir PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(cvfir PRIVATE cvfir_app)
 target_link_options(cvfir PRIVATE -static -static-libgcc -static-libstdc++)
 # Started from a driver CD, the program must keep running while the user swaps in the Windows 98 CD.

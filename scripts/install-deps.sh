@@ -5,11 +5,14 @@
 #   install-deps.sh wine     the above, plus Wine (32-bit) with its fonts, the mingw-w64 cross compiler, Xvfb,
 #                            the X utilities, ImageMagick, the locales' sources (compiled into the build for
 #                            the East Asian scenarios) and fonts for their characters in the screenshots
+#   install-deps.sh bench    the above, plus NSIS, which builds the installer that `make bench` measures
+#                            cvfir.exe against
 set -euo pipefail
 
 native=(cmake make g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev)
 wine=(wine wine64 wine32:i386 fonts-wine g++-mingw-w64-i686 mingw-w64-tools xvfb x11-utils xdotool imagemagick
     locales fonts-arphic-uming fonts-ipafont-gothic)
+bench=(nsis)
 
 missing() {
     local package
@@ -22,12 +25,13 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 wanted=("${native[@]}")
-if [ "${1:-native}" = wine ]; then
+if [ "${1:-native}" != native ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         "${sudo_cmd[@]}" dpkg --add-architecture i386
     fi
     wanted+=("${wine[@]}")
 fi
+[ "${1:-native}" != bench ] || wanted+=("${bench[@]}")
 
 mapfile -t todo < <(missing "${wanted[@]}")
 if [ "${#todo[@]}" -eq 0 ]; then

@@ -11,6 +11,8 @@
 #   Windows itself what the cases need. Everything else must build on Linux against the in-memory
 #   Windows.
 # - Every C++ source as .clang-format lays it out (`make format` mends it).
+# - Every picture that the README shows is in docs/, a PNG of at most 60 KB, and every picture in docs/
+#   is shown (`make screenshots` refreshes them).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -93,5 +95,26 @@ if ! formatting=$(clang-format --dry-run --Werror "${sources[@]}" 2>&1); then
     status=1
 fi
 
-[ "$status" -eq 0 ] && echo "lint: ${#sources[@]} sources, nothing to mend"
+# The README's pictures, as FILE:LINE: PATH, from its ![text](path) links.
+pictures=$(grep -noE '!\[[^]]*\]\([^)]+\)' README.md | sed -E 's/^([0-9]+):.*\((.*)\)$/README.md:\1: \2/' || true)
+while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    picture=${line#*: }
+    if [ ! -f "$picture" ]; then
+        echo "$line: no such picture"
+        status=1
+    elif [[ $picture != docs/*.png ]] || [ "$(head -c 8 "$picture" | od -An -tx1 | tr -d ' ')" != 89504e470d0a1a0a ]; then
+        echo "$line: not a PNG under docs/"
+        status=1
+    elif [ "$(stat -c %s "$picture")" -gt 61440 ]; then
+        echo "$line: $(($(stat -c %s "$picture") / 1024)) KB, more than 60 KB"
+        status=1
+    fi
+done <<<"$pictures"
+for picture in docs/*.png; do
+    [ -f "$picture" ] || continue
+    grep -qF "($picture)" README.md || { echo "$picture: not shown in README.md"; status=1; }
+done
+
+[ "$status" -eq 0 ] && echo "lint: ${#sources[@]} sources and $(grep -c . <<<"$pictures") pictures, nothing to mend"
 exit "$status"

@@ -38,7 +38,7 @@ locale=
 while [ $# -gt 0 ]; do
     case $1 in
         --walk) walk=1 ;;
-        --shots) shots=$2; shift ;;
+        --shots) shots=$(realpath -m "$2"); shift ;;
         --work) work=$(realpath -m "$2"); shift ;;
         --screen) screen=$2; shift ;;
         --work-area) work_area=$2; shift ;;
@@ -144,6 +144,11 @@ EOF
 prepare_sandbox() {
     step "preparing the $os sandbox in ${prefix#"$repo"/}"
     e2e_new_prefix "$prefix"
+    # The sandbox holds what the Windows it names had: drive C: with the driver disk, on Windows 98 the
+    # CD as D:, and empty user folders; nothing of the host. Wine starts a program in the folder that
+    # it is itself started from, through the drive that holds it: with Z: gone, that must be C:.
+    e2e_hide_host "$prefix"
+    cd "$prefix/drive_c"
     e2e_set_profile "$prefix" "$os" >/dev/null
     e2e_layout_disk "$prefix" "$repo/dist" 'C:\cvdisk'
     step "simulated FIR controller: $(e2e_tool "$prefix" cvdevmake '*CVN0510')"
@@ -186,6 +191,16 @@ shot() {
     step "screenshot ${file#"$repo"/}"
 }
 
+# tree_top: the desktop, My Computer and the drives from the UI driver's tree listing, on one line:
+# "Desktop > My Computer > (C:) (D:) > ..." (the desktop's other folders after the last ">").
+tree_top() {
+    sed -n 's/^item: \([0-2]\) "\(.*\)" expanded=.*/\1\2/p' | awk '
+        { level = substr($0, 1, 1); name = substr($0, 2); sub(/^ /, "", name) }
+        level != last { line = line (NR > 1 ? " > " : "") name; last = level; next }
+        { line = line " " name }
+        END { print line }'
+}
+
 walk() {
     mkdir -p "$shots"
     rm -f "$shots/$name"-[0-9]*.png
@@ -206,6 +221,7 @@ walk() {
         win98)
             ui waitchild "$title" Ok >/dev/null
             shot source-dialog
+            step "the source dialog's tree: $(ui tree "$title" | tree_top)"
             step "picking D:\\${cd_folder//\//\\} in the source dialog's folder tree"
             ui treeselect "$title" "$(e2e_my_computer_path "$(ui tree "$title")")\\(D:)\\${cd_folder//\//\\}" >/dev/null
             shot source-dialog-picked

@@ -7,10 +7,12 @@
 // Each round starts every program once, in turn: the clock starts before CreateProcess, and stops when
 // a visible top-level window of that process with caption TITLE holds a visible button BUTTON. Then the
 // process's peak working set is read, and the process is ended. The first round warms the caches and
-// is not counted. Prints each run, then per program the medians, and last two lines that set the first
+// is not counted. Prints each run, then per program the medians, then two lines that set the first
 // program's medians against the last one's:
 //   start-up: FIRST A ms, LAST B ms, ratio R
 //   peak memory: FIRST X MB, LAST Y MB, difference D MB
+// and last, for a script to set any two programs side by side, each program's medians unrounded:
+//   medians: NAME: MILLISECONDS MEGABYTES
 #include "cvtool.h"
 
 #include <psapi.h>
@@ -165,5 +167,8 @@ int main(int argc, char** argv) {
     cvtool::Print(cvtool::Format("peak memory: %s %.1f MB, %s %.1f MB, difference %.1f MB",
                                  first.name.c_str(), memory, last.name.c_str(), floorMemory,
                                  memory - floorMemory));
+    for (const Program& program : programs)
+        cvtool::Print(cvtool::Format("medians: %s: %.6f %.6f", program.name.c_str(),
+                                     Median(program.milliseconds), Median(program.megabytes)));
     return cvtool::kOk;
 }

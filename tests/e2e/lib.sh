@@ -9,6 +9,7 @@
 #   e2e_from_ansi                         a filter: a program's ANSI text, in the locale's code page,
 #                                         as UTF-8
 #   e2e_new_prefix DIR                    a fresh copy of the prepared prefix for one scenario
+#   e2e_hide_host PREFIX                  no drive Z: and no desktop folder "/" of the host's files
 #   e2e_kill_prefix DIR                   end every Wine process of a prefix
 #   e2e_wine PREFIX SECONDS PROGRAM ARGS  run a program in a prefix, with a time limit
 #   e2e_tool PREFIX TOOL ARGS             run one of our tools (cvuidrv, cvdevmake, ...)
@@ -112,6 +113,16 @@ e2e_detach_user_folders() {
         rm -f "$link"
         mkdir "$link"
     done < <(find "$prefix/drive_c/users" -mindepth 2 -maxdepth 2 -type l -print0)
+}
+
+# e2e_hide_host PREFIX: the host's own file system leaves the prefix's shell: a fresh prefix maps it
+# as drive Z: and shows its root as a desktop folder "/", which no Windows had. Both go; the shell
+# reads the drives and the desktop's folders when the prefix's server starts.
+E2E_UNIX_ROOT_FOLDER='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Desktop\Namespace\{9D20AAE8-0625-44B0-9CA7-71889C2254D9}'
+e2e_hide_host() {
+    local prefix=$1
+    rm -f "$prefix/dosdevices/z:"
+    e2e_wine "$prefix" "$E2E_WINE_TIMEOUT" reg delete "$E2E_UNIX_ROOT_FOLDER" /f >/dev/null 2>&1 || true
 }
 
 e2e_make_base() {

@@ -2,6 +2,7 @@
 # `make run`, the README's first command, as a newcomer without a display runs it: scripts/run.sh walks
 # the setup of each Windows it knows from start to its end under Xvfb, in a folder of this scenario's
 # own, and each walk ends as it should: 0 after Restart, 1 after the refusal of an unsupported Windows.
+# Its Windows 98 source dialog shows the sandbox's drives and desktop, and nothing of the host's.
 # A change that breaks the walk turns `make test` red here.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -36,7 +37,8 @@ expect_walk winxp 0 'run: InfraredTransceiverType under the Infrared class insta
 expect_walk win2000 0 'run: InfraredTransceiverType under the Infrared class instance 0000: 0'
 expect_walk winme 0 'run: InfraredTransceiverType under the network class instance 0000: 0' \
     'run: the driver cabinet in Driver Cache\i386: present'
-expect_walk win98 0 'run: SourcePath: D:\win98' 'run: C:\windows\inf\cvfirdma.inf: present' \
+expect_walk win98 0 "run: the source dialog's tree: Desktop > My Computer > (C:) (D:) > Documents" \
+    'run: SourcePath: D:\win98' 'run: C:\windows\inf\cvfirdma.inf: present' \
     'run: C:\windows\inf\cvfirpio.inf: absent'
 expect_walk unsupported 1
 e2e_summary
