@@ -6,6 +6,7 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/RunLog.h"
 #include "app/Texts.h"
 #include "app/Unit2.h"
 #include "framework/ExitCodes.h"
@@ -31,6 +32,7 @@ constexpr const char* kInfraredInstanceKey =
     "\\SYSTEM\\ControlSet001\\Control\\Class\\{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000";
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
+constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
 
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
@@ -46,6 +48,7 @@ constexpr int kNetworkInstances = 10;
 // The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
 // written: it ends the program like a missing one, since a path made from it would be cut or unset.
 void GetWindowsFolder(char (&folder)[kPathSize]) {
+    const TInstallStep step("get the Windows folder");
     const UINT length = GetWindowsDirectoryA(folder, kPathSize);
     if (length == 0 || length >= kPathSize) {
         Fatal(kNoWindowsPath);
@@ -69,6 +72,7 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
+    const TInstallStep step("load newdev.dll");
     EndIfModuleMissing(LoadNewDev(), kCannotOpenNewdev, kCannotLinkNewdev);
     return package;
 }
@@ -96,9 +100,18 @@ DWORD ReportUpdateFailure() {
     FatalWithReason(kCantInstallFirDriver, error, kExitUpdateFailed);
 }
 
+std::string UpdateStepName(const DriverPackage& package) {
+    return std::string("update the driver of ") + package.hardwareId + " with " + package.infPath;
+}
+
 // Updates the driver of a present device; an absent device is passed over silently.
 void UpdateStep(TForm2* wizard, const DriverPackage& package) {
-    if (FindFirDevice(wizard, package.hardwareId) && !UpdateDriver(package)) {
+    TInstallStep step(UpdateStepName(package));
+    if (!FindFirDevice(wizard, package.hardwareId)) {
+        step.Outcome(kNoDeviceNoUpdate);
+        return;
+    }
+    if (!UpdateDriver(package)) {
         EndOnUpdateFailure(ReportUpdateFailure());
     }
 }
@@ -118,21 +131,31 @@ bool MayInstallDrivers() {
     return !checked || member != 0;
 }
 
+// Windows 2000 and XP keep the driver's settings under instance 0000 of the infrared class; a missing
+// key is passed over.
+void WriteTransceiverType(const std::string& transceiverType) {
+    TInstallStep step("write InfraredTransceiverType " + transceiverType + " under " + kInfraredInstanceKey);
+    TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (registry.OpenKey(kInfraredInstanceKey)) {
+        registry.WriteString("InfraredTransceiverType", transceiverType);
+    } else {
+        step.Outcome("key not found, nothing written");
+    }
+}
+
 void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
     // Before anything is written: a user without the rights would otherwise be stopped half-way, with
     // the transceiver type left unwritten or the driver not updated.
-    if (!MayInstallDrivers()) {
+    if (!TInstallStep("check that the user may install drivers")
+             .Result(MayInstallDrivers(), "not an administrator")) {
         Fatal(kNotAdministrator);
     }
     char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
     UpdateStep(wizard, package);
-    TRegistry registry;
-    registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (registry.OpenKey(kInfraredInstanceKey)) {
-        registry.WriteString("InfraredTransceiverType", wizard->TransceiverType);
-    }
+    WriteTransceiverType(wizard->TransceiverType);
     UpdateStep(wizard, package);
 }
 
@@ -144,6 +167,9 @@ bool IsFirDriverInstance(const std::string& deviceVxDs) {
 // driver is ours and that has the setting's own key gets the value; the scan ends at the first missing
 // instance.
 void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
+    TInstallStep step("write InfraredTransceiverType " + transceiverType +
+                      " under the driver's instance among " + kNetworkInstanceKey + "0 to 0009");
+    step.Outcome("no instance of the driver with its settings key");
     TRegistry registry;
     for (int index = 0; index < kNetworkInstances; ++index) {
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -157,6 +183,7 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
         registry.WriteString("InfraredTransceiverType", transceiverType);
         if (registry.OpenKey(key + "\\Ndi\\params\\InfraredTransceiverType")) {
             registry.WriteString("", transceiverType);
+            step.Outcome("done, in " + key);
             return;
         }
     }
@@ -196,6 +223,7 @@ std::string SourceFile(const char* sourceFolder, const char* fileName) {
 
 void RequireReadableSource(const char* sourceFolder, const char* fileName) {
     const std::string path = SourceFile(sourceFolder, fileName);
+    const TInstallStep step("read " + path);
     if (!CanReadWhole(path.c_str())) {
         FatalWithReason(kCantReadDriverFile + path, GetLastError(), kExitFatal);
     }
@@ -203,12 +231,30 @@ void RequireReadableSource(const char* sourceFolder, const char* fileName) {
 
 // A copy that fails ends the program: the wizard must never say it finished copying.
 void CopyDriverFile(const char* sourceFolder, const char* fileName, const char* destination) {
+    const TInstallStep step("copy " + SourceFile(sourceFolder, fileName) + " to " + destination);
     if (!SetupInstallFileA(nullptr, nullptr, fileName, sourceFolder, destination, SP_COPY_SOURCEPATH_ABSOLUTE,
                            nullptr, nullptr)) {
         FatalWithReason(
             kCantCopyDriverFile + SourceFile(sourceFolder, fileName) + kCopyDestination + destination,
             GetLastError(), kExitFatal);
     }
+}
+
+// The update step of Windows Me: the cabinet is put back whichever way the update ends.
+void UpdateWithCabinetAside(TForm2* wizard, const DriverPackage& package, const char* cachedCabinet,
+                            const char* parkedCabinet) {
+    TInstallStep step(UpdateStepName(package) + ", the driver cabinet set aside");
+    if (!FindFirDevice(wizard, package.hardwareId)) {
+        step.Outcome(kNoDeviceNoUpdate);
+        return;
+    }
+    MoveFileA(cachedCabinet, parkedCabinet);
+    if (!UpdateDriver(package)) {
+        const DWORD error = ReportUpdateFailure();
+        MoveFileA(parkedCabinet, cachedCabinet);
+        EndOnUpdateFailure(error);
+    }
+    MoveFileA(parkedCabinet, cachedCabinet);
 }
 
 }  // namespace
@@ -232,15 +278,7 @@ void InstallForWindowsMe(TForm2* wizard) {
     FormatPath(cachedCabinet, sizeof cachedCabinet, "%s\\Driver Cache\\i386\\driver.cab", windowsFolder);
     FormatPath(parkedCabinet, sizeof parkedCabinet, "%s\\Driver Cache\\driver.cab", windowsFolder);
     const auto package = PrepareDriverUpdate("winme\\cvfirdma.inf");
-    if (FindFirDevice(wizard, package.hardwareId)) {
-        MoveFileA(cachedCabinet, parkedCabinet);
-        if (!UpdateDriver(package)) {
-            const DWORD error = ReportUpdateFailure();
-            MoveFileA(parkedCabinet, cachedCabinet);
-            EndOnUpdateFailure(error);
-        }
-        MoveFileA(parkedCabinet, cachedCabinet);
-    }
+    UpdateWithCabinetAside(wizard, package, cachedCabinet, parkedCabinet);
     WriteTransceiverTypeForWindowsMe(wizard->TransceiverType);
 }
 
@@ -266,9 +304,11 @@ void InstallForWindows98(TForm2* wizard) {
     // a file, or cannot be read, must not take away what the user had.
     RequireReadableSource(sourceFolder, "cvfirdma.inf");
     RequireReadableSource(sourceFolder, "cvfirdma.sys");
-    DeleteFileA(oldInf);
-    FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
-    CreateDirectoryA(infFolder, nullptr);
+    TInstallStep(std::string("delete ") + oldInf).Result(DeleteFileA(oldInf));
+    // On Windows 98 the search removes the device instance it finds.
+    TInstallStep("remove the device's instance")
+        .Result(FindFirDevice(wizard, kHardwareId), "device not found");
+    TInstallStep(std::string("create the folder ") + infFolder).Result(CreateDirectoryA(infFolder, nullptr));
     CopyDriverFile(sourceFolder, "cvfirdma.inf", infDestination);
     CopyDriverFile(sourceFolder, "cvfirdma.sys", sysDestination);
 }

@@ -1,12 +1,15 @@
 #include "app/Main.h"
 
+#include "app/RunLog.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
 #include "framework/ExitCodes.h"
 
-int CvfirMain() {
+namespace {
+
+int RunProgram() {
     // An exception that escapes while the windows are being made is shown, and the program ends
     // without the message loop having run, with the code of every other fatal error: a launcher or a
     // script must not read it as success.
@@ -22,4 +25,11 @@ int CvfirMain() {
         return kExitFatal;
     }
     return kExitEnded;
+}
+
+}  // namespace
+
+int CvfirMain() {
+    TRunLog log;
+    return log.Returning(RunProgram());
 }

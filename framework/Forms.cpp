@@ -534,7 +534,7 @@ void TApplication::ShowException(const Exception& exception) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    return backend::ShowMessageBox(text, caption, flags, 0);
+    return ShowModalBox(text, caption, flags, 0);
 }
 
 void TApplication::Dispatch(const std::function<void()>& handler) {
