@@ -41,11 +41,11 @@ std::string Folder(Call call) {
 }
 
 std::string WindowsFolder() {
-    return Folder([](char (&buffer)[MAX_PATH]) { return GetWindowsDirectoryA(buffer, sizeof buffer); });
+    return Folder([](char(&buffer)[MAX_PATH]) { return GetWindowsDirectoryA(buffer, sizeof buffer); });
 }
 
 std::string TemporaryFolder() {
-    return Folder([](char (&buffer)[MAX_PATH]) { return GetTempPathA(sizeof buffer, buffer); });
+    return Folder([](char(&buffer)[MAX_PATH]) { return GetTempPathA(sizeof buffer, buffer); });
 }
 
 std::string InFolder(const std::string& folder, const char* name) {
@@ -53,8 +53,8 @@ std::string InFolder(const std::string& folder, const char* name) {
 }
 
 HANDLE OpenToAppend(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The older log, in the same folder: the name differs in its last three letters only.
@@ -76,7 +76,8 @@ HANDLE OpenLogForMore(const std::string& path, std::size_t more) {
         // A log that cannot be set aside is not written to: the limit holds.
         file = MoveFileA(path.c_str(), older.c_str()) ? OpenToAppend(path) : INVALID_HANDLE_VALUE;
     }
-    if (file != INVALID_HANDLE_VALUE && SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
+    if (file != INVALID_HANDLE_VALUE &&
+        SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
         CloseHandle(file);
         return INVALID_HANDLE_VALUE;
     }
@@ -142,8 +143,8 @@ std::string Header() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     char time[48];  // room for every value a WORD can hold
-    std::snprintf(time, sizeof time, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
+    std::snprintf(time, sizeof time, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
     const TOsKind osKind = ClassifyWindowsVersion();
     return std::string("==== ") + time + " " + ProgramPath() + ", " + VersionName(osKind) + " (" +
            std::to_string(static_cast<int>(osKind)) + ")";
@@ -214,8 +215,9 @@ TInstallStep::TInstallStep(std::string_view step) {
 
 TInstallStep::~TInstallStep() {
     if (auto* log = RunLog()) {
-        log->Line("outcome: " +
-                  (std::uncaught_exceptions() > exceptionsBefore_ ? std::string("stopped by an error") : outcome_));
+        log->Line("outcome: " + (std::uncaught_exceptions() > exceptionsBefore_
+                                     ? std::string("stopped by an error")
+                                     : outcome_));
     }
 }
 

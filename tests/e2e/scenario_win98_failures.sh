@@ -36,6 +36,15 @@ e2e_expect_eq "the old INF is still there" present "$(present "$(cv_c 'windows\i
 e2e_expect_match "the old device is still there" 'hardware=\*CVN0510' \
     "$(e2e_tool "$cv_prefix" cvdevlist '*CVN0510' || true)"
 e2e_expect_eq "nothing is copied" absent "$(present "$(cv_c 'windows\inf\cvfirdma.inf')")"
+e2e_expect_match "the log's header names Windows 98" '^==== .* C:\\cvdisk\\cvfir\.exe, Windows 98 \(1\)$' \
+    "$(cv_log | head -1)"
+e2e_expect_eq "the log ends with the file that could not be read, the box and exit code 1" \
+    "$(printf '%s\n' 'step: read C:\cvdisk\win98\cvfirdma.sys' \
+        'message box: Can'\''t read driver file C:\cvdisk\win98\cvfirdma.sys')" \
+    "$(cv_log | tail -4 | head -2)"
+e2e_expect_match "with the system's reason under it" \
+    '^             (File not found|The system cannot find the file specified)\.$' "$(cv_log | tail -2 | head -1)"
+e2e_expect_eq "and exit code 1" 'exit code 1' "$(cv_log | tail -1)"
 
 # A folder where the INF is to go: the copy cannot replace it.
 mv "$E2E_WORK/cvfirdma.sys" "$(cv_disk 'win98\cvfirdma.sys')"
@@ -49,4 +58,11 @@ e2e_expect_eq "an INF destination that cannot be written: the box names the file
 e2e_expect_match "with the system's reason" '^text: Access (is )?denied\.$' "$box"
 e2e_expect_eq "the program ends with 1" 1 "$(cv_exit)"
 e2e_expect_eq "the SYS file is not copied after it" absent "$(present "$(cv_c 'windows\system\cvfirdma.sys')")"
+e2e_expect_eq "the second run is appended to the log of the first" 2 \
+    "$(tr -d '\r' <"$(cv_c 'windows\cvfir.log')" | grep -c '^==== ')"
+e2e_expect_eq "its log ends with the copy that failed and exit code 1" \
+    "$(printf '%s\n' 'step: copy C:\cvdisk\win98\cvfirdma.inf to C:\windows\inf\cvfirdma.inf' \
+        'message box: Can'\''t copy driver file C:\cvdisk\win98\cvfirdma.inf to C:\windows\inf\cvfirdma.inf')" \
+    "$(cv_log | tail -4 | head -2)"
+e2e_expect_eq "and exit code 1" 'exit code 1' "$(cv_log | tail -1)"
 e2e_summary

@@ -24,8 +24,8 @@ constexpr const char* kInfraredInstance =
 constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
 
 // The lines of the device check that finds the device as the only ID of the only device.
-const std::vector<std::string> kDeviceFound{"Search for Device ID: [*CVN0510]", "Compare device ID: [*CVN0510]",
-                                            "Found! [*CVN0510]"};
+const std::vector<std::string> kDeviceFound{"Search for Device ID: [*CVN0510]",
+                                            "Compare device ID: [*CVN0510]", "Found! [*CVN0510]"};
 
 class RunLog : public CvfirTest {
 protected:
@@ -60,20 +60,18 @@ protected:
         PostTheWholeRun();
     }
     std::vector<std::string> TheWholeRunsLines(const std::string& header) const {
-        std::vector<std::string> lines{header,
-                                       "step: check that the user may install drivers",
-                                       "outcome: done",
-                                       "step: get the Windows folder",
-                                       "outcome: done",
-                                       "step: load newdev.dll",
-                                       "outcome: done",
-                                       "step: update the driver of *CVN0510 with C:\\cvdisk\\winxp\\cvfirdma.inf"};
+        std::vector<std::string> lines{
+            header,          "step: check that the user may install drivers",
+            "outcome: done", "step: get the Windows folder",
+            "outcome: done", "step: load newdev.dll",
+            "outcome: done", "step: update the driver of *CVN0510 with C:\\cvdisk\\winxp\\cvfirdma.inf"};
         lines.insert(lines.end(), kDeviceFound.begin(), kDeviceFound.end());
-        lines.insert(lines.end(), {"outcome: done",
-                                   "step: write InfraredTransceiverType 0 under \\SYSTEM\\ControlSet001\\Control\\Class\\"
-                                   "{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000",
-                                   "outcome: done",
-                                   "step: update the driver of *CVN0510 with C:\\cvdisk\\winxp\\cvfirdma.inf"});
+        lines.insert(
+            lines.end(),
+            {"outcome: done",
+             "step: write InfraredTransceiverType 0 under \\SYSTEM\\ControlSet001\\Control\\Class\\"
+             "{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000",
+             "outcome: done", "step: update the driver of *CVN0510 with C:\\cvdisk\\winxp\\cvfirdma.inf"});
         lines.insert(lines.end(), kDeviceFound.begin(), kDeviceFound.end());
         lines.insert(lines.end(), {"outcome: done", "exit code 0"});
         return lines;
@@ -96,23 +94,27 @@ TEST_F(RunLog, EachRunIsAppendedAfterTheOnesBefore) {
     world->localTime.wDay = 15;
     TRunLog next;
     EXPECT_EQ(next.Returning(0), 0);
-    EXPECT_THAT(LogLines(), ElementsAre("an earlier run", kXpHeader, "exit code 1",
-                                        "==== 2002-10-15 09:30:05 C:\\cvdisk\\cvfir.exe, Windows XP (6)",
-                                        "exit code 0"));
+    EXPECT_THAT(LogLines(),
+                ElementsAre("an earlier run", kXpHeader, "exit code 1",
+                            "==== 2002-10-15 09:30:05 C:\\cvdisk\\cvfir.exe, Windows XP (6)", "exit code 0"));
 }
 
 // The header names the Windows version as the wizard classifies it, also one it refuses.
 TEST_F(RunLog, TheHeaderNamesTheWindowsVersionAsClassified) {
     const std::pair<WindowsRelease, const char*> releases[] = {
-        {WindowsRelease::Windows98, "Windows 98 (1)"},       {WindowsRelease::WindowsMe, "Windows Me (2)"},
-        {WindowsRelease::Windows2000, "Windows 2000 (3)"},   {WindowsRelease::WindowsNt4, "Windows NT 4.0 (4)"},
-        {WindowsRelease::WindowsNt351, "Windows NT 3.51 (5)"}, {WindowsRelease::Windows7, "not recognised (0)"}};
+        {WindowsRelease::Windows98, "Windows 98 (1)"},
+        {WindowsRelease::WindowsMe, "Windows Me (2)"},
+        {WindowsRelease::Windows2000, "Windows 2000 (3)"},
+        {WindowsRelease::WindowsNt4, "Windows NT 4.0 (4)"},
+        {WindowsRelease::WindowsNt351, "Windows NT 3.51 (5)"},
+        {WindowsRelease::Windows7, "not recognised (0)"}};
     for (const auto& [release, named] : releases) {
         world->files.Remove(kLog);
         world->registry.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft");
         UseRelease(*world, release);
         const TRunLog log;
-        EXPECT_THAT(LogLines(), ElementsAre(std::string("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, ") + named));
+        EXPECT_THAT(LogLines(),
+                    ElementsAre(std::string("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, ") + named));
     }
 }
 
@@ -120,9 +122,8 @@ TEST_F(RunLog, AStartUpThatFailsLogsItsExceptionBoxAndExitCode) {
     UseRelease(*world, WindowsRelease::Windows98);
     world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);
     EXPECT_EQ(CvfirMain(), 1);
-    EXPECT_THAT(LogLines(),
-                ElementsAre("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, Windows 98 (1)",
-                            "message box: Invalid data type for 'SourcePath'", "exit code 1"));
+    EXPECT_THAT(LogLines(), ElementsAre("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, Windows 98 (1)",
+                                        "message box: Invalid data type for 'SourcePath'", "exit code 1"));
 }
 
 // The disk lacks the SYS file: the log says which file could not be read, and why, before the exit code.
@@ -185,11 +186,12 @@ TEST_F(RunLog, AStepLeftByAnExceptionSaysSoBeforeTheExceptionBox) {
     WalkToInstallStep();
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 3u);
-    EXPECT_THAT(std::vector(lines.end() - 3, lines.end()),
-                ElementsAre("step: write InfraredTransceiverType 0 under \\SYSTEM\\ControlSet001\\Control\\Class\\"
-                            "{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000",
-                            "outcome: stopped by an error",
-                            "message box: Failed to set data for 'InfraredTransceiverType'"));
+    EXPECT_THAT(
+        std::vector(lines.end() - 3, lines.end()),
+        ElementsAre("step: write InfraredTransceiverType 0 under \\SYSTEM\\ControlSet001\\Control\\Class\\"
+                    "{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000",
+                    "outcome: stopped by an error",
+                    "message box: Failed to set data for 'InfraredTransceiverType'"));
 }
 
 TEST_F(RunLog, WithoutTheDeviceOrItsKeyXpLogsThatNothingWasUpdatedOrWritten) {
@@ -210,12 +212,14 @@ TEST_F(RunLog, WindowsMeLogsTheUpdateWithTheCabinetAsideAndTheInstanceWritten) {
     StartUp();
     WalkToInstallStep();
     std::vector<std::string> expected{
-        "step: update the driver of *CVN0510 with C:\\cvdisk\\winme\\cvfirdma.inf, the driver cabinet set aside"};
+        "step: update the driver of *CVN0510 with C:\\cvdisk\\winme\\cvfirdma.inf, the driver cabinet set "
+        "aside"};
     expected.insert(expected.end(), kDeviceFound.begin(), kDeviceFound.end());
-    expected.insert(expected.end(), {"outcome: done",
-                                     "step: write InfraredTransceiverType 0 under the driver's instance among "
-                                     "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\0000 to 0009",
-                                     "outcome: done, in \\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\0000"});
+    expected.insert(expected.end(),
+                    {"outcome: done",
+                     "step: write InfraredTransceiverType 0 under the driver's instance among "
+                     "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\0000 to 0009",
+                     "outcome: done, in \\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\0000"});
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), expected.size());
     EXPECT_THAT(std::vector(lines.end() - static_cast<long>(expected.size()), lines.end()),
@@ -284,8 +288,8 @@ TEST_F(RunLog, WritingKeepsTheLastErrorAndAsksWindowsForNoBoxOfItsOwn) {
     EXPECT_EQ(world->errorMode, platform::SEM_NOOPENFILEERRORBOX);
     EXPECT_THAT(errorModes, ElementsAre(platform::SEM_FAILCRITICALERRORS, platform::SEM_FAILCRITICALERRORS,
                                         platform::SEM_FAILCRITICALERRORS));
-    EXPECT_THAT(LogLines(), ElementsAre(kXpHeader, "Step FAILURE: Access is denied.", "",
-                                        "message box: Shown"));
+    EXPECT_THAT(LogLines(),
+                ElementsAre(kXpHeader, "Step FAILURE: Access is denied.", "", "message box: Shown"));
 }
 
 // A log that would grow past 256 KB becomes the older log, in place of the one before, and a new one
