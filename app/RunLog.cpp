@@ -1,7 +1,8 @@
 #include "app/RunLog.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <utility>
 
 #include "app/DeviceCheck.h"
 #include "app/WindowsVersion.h"

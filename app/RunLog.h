@@ -14,6 +14,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/RunRecord.h"
 #include "platform/Types.h"
@@ -30,7 +31,8 @@ public:
     TRunLog(const TRunLog&) = delete;
     TRunLog& operator=(const TRunLog&) = delete;
 
-    // The program returns `exitCode`, its message loop ended or its start-up failed; answers it.
+    // The program returns `exitCode`, its message loop ended or its start-up failed; answers it. The end
+    // of the loop is logged as the application is told to terminate, and only once.
     int Returning(int exitCode);
     // The log's full path; empty when it could be written nowhere.
     const std::string& Path() const { return path_; }

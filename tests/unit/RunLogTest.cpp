@@ -87,6 +87,17 @@ TEST_F(RunLog, AWholeXpRunLeavesItsHeaderStepsOutputAndExitCode) {
     EXPECT_FALSE(world->files.Exists(kTemporaryLog));
 }
 
+// Windows may end the process as soon as the session's end has been answered: the exit code is logged
+// then, and not again as the program returns.
+TEST_F(RunLog, TheSessionsEndLogsExitCodeZeroAtOnceAndOnlyOnce) {
+    TRunLog log;
+    StartUp();
+    headless::EndSession();
+    EXPECT_THAT(LogLines(), ElementsAre(kXpHeader, "exit code 0"));
+    EXPECT_EQ(log.Returning(0), 0);
+    EXPECT_THAT(LogLines(), ElementsAre(kXpHeader, "exit code 0"));
+}
+
 TEST_F(RunLog, EachRunIsAppendedAfterTheOnesBefore) {
     world->files.AddFile(kLog, "an earlier run\r\n");
     headless::Post([] { headless::Click(*Form2->Cancel); });
