@@ -263,6 +263,18 @@ TEST_F(RunLog, WhereTheWindowsFolderCannotBeWrittenTheLogIsInTheTemporaryFolder)
     EXPECT_THAT(LinesOf(kTemporaryLog), ElementsAre(kXpHeader, "exit code 1"));
 }
 
+// A Windows folder that cannot be had, or is too long for any path: the temporary folder takes the log.
+TEST_F(RunLog, AWindowsFolderThatCannotBeHadSendsTheLogToTheTemporaryFolder) {
+    world->files.AddDirectory("C:\\WINDOWS\\TEMP");
+    for (const std::string& folder : {std::string(), "C:\\" + std::string(platform::MAX_PATH, 'w')}) {
+        world->windowsDirectory = folder;
+        world->files.Remove(kTemporaryLog);
+        const TRunLog log;
+        EXPECT_EQ(log.Path(), kTemporaryLog);
+        EXPECT_THAT(LinesOf(kTemporaryLog), ElementsAre(kXpHeader));
+    }
+}
+
 // Nowhere to write: the run is the same as with a log, to its standard output, its boxes, its error mode
 // and its last error.
 TEST_F(RunLog, ALogThatCannotBeWrittenIsLeftOutWithoutAWord) {
@@ -322,6 +334,17 @@ TEST_F(RunLog, AtItsLimitTheLogBecomesTheOlderOneAndANewOneIsBegun) {
     const TRunLog next;
     EXPECT_EQ(world->files.Read(kOlderLog)->size(), kRunLogLimit);
     EXPECT_THAT(LogLines(), ElementsAre(kXpHeader));
+}
+
+// A text longer than the limit goes whole into a log of its own: an empty log is never set aside.
+TEST_F(RunLog, ATextLongerThanTheLimitIsWrittenWholeIntoANewLog) {
+    world->files.AddFile(kLog, "");
+    TRunLog log;
+    world->files.Remove(kLog);
+    world->files.AddFile(kLog, "");
+    log.Line(std::string(kRunLogLimit, 'z'));
+    EXPECT_EQ(world->files.Read(kLog)->size(), kRunLogLimit + 2);
+    EXPECT_FALSE(world->files.Exists(kOlderLog));
 }
 
 // A message box's text of several lines keeps them, each under the first.
