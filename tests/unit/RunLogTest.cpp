@@ -4,6 +4,7 @@
 #include "app/Install.h"
 #include "app/Main.h"
 #include "app/RunLog.h"
+#include "framework/Dialogs.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "tests/unit/CvfirTest.h"
@@ -347,14 +348,17 @@ TEST_F(RunLog, ATextLongerThanTheLimitIsWrittenWholeIntoANewLog) {
     EXPECT_FALSE(world->files.Exists(kOlderLog));
 }
 
-// A message box's text of several lines keeps them, each under the first.
+// A message box's text of several lines keeps them, each under the first; a message dialog is logged as
+// a message box.
 TEST_F(RunLog, MessageBoxesAndOutputKeepTheirLines) {
     const TRunLog log;
     ShowMessage("first\nsecond\r\nthird");
     ShowMessage("");
+    MessageDlg("a dialog", mtWarning, mbOK, 0);
     platform::printf("one\ntwo");
-    EXPECT_THAT(LogLines(), ElementsAre(kXpHeader, "message box: first", "             second",
-                                        "             third", "message box: ", "one", "two"));
+    EXPECT_THAT(LogLines(),
+                ElementsAre(kXpHeader, "message box: first", "             second", "             third",
+                            "message box: ", "message box: a dialog", "one", "two"));
 }
 
 // Steps made without a run's log, as by a procedure tested on its own, write nothing anywhere.
