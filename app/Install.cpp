@@ -7,6 +7,7 @@
 #include "app/FormatPath.h"
 #include "app/Install.h"
 #include "app/ProgramFolder.h"
+#include "app/RunLog.h"
 #include "app/StagedDriverFiles.h"
 #include "app/Texts.h"
 #include "app/Unit2.h"
@@ -33,6 +34,7 @@ constexpr const char* kInfraredInstanceKey =
     "\\SYSTEM\\ControlSet001\\Control\\Class\\{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\\0000";
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
+constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
 
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
@@ -42,6 +44,7 @@ constexpr int kNetworkInstances = 10;
 // The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
 // written: it ends the program like a missing one, since a path made from it would be cut or unset.
 void GetWindowsFolder(char (&folder)[kPathSize]) {
+    const TInstallStep step("get the Windows folder");
     const UINT length = GetWindowsDirectoryA(folder, kPathSize);
     if (length == 0 || length >= kPathSize) {
         Fatal(kNoWindowsPath);
@@ -65,6 +68,7 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
+    const TInstallStep step("load newdev.dll");
     EndIfModuleMissing(LoadNewDev(), kCannotOpenNewdev, kCannotLinkNewdev);
     return package;
 }
@@ -92,9 +96,18 @@ DWORD ReportUpdateFailure() {
     EndWithReason(kCantInstallFirDriver, error, kExitUpdateFailed);
 }
 
+std::string UpdateStepName(const DriverPackage& package) {
+    return std::string("update the driver of ") + package.hardwareId + " with " + package.infPath;
+}
+
 // Updates the driver of a present device; an absent device is passed over silently.
 void UpdateStep(TForm2* wizard, const DriverPackage& package) {
-    if (FindFirDevice(wizard, package.hardwareId) && !UpdateDriver(package)) {
+    TInstallStep step(UpdateStepName(package));
+    if (!FindFirDevice(wizard, package.hardwareId)) {
+        step.Outcome(kNoDeviceNoUpdate);
+        return;
+    }
+    if (!UpdateDriver(package)) {
         EndOnUpdateFailure(ReportUpdateFailure());
     }
 }
@@ -114,21 +127,31 @@ bool MayInstallDrivers() {
     return !checked || member != 0;
 }
 
+// Windows 2000 and XP keep the driver's settings under instance 0000 of the infrared class; a missing
+// key is passed over.
+void WriteTransceiverType(const std::string& transceiverType) {
+    TInstallStep step("write InfraredTransceiverType " + transceiverType + " under " + kInfraredInstanceKey);
+    TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (registry.OpenKey(kInfraredInstanceKey)) {
+        registry.WriteString("InfraredTransceiverType", transceiverType);
+    } else {
+        step.Outcome("key not found, nothing written");
+    }
+}
+
 void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
     // Before anything is written: a user without the rights would otherwise be stopped half-way, with
     // the transceiver type left unwritten or the driver not updated.
-    if (!MayInstallDrivers()) {
+    if (!TInstallStep("check that the user may install drivers")
+             .Result(MayInstallDrivers(), "not an administrator")) {
         Fatal(kNotAdministrator);
     }
     char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
     UpdateStep(wizard, package);
-    TRegistry registry;
-    registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (registry.OpenKey(kInfraredInstanceKey)) {
-        registry.WriteString("InfraredTransceiverType", wizard->TransceiverType);
-    }
+    WriteTransceiverType(wizard->TransceiverType);
     UpdateStep(wizard, package);
 }
 
@@ -140,6 +163,9 @@ bool IsFirDriverInstance(const std::string& deviceVxDs) {
 // driver is ours and that has the setting's own key gets the value; the scan ends at the first missing
 // instance.
 void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
+    TInstallStep step("write InfraredTransceiverType " + transceiverType +
+                      " under the driver's instance among " + kNetworkInstanceKey + "0 to 0009");
+    step.Outcome("no instance of the driver with its settings key");
     TRegistry registry;
     for (int index = 0; index < kNetworkInstances; ++index) {
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -153,6 +179,7 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
         registry.WriteString("InfraredTransceiverType", transceiverType);
         if (registry.OpenKey(key + "\\Ndi\\params\\InfraredTransceiverType")) {
             registry.WriteString("", transceiverType);
+            step.Outcome("done, in " + key);
             return;
         }
     }
@@ -198,11 +225,16 @@ private:
 // Copies a staged driver file into a Windows folder; answers the failure's error, 0 on success. FALSE
 // with NO_ERROR is a copy that Windows found unnecessary, not a failure.
 DWORD CopyDriverFile(const char* fileName, const char* destination) {
+    TInstallStep step("copy " + StagedFile(fileName) + " to " + destination);
     if (SetupInstallFileA(nullptr, nullptr, fileName, StagedDriverFolder().c_str(), destination,
                           SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr)) {
         return 0;
     }
-    return GetLastError();
+    const DWORD error = GetLastError();
+    if (error != ERROR_SUCCESS) {
+        step.Failed(error);
+    }
+    return error;
 }
 
 std::string CopyFailure(const char* fileName, const char* destination) {
@@ -213,12 +245,35 @@ std::string CopyFailure(const char* fileName, const char* destination) {
 // writable first, since Windows might take the old driver again after the restart. Answers the
 // failure's error; 0 when it is gone or was never there.
 DWORD DeleteOldInf(const char* path) {
+    TInstallStep step(std::string("delete ") + path);
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(path)) {
         return 0;
     }
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        step.Outcome("not there");
+        return 0;
+    }
+    step.Failed(error);
+    return error;
+}
+
+// The update step of Windows Me: the cabinet is put back whichever way the update ends.
+void UpdateWithCabinetAside(TForm2* wizard, const DriverPackage& package, const char* cachedCabinet,
+                            const char* parkedCabinet) {
+    TInstallStep step(UpdateStepName(package) + ", the driver cabinet set aside");
+    if (!FindFirDevice(wizard, package.hardwareId)) {
+        step.Outcome(kNoDeviceNoUpdate);
+        return;
+    }
+    MoveFileA(cachedCabinet, parkedCabinet);
+    if (!UpdateDriver(package)) {
+        const DWORD error = ReportUpdateFailure();
+        MoveFileA(parkedCabinet, cachedCabinet);
+        EndOnUpdateFailure(error);
+    }
+    MoveFileA(parkedCabinet, cachedCabinet);
 }
 
 }  // namespace
@@ -242,15 +297,7 @@ void InstallForWindowsMe(TForm2* wizard) {
     FormatPath(cachedCabinet, sizeof cachedCabinet, "%s\\Driver Cache\\i386\\driver.cab", windowsFolder);
     FormatPath(parkedCabinet, sizeof parkedCabinet, "%s\\Driver Cache\\driver.cab", windowsFolder);
     const auto package = PrepareDriverUpdate("winme\\cvfirdma.inf");
-    if (FindFirDevice(wizard, package.hardwareId)) {
-        MoveFileA(cachedCabinet, parkedCabinet);
-        if (!UpdateDriver(package)) {
-            const DWORD error = ReportUpdateFailure();
-            MoveFileA(parkedCabinet, cachedCabinet);
-            EndOnUpdateFailure(error);
-        }
-        MoveFileA(parkedCabinet, cachedCabinet);
-    }
+    UpdateWithCabinetAside(wizard, package, cachedCabinet, parkedCabinet);
     WriteTransceiverTypeForWindowsMe(wizard->TransceiverType);
 }
 
@@ -272,8 +319,11 @@ void InstallForWindows98(TForm2* wizard) {
     }
     // Every entry point of setupapi.dll is had before anything changes: one found missing half-way would
     // leave the old driver half taken away.
-    EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
-    CreateDirectoryA(infFolder, nullptr);
+    {
+        const TInstallStep step("load setupapi.dll");
+        EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
+    }
+    TInstallStep(std::string("create the folder ") + infFolder).Result(CreateDirectoryA(infFolder, nullptr));
     // Nothing the user had is lost to a step that fails. The INF files are kept and put back; the SYS
     // file goes last of the steps that can fail, so it never has to be put back: the file of a loaded
     // driver may be held until the restart, and then its copy waits for the restart too. The device
@@ -289,6 +339,8 @@ void InstallForWindows98(TForm2* wizard) {
     if (const DWORD error = CopyDriverFile("cvfirdma.sys", sysDestination)) {
         EndPuttingBack({&earlierInf, &oldInfKept}, CopyFailure("cvfirdma.sys", sysDestination), error);
     }
-    FindFirDevice(wizard, kHardwareId);  // on Windows 98 it removes the device instance it finds
+    // On Windows 98 the search removes the device instance it finds.
+    TInstallStep("remove the device's instance")
+        .Result(FindFirDevice(wizard, kHardwareId), "device not found");
     RemoveStagedDriverFiles();
 }

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/RunLog.h"
 #include "app/StagedDriverFiles.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -7,7 +8,9 @@
 #include "app/Unit4.h"
 #include "framework/ExitCodes.h"
 
-int CvfirMain() {
+namespace {
+
+int RunProgram() {
     // An exception that escapes while the windows are being made is shown, and the program ends
     // without the message loop having run, with the code of every other fatal error: a launcher or a
     // script must not read it as success.
@@ -24,4 +27,11 @@ int CvfirMain() {
         return kExitFatal;
     }
     return kExitEnded;
+}
+
+}  // namespace
+
+int CvfirMain() {
+    TRunLog log;
+    return log.Returning(RunProgram());
 }

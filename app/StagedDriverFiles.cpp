@@ -3,6 +3,7 @@
 #include "app/DeviceCheck.h"
 #include "app/FormatPath.h"
 #include "app/ProgramFolder.h"
+#include "app/RunLog.h"
 #include "app/Texts.h"
 #include "framework/ExitCodes.h"
 #include "platform/ErrorMode.h"
@@ -74,6 +75,7 @@ void StageDriverFiles() {
     const ScopedErrorMode quiet(SEM_FAILCRITICALERRORS);
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
+        const TInstallStep step("read " + source);
         if (!CanReadWhole(source)) {
             EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
         }
@@ -88,6 +90,7 @@ void StageDriverFiles() {
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
         const std::string staged = StagedFile(name);
+        const TInstallStep step("copy " + source + " to " + staged);
         if (!CopyFileA(source.c_str(), staged.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(),
                           kExitFatal);

@@ -1,6 +1,7 @@
 #include "framework/Dialogs.h"
 
 #include "framework/Backend.h"
+#include "platform/RunRecord.h"
 
 namespace {
 
@@ -41,6 +42,11 @@ unsigned ButtonsOf(TMsgDlgButtons buttons) {
 
 }  // namespace
 
+int ShowModalBox(const std::string& text, const std::string& caption, unsigned flags, int helpContext) {
+    platform::RecordMessageBox(text);
+    return backend::ShowMessageBox(text, caption, flags, helpContext);
+}
+
 int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
-    return backend::ShowMessageBox(message, TitleOf(type), IconOf(type) | ButtonsOf(buttons), helpContext);
+    return ShowModalBox(message, TitleOf(type), IconOf(type) | ButtonsOf(buttons), helpContext);
 }

@@ -18,5 +18,9 @@ enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 enum TMsgDlgBtn : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 using TMsgDlgButtons = unsigned;
 
+// Every message box of the framework, plain or a dialog, is shown through here: modal, by the backend,
+// its text told to the record of the run. Answers the button pressed.
+int ShowModalBox(const std::string& text, const std::string& caption, unsigned flags, int helpContext);
+
 // Shows the dialog and answers the button pressed.
 int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);

@@ -6,12 +6,14 @@
 #include <stdexcept>
 
 #include "framework/Dialogs.h"
+#include "framework/ExitCodes.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Placement.h"
 #include "platform/AsciiCase.h"
 #include "platform/CharacterScan.h"
 #include "platform/CodePage.h"
 #include "platform/Process.h"
+#include "platform/RunRecord.h"
 
 TApplication* Application = nullptr;
 
@@ -531,8 +533,11 @@ void TApplication::ShowMainForm() {
     }
 }
 
+// Told to terminate, the program ends with kExitEnded once its loop ends. Windows ending the session may
+// take the process down before that: the record of the run hears of the end now.
 void TApplication::Terminate() {
     terminated_ = true;
+    platform::RecordProcessEnding(kExitEnded);
     backend::QuitMessageLoop();
 }
 
@@ -547,7 +552,7 @@ void TApplication::ShowException(const Exception& exception) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    return backend::ShowMessageBox(text, caption, flags, 0);
+    return ShowModalBox(text, caption, flags, 0);
 }
 
 void TApplication::Dispatch(const std::function<void()>& handler) {

@@ -25,6 +25,9 @@ void* LocalFree(void* memory);
 // (terminating zero included) and nothing written; 0 on failure.
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+// Windows' folder for temporary files, ending in a backslash. Answers as the two calls above, but for
+// the order of the arguments, which is Windows' own.
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
 
 // With LOAD_WITH_ALTERED_SEARCH_PATH and a full path, the module's own imports are looked for in its
 // folder first instead of the program's. `file` must be null.
@@ -103,18 +106,34 @@ int CompareStringA(LCID locale, DWORD cmpFlags, LPCSTR string1, int count1, LPCS
 // or null for a path that ends in a separator.
 DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart);
 
-// An existing file opened for reading: GENERIC_READ, OPEN_EXISTING, no security attributes and no
-// template. INVALID_HANDLE_VALUE on failure, with the reason as the last error; a folder is refused
-// with ERROR_ACCESS_DENIED.
+// A file opened, no security attributes and no template: an existing one for reading (GENERIC_READ,
+// OPEN_EXISTING), or one for writing that is made when it is not there (GENERIC_WRITE, OPEN_ALWAYS; the
+// last error is then ERROR_ALREADY_EXISTS when it was there, 0 when it was made). INVALID_HANDLE_VALUE on
+// failure, with the reason as the last error; a folder is refused with ERROR_ACCESS_DENIED.
 inline constexpr DWORD GENERIC_READ = 0x80000000;
+inline constexpr DWORD GENERIC_WRITE = 0x40000000;
 inline constexpr DWORD FILE_SHARE_READ = 0x00000001;
 inline constexpr DWORD OPEN_EXISTING = 3;
+inline constexpr DWORD OPEN_ALWAYS = 4;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 // Reads at most `size` bytes from where the last read ended; at the end of the file, TRUE with `*read`
 // 0. `overlapped` is null.
 BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped);
+// Writes `size` bytes where the file pointer is, and moves it past them. `overlapped` is null.
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void* overlapped);
+// The file's size: the low 32 bits, the high ones into `sizeHigh` when it is not null.
+// INVALID_FILE_SIZE on failure, with the reason as the last error.
+inline constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
+// Moves the file pointer by `distance` from the start, where it is, or the end; answers its new place
+// (the low 32 bits). INVALID_SET_FILE_POINTER on failure, with the reason as the last error.
+inline constexpr DWORD FILE_BEGIN = 0;
+inline constexpr DWORD FILE_CURRENT = 1;
+inline constexpr DWORD FILE_END = 2;
+inline constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod);
 // Closes an open file or access token.
 BOOL CloseHandle(HANDLE handle);
 
@@ -133,7 +152,17 @@ BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes);
 // Removes an empty folder.
 BOOL RemoveDirectoryA(LPCSTR pathName);
 
-// The folder for temporary files, ending in a backslash. Answers as GetWindowsDirectoryA does.
-DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
+// The date and the time of day in the computer's own time zone.
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+void GetLocalTime(SYSTEMTIME* systemTime);
 
 }  // namespace platform

@@ -251,6 +251,7 @@ report() {
         step "its standard output:"
         e2e_output "$out" | sed 's/^/run:   /'
     fi
+    report_log
     case $os in
         winxp | win2000)
             step "InfraredTransceiverType under the Infrared class instance 0000: $(reg_value "$instance_key" InfraredTransceiverType)"
@@ -269,6 +270,18 @@ report() {
             done
             ;;
     esac
+}
+
+# The run's log: in the Windows folder, or where that cannot be written in the user's temporary folder.
+report_log() {
+    local log=$prefix/drive_c/windows/cvfir.log
+    [ -f "$log" ] || log=$(find "$prefix/drive_c/users" -name cvfir.log -print -quit 2>/dev/null)
+    if [ -z "$log" ] || [ ! -f "$log" ]; then
+        step "no log: cvfir.log is neither in C:\\windows nor in a temporary folder"
+        return 0
+    fi
+    step "its log, $log, last run:"
+    e2e_last_log_run "$log" | e2e_from_ansi | sed 's/^/run:   /'
 }
 
 # expect_exit RC WANTED: a walk that ends otherwise than the program should fails the run.

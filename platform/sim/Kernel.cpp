@@ -441,52 +441,159 @@ DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR*
     return length;
 }
 
+namespace {
+
+// The folder that a file to be written lies in must be there and take writing.
+DWORD WritingRefusal(const std::string& path) {
+    const auto* folder = World().files.Find(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(path)));
+    if (folder == nullptr || !folder->directory) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    return folder->refuseWrites ? ERROR_ACCESS_DENIED : 0;
+}
+
+HANDLE NewFileHandle(sim::World::OpenFile open) {
+    auto& world = World();
+    const auto handle = world.nextFileHandle;
+    world.nextFileHandle += 4;
+    world.fileHandles[handle] = std::move(open);
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+// The file that a handle stands for; none, with the last error, for a handle that is not open.
+sim::World::OpenFile* OpenFileOf(HANDLE file) {
+    auto& handles = World().fileHandles;
+    const auto found = handles.find(reinterpret_cast<std::uintptr_t>(file));
+    if (found == handles.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return &found->second;
+}
+
+// The bytes of a file as they are now: as written so far, or as they were when it was opened for reading.
+std::string* ContentOf(sim::World::OpenFile& open) {
+    if (open.writtenPath.empty()) {
+        return &open.content;
+    }
+    auto* entry = World().files.Find(open.writtenPath);
+    return entry != nullptr ? &entry->content : nullptr;
+}
+
+}  // namespace
+
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, void* securityAttributes,
                    DWORD creationDisposition, DWORD /*flagsAndAttributes*/, HANDLE templateFile) {
     auto& world = World();
     world.Trace(std::string("CreateFileA ") + fileName);
-    if (desiredAccess != GENERIC_READ || creationDisposition != OPEN_EXISTING ||
-        securityAttributes != nullptr || templateFile != nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);  // the program only ever reads an existing file
+    const bool reading = desiredAccess == GENERIC_READ && creationDisposition == OPEN_EXISTING;
+    const bool writing = desiredAccess == GENERIC_WRITE && creationDisposition == OPEN_ALWAYS;
+    if (!(reading || writing) || securityAttributes != nullptr || templateFile != nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);  // the program reads an existing file, or appends to one
         return INVALID_HANDLE_VALUE;
     }
-    const auto path = PathToReach(fileName);
-    if (!path) {
+    const auto reached = PathToReach(fileName);
+    if (!reached) {
         return INVALID_HANDLE_VALUE;
     }
-    const auto* entry = world.files.Find(*path);
-    if (entry == nullptr) {
-        SetLastError(MissingEntryError(*path));
-        return INVALID_HANDLE_VALUE;
-    }
-    if (entry->directory) {
+    const std::string& path = *reached;
+    const auto* entry = world.files.Find(path);
+    // A read-only file cannot be opened for writing, nor a folder at all.
+    const bool readOnly = entry != nullptr && (entry->attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (entry != nullptr && (entry->directory || (writing && readOnly))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    const auto handle = world.nextFileHandle;
-    world.nextFileHandle += 4;
-    world.fileHandles[handle] = sim::World::OpenFile{entry->content, entry->readError};
-    return reinterpret_cast<HANDLE>(handle);
+    if (reading) {
+        if (entry == nullptr) {
+            SetLastError(MissingEntryError(path));
+            return INVALID_HANDLE_VALUE;
+        }
+        return NewFileHandle(sim::World::OpenFile{entry->content, entry->readError, 0, {}});
+    }
+    if (const DWORD refusal = WritingRefusal(path); refusal != 0) {
+        SetLastError(refusal);
+        return INVALID_HANDLE_VALUE;
+    }
+    const bool existed = entry != nullptr;
+    if (!existed) {
+        world.files.AddFile(path, "");
+    }
+    const HANDLE handle = NewFileHandle(sim::World::OpenFile{{}, 0, 0, sim::FileSystem::Normalize(path)});
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return handle;
 }
 
 BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapped) {
-    auto& world = World();
-    const auto found = world.fileHandles.find(reinterpret_cast<std::uintptr_t>(file));
-    if (found == world.fileHandles.end() || overlapped != nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    auto* open = OpenFileOf(file);
+    if (open == nullptr || overlapped != nullptr || !open->writtenPath.empty()) {
+        SetLastError(open == nullptr || overlapped != nullptr ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED);
         return 0;
     }
     *read = 0;
-    auto& open = found->second;
-    if (open.readError != 0) {
-        SetLastError(open.readError);
+    if (open->readError != 0) {
+        SetLastError(open->readError);
         return 0;
     }
-    const auto count = std::min<std::size_t>(size, open.content.size() - open.position);
-    std::memcpy(buffer, open.content.data() + open.position, count);
-    open.position += count;
+    const auto count = std::min<std::size_t>(size, open->content.size() - open->position);
+    std::memcpy(buffer, open->content.data() + open->position, count);
+    open->position += count;
     *read = static_cast<DWORD>(count);
     return 1;
+}
+
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void* overlapped) {
+    auto* open = OpenFileOf(file);
+    auto* content = open != nullptr ? ContentOf(*open) : nullptr;
+    if (content == nullptr || overlapped != nullptr || open->writtenPath.empty()) {
+        SetLastError(content == nullptr || overlapped != nullptr ? ERROR_INVALID_HANDLE
+                                                                 : ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    if (content->size() < open->position) {
+        content->resize(open->position, '\0');  // a pointer past the end: the gap reads as zeros
+    }
+    content->replace(open->position, std::min<std::size_t>(size, content->size() - open->position),
+                     static_cast<const char*>(buffer), size);
+    open->position += size;
+    *written = size;
+    return 1;
+}
+
+DWORD GetFileSize(HANDLE file, DWORD* sizeHigh) {
+    auto* open = OpenFileOf(file);
+    const auto* content = open != nullptr ? ContentOf(*open) : nullptr;
+    if (content == nullptr) {
+        return INVALID_FILE_SIZE;
+    }
+    if (sizeHigh != nullptr) {
+        *sizeHigh = 0;
+    }
+    return static_cast<DWORD>(content->size());
+}
+
+// Files in the in-memory Windows stay below 4 GB: a high part of the distance is taken as 0, and answered
+// as 0.
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
+    auto* open = OpenFileOf(file);
+    const auto* content = open != nullptr ? ContentOf(*open) : nullptr;
+    if (content == nullptr) {
+        return INVALID_SET_FILE_POINTER;
+    }
+    const long long base = moveMethod == FILE_BEGIN     ? 0
+                           : moveMethod == FILE_CURRENT ? static_cast<long long>(open->position)
+                           : moveMethod == FILE_END     ? static_cast<long long>(content->size())
+                                                        : -1;
+    const long long place = base + distance;
+    if (base < 0 || place < 0) {
+        SetLastError(base < 0 ? ERROR_INVALID_PARAMETER : 131);  // ERROR_NEGATIVE_SEEK
+        return INVALID_SET_FILE_POINTER;
+    }
+    open->position = static_cast<std::size_t>(place);
+    if (distanceHigh != nullptr) {
+        *distanceHigh = 0;
+    }
+    return static_cast<DWORD>(place);
 }
 
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
@@ -589,6 +696,10 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
 
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
     return AnswerFolder(World().tempDirectory, buffer, bufferLength);
+}
+
+void GetLocalTime(SYSTEMTIME* systemTime) {
+    *systemTime = World().localTime;
 }
 
 void sim::World::InstallNewdev(bool withAnsiEntry, bool withWideEntry) {

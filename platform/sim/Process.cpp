@@ -8,6 +8,7 @@
 #include "platform/CRuntime.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
+#include "platform/RunRecord.h"
 #include "platform/sim/World.h"
 
 namespace platform {
@@ -49,6 +50,7 @@ int printf(const char* format, ...) {
         std::vector<char> text(static_cast<std::size_t>(length) + 1);
         std::vsnprintf(text.data(), text.size(), format, args);
         sim::TheWorld().standardOutput.append(text.data(), static_cast<std::size_t>(length));
+        RecordStandardOutput(std::string_view(text.data(), static_cast<std::size_t>(length)));
     }
     va_end(args);
     return length;
@@ -63,6 +65,7 @@ void ExitProcess(UINT exitCode) {
     if (const auto cleanUp = std::exchange(sim::TheWorld().exitCleanUp, nullptr)) {
         cleanUp();
     }
+    RecordProcessEnding(exitCode);
     sim::TheWorld().processEnded = true;
     sim::TheWorld().Trace("ExitProcess " + std::to_string(exitCode));
     throw sim::ProcessExit{exitCode};

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Kernel.h"
 #include "platform/Types.h"
 #include "platform/sim/AnsiCodePage.h"
 #include "platform/sim/ShellNamespace.h"
@@ -96,6 +97,9 @@ struct FileEntry {
     // SetupInstallFileA finds a copy onto it unnecessary: FALSE with the last error NO_ERROR, which its
     // documentation allows.
     bool copyUnnecessary = false;
+    // A folder in which no file can be made or opened for writing (ERROR_ACCESS_DENIED), as the Windows
+    // folder is to a user who is not an administrator.
+    bool refuseWrites = false;
 };
 
 // Files and folders with Windows' path rules: drive letters, backslashes (slashes accepted), doubled
@@ -226,12 +230,13 @@ public:
     int openFinds = 0;
     DWORD lastError = 0;
 
-    // Files opened with CreateFileA, by their handle: the bytes as they were at the opening, and where
-    // the next read begins.
+    // Files opened with CreateFileA, by their handle: for reading, the bytes as they were at the opening;
+    // for writing, the file's path, whose bytes change as they are written. And where the file pointer is.
     struct OpenFile {
         std::string content;
         DWORD readError = 0;
         std::size_t position = 0;
+        std::string writtenPath;  // empty for a file opened for reading
     };
     std::map<std::uintptr_t, OpenFile> fileHandles;
     std::uintptr_t nextFileHandle = 0xF1100;
@@ -249,6 +254,7 @@ public:
     DWORD WhyNotWritable(const std::string& path, const std::string& content) const;
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
     bool systemDirectoryFails = false;  // GetSystemDirectoryA answers 0; modules are still found there
+    SYSTEMTIME localTime{2002, 10, 1, 14, 9, 30, 5, 0};  // Monday 14 October 2002, 09:30:05
 
     // The system's message texts, by code, as FormatMessageA gives them (with their line break).
     std::map<DWORD, std::string> messageTexts;

@@ -68,8 +68,15 @@
     X(FILE_ATTRIBUTE_DIRECTORY)       \
     X(FILE_ATTRIBUTE_NORMAL)          \
     X(GENERIC_READ)                   \
+    X(GENERIC_WRITE)                  \
     X(FILE_SHARE_READ)                \
     X(OPEN_EXISTING)                  \
+    X(OPEN_ALWAYS)                    \
+    X(INVALID_FILE_SIZE)              \
+    X(FILE_BEGIN)                     \
+    X(FILE_CURRENT)                   \
+    X(FILE_END)                       \
+    X(INVALID_SET_FILE_POINTER)       \
     X(INVALID_FILE_ATTRIBUTES)        \
     X(LOCALE_USER_DEFAULT)            \
     X(NORM_IGNORECASE)                \
@@ -192,6 +199,15 @@ CV_SAME_FIELD(GUID, Data3)
 CV_SAME_FIELD(GUID, Data4)
 
 CV_SAME_SIZE(FILETIME)
+CV_SAME_SIZE(SYSTEMTIME)
+CV_SAME_FIELD(SYSTEMTIME, wYear)
+CV_SAME_FIELD(SYSTEMTIME, wMonth)
+CV_SAME_FIELD(SYSTEMTIME, wDayOfWeek)
+CV_SAME_FIELD(SYSTEMTIME, wDay)
+CV_SAME_FIELD(SYSTEMTIME, wHour)
+CV_SAME_FIELD(SYSTEMTIME, wMinute)
+CV_SAME_FIELD(SYSTEMTIME, wSecond)
+CV_SAME_FIELD(SYSTEMTIME, wMilliseconds)
 CV_SAME_SIZE(WIN32_FIND_DATAA)
 CV_SAME_FIELD(WIN32_FIND_DATAA, dwFileAttributes)
 CV_SAME_FIELD(WIN32_FIND_DATAA, nFileSizeHigh)

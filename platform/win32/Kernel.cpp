@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// Our find record is handed to Windows as it stands: CopiedConstants.cpp checks that it is Windows' own.
+// Our find and time records are handed to Windows as they stand: CopiedConstants.cpp checks that they
+// are Windows' own.
 
 DWORD GetLastError() {
     return ::GetLastError();
@@ -32,6 +33,10 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
 
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
     return ::GetSystemDirectoryA(buffer, size);
+}
+
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
+    return ::GetTempPathA(bufferLength, buffer);
 }
 
 HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags) {
@@ -83,6 +88,20 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapp
                       static_cast<::LPOVERLAPPED>(overlapped));
 }
 
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, void* overlapped) {
+    return ::WriteFile(reinterpret_cast<::HANDLE>(file), buffer, size, reinterpret_cast<::DWORD*>(written),
+                       static_cast<::LPOVERLAPPED>(overlapped));
+}
+
+DWORD GetFileSize(HANDLE file, DWORD* sizeHigh) {
+    return ::GetFileSize(reinterpret_cast<::HANDLE>(file), reinterpret_cast<::DWORD*>(sizeHigh));
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
+    return ::SetFilePointer(reinterpret_cast<::HANDLE>(file), distance,
+                            reinterpret_cast<::LONG*>(distanceHigh), moveMethod);
+}
+
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
     return ::MoveFileA(existingFileName, newFileName);
 }
@@ -99,16 +118,16 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
     return ::RemoveDirectoryA(pathName);
 }
 
-DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
-    return ::GetTempPathA(bufferLength, buffer);
-}
-
 BOOL DeleteFileA(LPCSTR fileName) {
     return ::DeleteFileA(fileName);
 }
 
 BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes) {
     return ::CreateDirectoryA(pathName, static_cast<::LPSECURITY_ATTRIBUTES>(securityAttributes));
+}
+
+void GetLocalTime(SYSTEMTIME* systemTime) {
+    ::GetLocalTime(reinterpret_cast<::SYSTEMTIME*>(systemTime));
 }
 
 }  // namespace platform

@@ -3,9 +3,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
+#include "platform/RunRecord.h"
 
 #include <windows.h>
 
@@ -24,13 +26,23 @@ void CoUninitialize() {
 }
 
 // Each line is flushed at once: a session that ends (the restart) may take the process down without
-// the C library's exit, and what was printed up to then must not be lost.
+// the C library's exit, and what was printed up to then must not be lost. The text is formatted once,
+// for standard output and for the record of the run alike.
 int printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const int length = std::vprintf(format, args);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length > 0) {
+        std::vector<char> text(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        std::fwrite(text.data(), 1, static_cast<std::size_t>(length), stdout);
+        std::fflush(stdout);
+        RecordStandardOutput(std::string_view(text.data(), static_cast<std::size_t>(length)));
+    }
     va_end(args);
-    std::fflush(stdout);
     return length;
 }
 
@@ -49,6 +61,7 @@ void ExitProcess(UINT exitCode) {
         cleanUp();
     }
     std::fflush(stdout);
+    RecordProcessEnding(exitCode);
     ::ExitProcess(exitCode);
 }
 

@@ -204,6 +204,77 @@ CONTRACT_CASE(Files_CreateFileOfWhatIsNoFile) {
     CHECK_EQ(ErrorOf(OpenToRead(kScratch), INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED);
 }
 
+namespace {
+
+HANDLE OpenToAppend(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void Write(HANDLE file, const std::string& text) {
+    DWORD written = 99;
+    CHECK(WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    CHECK_EQ(written, text.size());
+}
+
+}  // namespace
+
+// A file opened to be written is made when it is not there, and opened as it is when it is: the last
+// error tells which. Written at its end, it grows.
+CONTRACT_CASE(Files_OpenAlwaysMakesTheFileOrKeepsItsBytes) {
+    const std::string path = kScratch + "\\log.txt";
+    SetLastError(ERROR_INVALID_DATA);
+    HANDLE file = OpenToAppend(path);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    CHECK_EQ(GetLastError(), ERROR_SUCCESS);
+    CHECK_EQ(GetFileSize(file, nullptr), 0);
+    Write(file, "abc");
+    CHECK(CloseHandle(file));
+
+    file = OpenToAppend("C:\\CVCONTRACT\\LOG.TXT");
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    CHECK_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    DWORD high = 99;
+    CHECK_EQ(GetFileSize(file, &high), 3);
+    CHECK_EQ(high, 0);
+    CHECK_EQ(SetFilePointer(file, 0, nullptr, FILE_END), 3);
+    Write(file, "de");
+    CHECK_EQ(GetFileSize(file, nullptr), 5);
+    CHECK(CloseHandle(file));
+    CHECK_EQ(contract::ReadFile(path), "abcde");
+}
+
+// Bytes written where the file pointer was moved replace those there, and a pointer past the end leaves
+// zeros before them.
+CONTRACT_CASE(Files_WritingAtTheFilePointer) {
+    contract::MakeFile(kScratch + "\\a.txt", "abc");
+    const HANDLE file = OpenToAppend(kScratch + "\\a.txt");
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    CHECK_EQ(SetFilePointer(file, 1, nullptr, FILE_BEGIN), 1);
+    Write(file, "X");
+    CHECK_EQ(SetFilePointer(file, 1, nullptr, FILE_CURRENT), 3);
+    CHECK_EQ(SetFilePointer(file, 1, nullptr, FILE_END), 4);
+    Write(file, "Y");
+    CHECK(CloseHandle(file));
+    CHECK_EQ(contract::ReadFile(kScratch + "\\a.txt"), std::string("aXc\0Y", 5));
+}
+
+CONTRACT_CASE(Files_WritingFailures) {
+    CHECK_EQ(ErrorOf(OpenToAppend(kScratch + "\\missing\\a.txt"), INVALID_HANDLE_VALUE),
+             ERROR_PATH_NOT_FOUND);
+    CHECK_EQ(ErrorOf(OpenToAppend(kScratch), INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED);
+    CHECK_EQ(GetFileAttributesA((kScratch + "\\missing").c_str()), INVALID_FILE_ATTRIBUTES);
+    // A file opened for reading is not written, and a pointer is not moved before its start.
+    contract::MakeFile(kScratch + "\\a.txt", "abc");
+    const HANDLE file = OpenToRead(kScratch + "\\a.txt");
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    CHECK_EQ(ErrorOf(WriteFile(file, "x", 1, &written, nullptr), 0), ERROR_ACCESS_DENIED);
+    CHECK_EQ(SetFilePointer(file, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
+    CHECK(CloseHandle(file));
+    CHECK_EQ(contract::ReadFile(kScratch + "\\a.txt"), "abc");
+}
+
 // A full path comes back as written, its case and its trailing backslash kept; one from the root of the
 // current drive, or from the current folder, is made full on that drive and in that folder.
 CONTRACT_CASE(Files_FullPathNames) {

@@ -112,6 +112,29 @@ CONTRACT_CASE(Folders_SystemFolderWithShortAndExactBuffers) {
     CheckFolderBuffers(GetSystemDirectoryA);
 }
 
+UINT TemporaryFolder(LPSTR buffer, UINT size) {
+    return GetTempPathA(size, buffer);
+}
+
+// Where no folder is given to it, the temporary folder is on a drive and ends in a backslash, and is
+// answered as the Windows folder is.
+CONTRACT_CASE(Folders_TemporaryFolderEndsInABackslash) {
+    const std::string temporary = Folder(TemporaryFolder);
+    CHECK_EQ(temporary.substr(1, 2), ":\\");
+    CHECK_EQ(temporary.back(), '\\');
+    CheckFolderBuffers(TemporaryFolder);
+}
+
+CONTRACT_CASE(Clock_LocalTimeIsADateAndATimeOfDay) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    CHECK(now.wYear >= 2000);
+    CHECK(now.wMonth >= 1 && now.wMonth <= 12);
+    CHECK(now.wDay >= 1 && now.wDay <= 31);
+    CHECK(now.wDayOfWeek <= 6);
+    CHECK(now.wHour <= 23 && now.wMinute <= 59 && now.wSecond <= 59 && now.wMilliseconds <= 999);
+}
+
 CONTRACT_CASE(Module_ProgramPathNamesAnExistingProgram) {
     const std::string path = ProgramPath();
     CHECK_EQ(Lower(path.substr(path.size() - 4)), ".exe");

@@ -23,6 +23,8 @@
 #   cv_exit [SECONDS]           wait for cvfir.exe to end; prints its exit code
 #   cv_stdout                   what it printed
 #   cv_reg KEY NAME             a registry value's text ("-" if missing; NAME "" for the default)
+#   cv_log                      the last run's lines in cvfir.log in the Windows folder
+#   cv_log_own_lines            those that the log writes itself: header, steps, boxes, exit code
 #   cv_use_keyboard             an X server of the scenario's own and Wine's X11 display in the
 #                               prefix, so that keys are pressed as a person presses them
 #   cv_use_display SIZE [WORK_AREA]  the same on a screen of SIZE (640x480), whose work area
@@ -159,6 +161,13 @@ cv_expect_shows() {
 
 cv_exit() { e2e_wait_exit "$cv_out" "${1:-30}"; }
 cv_stdout() { e2e_output "$cv_out"; }
+
+cv_log() { e2e_last_log_run "$(cv_c 'windows\cvfir.log')"; }
+# A message box's later lines are indented under its first; every other line of the log is one that the
+# program wrote to standard output.
+CV_LOG_OWN='^(==== |step: |outcome: |message box: |             |exit code )'
+cv_log_own_lines() { cv_log | grep -E "$CV_LOG_OWN" || true; }
+cv_log_output_lines() { cv_log | grep -vE "$CV_LOG_OWN" || true; }
 
 cv_reg() { e2e_reg_value "$cv_prefix" "$1" "$2"; }
 

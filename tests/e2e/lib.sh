@@ -330,6 +330,13 @@ e2e_is_running() { [ ! -f "$1.rc" ]; }
 # e2e_output OUT_FILE: the program's stdout with the CRs of its line ends removed.
 e2e_output() { tr -d '\r' <"$1"; }
 
+# e2e_last_log_run FILE: the lines of the last run in cvfir.log, from its "==== " header on, without
+# their CRs; nothing when there is no such file.
+e2e_last_log_run() {
+    [ -f "$1" ] || return 0
+    tr -d '\r' <"$1" | awk '/^==== /{run=""} {run=run $0 "\n"} END{printf "%s", run}'
+}
+
 # ---- an X display -------------------------------------------------------------
 
 E2E_XVFB_PID=

@@ -16,7 +16,7 @@ walk() {
 }
 
 # expect_walk OS EXIT_CODE LINE...: the walk ends well, the program with EXIT_CODE, and the report
-# shows each LINE.
+# shows each LINE (the lines of the run's log among them).
 expect_walk() {
     local os=$1 code=$2 output line
     shift 2
@@ -33,12 +33,15 @@ expect_walk() {
 }
 
 expect_walk winxp 0 'run: InfraredTransceiverType under the Infrared class instance 0000: 0' \
-    'run: InfPath there (the installed driver): cvfirdma.inf'
+    'run: InfPath there (the installed driver): cvfirdma.inf' \
+    'run:   step: update the driver of *CVN0510 with C:\cvdisk\winxp\cvfirdma.inf' 'run:   exit code 0'
 expect_walk win2000 0 'run: InfraredTransceiverType under the Infrared class instance 0000: 0'
 expect_walk winme 0 'run: InfraredTransceiverType under the network class instance 0000: 0' \
     'run: the driver cabinet in Driver Cache\i386: present'
 expect_walk win98 0 "run: the source dialog's tree: Desktop > My Computer > (C:) (D:) > Documents" \
     'run: SourcePath: D:\win98' 'run: C:\windows\inf\cvfirdma.inf: present' \
     'run: C:\windows\inf\cvfirpio.inf: absent'
-expect_walk unsupported 1
+expect_walk unsupported 1 \
+    "run:   message box: Corvane FIR driver setup program does't suport this Windows Version" \
+    'run:   exit code 1'
 e2e_summary

@@ -42,6 +42,15 @@ e2e_expect_match "with the system's reason" '^text: (File not found|The system c
 e2e_expect_eq "the program ends with 1" 1 "$(cv_exit)"
 expect_as_before "no SYS file on the disk"
 e2e_expect_eq "nothing is copied" absent "$(present "$(cv_c 'windows\inf\cvfirdma.inf')")"
+e2e_expect_match "the log's header names Windows 98" '^==== .* C:\\cvdisk\\cvfir\.exe, Windows 98 \(1\)$' \
+    "$(cv_log | head -1)"
+e2e_expect_eq "the log ends with the file that could not be read, the box and exit code 1" \
+    "$(printf '%s\n' 'step: read C:\cvdisk\win98\cvfirdma.sys' \
+        'message box: Can'\''t read driver file C:\cvdisk\win98\cvfirdma.sys')" \
+    "$(cv_log | tail -4 | head -2)"
+e2e_expect_match "with the system's reason under it" \
+    '^             (File not found|The system cannot find the file specified)\.$' "$(cv_log | tail -2 | head -1)"
+e2e_expect_eq "and exit code 1" 'exit code 1' "$(cv_log | tail -1)"
 
 # A folder where the SYS file is to go: the copy cannot replace it. No cvfirdma.inf is left without
 # its SYS file, and the earlier driver's INF is back as it was.
@@ -78,4 +87,12 @@ e2e_expect_match "with the system's reason" '^text: Access (is )?denied\.$' "$bo
 e2e_expect_eq "the program ends with 1" 1 "$(cv_exit)"
 e2e_expect_eq "the SYS file is not copied after it" absent "$(present "$(cv_c 'windows\system\cvfirdma.sys')")"
 expect_as_before "INF destination not writable"
+e2e_expect_eq "each of the four runs is appended to the log" 4 \
+    "$(tr -d '\r' <"$(cv_c 'windows\cvfir.log')" | grep -c '^==== ')"
+e2e_expect_match "its log ends with the copy that failed" \
+    '^step: copy C:\\.*\\cvfir98\\cvfirdma\.inf to C:\\windows\\inf\\cvfirdma\.inf$' "$(cv_log | tail -5 | head -1)"
+e2e_expect_match "and its outcome" '^outcome: failed: Access (is )?denied\.$' "$(cv_log | tail -4 | head -1)"
+e2e_expect_match "then the box" '^message box: Can'\''t copy driver file C:\\.*\\cvfir98\\cvfirdma\.inf to ' \
+    "$(cv_log | tail -3 | head -1)"
+e2e_expect_eq "and exit code 1" 'exit code 1' "$(cv_log | tail -1)"
 e2e_summary

@@ -1,0 +1,238 @@
+#include "app/RunLog.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+#include "app/DeviceCheck.h"
+#include "app/WindowsVersion.h"
+#include "platform/CharacterScan.h"
+#include "platform/ErrorMode.h"
+#include "platform/HandleOwners.h"
+#include "platform/Kernel.h"
+#include "platform/Process.h"
+
+using namespace platform;
+
+namespace {
+
+TRunLog* theRunLog = nullptr;
+
+constexpr const char* kLineEnd = "\r\n";  // Notepad of every release reads only this one
+constexpr const char* kMessageBoxLabel = "message box: ";
+
+// Runs `write` as no part of the program: the last error as it was before, and no box of Windows' own
+// for a drive without a disk.
+template <class Write>
+void Quietly(Write write) {
+    const DWORD lastError = GetLastError();
+    {
+        const ScopedErrorMode noSystemBox(SEM_FAILCRITICALERRORS);
+        write();
+    }
+    SetLastError(lastError);
+}
+
+// A folder as a folder call answers it; empty when it fails or does not fit.
+template <class Call>
+std::string Folder(Call call) {
+    char folder[MAX_PATH];
+    const DWORD length = call(folder);
+    return length == 0 || length >= sizeof folder ? std::string() : std::string(folder, length);
+}
+
+std::string WindowsFolder() {
+    return Folder([](char(&buffer)[MAX_PATH]) { return GetWindowsDirectoryA(buffer, sizeof buffer); });
+}
+
+std::string TemporaryFolder() {
+    return Folder([](char(&buffer)[MAX_PATH]) { return GetTempPathA(sizeof buffer, buffer); });
+}
+
+std::string InFolder(const std::string& folder, const char* name) {
+    return EndsWithCharacter(folder, '\\') ? folder + name : folder + "\\" + name;
+}
+
+HANDLE OpenToAppend(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The older log, in the same folder: the name differs in its last three letters only.
+std::string OlderLogPath(const std::string& path) {
+    return path.substr(0, path.size() - std::string_view(kRunLogName).size()) + kOlderRunLogName;
+}
+
+// The log opened at its end, a new one begun first when `more` bytes would take it past the limit.
+HANDLE OpenLogForMore(const std::string& path, std::size_t more) {
+    HANDLE file = OpenToAppend(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        return file;
+    }
+    const DWORD size = GetFileSize(file, nullptr);
+    if (size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit) {
+        CloseHandle(file);
+        const std::string older = OlderLogPath(path);
+        DeleteFileA(older.c_str());
+        // A log that cannot be set aside is not written to: the limit holds.
+        file = MoveFileA(path.c_str(), older.c_str()) ? OpenToAppend(path) : INVALID_HANDLE_VALUE;
+    }
+    if (file != INVALID_HANDLE_VALUE &&
+        SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
+        CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+// Each line is written as it comes and the file closed again: a session that ends (the restart) may
+// take the process down at any moment, and what happened up to then must be in the log.
+bool AppendToLog(const std::string& path, std::string_view text) {
+    const HANDLE opened = OpenLogForMore(path, text.size());
+    if (opened == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const OwnedHandle file(opened);
+    DWORD written = 0;
+    return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+// A text's lines, each ended as Windows ends a line in a file, the later ones after `indent`.
+std::string AsLines(std::string_view text, std::string_view indent = {}) {
+    std::string lines;
+    while (!text.empty()) {
+        const auto lineFeed = FindFirstCharacter(text, "\n");
+        std::string_view line = text.substr(0, lineFeed);
+        if (EndsWithCharacter(std::string(line), '\r')) {
+            line.remove_suffix(1);
+        }
+        lines.append(lines.empty() ? std::string_view{} : indent).append(line).append(kLineEnd);
+        text.remove_prefix(lineFeed == std::string_view::npos ? text.size() : lineFeed + 1);
+    }
+    return lines.empty() ? kLineEnd : lines;
+}
+
+const char* VersionName(TOsKind osKind) {
+    switch (osKind) {
+        case TOsKind::Windows98:
+            return "Windows 98";
+        case TOsKind::WindowsMe:
+            return "Windows Me";
+        case TOsKind::Windows2000:
+            return "Windows 2000";
+        case TOsKind::WindowsNt4:
+            return "Windows NT 4.0";
+        case TOsKind::WindowsNt351:
+            return "Windows NT 3.51";
+        case TOsKind::WindowsXp:
+            return "Windows XP";
+        case TOsKind::NotRecognised:
+            break;
+    }
+    return "not recognised";
+}
+
+std::string ProgramPath() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, std::min<DWORD>(length, sizeof path));  // a cut path comes without its zero
+}
+
+// "==== 2002-10-14 09:30:05 C:\cvdisk\cvfir.exe, Windows XP (6)"
+std::string Header() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char time[48];  // room for every value a WORD can hold
+    std::snprintf(time, sizeof time, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    const TOsKind osKind = ClassifyWindowsVersion();
+    return std::string("==== ") + time + " " + ProgramPath() + ", " + VersionName(osKind) + " (" +
+           std::to_string(static_cast<int>(osKind)) + ")";
+}
+
+}  // namespace
+
+TRunLog::TRunLog() {
+    Quietly([this] {
+        const std::string header = AsLines(Header());
+        for (const auto& folder : {WindowsFolder(), TemporaryFolder()}) {
+            const std::string path = InFolder(folder, kRunLogName);
+            if (!folder.empty() && AppendToLog(path, header)) {
+                path_ = path;
+                return;
+            }
+        }
+    });
+    theRunLog = this;
+    AttachRunRecord(this);
+}
+
+TRunLog::~TRunLog() {
+    AttachRunRecord(nullptr);
+    theRunLog = nullptr;
+}
+
+int TRunLog::Returning(int exitCode) {
+    ProcessEnding(static_cast<UINT>(exitCode));
+    return exitCode;
+}
+
+void TRunLog::Append(std::string_view text) {
+    if (!path_.empty() && !ended_) {
+        Quietly([&] { AppendToLog(path_, text); });
+    }
+}
+
+void TRunLog::Line(std::string_view line) {
+    Append(AsLines(line));
+}
+
+void TRunLog::StandardOutput(std::string_view text) {
+    Append(AsLines(text));
+}
+
+void TRunLog::MessageBox(std::string_view text) {
+    const std::string indent(std::string_view(kMessageBoxLabel).size(), ' ');
+    Append(kMessageBoxLabel + AsLines(text, indent));
+}
+
+// Nothing is written after the exit code: in the in-memory Windows the end of the process unwinds
+// through the steps under way, which on Windows never end.
+void TRunLog::ProcessEnding(UINT exitCode) {
+    Line("exit code " + std::to_string(exitCode));
+    ended_ = true;
+}
+
+TRunLog* RunLog() {
+    return theRunLog;
+}
+
+TInstallStep::TInstallStep(std::string_view step) {
+    if (auto* log = RunLog()) {
+        log->Line("step: " + std::string(step));
+    }
+}
+
+TInstallStep::~TInstallStep() {
+    if (auto* log = RunLog()) {
+        log->Line("outcome: " + (std::uncaught_exceptions() > exceptionsBefore_
+                                     ? std::string("stopped by an error")
+                                     : outcome_));
+    }
+}
+
+void TInstallStep::Failed(DWORD error) {
+    if (RunLog() != nullptr) {
+        outcome_ = "failed: " + ReasonText(error);
+    }
+}
+
+BOOL TInstallStep::Result(BOOL result, std::string_view failure) {
+    if (!result && failure.empty()) {
+        Failed(GetLastError());
+    } else if (!result) {
+        outcome_ = std::string(failure);
+    }
+    return result;
+}
