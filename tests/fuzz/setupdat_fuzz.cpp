@@ -1,5 +1,6 @@
 // Any bytes as setup.dat, from a program folder of any length: the install step never overruns a
 // buffer, and the transceiver type is always one digit from "0" to "5" (or the file counts as missing).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -36,9 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     auto& world = platform::sim::TheWorld();
-    const std::string folder = "C:\\" + std::string(1 + data[0], 'd') + "\\";
+    // A name has at most 255 characters on Windows.
+    const std::string folder = "C:\\" + std::string(std::min(1 + data[0], 255), 'd') + "\\";
     world.programPath = folder + "cvfir.exe";
     world.files.AddFile(folder + "setup.dat", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+    // The disk's driver files, which Windows 98 takes off the disk once setup.dat has been read.
+    world.files.AddFile(folder + "win98\\cvfirdma.inf", "inf");
+    world.files.AddFile(folder + "win98\\cvfirdma.sys", "sys");
 
     Form2->WizardStep = 1;
     Form2->TransceiverType.clear();
@@ -49,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (missing ? !type.empty() : !digit) {
         std::abort();
     }
-    world.files.Remove(folder + "setup.dat");
+    for (const char* file : {"setup.dat", "win98\\cvfirdma.inf", "win98\\cvfirdma.sys", "win98"}) {
+        world.files.Remove(folder + file);
+    }
     if (Form4->Showing()) {
         Form4->Hide();
     }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/StagedDriverFiles.h"
+#include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit4.h"
 #include "framework/headless/Headless.h"
@@ -27,6 +29,13 @@ namespace {
 constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
 constexpr DWORD kTypes[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ, REG_NONE};
 constexpr std::size_t kCabinetPathSize = MAX_PATH;
+
+// The dialog as the wizard opens it, with the driver's files taken off the disk first; the install that
+// finished removed them.
+void OpenDialog() {
+    StageDriverFiles();
+    Form4->ShowFor(*Form2);
+}
 
 // A Windows 98 with its system folder, its installation files in C:\CD, a folder named like the file in
 // C:\DIR, and the driver disk; the wizard and the dialog made once, the dialog open.
@@ -46,9 +55,10 @@ void StartOnce() {
     world.files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
     world.files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
     new TApplication;
+    Application->CreateForm(Form1);
     Application->CreateForm(Form2);
     Application->CreateForm(Form4);
-    Form4->ShowFor(*Form2);
+    OpenDialog();
 }
 
 struct Value {
@@ -165,7 +175,7 @@ void CheckOk(const std::string& folder, const Value& value) {
         std::abort();
     }
     if (!Form4->Showing()) {
-        Form4->ShowFor(*Form2);
+        OpenDialog();
     }
 }
 
