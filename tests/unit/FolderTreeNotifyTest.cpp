@@ -45,7 +45,7 @@ TEST_F(FolderTreeNotify, ActivationRegistersTheHiddenWindowForFolderAndMediaEven
     ASSERT_EQ(world->shell.registrations.size(), 1u);
     const auto& registration = world->shell.registrations.front();
     EXPECT_EQ(registration.sources, 0x0003);
-    EXPECT_EQ(registration.events, 0x20078);
+    EXPECT_EQ(registration.events, 0x21078);  // with the merged SHCNE_UPDATEDIR
     EXPECT_EQ(registration.message, 0x0402u);
     ASSERT_EQ(registration.entries.size(), 1u);
     EXPECT_EQ(registration.entries[0].pidl, nullptr);
@@ -89,17 +89,13 @@ TEST_F(FolderTreeNotify, AFailedRegistrationRaisesWithTheTreeBuiltAndActive) {
 }
 
 TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
-    struct Case {
-        bool expanded;
-        bool interrupt;
-    };
-    for (const Case c : {Case{true, false}, Case{false, false}, Case{true, true}}) {
-        DataLoaded(c.expanded);
+    for (const bool expanded : {true, false}) {
+        DataLoaded(expanded);
         world->files.AddDirectory("C:\\Data\\C");
-        Announce(SHCNE_MKDIR, "C:\\Data\\C", "", c.interrupt);
-        EXPECT_EQ(Data()->Expanded(), c.expanded);
+        Announce(SHCNE_MKDIR, "C:\\Data\\C");
+        EXPECT_EQ(Data()->Expanded(), expanded);
         Data()->Expand(false);
-        EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << c.expanded << c.interrupt;
+        EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << expanded;
         EXPECT_THAT(Rows(), ::testing::Contains("        C"));  // the window shows the new folder
         EXPECT_EQ(headless::LockedWindow(), nullptr);
         ExpectNothingOfTheShellHeldButTheTree();
@@ -107,6 +103,22 @@ TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
         delete tree;
         world->files.Remove("C:\\Data\\C");
     }
+}
+
+// The registration asks for the file system's interrupts without SHCNRF_RecursiveInterrupt: they reach
+// the tree from the desktop's own level, and a folder made deeper by a program that announces nothing
+// shows only when its parent is read again.
+TEST_F(FolderTreeNotify, AnInterruptReachesTheTreeFromTheDesktopsOwnLevelOnly) {
+    const std::string desktop = world->shell.desktopDirectory;
+    DataLoaded(true);
+    world->files.AddDirectory("C:\\Data\\C");
+    world->files.AddDirectory(desktop + "\\Beta");
+    EXPECT_EQ(world->shell.Notify(SHCNE_MKDIR, "C:\\Data\\C", "", true), 0);
+    EXPECT_EQ(world->shell.Notify(SHCNE_UPDATEDIR, Shell::kDesktop, "", true), 1);
+    DeliverNotifications();
+    EXPECT_THAT(Texts(Data()), ElementsAre("B", "D"));
+    EXPECT_THAT(Texts(tree->GetDesktopNode()), ElementsAre("My Computer", "Alpha", "Beta"));
+    ExpectNothingOfTheShellHeldButTheTree();
 }
 
 TEST_F(FolderTreeNotify, AFolderCreatedUnderANeverLoadedParentIsLoadedOnTheWay) {
