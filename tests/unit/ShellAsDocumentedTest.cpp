@@ -45,7 +45,8 @@ protected:
     static HWND Owner() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x0D1A)); }
 
     // A registration of the whole namespace, recursive, for folders made and merged changes.
-    ULONG Register(int sources, HWND window, LONG events = SHCNE_MKDIR | SHCNE_MEDIAINSERTED | SHCNE_UPDATEDIR) {
+    ULONG Register(int sources, HWND window,
+                   LONG events = SHCNE_MKDIR | SHCNE_MEDIAINSERTED | SHCNE_UPDATEDIR) {
         SHChangeNotifyEntry entry{nullptr, 1};
         registered.push_back(reg(window, sources, events, 0x0402, 1, &entry));
         return registered.back();
