@@ -319,10 +319,13 @@ TEST_F(FolderTreeDiskPrompt, TheUserInsertsTheDiskAndTheDriveOpensOnItsFoldersUn
     ActiveTree();
     world->shell.whilePrompting = [&](const Shell::DiskPrompt&) {
         InsertDisk("WIN98", {"win98", "tools"});
-        Announce(SHCNE_MEDIAINSERTED, "D:\\");
-        // The file system's merged word about the new disk's root: no second fill of the drive.
-        Announce(SHCNE_UPDATEDIR, "D:\\");
+        // Elsewhere meanwhile: followed once the drive is filled, loading levels of its own.
+        world->files.AddDirectory("C:\\Data\\New");
+        Announce(SHCNE_MKDIR, "C:\\Data\\New");
         Announce(SHCNE_MKDIR, "D:\\win98");
+        Announce(SHCNE_MEDIAINSERTED, "D:\\");
+        // The merged word about the new disk's root: no second fill of the drive.
+        Announce(SHCNE_UPDATEDIR, "D:\\");
     };
     ASSERT_EQ(CdDrive()->Text(), "CD-ROM (D:)");
     EXPECT_TRUE(headless::ClickExpandButton(*CdDrive()));
@@ -333,6 +336,7 @@ TEST_F(FolderTreeDiskPrompt, TheUserInsertsTheDiskAndTheDriveOpensOnItsFoldersUn
     EXPECT_TRUE(CdDrive()->Expanded());
     EXPECT_THAT(Texts(CdDrive()), ElementsAre("tools", "win98"));
     EXPECT_THAT(Rows(), ::testing::Contains("      tools"));
+    EXPECT_THAT(Texts(Data()), ElementsAre("B", "D", "New"));
     EXPECT_EQ(headless::LockedWindow(), nullptr);
     EXPECT_EQ(headless::ScreenCursor(), crDefault);
     ExpectNothingOfTheShellHeldButTheTree();
