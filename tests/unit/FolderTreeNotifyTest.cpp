@@ -322,10 +322,9 @@ TEST_F(FolderTreeDiskPrompt, TheUserInsertsTheDiskAndTheDriveOpensOnItsFoldersUn
         // Elsewhere meanwhile: followed once the drive is filled, loading levels of its own.
         world->files.AddDirectory("C:\\Data\\New");
         Announce(SHCNE_MKDIR, "C:\\Data\\New");
+        // No second fill of the drive for its new folder.
         Announce(SHCNE_MKDIR, "D:\\win98");
         Announce(SHCNE_MEDIAINSERTED, "D:\\");
-        // The merged word about the new disk's root: no second fill of the drive.
-        Announce(SHCNE_UPDATEDIR, "D:\\");
     };
     ASSERT_EQ(CdDrive()->Text(), "CD-ROM (D:)");
     EXPECT_TRUE(headless::ClickExpandButton(*CdDrive()));
