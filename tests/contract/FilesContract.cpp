@@ -499,15 +499,3 @@ CONTRACT_CASE(Files_RemoveDirectoryTakesAnEmptyFolderOnly) {
     CHECK_EQ(ErrorOf(RemoveDirectoryA((kScratch + "\\full\\a.inf").c_str()), 0), 267);  // ERROR_DIRECTORY
     CHECK(IsFile(kScratch + "\\full\\a.inf"));
 }
-
-// The temporary folder is there and ends in a backslash; a buffer too small gets the size needed.
-CONTRACT_CASE(Files_TempPathIsAFolderEndingInABackslash) {
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof temp, temp);
-    REQUIRE(length > 3 && length < sizeof temp);
-    CHECK_EQ(std::strlen(temp), length);
-    CHECK_EQ(temp[length - 1], '\\');
-    CHECK(IsFolder(temp));
-    char small[3];
-    CHECK_EQ(GetTempPathA(sizeof small, small), length + 1);
-}

@@ -116,12 +116,14 @@ UINT TemporaryFolder(LPSTR buffer, UINT size) {
     return GetTempPathA(size, buffer);
 }
 
-// Where no folder is given to it, the temporary folder is on a drive and ends in a backslash, and is
-// answered as the Windows folder is.
+// Where no folder is given to it, the temporary folder is a folder on a drive and ends in a backslash,
+// and is answered as the Windows folder is.
 CONTRACT_CASE(Folders_TemporaryFolderEndsInABackslash) {
     const std::string temporary = Folder(TemporaryFolder);
     CHECK_EQ(temporary.substr(1, 2), ":\\");
     CHECK_EQ(temporary.back(), '\\');
+    const DWORD attributes = GetFileAttributesA(temporary.c_str());
+    CHECK(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
     CheckFolderBuffers(TemporaryFolder);
 }
 
