@@ -2,11 +2,12 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/CRuntime.h"
 #include "platform/Kernel.h"
+#include "platform/FormattedText.h"
 #include "platform/Process.h"
 #include "platform/RunRecord.h"
 #include "platform/sim/World.h"
@@ -42,18 +43,11 @@ void CoUninitialize() {
 int printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length > 0) {
-        std::vector<char> text(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        sim::TheWorld().standardOutput.append(text.data(), static_cast<std::size_t>(length));
-        RecordStandardOutput(std::string_view(text.data(), static_cast<std::size_t>(length)));
-    }
+    const std::string text = FormattedText(format, args);
     va_end(args);
-    return length;
+    sim::TheWorld().standardOutput += text;
+    RecordStandardOutput(text);
+    return static_cast<int>(text.size());
 }
 
 void SetExitCleanUp(void (*cleanUp)()) {

@@ -2,10 +2,11 @@
 // reading of setup.dat.
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/CRuntime.h"
+#include "platform/FormattedText.h"
 #include "platform/Process.h"
 #include "platform/RunRecord.h"
 
@@ -31,19 +32,12 @@ void CoUninitialize() {
 int printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length > 0) {
-        std::vector<char> text(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        std::fwrite(text.data(), 1, static_cast<std::size_t>(length), stdout);
-        std::fflush(stdout);
-        RecordStandardOutput(std::string_view(text.data(), static_cast<std::size_t>(length)));
-    }
+    const std::string text = FormattedText(format, args);
     va_end(args);
-    return length;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    RecordStandardOutput(text);
+    return static_cast<int>(text.size());
 }
 
 namespace {
