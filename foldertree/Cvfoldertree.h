@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "foldertree/ItemIdListHeap.h"
 #include "framework/ComCtrls.h"
@@ -186,10 +187,29 @@ private:
 
     static TFolderNode* RecordOf(TTreeNode* Node);
     static const std::string& PathOf(TTreeNode* Node);
-    TTreeNode* LocatePath(std::string_view path, bool exactMatch, bool clearsSelection);
-    TTreeNode* MatchRoot(TTreeNode* desktop, const std::string& first);
-    void RefreshDrive(char drive, bool force);
+    // How far a path is followed: to the node of the whole path only; to the deepest node, loading the
+    // levels on the way; to the deepest node of what is loaded. All but the last load My Computer's
+    // drives when they are not there.
+    enum class PathReach { Whole, DeepestLoading, DeepestLoaded };
+    TTreeNode* LocatePath(std::string_view path, PathReach reach, bool clearsSelection);
+    TTreeNode* MatchRoot(TTreeNode* desktop, const std::string& first, bool loads);
+    TTreeNode* DriveNode(char drive);
+    // What a drive's refresh does: drop its loaded folders when its name changed, or always; or take
+    // its new name alone.
+    enum class DriveRefresh { WhenRenamed, Always, NameOnly };
+    void RefreshDrive(char drive, DriveRefresh how);
+    bool FillLevel(TTreeNode* Node);
+
+    // A change that the shell announced, as the tree follows it.
+    struct Change {
+        platform::DWORD event;  // without SHCNE_INTERRUPT
+        std::string path;       // of its first item; empty for an item without one
+    };
     void ShellChanged(platform::WPARAM wParam, platform::LPARAM lParam);
+    void FollowChange(const Change& change);
+    // The node that a change reloads or renames, found in what is loaded.
+    TTreeNode* ChangedNode(const Change& change);
+    void FollowHeldChanges(TTreeNode* filled);
     void RefreshFolder(TTreeNode* Node);
     platform::HWND ParentWindow() const;
     void DisposeRecord(TFolderNode* record);
@@ -215,6 +235,12 @@ private:
     platform::ULONG NotifyId = 0;
     bool FActive = false;
     TItemIdListHeap NodeListHeap;  // the nodes' own lists, apart from the shell's allocator
+    // Filling a level may run a message loop (the shell's prompt for a disk), in which changes arrive:
+    // they are held until the fill is over. The levels being filled, one inside another, and the
+    // following of held changes under way.
+    std::vector<Change> HeldChanges;
+    int Filling = 0;
+    int FollowingHeld = 0;
 };
 
 // The message that the shell posts to the notification window for each change.

@@ -73,7 +73,21 @@ std::string SortKey(TTreeNode* Node) {
     return key;
 }
 
+// A fill may run a message loop: the shell asks for a disk that is not in its drive, and the user can
+// insert it meanwhile. Changes that arrive then are held, and followed once the outermost fill is over.
 bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
+    bool result = false;
+    {
+        Nesting fill(Filling);
+        result = FillLevel(Node);
+    }
+    if (Filling == 0) {
+        FollowHeldChanges(Node);
+    }
+    return result;
+}
+
+bool TCvFolderTree::FillLevel(TTreeNode* Node) {
     HourGlass hourGlass;
     PaintingLock lock(Handle());
     TFolderNode* record = RecordOf(Node);
@@ -83,10 +97,15 @@ bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
     bool result = false;
     bool hasChildren = true;
     ComPtr<IEnumIDList> items;
-    // The dialog's window owns whatever the shell shows meanwhile (a drive that is not ready, say).
-    if (record->ShellFolder->EnumObjects(ParentWindow(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN,
-                                         items.put()) == S_OK) {
+    // The dialog's window owns whatever the shell shows meanwhile: its prompt for a disk that is not in
+    // the drive, which lets the user insert it and go on.
+    const HRESULT listed = record->ShellFolder->EnumObjects(
+        ParentWindow(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.put());
+    // S_FALSE: the folder has no folders, and gives no enumerator to say so.
+    if (listed == S_OK || listed == S_FALSE) {
         hasChildren = false;
+    }
+    if (listed == S_OK) {
         items->Reset();
         LPITEMIDLIST item = nullptr;
         ULONG fetched = 0;

@@ -71,12 +71,12 @@ void TCvFolderTree::SetDirectory(const std::string& Path) {
 }
 
 TTreeNode* TCvFolderTree::FindPath(const std::string& Path, bool ExactMatch) {
-    return LocatePath(Path, ExactMatch, true);
+    return LocatePath(Path, ExactMatch ? PathReach::Whole : PathReach::DeepestLoading, true);
 }
 
 // FindPath, and the look-up of a notified path, which must not take the user's selection away when
 // the path lies outside what the tree shows.
-TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, bool clearsSelection) {
+TTreeNode* TCvFolderTree::LocatePath(std::string_view path, PathReach reach, bool clearsSelection) {
     const auto noRoot = [&]() -> TTreeNode* {
         if (clearsSelection) {
             SetSelected(nullptr);
@@ -92,13 +92,15 @@ TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, boo
     }
     const std::vector<std::string> components = SplitFolderPath(lowered, AsciiLower(DesktopPath));
     TTreeNode* desktop = GetDesktopNode();
-    TTreeNode* node = desktop != nullptr ? MatchRoot(desktop, components.front()) : nullptr;
+    TTreeNode* node = desktop != nullptr
+                          ? MatchRoot(desktop, components.front(), reach != PathReach::DeepestLoaded)
+                          : nullptr;
     if (node == nullptr) {
         return noRoot();
     }
     std::string searchText = components.front();
     for (std::size_t i = 1; i < components.size(); ++i) {
-        if (node->Count() == 0 && !exactMatch) {
+        if (node->Count() == 0 && reach == PathReach::DeepestLoading) {
             AttachFolders(node);
         }
         searchText.append(1, '\\').append(components[i]);
@@ -107,7 +109,7 @@ TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, boo
             child = child->GetNextSibling();
         }
         if (child == nullptr) {
-            return exactMatch ? nullptr : node;
+            return reach == PathReach::Whole ? nullptr : node;
         }
         node = child;
     }
@@ -115,8 +117,9 @@ TTreeNode* TCvFolderTree::LocatePath(std::string_view path, bool exactMatch, boo
 }
 
 // The root of a path's first component: the desktop for its own folder, Network Neighborhood for a
-// network path, else a drive of My Computer (whose drives are loaded first if they never were).
-TTreeNode* TCvFolderTree::MatchRoot(TTreeNode* desktop, const std::string& first) {
+// network path, else a drive of My Computer (whose drives are loaded first if they never were and
+// `loads`).
+TTreeNode* TCvFolderTree::MatchRoot(TTreeNode* desktop, const std::string& first, bool loads) {
     if (EqualsIgnoringAsciiCase(PathOf(desktop), first)) {
         return desktop;
     }
@@ -124,7 +127,7 @@ TTreeNode* TCvFolderTree::MatchRoot(TTreeNode* desktop, const std::string& first
     if (first == "\\") {
         candidate = GetNetHoodNode();
     } else if (TTreeNode* myComputer = GetMyComputerNode()) {
-        if (myComputer->Count() == 0) {
+        if (myComputer->Count() == 0 && loads) {
             myComputer->Expand(false);
         }
         candidate = myComputer->GetFirstChild();
@@ -190,20 +193,23 @@ void TCvFolderTree::WMLButtonDblClk(TMessage& Message) {
 }
 
 void TCvFolderTree::DriveChanged(TObject* /*Sender*/, char Drive, bool Force) {
-    KeepNodeOnFailure([&] { RefreshDrive(Drive, Force); });
+    KeepNodeOnFailure([&] { RefreshDrive(Drive, Force ? DriveRefresh::Always : DriveRefresh::WhenRenamed); });
 }
 
-void TCvFolderTree::RefreshDrive(char drive, bool force) {
+// The node of a drive under My Computer; null when My Computer does not list it.
+TTreeNode* TCvFolderTree::DriveNode(char drive) {
     TTreeNode* myComputer = GetMyComputerNode();
-    if (myComputer == nullptr) {
-        return;
-    }
-    TTreeNode* driveNode = myComputer->GetFirstChild();
+    TTreeNode* driveNode = myComputer != nullptr ? myComputer->GetFirstChild() : nullptr;
     while (driveNode != nullptr &&
            (PathOf(driveNode).empty() || AsciiUpper(PathOf(driveNode).front()) != AsciiUpper(drive))) {
         driveNode = driveNode->GetNextSibling();
     }
-    const ComPtr<IShellFolder> drives = NodeShellFolder(myComputer);
+    return driveNode;
+}
+
+void TCvFolderTree::RefreshDrive(char drive, DriveRefresh how) {
+    TTreeNode* driveNode = DriveNode(drive);
+    const ComPtr<IShellFolder> drives = NodeShellFolder(GetMyComputerNode());
     WCHAR root[4];
     if (driveNode == nullptr || !drives || !WideDriveRoot(drive, root)) {
         return;
@@ -219,12 +225,14 @@ void TCvFolderTree::RefreshDrive(char drive, bool force) {
         ShellList parsed(*this, list);
         name = GetLongFilePath(list, drives.get()).DisplayName;
     }
-    if (driveNode->Text() != name || force) {
-        {
-            PaintingLock lock(Handle());
-            FreeChildren(driveNode);
-            driveNode->Collapse(true);
-        }
+    const bool renamed = driveNode->Text() != name;
+    const bool drops = how == DriveRefresh::Always || (renamed && how == DriveRefresh::WhenRenamed);
+    if (drops) {
+        PaintingLock lock(Handle());
+        FreeChildren(driveNode);
+        driveNode->Collapse(true);
+    }
+    if (drops || renamed) {
         driveNode->SetText(name);  // the shell's name as it is: the display mode is not applied here
     }
 }

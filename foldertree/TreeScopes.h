@@ -36,3 +36,15 @@ private:
     TCvFolderTree& tree_;
     platform::LPITEMIDLIST list_;
 };
+
+// One more of an operation that may run inside itself, for as long as this one lasts.
+class Nesting {
+public:
+    explicit Nesting(int& depth) : depth_(depth) { ++depth_; }
+    ~Nesting() { --depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& depth_;
+};

@@ -85,6 +85,9 @@ class IShellFolder : public IUnknown {
 public:
     virtual HRESULT ParseDisplayName(HWND hwnd, IBindCtx* pbc, LPWSTR pszDisplayName, ULONG* pchEaten,
                                      LPITEMIDLIST* ppidl, ULONG* pdwAttributes) = 0;
+    // S_OK with an enumerator; S_FALSE without one when nothing matches `grfFlags`. With an owner
+    // window the folder may ask the user for what it needs (a disk in the drive) and run a message loop
+    // on the calling thread meanwhile; without one it fails instead.
     virtual HRESULT EnumObjects(HWND hwnd, SHCONTF grfFlags, IEnumIDList** ppenumIDList) = 0;
     virtual HRESULT BindToObject(LPCITEMIDLIST pidl, IBindCtx* pbc, REFIID riid, void** ppv) = 0;
     // The requested bits of `rgfInOut` come back set or cleared for the items.
@@ -147,6 +150,9 @@ inline constexpr WORD SHCHANGENOTIFYDEREGISTER_ORDINAL = 4;
 // announcements (SHChangeNotify).
 inline constexpr int SHCNRF_InterruptLevel = 0x0001;
 inline constexpr int SHCNRF_ShellLevel = 0x0002;
+// The file system's interrupts from the whole subtree below a recursive entry; without it they come
+// only from the entry's own folder.
+inline constexpr int SHCNRF_RecursiveInterrupt = 0x1000;
 
 // The events, as they come in the notification's lParam; SHCNE_INTERRUPT marks one that came from the
 // interrupt level.
@@ -155,6 +161,9 @@ inline constexpr LONG SHCNE_RMDIR = 0x00000010;
 inline constexpr LONG SHCNE_MEDIAINSERTED = 0x00000020;
 inline constexpr LONG SHCNE_MEDIAREMOVED = 0x00000040;
 inline constexpr LONG SHCNE_RENAMEFOLDER = 0x00020000;
+// A folder's contents changed: what the shell sends in place of many events about the items of one
+// folder.
+inline constexpr LONG SHCNE_UPDATEDIR = 0x00001000;
 inline constexpr DWORD SHCNE_INTERRUPT = 0x80000000;
 
 }  // namespace platform

@@ -20,6 +20,16 @@ const sim::AnsiCodePage& SystemCodePage() {
 constexpr DWORD kToBytesFlags = 0x10 | 0x20 | 0x40 | 0x200 | 0x400;
 constexpr DWORD kToWideFlags = 0x1 | 0x2 | 0x4 | 0x8;
 
+// Of the negative lengths only -1 stands for a text that ends in its zero; any other is refused with
+// ERROR_INVALID_PARAMETER.
+bool LengthTaken(int length) {
+    if (length < -1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return true;
+}
+
 bool FlagsTaken(DWORD flags, DWORD known) {
     if ((flags & ~known) != 0) {
         SetLastError(ERROR_INVALID_FLAGS);
@@ -221,7 +231,7 @@ int CompareStringA(LCID /*locale*/, DWORD cmpFlags, LPCSTR string1, int count1, 
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wideText, int wideLength, LPSTR text, int size,
                         LPCSTR defaultChar, BOOL* usedDefaultChar) {
-    if (!KnownCodePage(codePage) || !FlagsTaken(flags, kToBytesFlags)) {
+    if (!KnownCodePage(codePage) || !FlagsTaken(flags, kToBytesFlags) || !LengthTaken(wideLength)) {
         return 0;
     }
     const int length = LengthOf(wideText, wideLength);
@@ -251,7 +261,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wideText, int wideLe
 }
 
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wideText, int wideSize) {
-    if (!KnownCodePage(codePage) || !FlagsTaken(flags, kToWideFlags)) {
+    if (!KnownCodePage(codePage) || !FlagsTaken(flags, kToWideFlags) || !LengthTaken(length)) {
         return 0;
     }
     const std::string_view bytes(text, static_cast<std::size_t>(LengthOf(text, length)));

@@ -175,14 +175,44 @@ HRESULT SimShellFolder::ParseDisplayName(HWND hwnd, IBindCtx* pbc, LPWSTR pszDis
     return S_OK;
 }
 
+// The root of the drive that holds a file-system folder, when the drive has no medium: its root is no
+// folder of the file system.
+std::optional<std::string> DriveWithoutMedium(const sim::Location& folder) {
+    const auto path = sim::FileSystemPath(folder);
+    if (!path || path->size() < 3 || (*path)[1] != ':') {
+        return std::nullopt;
+    }
+    std::string root = path->substr(0, 3);
+    if (sim::TheWorld().files.IsDirectory(root)) {
+        return std::nullopt;
+    }
+    return root;
+}
+
+// The shell asks the owner's user for the disk, and answers whether it is there when the prompt
+// closes. Without an owner nobody may be asked.
+bool MediumAfterPrompt(HWND owner, const std::string& root) {
+    if (owner == nullptr) {
+        return false;
+    }
+    auto& shell = Shell();
+    shell.diskPrompts.push_back(sim::ShellNamespace::DiskPrompt{owner, root});
+    if (shell.whilePrompting) {
+        shell.whilePrompting(shell.diskPrompts.back());
+    }
+    return sim::TheWorld().files.IsDirectory(root);
+}
+
 HRESULT SimShellFolder::EnumObjects(HWND hwnd, SHCONTF grfFlags, IEnumIDList** ppenumIDList) {
     *ppenumIDList = nullptr;
     Shell().Note("EnumObjects " + location_.key + " " + HandleText(hwnd) + " " + Hex(grfFlags));
     const auto* settings = sim::SettingsOf(location_);
-    const bool driveNotReady =
-        location_.kind == sim::ItemKind::Drive && !sim::TheWorld().files.IsDirectory(location_.key);
-    if ((settings != nullptr && settings->enumFails) || driveNotReady) {
+    if (settings != nullptr && settings->enumFails) {
         return static_cast<HRESULT>(0x80070015u);  // the device is not ready
+    }
+    if (const auto root = DriveWithoutMedium(location_); root && !MediumAfterPrompt(hwnd, *root)) {
+        // Not ready without anyone to ask; cancelled by the user who was asked.
+        return static_cast<HRESULT>(hwnd == nullptr ? 0x80070015u : 0x800704C7u);
     }
     std::vector<std::vector<BYTE>> items;
     for (const auto& child : sim::Children(location_)) {
@@ -193,6 +223,9 @@ HRESULT SimShellFolder::EnumObjects(HWND hwnd, SHCONTF grfFlags, IEnumIDList** p
         if (wanted && (!hidden || (grfFlags & SHCONTF_INCLUDEHIDDEN) != 0)) {
             items.push_back(sim::ItemBytes(child));
         }
+    }
+    if (items.empty() && settings != nullptr && settings->noneIsSFalse) {
+        return S_FALSE;
     }
     *ppenumIDList = new SimEnumIDList(std::move(items), settings != nullptr && settings->enumRaises);
     return S_OK;

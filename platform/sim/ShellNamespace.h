@@ -17,6 +17,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -60,7 +61,10 @@ struct ItemSettings {
     bool attributesFail = false;  // GetAttributesOf for this item fails
     bool bindFails = false;       // BindToObject of this item fails
     bool enumFails = false;       // EnumObjects of this item's own folder fails
-    bool enumRaises = false;      // its enumerator raises, as a faulty shell extension does
+    // EnumObjects of this item's own folder answers S_FALSE without an enumerator when it lists
+    // nothing, as some folders do.
+    bool noneIsSFalse = false;
+    bool enumRaises = false;  // its enumerator raises, as a faulty shell extension does
 };
 
 struct NetworkComputer {
@@ -180,6 +184,17 @@ public:
     };
     std::vector<ParseRequest> parseRequests;
 
+    // The shell's prompt for a disk, which EnumObjects with an owner window shows for a drive without
+    // its medium (a drive whose root is not a folder of the file system). While it is up a message loop
+    // runs on the caller's thread: `whilePrompting` is what happens meanwhile (a test inserts the
+    // medium, delivers what was posted). It then answers Retry when the medium is there, else Cancel.
+    struct DiskPrompt {
+        HWND owner;
+        std::string drive;  // the drive's root folder, "A:\" for drive A
+    };
+    std::vector<DiskPrompt> diskPrompts;
+    std::function<void(const DiskPrompt&)> whilePrompting;
+
     // Change notification: SHChangeNotifyRegister fails (answers 0) while `registrationFails` holds.
     bool registrationFails = false;
     std::vector<NotifyRegistration> registrations;
@@ -187,11 +202,22 @@ public:
     // The shell announces an event (SHCNE_MKDIR, ...) about one or two items named by their keys (an
     // empty key: no item); see NotifiedList for the lists it gives. Every registration that asks for the
     // event, from that level, below one of its entries, gets a message of its own in `posted`, with lists
-    // of its own. Answers how many messages were posted.
+    // of its own. An event from the interrupt level reaches below the entry's own folder only for a
+    // registration with SHCNRF_RecursiveInterrupt. Answers how many messages were posted.
     int Notify(LONG event, std::string_view item1, std::string_view item2 = {}, bool interrupt = false);
     std::deque<PostedNotification> posted;
+    // When this many events about the items of one folder wait for one registration, the next one
+    // merges them all into one SHCNE_UPDATEDIR about the folder, which reaches only a registration that
+    // asks for it; later events about that folder join the waiting one. Windows gives no number.
+    std::size_t mergeFrom = 10;
 
 private:
+    PostedNotification Posting(const NotifyRegistration& registration, DWORD code,
+                               const std::optional<std::vector<BYTE>>& list1,
+                               const std::optional<std::vector<BYTE>>& list2);
+    bool Merges(const NotifyRegistration& registration, LONG event,
+                const std::optional<std::vector<BYTE>>& list1, DWORD interrupt);
+
     struct KeyHash {
         std::size_t operator()(const std::string& key) const;
     };

@@ -126,11 +126,13 @@
     X(SHGFI_SYSICONINDEX)             \
     X(SHCNRF_InterruptLevel)          \
     X(SHCNRF_ShellLevel)              \
+    X(SHCNRF_RecursiveInterrupt)      \
     X(SHCNE_MKDIR)                    \
     X(SHCNE_RMDIR)                    \
     X(SHCNE_MEDIAINSERTED)            \
     X(SHCNE_MEDIAREMOVED)             \
     X(SHCNE_RENAMEFOLDER)             \
+    X(SHCNE_UPDATEDIR)                \
     X(SHCNE_INTERRUPT)                \
     X(TOKEN_QUERY)                    \
     X(TOKEN_ADJUST_PRIVILEGES)        \

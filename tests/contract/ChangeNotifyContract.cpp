@@ -18,8 +18,8 @@ namespace {
 
 const std::string kScratch = contract::kScratchFolder;
 constexpr int kTreeSources = SHCNRF_InterruptLevel | SHCNRF_ShellLevel;
-constexpr LONG kTreeEvents =
-    SHCNE_MKDIR | SHCNE_RMDIR | SHCNE_MEDIAINSERTED | SHCNE_MEDIAREMOVED | SHCNE_RENAMEFOLDER;
+constexpr LONG kTreeEvents = SHCNE_MKDIR | SHCNE_RMDIR | SHCNE_MEDIAINSERTED | SHCNE_MEDIAREMOVED |
+                             SHCNE_RENAMEFOLDER | SHCNE_UPDATEDIR;
 
 struct Shell32 {
     Shell32() {
@@ -34,10 +34,10 @@ struct Shell32 {
     ~Shell32() { FreeLibrary(module); }
 
     // A registration of the host's window; `folder` null: the whole namespace.
-    ULONG Register(LONG events, LPCITEMIDLIST folder = nullptr, BOOL recursive = 1) {
+    ULONG Register(LONG events, LPCITEMIDLIST folder = nullptr, BOOL recursive = 1,
+                   int sources = kTreeSources) {
         SHChangeNotifyEntry entry{folder, recursive};
-        const ULONG id =
-            reg(contract::NotifyWindow(), kTreeSources, events, contract::kNotifyMessage, 1, &entry);
+        const ULONG id = reg(contract::NotifyWindow(), sources, events, contract::kNotifyMessage, 1, &entry);
         REQUIRE(id != 0);
         return id;
     }
@@ -57,6 +57,12 @@ std::string Shown(const std::vector<Notification>& notifications) {
 
 std::string Expected(DWORD event, const std::string& path1, const std::string& path2 = "(none)") {
     return std::to_string(event) + " " + path1 + " " + path2 + ";";
+}
+
+void MakeFolders(const std::vector<std::string>& names) {
+    for (const auto& name : names) {
+        REQUIRE(CreateDirectoryA((kScratch + name).c_str(), nullptr));
+    }
 }
 
 }  // namespace
@@ -140,4 +146,26 @@ CONTRACT_CASE(Notify_EntryForOneFolderWatchesWhatLiesBelowIt) {
                  Expected(SHCNE_MKDIR, kScratch + "\\Watched\\Deep\\Far"));
     shell.deregister(id);
     CoTaskMemFree(folder);
+}
+
+// A folder whose contents changed as a whole, as the shell says for many changes in it at once.
+CONTRACT_CASE(Notify_FolderUpdateNamesTheFolder) {
+    MakeFolders({"\\Updated"});
+    Shell32 shell;
+    const ULONG id = shell.Register(kTreeEvents);
+    contract::AnnounceChange(SHCNE_UPDATEDIR, kScratch + "\\Updated");
+    CHECK_EQ(Shown(contract::TakeNotifications()), Expected(SHCNE_UPDATEDIR, kScratch + "\\Updated"));
+    shell.deregister(id);
+}
+
+// Asking for the file system's interrupts from the whole subtree changes nothing for the shell's own
+// announcements.
+CONTRACT_CASE(Notify_RecursiveInterruptsTakeTheShellsAnnouncementsToo) {
+    Shell32 shell;
+    const ULONG id = shell.Register(kTreeEvents, nullptr, 1,
+                                    SHCNRF_InterruptLevel | SHCNRF_ShellLevel | SHCNRF_RecursiveInterrupt);
+    MakeFolders({"\\Deep", "\\Deep\\Deeper"});
+    contract::AnnounceChange(SHCNE_MKDIR, kScratch + "\\Deep\\Deeper");
+    CHECK_EQ(Shown(contract::TakeNotifications()), Expected(SHCNE_MKDIR, kScratch + "\\Deep\\Deeper"));
+    shell.deregister(id);
 }

@@ -320,6 +320,38 @@ CONTRACT_CASE(Shell_EmptyFolderListsNothing) {
               .empty());
 }
 
+// A folder with files alone has no folders to list: an enumerator of nothing, or S_FALSE and none.
+CONTRACT_CASE(Shell_NoMatchingChildIsAnEmptyEnumeratorOrSFalseWithoutOne) {
+    contract::MakeFile(kScratch + "\\Files\\only.txt", "x");
+    auto files = FolderOf(kScratch + "\\Files");
+    IEnumIDList* items = nullptr;
+    const HRESULT result = files->EnumObjects(nullptr, SHCONTF_FOLDERS, &items);
+    CHECK(result == S_OK || result == S_FALSE);
+    CHECK_EQ(items != nullptr, result == S_OK);
+    if (items != nullptr) {
+        LPITEMIDLIST item = nullptr;
+        ULONG fetched = 0;
+        CHECK_EQ(items->Next(1, &item, &fetched), S_FALSE);
+        CHECK(item == nullptr);
+        items->Release();
+    }
+}
+
+// An owner window lets the folder ask the user when it needs to; a folder that needs nothing lists the
+// same with one as without.
+CONTRACT_CASE(Shell_AnOwnerWindowChangesNothingWhereNothingIsNeeded) {
+    MakeFolder(kScratch + "\\Owned");
+    MakeFolder(kScratch + "\\Owned\\Inside");
+    auto owned = FolderOf(kScratch + "\\Owned");
+    ComPtr<IEnumIDList> items;
+    REQUIRE(owned->EnumObjects(contract::NotifyWindow(), SHCONTF_FOLDERS, items.put()) == S_OK);
+    LPITEMIDLIST item = nullptr;
+    ULONG fetched = 0;
+    REQUIRE(items->Next(1, &item, &fetched) == S_OK);
+    CHECK_EQ(NameOf(*owned, item, SHGDN_INFOLDER), "Inside");
+    CoTaskMemFree(item);
+}
+
 CONTRACT_CASE(Shell_FolderAttributesForTheTreesRequest) {
     MakeFolder(kScratch + "\\Parent");
     MakeFolder(kScratch + "\\Parent\\Child");

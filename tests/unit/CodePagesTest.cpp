@@ -7,6 +7,7 @@
 
 #include "platform/CharacterScan.h"
 #include "platform/CodePage.h"
+#include "platform/Kernel.h"
 #include "platform/sim/World.h"
 
 using namespace platform;
@@ -70,6 +71,22 @@ TEST(CharacterScan, FindsSingleByteCharactersWhereCharactersBeginWithinTheText) 
     // Counted, a lead byte at the end is a character of its own, never read past.
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a\x83\x5C", 2, nullptr, 0), 2);
     sim::ResetWorld();
+}
+
+// "WideCharToMultiByte function (stringapiset.h)", "MultiByteToWideChar function (stringapiset.h)":
+// -1 is the one length that stands for a text ending in its zero.
+TEST(InMemoryCodePage, ALengthBelowMinusOneIsRefused) {
+    sim::ResetWorld();
+    char bytes[8] = {};
+    WCHAR wide[8] = {};
+    SetLastError(0);
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"ab", -2, bytes, sizeof bytes, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    SetLastError(0);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "ab", -2, wide, 8), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"ab", -1, bytes, sizeof bytes, nullptr, nullptr), 3);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "ab", -1, wide, 8), 3);
 }
 
 TEST(InMemoryCodePage, IsWindows1252UnlessChosenAndOnlyTheFiveCanBe) {

@@ -141,18 +141,28 @@ TEST_F(FolderTreeEnumeration, AFailedEnumerationKeepsTheButtonAndRefusesUntilItW
     ExpectNothingOfTheShellHeldButTheTree();
 }
 
+// A folder says it has no folders with an enumerator that yields none, or with S_FALSE and no
+// enumerator at all; either way its button goes.
 TEST_F(FolderTreeEnumeration, AnEmptyEnumerationRemovesTheButtonAndRefuses) {
-    world->files.AddDirectory("C:\\Claims");
-    world->shell.Item("C:\\Claims").addAttributes = SFGAO_HASSUBFOLDER;
-    ActiveTree();
-    Drive()->Expand(false);
-    TTreeNode* claims = Find({"My Computer", "Local Disk (C:)", "Claims"});
-    ASSERT_TRUE(claims->HasChildren());
-    EXPECT_TRUE(headless::ClickExpandButton(*claims));
-    EXPECT_FALSE(claims->Expanded());
-    EXPECT_FALSE(claims->HasChildren());
-    claims->Expand(false);  // from code it enumerates again
-    EXPECT_EQ(Enumerations("C:\\Claims"), 2);
+    for (const bool sFalse : {false, true}) {
+        world->files.AddDirectory("C:\\Claims");
+        world->shell.Item("C:\\Claims").addAttributes = SFGAO_HASSUBFOLDER;
+        world->shell.Item("C:\\Claims").noneIsSFalse = sFalse;
+        world->shell.journal.clear();
+        ActiveTree();
+        Drive()->Expand(false);
+        TTreeNode* claims = Find({"My Computer", "Local Disk (C:)", "Claims"});
+        ASSERT_TRUE(claims->HasChildren());
+        EXPECT_TRUE(headless::ClickExpandButton(*claims));
+        EXPECT_FALSE(claims->Expanded());
+        EXPECT_FALSE(claims->HasChildren()) << sFalse;
+        claims->Expand(false);  // from code it enumerates again
+        EXPECT_EQ(Enumerations("C:\\Claims"), 2);
+        EXPECT_EQ(world->shell.liveEnumerators, 0);
+        ExpectCursorAndPaintingBack();
+        ExpectTheWindowAgrees();
+        delete tree;
+    }
 }
 
 TEST_F(FolderTreeEnumeration, AFolderThatCouldNotBeBoundCannotBeExpandedAndIsNotEnumerated) {

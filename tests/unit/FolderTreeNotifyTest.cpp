@@ -45,7 +45,7 @@ TEST_F(FolderTreeNotify, ActivationRegistersTheHiddenWindowForFolderAndMediaEven
     ASSERT_EQ(world->shell.registrations.size(), 1u);
     const auto& registration = world->shell.registrations.front();
     EXPECT_EQ(registration.sources, 0x0003);
-    EXPECT_EQ(registration.events, 0x20078);
+    EXPECT_EQ(registration.events, 0x21078);  // with the merged SHCNE_UPDATEDIR
     EXPECT_EQ(registration.message, 0x0402u);
     ASSERT_EQ(registration.entries.size(), 1u);
     EXPECT_EQ(registration.entries[0].pidl, nullptr);
@@ -89,17 +89,13 @@ TEST_F(FolderTreeNotify, AFailedRegistrationRaisesWithTheTreeBuiltAndActive) {
 }
 
 TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
-    struct Case {
-        bool expanded;
-        bool interrupt;
-    };
-    for (const Case c : {Case{true, false}, Case{false, false}, Case{true, true}}) {
-        DataLoaded(c.expanded);
+    for (const bool expanded : {true, false}) {
+        DataLoaded(expanded);
         world->files.AddDirectory("C:\\Data\\C");
-        Announce(SHCNE_MKDIR, "C:\\Data\\C", "", c.interrupt);
-        EXPECT_EQ(Data()->Expanded(), c.expanded);
+        Announce(SHCNE_MKDIR, "C:\\Data\\C");
+        EXPECT_EQ(Data()->Expanded(), expanded);
         Data()->Expand(false);
-        EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << c.expanded << c.interrupt;
+        EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << expanded;
         EXPECT_THAT(Rows(), ::testing::Contains("        C"));  // the window shows the new folder
         EXPECT_EQ(headless::LockedWindow(), nullptr);
         ExpectNothingOfTheShellHeldButTheTree();
@@ -107,6 +103,22 @@ TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
         delete tree;
         world->files.Remove("C:\\Data\\C");
     }
+}
+
+// The registration asks for the file system's interrupts without SHCNRF_RecursiveInterrupt: they reach
+// the tree from the desktop's own level, and a folder made deeper by a program that announces nothing
+// shows only when its parent is read again.
+TEST_F(FolderTreeNotify, AnInterruptReachesTheTreeFromTheDesktopsOwnLevelOnly) {
+    const std::string desktop = world->shell.desktopDirectory;
+    DataLoaded(true);
+    world->files.AddDirectory("C:\\Data\\C");
+    world->files.AddDirectory(desktop + "\\Beta");
+    EXPECT_EQ(world->shell.Notify(SHCNE_MKDIR, "C:\\Data\\C", "", true), 0);
+    EXPECT_EQ(world->shell.Notify(SHCNE_UPDATEDIR, Shell::kDesktop, "", true), 1);
+    DeliverNotifications();
+    EXPECT_THAT(Texts(Data()), ElementsAre("B", "D"));
+    EXPECT_THAT(Texts(tree->GetDesktopNode()), ElementsAre("My Computer", "Alpha", "Beta"));
+    ExpectNothingOfTheShellHeldButTheTree();
 }
 
 TEST_F(FolderTreeNotify, AFolderCreatedUnderANeverLoadedParentIsLoadedOnTheWay) {
@@ -166,6 +178,33 @@ TEST_F(FolderTreeNotify, AnEventOnTheDesktopFolderReloadsItsFoldersAndKeepsMyCom
     EXPECT_THAT(Texts(desktopNode), ElementsAre("My Computer", "Network Neighborhood"));
     EXPECT_TRUE(desktopNode->HasChildren());
     EXPECT_TRUE(desktopNode->Expanded());
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+// Many events about one folder's items that wait together come as one SHCNE_UPDATEDIR about the folder,
+// which the tree follows: a loaded folder is read again, one never loaded gets its button back.
+TEST_F(FolderTreeNotify, ManyChangesInOneFolderComeMergedAndTheFolderIsReadAgain) {
+    DataLoaded(true);
+    std::vector<std::string> expected{"B", "D"};
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "N" + std::to_string(10 + i);
+        world->files.AddDirectory("C:\\Data\\" + name);
+        world->shell.Notify(SHCNE_MKDIR, "C:\\Data\\" + name);
+        expected.push_back(name);
+    }
+    ASSERT_EQ(world->shell.posted.size(), 1u);
+    EXPECT_EQ(world->shell.posted.front().lParam, SHCNE_UPDATEDIR);
+    DeliverNotifications();
+    EXPECT_THAT(Texts(Data()), ::testing::ElementsAreArray(expected));
+    EXPECT_TRUE(Data()->Expanded());
+
+    TTreeNode* b = Find({"My Computer", "Local Disk (C:)", "Data", "B"});
+    ASSERT_FALSE(b->HasChildren());
+    world->files.AddDirectory("C:\\Data\\B\\Inner");
+    Announce(SHCNE_UPDATEDIR, "C:\\Data\\B");
+    EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "Data", "B"}), b);
+    EXPECT_TRUE(b->HasChildren());
+    EXPECT_EQ(b->Count(), 0);  // read when it is opened, not before
     ExpectNothingOfTheShellHeldButTheTree();
 }
 
@@ -246,6 +285,99 @@ TEST_F(FolderTreeNotify, TheSessionMayEndUnlessTheOwnerSaysNoAndTheTreeStaysActi
         delete tree;
         EXPECT_TRUE(world->shell.registrations.empty());
     }
+}
+
+// Opening a drive without its disk: the shell asks the user for it, owned by the tree's window, and
+// runs a message loop meanwhile, in which the shell's notifications about the disk reach the tree.
+class FolderTreeDiskPrompt : public FolderTreeNotify {
+protected:
+    void SetUp() override {
+        FolderTreeNotify::SetUp();
+        world->shell.drives = {'C', 'D'};
+        world->shell.Item("D:\\").addAttributes = SFGAO_HASSUBFOLDER;  // a CD drive offers its button
+        world->shell.Item("D:\\").label = "CD-ROM";
+    }
+    TTreeNode* CdDrive() { return tree->GetMyComputerNode()->GetLastChild(); }
+    // The disk the user inserts while the prompt is up: its label and folders.
+    void InsertDisk(const std::string& label, const std::vector<std::string>& folders) {
+        world->shell.Item("D:\\").label = label;
+        for (const auto& folder : folders) {
+            world->files.AddDirectory("D:\\" + folder);
+        }
+    }
+    // Deepest first: the root goes last.
+    void TakeDiskOut(const std::vector<std::string>& folders) {
+        for (const auto& folder : folders) {
+            world->files.Remove("D:\\" + folder);
+        }
+        world->files.Remove("D:\\");
+        world->shell.Item("D:\\").label = "CD-ROM";
+    }
+};
+
+TEST_F(FolderTreeDiskPrompt, TheUserInsertsTheDiskAndTheDriveOpensOnItsFoldersUnderItsNewName) {
+    ActiveTree();
+    world->shell.whilePrompting = [&](const Shell::DiskPrompt&) {
+        InsertDisk("WIN98", {"win98", "tools"});
+        // Elsewhere meanwhile: followed once the drive is filled, loading levels of its own.
+        world->files.AddDirectory("C:\\Data\\New");
+        Announce(SHCNE_MKDIR, "C:\\Data\\New");
+        // No second fill of the drive for its new folder.
+        Announce(SHCNE_MKDIR, "D:\\win98");
+        Announce(SHCNE_MEDIAINSERTED, "D:\\");
+    };
+    ASSERT_EQ(CdDrive()->Text(), "CD-ROM (D:)");
+    EXPECT_TRUE(headless::ClickExpandButton(*CdDrive()));
+    ASSERT_EQ(world->shell.diskPrompts.size(), 1u);
+    EXPECT_EQ(world->shell.diskPrompts[0].owner, host->Peer()->Handle());
+    EXPECT_EQ(world->shell.diskPrompts[0].drive, "D:\\");
+    EXPECT_EQ(CdDrive()->Text(), "WIN98 (D:)");
+    EXPECT_TRUE(CdDrive()->Expanded());
+    EXPECT_THAT(Texts(CdDrive()), ElementsAre("tools", "win98"));
+    EXPECT_THAT(Rows(), ::testing::Contains("      tools"));
+    EXPECT_THAT(Texts(Data()), ElementsAre("B", "D", "New"));
+    EXPECT_EQ(headless::LockedWindow(), nullptr);
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+TEST_F(FolderTreeDiskPrompt, ACancelledPromptLeavesTheDriveClosedWithItsButtonToAskAgain) {
+    ActiveTree();
+    EXPECT_TRUE(headless::ClickExpandButton(*CdDrive()));
+    EXPECT_FALSE(CdDrive()->Expanded());
+    EXPECT_TRUE(CdDrive()->HasChildren());
+    EXPECT_TRUE(headless::ClickExpandButton(*CdDrive()));
+    EXPECT_EQ(world->shell.diskPrompts.size(), 2u);
+    ExpectNothingOfTheShellHeldButTheTree();
+}
+
+// A folder of a disk that was taken out: the prompt comes for the folder, and the user inserts another
+// disk. The drive's new name and the reload of its folders would take away the folder being opened, so
+// they wait for the tree's next change.
+TEST_F(FolderTreeDiskPrompt, AChangeAboveTheFolderBeingOpenedWaitsUntilTheOpeningIsOver) {
+    InsertDisk("WIN98", {"win98\\setup", "old"});
+    ActiveTree();
+    CdDrive()->Expand(false);
+    TTreeNode* win98 = Find({"My Computer", "WIN98 (D:)", "win98"});
+    ASSERT_NE(win98, nullptr);
+    TakeDiskOut({"win98\\setup", "win98", "old"});
+    world->shell.whilePrompting = [&](const Shell::DiskPrompt&) {
+        InsertDisk("OTHER", {"win98\\sub"});
+        Announce(SHCNE_MEDIAINSERTED, "D:\\");
+        Announce(SHCNE_RMDIR, "D:\\old");
+    };
+    EXPECT_TRUE(headless::ClickExpandButton(*win98));
+    EXPECT_TRUE(win98->Expanded());
+    EXPECT_THAT(Texts(win98), ElementsAre("sub"));
+    EXPECT_THAT(Texts(CdDrive()), ElementsAre("old", "win98"));
+    EXPECT_EQ(CdDrive()->Text(), "WIN98 (D:)");
+
+    Announce(SHCNE_MKDIR, "C:\\Data\\D\\Inner");  // the next change: what waited comes first
+    EXPECT_EQ(CdDrive()->Text(), "OTHER (D:)");
+    EXPECT_FALSE(CdDrive()->Expanded());
+    CdDrive()->Expand(false);
+    EXPECT_THAT(Texts(CdDrive()), ElementsAre("win98"));
+    ExpectNothingOfTheShellHeldButTheTree();
 }
 
 class EndSessionForm : public TForm {

@@ -94,9 +94,12 @@ TEST_F(ShellNames, AWideAnswerIsConvertedWithTheCodePageAndItsStringGoesBackToTh
     EXPECT_EQ(world->shell.taskAllocator.Frees(), before + 1);
     EXPECT_EQ(world->shell.taskAllocator.Live(), 1u);  // the item's own list, freed by the test
     EXPECT_EQ(world->shell.taskAllocator.StrayFrees(), 0);
-    // A name of ASCII alone comes as it stands; one longer than two paths comes whole.
+    // A name of ASCII alone comes as it stands, and the first character past it goes through the code
+    // page, which has no byte for it; one longer than two paths comes whole.
     world->shell.Item("C:\\Tools").inFolder.wideText = u"Setup~\u007F";
     EXPECT_EQ(Ask(SHGDN_INFOLDER), "Setup~\x7F");
+    world->shell.Item("C:\\Tools").inFolder.wideText = u"Setup\u0080";
+    EXPECT_EQ(Ask(SHGDN_INFOLDER), "Setup?");
     world->shell.Item("C:\\Tools").inFolder.wideText = std::u16string(600, u'\u00E9') + u"!";
     EXPECT_EQ(Ask(SHGDN_INFOLDER), std::string(600, '\xE9') + "!");
 }

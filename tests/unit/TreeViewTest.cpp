@@ -245,6 +245,18 @@ TEST_F(TreeView, DeferredPicturesAreAskedForOnceWhenFirstDrawnOrRead) {
     EXPECT_FALSE(node->ImagesDeferred());
 }
 
+// Pictures set on a node that the window already shows reach the window at once, each on its own.
+TEST_F(TreeView, PicturesSetOnAShownNodeReachTheWindow) {
+    BuildTwoLevels();
+    a->SetImageIndex(7);
+    EXPECT_EQ(headless::VisibleRows(*tree)[0].image, 7);
+    a->SetSelectedIndex(9);
+    const auto rows = headless::VisibleRows(*tree);
+    EXPECT_EQ(rows[0].image, 7);
+    EXPECT_EQ(rows[0].selectedImage, 9);
+    EXPECT_EQ(rows[1].selectedImage, b->SelectedIndex());
+}
+
 TEST_F(TreeView, ADerivedControlSeesTheDoubleClickBeforeTheTreeRaisesOnDblClick) {
     auto* pictures = new PictureTree(form);
     pictures->SetParent(form);
