@@ -271,6 +271,12 @@ TEST_F(MessageLoop, EachLaidOutPropertyReachesAWindowThatExists) {
     }
 }
 
+// A control laid out disabled starts so: neither it nor its window takes a click.
+TEST_F(MessageLoop, AControlLaidOutDisabledStartsDisabled) {
+    auto* form = new TestForm(FormLayout{"Shown", {}, {{"TBitBtn", "Button", {{"Enabled", "False"}}}}});
+    EXPECT_FALSE(dynamic_cast<TControl*>(form->FindComponent("Button"))->Enabled());
+}
+
 // A form inside another lends it its laid-out active control, even when that is not its first stop.
 TEST_F(MessageLoop, AFormTakesTheActiveControlLaidOutForAFormInsideIt) {
     auto button = [](const char* name, const char* tabOrder) {
