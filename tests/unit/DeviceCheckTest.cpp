@@ -157,6 +157,13 @@ TEST_F(DeviceCheck, AFailedPropertyReadEndsTheSearch) {
     EXPECT_EQ(Removed(), 0);
 }
 
+// Whatever the reason of the failed read, the device counts as not found: the lowest error codes too.
+TEST_F(DeviceCheck, APropertyReadFailingWithTheFirstErrorCodeFindsNothing) {
+    world->AddDevice({"*CVN0510"}).propertyError = 1;  // ERROR_INVALID_FUNCTION
+    EXPECT_FALSE(Search());
+    EXPECT_EQ(platform::GetLastError(), 1u);
+}
+
 TEST_F(DeviceCheck, NoDeviceSetMeansOneLineAndTheSystemsError) {
     world->classDevsError = platform::ERROR_INVALID_PARAMETER;
     world->AddDevice({"*CVN0510"});

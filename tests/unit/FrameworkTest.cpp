@@ -271,6 +271,28 @@ TEST_F(MessageLoop, EachLaidOutPropertyReachesAWindowThatExists) {
     }
 }
 
+// A control laid out disabled starts so: neither it nor its window takes a click.
+TEST_F(MessageLoop, AControlLaidOutDisabledStartsDisabled) {
+    auto* form = new TestForm(FormLayout{"Shown", {}, {{"TBitBtn", "Button", {{"Enabled", "False"}}}}});
+    EXPECT_FALSE(dynamic_cast<TControl*>(form->FindComponent("Button"))->Enabled());
+}
+
+// A bevel's place comes from the layout like any control's; a memo's lines cleared leave its window empty.
+TEST_F(MessageLoop, ABevelTakesItsLaidOutPlaceAndAClearedMemoShowsNoLines) {
+    auto* form = new TestForm(FormLayout{
+        "Shown",
+        {},
+        {{"TBevel", "Bevel", {{"Left", "7"}, {"Top", "9"}}}, {"TMemo", "Memo", {{"Lines", "one\ntwo"}}}}});
+    const auto* bevel = dynamic_cast<TControl*>(form->FindComponent("Bevel"));
+    EXPECT_EQ(bevel->Left(), 7);
+    EXPECT_EQ(bevel->Top(), 9);
+    auto* memo = dynamic_cast<TMemo*>(form->FindComponent("Memo"));
+    memo->SetProperty("Lines", "three");
+    EXPECT_EQ(memo->Lines->Lines(), std::vector<std::string>{"three"});
+    memo->Lines->Clear();
+    EXPECT_THAT(headless::Disagreements(), ::testing::IsEmpty());
+}
+
 // A form inside another lends it its laid-out active control, even when that is not its first stop.
 TEST_F(MessageLoop, AFormTakesTheActiveControlLaidOutForAFormInsideIt) {
     auto button = [](const char* name, const char* tabOrder) {

@@ -217,6 +217,14 @@ TEST_F(RunLog, WithoutTheDeviceOrItsKeyXpLogsThatNothingWasUpdatedOrWritten) {
     EXPECT_THAT(LogLines(), Contains("outcome: key not found, nothing written"));
 }
 
+TEST_F(RunLog, WindowsMeWithoutTheDriversInstanceLogsThatNothingWasWritten) {
+    UseRelease(*world, WindowsRelease::WindowsMe);
+    const TRunLog log;
+    StartUp();
+    WalkToInstallStep();
+    EXPECT_THAT(LogLines(), Contains("outcome: no instance of the driver with its settings key"));
+}
+
 TEST_F(RunLog, WindowsMeLogsTheUpdateWithTheCabinetAsideAndTheInstanceWritten) {
     UseRelease(*world, WindowsRelease::WindowsMe);
     world->AddDevice({"*CVN0510"});

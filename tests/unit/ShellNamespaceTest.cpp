@@ -86,6 +86,19 @@ TEST_F(ShellNamespace, AFolderListsWhatIsDirectlyInsideItOnceInNameOrder) {
     ASSERT_NE(world->files.Find("c:/top/A!"), nullptr);
     EXPECT_FALSE(world->files.Find("c:/top/A!")->directory);
     EXPECT_THAT(listing(), ::testing::Contains("C:\\Top\\a!"));
+    // "a]" sorts right after everything below "a": passing over that folder's contents lands on it.
+    world->files.AddFile("C:\\Top\\a]", "");
+    EXPECT_THAT(listing(), ::testing::Contains("C:\\Top\\a]"));
+}
+
+// A test that keeps an enumerator is told so at its end, like any other handle it keeps.
+TEST_F(ShellNamespace, AnEnumeratorNotReleasedIsNamedAmongWhatWasNotGivenBack) {
+    const auto keptEnumerator = ::testing::Contains(::testing::HasSubstr("enumerators not released"));
+    ComPtr<IEnumIDList> items;
+    ASSERT_EQ(desktop->EnumObjects(nullptr, SHCONTF_FOLDERS, items.put()), S_OK);
+    EXPECT_THAT(world->Outstanding(), keptEnumerator);
+    items.reset();
+    EXPECT_THAT(world->Outstanding(), ::testing::Not(keptEnumerator));
 }
 
 TEST_F(ShellNamespace, AMissingSpecialFolderFailsAndAStrayFreeIsCounted) {
