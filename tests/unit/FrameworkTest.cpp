@@ -277,12 +277,15 @@ TEST_F(MessageLoop, AControlLaidOutDisabledStartsDisabled) {
     EXPECT_FALSE(dynamic_cast<TControl*>(form->FindComponent("Button"))->Enabled());
 }
 
-// A bevel's place comes from the layout like any control's; a memo's lines cleared leave its window empty.
-TEST_F(MessageLoop, ABevelTakesItsLaidOutPlaceAndAClearedMemoShowsNoLines) {
-    auto* form = new TestForm(FormLayout{
-        "Shown",
-        {},
-        {{"TBevel", "Bevel", {{"Left", "7"}, {"Top", "9"}}}, {"TMemo", "Memo", {{"Lines", "one\ntwo"}}}}});
+// A bevel's place comes from the layout like any control's; a memo's lines cleared leave its window empty,
+// and a picture given after the window exists is the one it shows.
+TEST_F(MessageLoop, ABevelsPlaceAClearedMemoAndALatePictureReachTheirWindows) {
+    auto* form = new TestForm(FormLayout{"Shown",
+                                         {},
+                                         {{"TBevel", "Bevel", {{"Left", "7"}, {"Top", "9"}}},
+                                          {"TMemo", "Memo", {{"Lines", "one\ntwo"}}},
+                                          {"TImage", "Image", {{"Picture", "WIZARD"}}}}});
+    dynamic_cast<TControl*>(form->FindComponent("Image"))->SetProperty("Picture", "OTHER");
     const auto* bevel = dynamic_cast<TControl*>(form->FindComponent("Bevel"));
     EXPECT_EQ(bevel->Left(), 7);
     EXPECT_EQ(bevel->Top(), 9);
