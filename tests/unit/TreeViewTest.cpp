@@ -119,6 +119,24 @@ TEST_F(TreeView, DeletingANodeDeletesItsChildrenFirstAndMovesASelectionThatGoesW
     EXPECT_EQ(tree->Items->Count(), 0);
 }
 
+// A form that goes tells its controls before any of them goes: a derived tree that empties itself on the
+// way out (as the folder tree does) raises no selection change, whose handler would reach the form's
+// other controls, some of them gone already.
+TEST_F(TreeView, ATreeEmptiedOnItsWayOutWithItsFormTellsNoSelectionChange) {
+    struct SelfEmptyingTree : TCustomTreeView {
+        using TCustomTreeView::TCustomTreeView;
+        ~SelfEmptyingTree() override { Items->Clear(); }
+    };
+    auto* other = new TForm(Application);
+    auto* own = new SelfEmptyingTree(other);
+    own->SetParent(other);
+    own->OnChange = [this](TObject*, TTreeNode*) { events.push_back("change"); };
+    own->SetSelected(own->Items->AddChild(nullptr, "A"));
+    events.clear();
+    delete other;
+    EXPECT_THAT(events, ::testing::IsEmpty());
+}
+
 TEST_F(TreeView, ExpandingAsksTheTreeFirstAndANodeWithoutChildrenNeverOpens) {
     BuildTwoLevels();
     std::vector<std::string> asked;
