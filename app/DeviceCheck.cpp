@@ -61,7 +61,7 @@ std::string SystemMessage(DWORD error) {
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = length != 0 && text != nullptr ? std::string(text, length) : std::string();
+    std::string message = text != nullptr ? std::string(text, length) : std::string();
     if (text != nullptr) {
         LocalFree(text);
     }

@@ -46,7 +46,7 @@ constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
 void GetWindowsFolder(char (&folder)[kPathSize]) {
     const TInstallStep step("get the Windows folder");
     const UINT length = GetWindowsDirectoryA(folder, kPathSize);
-    if (length == 0 || length >= kPathSize) {
+    if (!PathFits(length, kPathSize)) {
         Fatal(kNoWindowsPath);
     }
 }

@@ -38,7 +38,7 @@ template <class Call>
 std::string Folder(Call call) {
     char folder[MAX_PATH];
     const DWORD length = call(folder);
-    return length == 0 || length >= sizeof folder ? std::string() : std::string(folder, length);
+    return PathFits(length, sizeof folder) ? std::string(folder, length) : std::string();
 }
 
 std::string WindowsFolder() {
@@ -53,9 +53,11 @@ std::string InFolder(const std::string& folder, const char* name) {
     return EndsWithCharacter(folder, '\\') ? folder + name : folder + "\\" + name;
 }
 
-HANDLE OpenToAppend(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+// The log opened for writing; null when it cannot be.
+OwnedHandle OpenToAppend(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    return OwnedHandle(file != INVALID_HANDLE_VALUE ? file : nullptr);
 }
 
 // The older log, in the same folder: the name differs in its last three letters only.
@@ -63,24 +65,25 @@ std::string OlderLogPath(const std::string& path) {
     return path.substr(0, path.size() - std::string_view(kRunLogName).size()) + kOlderRunLogName;
 }
 
-// The log opened at its end, a new one begun first when `more` bytes would take it past the limit.
-HANDLE OpenLogForMore(const std::string& path, std::size_t more) {
-    HANDLE file = OpenToAppend(path);
-    if (file == INVALID_HANDLE_VALUE) {
+// The log opened at its end, a new one begun first when `more` bytes would take it past the limit; null
+// when it cannot be.
+OwnedHandle OpenLogForMore(const std::string& path, std::size_t more) {
+    OwnedHandle file = OpenToAppend(path);
+    if (!file) {
         return file;
     }
-    const DWORD size = GetFileSize(file, nullptr);
+    const DWORD size = GetFileSize(file.get(), nullptr);
     if (size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit) {
-        CloseHandle(file);
+        file.reset();
         const std::string older = OlderLogPath(path);
         DeleteFileA(older.c_str());
-        // A log that cannot be set aside is not written to: the limit holds.
-        file = MoveFileA(path.c_str(), older.c_str()) ? OpenToAppend(path) : INVALID_HANDLE_VALUE;
+        if (!MoveFileA(path.c_str(), older.c_str())) {
+            return nullptr;  // a log that cannot be set aside is not written to: the limit holds
+        }
+        file = OpenToAppend(path);
     }
-    if (file != INVALID_HANDLE_VALUE &&
-        SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
-        CloseHandle(file);
-        return INVALID_HANDLE_VALUE;
+    if (file && SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
+        return nullptr;
     }
     return file;
 }
@@ -88,11 +91,10 @@ HANDLE OpenLogForMore(const std::string& path, std::size_t more) {
 // Each line is written as it comes and the file closed again: a session that ends (the restart) may
 // take the process down at any moment, and what happened up to then must be in the log.
 bool AppendToLog(const std::string& path, std::string_view text) {
-    const HANDLE opened = OpenLogForMore(path, text.size());
-    if (opened == INVALID_HANDLE_VALUE) {
+    const OwnedHandle file = OpenLogForMore(path, text.size());
+    if (!file) {
         return false;
     }
-    const OwnedHandle file(opened);
     DWORD written = 0;
     return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size();

@@ -61,7 +61,7 @@ void DeleteStagedFile(const std::string& path) {
 std::string StagedDriverFolder() {
     char temp[MAX_PATH];
     const DWORD length = GetTempPathA(sizeof temp, temp);
-    return length == 0 || length >= sizeof temp ? std::string() : temp + std::string(kFolderName);
+    return PathFits(length, sizeof temp) ? temp + std::string(kFolderName) : std::string();
 }
 
 std::string StagedFile(const char* name) {

@@ -27,10 +27,10 @@ constexpr int kSetupDatLineSize = 80;  // the first line, at most 79 characters
 constexpr int kTransceiverDigits = 8;  // only the first 8 characters are scanned
 constexpr std::size_t kSetupDatPathSize = 200;
 
-// The transceiver type that a scanned value selects; every value but 0 to 5 selects "0".
+// The transceiver type that a scanned value selects: 1 to 5 their own, every other value the default "0".
 const char* TransceiverTypeFor(int value) {
-    static const char* const kTypes[] = {"0", "1", "2", "3", "4", "5"};
-    return value >= 0 && value <= 5 ? kTypes[value] : "0";
+    static const char* const kTypes[] = {"1", "2", "3", "4", "5"};
+    return value >= 1 && value <= 5 ? kTypes[value - 1] : "0";
 }
 
 // The install procedure of a Windows version that takes its driver through Plug and Play; none for

@@ -54,7 +54,7 @@ std::optional<std::string> FullSourcePath(const std::string& folder, const char*
     char full[MAX_PATH];
     LPSTR name = nullptr;
     const DWORD length = GetFullPathNameA(cabinet, sizeof full, full, &name);
-    if (length == 0 || length >= sizeof full || name == nullptr) {
+    if (!PathFits(length, sizeof full) || name == nullptr) {
         return std::nullopt;
     }
     std::string path(full, static_cast<std::size_t>(name - full));

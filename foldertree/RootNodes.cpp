@@ -10,9 +10,8 @@ using namespace platform;
 TTreeNode* TCvFolderTree::AddSpecialRoot(TPathInfo& info, TFolderType type, const std::string& path,
                                          bool nameFromShell) {
     TTreeNode* parent = type == ftDesktop ? nullptr : GetDesktopNode();
-    TTreeNode* node = info.ItemIdList != nullptr && (type == ftDesktop || parent != nullptr)
-                          ? CreateFolderNode(info.ItemIdList, parent, true)
-                          : nullptr;
+    TTreeNode* node =
+        type == ftDesktop || parent != nullptr ? CreateFolderNode(info.ItemIdList, parent, true) : nullptr;
     if (node != nullptr) {
         if (nameFromShell) {
             // Named through the desktop's folder: the root's normal display name.

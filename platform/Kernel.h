@@ -2,6 +2,8 @@
 // loadable modules, and files.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/Types.h"
 
 namespace platform {
@@ -28,6 +30,12 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 // Windows' folder for temporary files, ending in a backslash. Answers as the two calls above, but for
 // the order of the arguments, which is Windows' own.
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
+
+// Whether a path call's answer is a whole path in its buffer of `size` bytes: 0 is a failure, and a
+// path that does not fit answers the size it needs (GetModuleFileNameA answers `size` itself, cut).
+constexpr bool PathFits(DWORD length, std::size_t size) {
+    return length != 0 && length < size;
+}
 
 // With LOAD_WITH_ALTERED_SEARCH_PATH and a full path, the module's own imports are looked for in its
 // folder first instead of the program's. `file` must be null.
