@@ -1,5 +1,7 @@
 // The log of each run: where it is written, what a run leaves in it, how it is kept small, and that
 // writing it changes nothing the program does.
+#include <algorithm>
+
 #include "app/DeviceCheck.h"
 #include "app/Install.h"
 #include "app/Main.h"
@@ -192,6 +194,26 @@ TEST_F(RunLog, AWindows98InstallLogsWhatItsPassedOverStepsAnswered) {
     ASSERT_GE(lines.size(), expected.size());
     EXPECT_THAT(std::vector(lines.end() - static_cast<long>(expected.size()), lines.end()),
                 ElementsAreArray(expected));
+}
+
+// A copy that fails is logged as failed, with the system's reason, before the box that tells it.
+TEST_F(RunLog, AWindows98CopyThatFailsLogsItsFailureBeforeTheBox) {
+    UseRelease(*world, WindowsRelease::Windows98);
+    world->files.AddDirectory("C:\\WINDOWS\\INF");
+    world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "an earlier driver");
+    world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+    CreateWindows();
+    Form2->OsKind = TOsKind::Windows98;
+    const TRunLog log;
+    StageDriverFiles();
+    EXPECT_EQ(ExitCodeOf([] { InstallForWindows98(Form2); }), 1u);
+    const auto lines = LogLines();
+    const std::vector<std::string> expected{
+        "step: copy C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to C:\\WINDOWS\\system\\cvfirdma.sys",
+        "outcome: failed: Access is denied."};
+    EXPECT_NE(std::search(lines.begin(), lines.end(), expected.begin(), expected.end()), lines.end());
 }
 
 TEST_F(RunLog, AStepLeftByAnExceptionSaysSoBeforeTheExceptionBox) {
