@@ -205,6 +205,14 @@ TEST_F(FolderTreeNotify, ManyChangesInOneFolderComeMergedAndTheFolderIsReadAgain
     EXPECT_EQ(Find({"My Computer", "Local Disk (C:)", "Data", "B"}), b);
     EXPECT_TRUE(b->HasChildren());
     EXPECT_EQ(b->Count(), 0);  // read when it is opened, not before
+
+    // A loaded folder that held a single folder is read again too.
+    TTreeNode* d = Find({"My Computer", "Local Disk (C:)", "Data", "D"});
+    d->Expand(false);
+    ASSERT_EQ(d->Count(), 1);
+    world->files.AddDirectory("C:\\Data\\D\\Second");
+    Announce(SHCNE_UPDATEDIR, "C:\\Data\\D");
+    EXPECT_THAT(Texts(d), ElementsAre("Inner", "Second"));
     ExpectNothingOfTheShellHeldButTheTree();
 }
 
