@@ -40,12 +40,15 @@ bool CanReadWhole(const std::string& path) {
     }
     const OwnedHandle file(opened);
     char block[4096];
-    DWORD read = 0;
-    BOOL ok = 0;
-    do {
-        ok = ReadFile(file.get(), block, sizeof block, &read, nullptr);
-    } while (ok && read != 0);
-    return ok != 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), block, sizeof block, &read, nullptr)) {
+            return false;
+        }
+        if (read == 0) {
+            return true;  // the end of the file
+        }
+    }
 }
 
 // A file kept from the Windows folders may be read-only, as may one left by a run that was cut off: each
