@@ -131,6 +131,14 @@ TEST_F(MessageLoop, ALayoutBindsEventsByNameAndRefusesWhatItDoesNotKnow) {
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(headless::Click(*button));
     EXPECT_EQ(form->clicks, 1);
+
+    // A form's own OnCreate runs once the application has made the whole form.
+    struct Created : TestForm {
+        explicit Created(TComponent*) : TestForm(FormLayout{"Created", {{"OnCreate", "Clicked"}}, {}}) {}
+    };
+    Created* created = nullptr;
+    Application->CreateForm(created);
+    EXPECT_EQ(created->clicks, 1);
 }
 
 // A self-sizing form takes the client size its visible controls reach, whatever the layout said.
@@ -387,7 +395,8 @@ TEST_F(MessageLoop, ALayoutValueNotUnderstoodIsRefusedNamingFormControlPropertyA
     const std::vector<std::pair<const char*, const char*>> formCases{{"BorderIcons", "[biClose]"},
                                                                      {"BorderStyle", "bsThick"},
                                                                      {"Position", "poMiddle"},
-                                                                     {"FormStyle", "fsMDIChild"}};
+                                                                     {"FormStyle", "fsMDIChild"},
+                                                                     {"OnPaint", "Clicked"}};
     for (const auto& [property, value] : formCases) {
         const FormLayout layout{"Bad", {{property, value}}, {}};
         try {
