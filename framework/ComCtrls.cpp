@@ -170,21 +170,16 @@ void TTreeNode::CustomSort(TTVCompare SortProc, std::intptr_t Data) {
 }
 
 void TTreeNode::SortByKeys(const std::function<std::string(TTreeNode* Node)>& KeyOf) {
-    std::vector<std::string> keys;
-    keys.reserve(children_.size());
-    for (TTreeNode* child : children_) {
-        keys.push_back(KeyOf(child));
-    }
+    std::vector<std::string> keys(children_.size());
+    std::transform(children_.begin(), children_.end(), keys.begin(), KeyOf);
     // The children's places are sorted, not the keys: each move is one number.
     std::vector<std::size_t> places(children_.size());
     std::iota(places.begin(), places.end(), std::size_t{0});
     std::stable_sort(places.begin(), places.end(),
                      [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-    std::vector<TTreeNode*> sorted;
-    sorted.reserve(children_.size());
-    for (std::size_t place : places) {
-        sorted.push_back(children_[place]);
-    }
+    std::vector<TTreeNode*> sorted(children_.size());
+    std::transform(places.begin(), places.end(), sorted.begin(),
+                   [this](std::size_t place) { return children_[place]; });
     children_ = std::move(sorted);
     ChildrenReordered();
 }

@@ -298,6 +298,8 @@ TEST_F(TreeView, ADoubleClickOpensOrClosesANodeWithAButtonBeforeOnDblClick) {
     ASSERT_TRUE(headless::DoubleClickNode(*b1));  // nothing to open
     EXPECT_FALSE(b1->Expanded());
     EXPECT_EQ(headless::VisibleRows(*tree).size(), 3u);  // A, B, B1
+    // Every other message has the system's own answer.
+    EXPECT_EQ(headless::SendMessage(tree->Handle(), platform::WM_QUERYENDSESSION, 0, 0), 1);
 }
 
 TEST_F(TreeView, ItsWindowIsHandedEachImageListTheTreeIsGiven) {
