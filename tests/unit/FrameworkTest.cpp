@@ -285,15 +285,16 @@ TEST_F(MessageLoop, AControlLaidOutDisabledStartsDisabled) {
     EXPECT_FALSE(dynamic_cast<TControl*>(form->FindComponent("Button"))->Enabled());
 }
 
-// A bevel's place comes from the layout like any control's; a memo's lines cleared leave its window empty,
-// and a picture given after the window exists is the one it shows.
-TEST_F(MessageLoop, ABevelsPlaceAClearedMemoAndALatePictureReachTheirWindows) {
+// A bevel's place comes from the layout like any control's; a memo's lines cleared leave its window empty;
+// a picture, or a form's border, given after the window exists is the one it shows.
+TEST_F(MessageLoop, LaterChangesToABevelAMemoAnImageAndAFormReachTheirWindows) {
     auto* form = new TestForm(FormLayout{"Shown",
                                          {},
                                          {{"TBevel", "Bevel", {{"Left", "7"}, {"Top", "9"}}},
                                           {"TMemo", "Memo", {{"Lines", "one\ntwo"}}},
                                           {"TImage", "Image", {{"Picture", "WIZARD"}}}}});
     dynamic_cast<TControl*>(form->FindComponent("Image"))->SetProperty("Picture", "OTHER");
+    form->SetProperty("BorderStyle", "bsDialog");
     const auto* bevel = dynamic_cast<TControl*>(form->FindComponent("Bevel"));
     EXPECT_EQ(bevel->Left(), 7);
     EXPECT_EQ(bevel->Top(), 9);
