@@ -117,6 +117,16 @@ TEST_F(TreeView, DeletingANodeDeletesItsChildrenFirstAndMovesASelectionThatGoesW
     b->Delete();
     EXPECT_THAT(events, ElementsAre("delete B1", "delete B"));
     EXPECT_EQ(tree->Items->Count(), 0);
+
+    // While the selected node goes, nothing is selected: a handler never finds a node being deleted as
+    // the selection.
+    BuildTwoLevels();
+    tree->SetSelected(a1);
+    std::vector<TTreeNode*> selectedMeanwhile;
+    tree->OnDeletion = [&](TObject*, TTreeNode*) { selectedMeanwhile.push_back(tree->Selected()); };
+    a->Delete();
+    EXPECT_THAT(selectedMeanwhile, ElementsAre(nullptr, nullptr, nullptr));
+    EXPECT_EQ(tree->Selected(), b);
 }
 
 // A form that goes tells its controls before any of them goes: a derived tree that empties itself on the
