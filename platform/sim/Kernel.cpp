@@ -509,7 +509,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, vo
             SetLastError(MissingEntryError(path));
             return INVALID_HANDLE_VALUE;
         }
-        return NewFileHandle(sim::World::OpenFile{entry->content, entry->readError, 0, {}});
+        return NewFileHandle(
+            sim::World::OpenFile{entry->content, entry->readError, entry->readableBytes, 0, {}});
     }
     if (const DWORD refusal = WritingRefusal(path); refusal != 0) {
         SetLastError(refusal);
@@ -519,7 +520,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, vo
     if (!existed) {
         world.files.AddFile(path, "");
     }
-    const HANDLE handle = NewFileHandle(sim::World::OpenFile{{}, 0, 0, sim::FileSystem::Normalize(path)});
+    const HANDLE handle = NewFileHandle(sim::World::OpenFile{{}, 0, 0, 0, sim::FileSystem::Normalize(path)});
     SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }
@@ -531,11 +532,11 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, void* overlapp
         return 0;
     }
     *read = 0;
-    if (open->readError != 0) {
+    const auto count = std::min<std::size_t>(size, open->content.size() - open->position);
+    if (open->readError != 0 && (count == 0 || open->position + count > open->readableBytes)) {
         SetLastError(open->readError);
         return 0;
     }
-    const auto count = std::min<std::size_t>(size, open->content.size() - open->position);
     std::memcpy(buffer, open->content.data() + open->position, count);
     open->position += count;
     *read = static_cast<DWORD>(count);

@@ -206,7 +206,7 @@ void FileSystem::Store(std::string key, FileEntry entry) {
 
 void FileSystem::AddDrive(char letter) {
     std::string root{letter, ':', '\\'};
-    Store(Normalize(root), FileEntry{root, true, {}, 0, 0});
+    Store(Normalize(root), FileEntry{.path = root, .directory = true, .content = {}, .attributes = 0});
 }
 
 void FileSystem::AddRemovableDrive(char letter) {
@@ -271,7 +271,10 @@ void FileSystem::AddDirectory(std::string_view path) {
     if (!ParentOf(key).empty()) {
         AddDirectory(ParentText(path));
     }
-    Store(key, FileEntry{std::string(WithoutTrailingSeparators(path)), true, {}, 0, 0});
+    Store(key, FileEntry{.path = std::string(WithoutTrailingSeparators(path)),
+                         .directory = true,
+                         .content = {},
+                         .attributes = 0});
 }
 
 void FileSystem::AddFile(std::string_view path, std::string_view content) {

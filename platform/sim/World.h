@@ -86,7 +86,10 @@ struct FileEntry {
     std::string path;  // as it was first written, for listing
     bool directory = false;
     std::string content;
-    DWORD readError = 0;  // reading its bytes fails with this error, as on a damaged medium
+    // Reading its bytes fails with this error, as on a damaged medium, once a read reaches past the first
+    // `readableBytes` (the part before the damage, which reads well).
+    DWORD readError = 0;
+    std::size_t readableBytes = 0;
     // FILE_ATTRIBUTE_READONLY, _HIDDEN, _ARCHIVE as SetFileAttributesA left them (a file is made
     // with the archive bit, as Windows makes it; a folder with none).
     DWORD attributes = 0x20;
@@ -235,6 +238,7 @@ public:
     struct OpenFile {
         std::string content;
         DWORD readError = 0;
+        std::size_t readableBytes = 0;
         std::size_t position = 0;
         std::string writtenPath;  // empty for a file opened for reading
     };

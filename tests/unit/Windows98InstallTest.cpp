@@ -205,6 +205,16 @@ INSTANTIATE_TEST_SUITE_P(
                          [](auto& w) { w.files.Find("C:\\cvdisk\\win98\\cvfirdma.inf")->readError = 23; },
                          "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.inf\n"
                          "Data error (cyclic redundancy check)."},
+        // Damaged after its first block: only a read to the end finds it.
+        UnreadableSource{"SysDamagedPastItsFirstBlock",
+                         [](auto& w) {
+                             auto* sys = w.files.Find("C:\\cvdisk\\win98\\cvfirdma.sys");
+                             sys->content = std::string(10000, 's');
+                             sys->readError = 23;
+                             sys->readableBytes = 8192;
+                         },
+                         "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\n"
+                         "Data error (cyclic redundancy check)."},
         UnreadableSource{"NoWin98Folder",
                          [](auto& w) {
                              w.files.Remove("C:\\cvdisk\\win98\\cvfirdma.inf");
