@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/CRuntime.h"
 #include "platform/Kernel.h"
 #include "tests/contract/Contract.h"
 #include "tests/contract/ContractHost.h"
@@ -395,6 +396,53 @@ CONTRACT_CASE(Files_NamesLongerThanMaxPathAreRefused) {
     CHECK_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
 }
 
+// Each call that changes a file refuses the same names, and leaves the file it was given as it was.
+CONTRACT_CASE(Files_NamesLongerThanMaxPathAreRefusedByEveryCall) {
+    const std::string file = kScratch + "\\a.txt";
+    const std::string other = kScratch + "\\b.txt";
+    contract::MakeFile(file, "abc");
+    for (const auto length : {MAX_PATH, MAX_PATH + 1}) {
+        const std::string path = PathOfLength(length);
+        const DWORD expected = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND;
+        CHECK_EQ(ErrorOf(DeleteFileA(path.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL), 0), expected);
+        CHECK_EQ(ErrorOf(RemoveDirectoryA(path.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(MoveFileA(path.c_str(), other.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(CopyFileA(path.c_str(), other.c_str(), 0), 0), expected);
+    }
+    CHECK_EQ(contract::ReadFile(file), "abc");
+    CHECK_EQ(GetFileAttributesA(other.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The new name of a move or a copy is held to MAX_PATH as the existing one is.
+CONTRACT_CASE(Files_NewNamesLongerThanMaxPathAreRefused) {
+    const std::string file = kScratch + "\\a.txt";
+    contract::MakeFile(file, "abc");
+    for (const auto length : {MAX_PATH, MAX_PATH + 1}) {
+        const std::string path = PathOfLength(length);
+        const DWORD expected = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND;
+        CHECK_EQ(ErrorOf(MoveFileA(file.c_str(), path.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(CopyFileA(file.c_str(), path.c_str(), 0), 0), expected);
+    }
+    CHECK_EQ(contract::ReadFile(file), "abc");
+}
+
+// A new folder's path leaves room below MAX_PATH for a name of eight and three characters in it: 248
+// characters at most.
+CONTRACT_CASE(Files_CreateDirectoryTakesAPathOf248CharactersAtMost) {
+    const std::string longest = PathOfLength(MAX_PATH - 12);
+    const std::string tooLong = PathOfLength(MAX_PATH - 11);
+    for (std::size_t slash = kScratch.size() + 1; slash < longest.size(); ++slash) {
+        if (longest[slash] == '\\') {
+            REQUIRE(CreateDirectoryA(longest.substr(0, slash).c_str(), nullptr));
+        }
+    }
+    CHECK(CreateDirectoryA(longest.c_str(), nullptr));
+    CHECK(IsFolder(longest));
+    CHECK_EQ(ErrorOf(CreateDirectoryA(tooLong.c_str(), nullptr), 0), ERROR_FILENAME_EXCED_RANGE);
+    CHECK_EQ(GetFileAttributesA(tooLong.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 // Under Shift-JIS, where ソ is 83 5C: the second byte of a character is no separator.
 CONTRACT_CASE_IN_CODE_PAGE(932, CodePage932_FullPathNamesStepByCharacters) {
     const std::string so = "\x83\x5C";
@@ -498,4 +546,32 @@ CONTRACT_CASE(Files_RemoveDirectoryTakesAnEmptyFolderOnly) {
     CHECK_EQ(ErrorOf(RemoveDirectoryA((kScratch + "\\missing").c_str()), 0), ERROR_FILE_NOT_FOUND);
     CHECK_EQ(ErrorOf(RemoveDirectoryA((kScratch + "\\full\\a.inf").c_str()), 0), 267);  // ERROR_DIRECTORY
     CHECK(IsFile(kScratch + "\\full\\a.inf"));
+}
+
+namespace {
+
+// The lines of a file as the C run-time's fgets reads them in the mode given, each followed by "|";
+// "(none)" when it does not open.
+std::string LinesRead(const std::string& path, const char* mode) {
+    platform::FILE* file = platform::fopen(path.c_str(), mode);
+    if (file == nullptr) {
+        return "(none)";
+    }
+    std::string lines;
+    char line[16];
+    while (platform::fgets(line, sizeof line, file) != nullptr) {
+        lines += std::string(line) + "|";
+    }
+    CHECK_EQ(platform::fclose(file), 0);
+    return lines;
+}
+
+}  // namespace
+
+// Text mode reads every CR LF as LF, the one that ends the file too; a CR alone stays as it is.
+CONTRACT_CASE(Files_TextModeReadsEveryCrLfAsALineFeed) {
+    contract::MakeFile(kScratch + "\\setup.dat", "1\r\n2\r3\r\n");
+    CHECK_EQ(LinesRead(kScratch + "\\setup.dat", "r"), "1\n|2\r3\n|");
+    CHECK_EQ(LinesRead(kScratch + "\\setup.dat", "rt"), "1\n|2\r3\n|");
+    CHECK_EQ(LinesRead(kScratch + "\\missing.dat", "r"), "(none)");
 }
