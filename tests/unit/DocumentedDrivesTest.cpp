@@ -107,6 +107,17 @@ TEST_F(DocumentedDrives, TheDiskTakesItsFoldersOutAndBringsThemBack) {
     EXPECT_THAT(world->noDiskBoxes, IsEmpty());
 }
 
+// "Naming Files, Paths, and Namespaces": a share of a computer of the network is named with or without
+// its last backslash, and is a folder either way; a computer that is not there is no network path.
+TEST(DocumentedNetwork, AShareIsAFolderWithOrWithoutItsLastBackslash) {
+    auto& world = sim::ResetWorld();
+    world.shell.network = {{"SERVER", {"share"}}};
+    EXPECT_EQ(GetFileAttributesA("\\\\SERVER\\share"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA("\\\\server\\SHARE\\"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA("\\\\ELSEWHERE\\share"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), ERROR_BAD_NETPATH);
+}
+
 // "Naming Files, Paths, and Namespaces": a name of a path has at most 255 characters, so no world can
 // hold a longer one. A double-byte character counts once.
 TEST(DocumentedNames, NoFileSystemHoldsANameOfMoreThan255Characters) {
