@@ -20,10 +20,10 @@ const sim::AnsiCodePage& SystemCodePage() {
 constexpr DWORD kToBytesFlags = 0x10 | 0x20 | 0x40 | 0x200 | 0x400;
 constexpr DWORD kToWideFlags = 0x1 | 0x2 | 0x4 | 0x8;
 
-// Of the negative lengths only -1 stands for a text that ends in its zero; any other is refused with
-// ERROR_INVALID_PARAMETER.
+// A conversion takes a length of bytes or characters, or -1 for a text that ends in its zero. Nothing to
+// convert (0) is refused with ERROR_INVALID_PARAMETER, as is any other negative length.
 bool LengthTaken(int length) {
-    if (length < -1) {
+    if (length < -1 || length == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }

@@ -70,39 +70,12 @@ DWORD NetworkShareAttributes(const std::string& path) {
     return INVALID_FILE_ATTRIBUTES;
 }
 
-// Why nothing is at a path: its folder is there and the entry is not, or the folder is not there either.
-DWORD MissingEntryError(const std::string& path) {
-    const bool folderThere =
-        World().files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(path)));
-    return folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
-}
-
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;
     for (std::size_t at = 0; at < text.size(); at += CharacterSize(text, at)) {
         ++count;
     }
     return count;
-}
-
-// The full path a file call reaches, or nothing with the reason as the last error. An ANSI name of more
-// than MAX_PATH characters is refused before it is read. A drive without its medium is not ready, and
-// Windows asks the user first in a box of its own, unless the process's error mode says not to.
-std::optional<std::string> PathToReach(LPCSTR fileName) {
-    auto& world = World();
-    if (CharacterCount(fileName) > MAX_PATH) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return std::nullopt;
-    }
-    auto path = world.Resolve(fileName);
-    if (world.files.MediumMissing(path)) {
-        if ((world.errorMode & SEM_FAILCRITICALERRORS) == 0) {
-            world.noDiskBoxes.push_back(path.substr(0, 2));
-        }
-        SetLastError(ERROR_NOT_READY);
-        return std::nullopt;
-    }
-    return path;
 }
 
 constexpr DWORD kAttributesKept =
@@ -136,8 +109,32 @@ DWORD sim::World::WhyNotWritable(const std::string& path, const std::string& con
     return !content.empty() && DriveFull(path) ? ERROR_DISK_FULL : 0;
 }
 
+DWORD sim::World::MissingEntryError(const std::string& path) const {
+    const bool folderThere = files.IsDirectory(FileSystem::ParentOf(FileSystem::Normalize(path)));
+    return folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
 bool sim::World::DriveFull(const std::string& path) const {
     return path.size() > 1 && path[1] == ':' && fullDrives.find(AsciiUpper(path[0])) != std::string::npos;
+}
+
+// An ANSI name longer than the call takes is refused before it is read. A drive without its medium
+// is not ready, and Windows asks the user first in a box of its own, unless the process's error mode
+// says not to.
+std::optional<std::string> sim::World::PathToReach(LPCSTR fileName, std::size_t longestName) {
+    if (CharacterCount(fileName) > longestName) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return std::nullopt;
+    }
+    auto path = Resolve(fileName);
+    if (files.MediumMissing(path)) {
+        if ((errorMode & SEM_FAILCRITICALERRORS) == 0) {
+            noDiskBoxes.push_back(path.substr(0, 2));
+        }
+        SetLastError(ERROR_NOT_READY);
+        return std::nullopt;
+    }
+    return path;
 }
 
 // The entry points of the system folder's newdev.dll, as the program calls them through the module.
@@ -362,13 +359,13 @@ UINT SetErrorMode(UINT mode) {
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
     auto& world = World();
     world.Trace(std::string("FindFirstFileA ") + fileName);
-    const auto path = PathToReach(fileName);
+    const auto path = world.PathToReach(fileName);
     if (!path) {
         return INVALID_HANDLE_VALUE;
     }
     const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(*path));
+        SetLastError(world.MissingEntryError(*path));
         return INVALID_HANDLE_VALUE;
     }
     *findData = WIN32_FIND_DATAA{};
@@ -392,7 +389,7 @@ BOOL FindClose(HANDLE findFile) {
 DWORD GetFileAttributesA(LPCSTR fileName) {
     auto& world = World();
     world.Trace(std::string("GetFileAttributesA ") + fileName);
-    const auto path = PathToReach(fileName);
+    const auto path = world.PathToReach(fileName);
     if (!path) {
         return INVALID_FILE_ATTRIBUTES;
     }
@@ -401,7 +398,7 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
     }
     const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(*path));
+        SetLastError(world.MissingEntryError(*path));
         return INVALID_FILE_ATTRIBUTES;
     }
     return AttributesOf(*entry);
@@ -409,11 +406,14 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
 
 BOOL SetFileAttributesA(LPCSTR fileName, DWORD fileAttributes) {
     auto& world = World();
-    const auto path = world.Resolve(fileName);
-    world.Trace("SetFileAttributesA " + path + " " + std::to_string(fileAttributes));
-    auto* entry = world.files.Find(path);
+    world.Trace("SetFileAttributesA " + world.Resolve(fileName) + " " + std::to_string(fileAttributes));
+    const auto path = world.PathToReach(fileName);
+    if (!path) {
+        return 0;
+    }
+    auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(path));
+        SetLastError(world.MissingEntryError(*path));
         return 0;
     }
     entry->attributes = fileAttributes & kAttributesKept;
@@ -492,7 +492,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, vo
         SetLastError(ERROR_INVALID_PARAMETER);  // the program reads an existing file, or appends to one
         return INVALID_HANDLE_VALUE;
     }
-    const auto reached = PathToReach(fileName);
+    const auto reached = world.PathToReach(fileName);
     if (!reached) {
         return INVALID_HANDLE_VALUE;
     }
@@ -506,7 +506,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, vo
     }
     if (reading) {
         if (entry == nullptr) {
-            SetLastError(MissingEntryError(path));
+            SetLastError(world.MissingEntryError(path));
             return INVALID_HANDLE_VALUE;
         }
         return NewFileHandle(
@@ -600,98 +600,120 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveM
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
     auto& world = World();
     world.Trace(std::string("MoveFileA ") + existingFileName + " " + newFileName);
-    const auto* entry = world.files.Find(existingFileName);
-    if (entry == nullptr) {
-        SetLastError(MissingEntryError(existingFileName));
+    const auto from = world.PathToReach(existingFileName);
+    const auto to = from ? world.PathToReach(newFileName) : std::nullopt;
+    if (!to) {
         return 0;
     }
-    if (world.files.Exists(newFileName)) {
+    const auto* entry = world.files.Find(*from);
+    if (entry == nullptr) {
+        SetLastError(world.MissingEntryError(*from));
+        return 0;
+    }
+    if (world.files.Exists(*to)) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return 0;
     }
-    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(newFileName)))) {
+    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(*to)))) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return 0;
     }
     const auto moved = *entry;
-    world.files.Remove(existingFileName);
-    world.files.AddFile(newFileName, moved.content);
-    world.files.Find(newFileName)->attributes = moved.attributes;
+    world.files.Remove(*from);
+    world.files.AddFile(*to, moved.content);
+    world.files.Find(*to)->attributes = moved.attributes;
     return 1;
 }
 
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     auto& world = World();
-    const auto from = world.Resolve(existingFileName);
-    const auto to = world.Resolve(newFileName);
-    world.Trace("CopyFileA " + from + " " + to + " " + std::to_string(failIfExists));
-    const auto* source = world.files.Find(from);
+    world.Trace("CopyFileA " + world.Resolve(existingFileName) + " " + world.Resolve(newFileName) + " " +
+                std::to_string(failIfExists));
+    const auto from = world.PathToReach(existingFileName);
+    const auto to = from ? world.PathToReach(newFileName) : std::nullopt;
+    if (!to) {
+        return 0;
+    }
+    const auto* source = world.files.Find(*from);
     if (source == nullptr) {
-        SetLastError(MissingEntryError(from));
+        SetLastError(world.MissingEntryError(*from));
         return 0;
     }
     const DWORD sourceError = source->directory ? ERROR_ACCESS_DENIED : source->readError;
-    const DWORD error = sourceError != 0                         ? sourceError
-                        : failIfExists && world.files.Exists(to) ? ERROR_FILE_EXISTS
-                                                                 : world.WhyNotWritable(to, source->content);
+    const DWORD error = sourceError != 0 ? sourceError
+                        : failIfExists && world.files.Exists(*to)
+                            ? ERROR_FILE_EXISTS
+                            : world.WhyNotWritable(*to, source->content);
     if (error != 0) {
         SetLastError(error);
         return 0;
     }
     const auto copied = *source;
-    world.files.AddFile(to, copied.content);
-    world.files.Find(to)->attributes = copied.attributes;
+    world.files.AddFile(*to, copied.content);
+    world.files.Find(*to)->attributes = copied.attributes;
     return 1;
 }
 
 BOOL DeleteFileA(LPCSTR fileName) {
     auto& world = World();
     world.Trace(std::string("DeleteFileA ") + fileName);
-    const auto* entry = world.files.Find(fileName);
+    const auto path = world.PathToReach(fileName);
+    if (!path) {
+        return 0;
+    }
+    const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(fileName));
+        SetLastError(world.MissingEntryError(*path));
         return 0;
     }
     if (entry->directory || (entry->attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
-    world.files.Remove(fileName);
+    world.files.Remove(*path);
     return 1;
 }
 
+// The ANSI call leaves room in MAX_PATH for a name of eight and three characters inside the new folder.
 BOOL CreateDirectoryA(LPCSTR pathName, void* /*securityAttributes*/) {
     auto& world = World();
     world.Trace(std::string("CreateDirectoryA ") + pathName);
-    if (world.files.Exists(pathName)) {
+    const auto path = world.PathToReach(pathName, MAX_PATH - 12);
+    if (!path) {
+        return 0;
+    }
+    if (world.files.Exists(*path)) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return 0;
     }
-    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(pathName)))) {
+    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(*path)))) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return 0;
     }
-    world.files.AddDirectory(pathName);
+    world.files.AddDirectory(*path);
     return 1;
 }
 
 BOOL RemoveDirectoryA(LPCSTR pathName) {
     auto& world = World();
-    const auto path = world.Resolve(pathName);
-    world.Trace("RemoveDirectoryA " + path);
-    const auto* entry = world.files.Find(path);
+    world.Trace("RemoveDirectoryA " + world.Resolve(pathName));
+    const auto path = world.PathToReach(pathName);
+    if (!path) {
+        return 0;
+    }
+    const auto* entry = world.files.Find(*path);
     if (entry == nullptr) {
-        SetLastError(MissingEntryError(path));
+        SetLastError(world.MissingEntryError(*path));
         return 0;
     }
     bool empty = true;
-    world.files.ForEachChild(path, [&](const sim::FileEntry&) { return empty = false; });
+    world.files.ForEachChild(*path, [&](const sim::FileEntry&) { return empty = false; });
     const DWORD error = !entry->directory ? ERROR_DIRECTORY : !empty ? ERROR_DIR_NOT_EMPTY : 0;
     if (error != 0) {
         SetLastError(error);
         return 0;
     }
-    world.files.Remove(path);
+    world.files.Remove(*path);
     return 1;
 }
 

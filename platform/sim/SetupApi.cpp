@@ -1,6 +1,7 @@
 // The device installation services of the in-memory Windows. Like Windows, each call leaves the
 // last error 0 when it succeeds.
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "platform/CharacterScan.h"
@@ -165,14 +166,22 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     auto& world = World();
     const auto source = SourcePath(sourcePathRoot, sourceFile);
     world.Trace("SetupInstallFileA " + source + " " + destinationName + " " + std::to_string(copyStyle));
-    const auto* entry = world.files.Find(source);
+    // setupapi.dll reaches both names by wide characters, which MAX_PATH does not hold (as Wine shows),
+    // and only on a drive with its medium.
+    constexpr auto kAnyLength = std::numeric_limits<std::size_t>::max();
+    const auto from = world.PathToReach(source.c_str(), kAnyLength);
+    const auto to = from ? world.PathToReach(destinationName, kAnyLength) : std::nullopt;
+    if (!to) {
+        return 0;
+    }
+    const auto* entry = world.files.Find(*from);
     if (entry == nullptr || entry->directory) {
-        return Fail(ERROR_FILE_NOT_FOUND);
+        return Fail(entry == nullptr ? world.MissingEntryError(*from) : ERROR_FILE_NOT_FOUND);
     }
     if (entry->readError != 0) {
         return Fail(entry->readError);
     }
-    auto* target = world.files.Find(destinationName);
+    auto* target = world.files.Find(*to);
     if (target != nullptr && target->copyUnnecessary) {
         return Fail(NO_ERROR);  // the copy was found unnecessary
     }
@@ -182,13 +191,13 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
         target->contentAtRestart = content;
         return Succeed();
     }
-    if (const DWORD error = world.WhyNotWritable(destinationName, content)) {
+    if (const DWORD error = world.WhyNotWritable(*to, content)) {
         return Fail(error);
     }
     // The copy keeps the source's attributes, as Wine shows.
     const DWORD attributes = entry->attributes;
-    world.files.AddFile(destinationName, content);
-    world.files.Find(destinationName)->attributes = attributes;
+    world.files.AddFile(*to, content);
+    world.files.Find(*to)->attributes = attributes;
     return Succeed();
 }
 

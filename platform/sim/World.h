@@ -230,6 +230,10 @@ public:
     // The drives ("D:") whose missing medium made Windows show its own box, which it does unless the
     // process's error mode has SEM_FAILCRITICALERRORS, one for each call that met the drive so.
     std::vector<std::string> noDiskBoxes;
+    // The full path that a file call reaches by an ANSI name, or nothing with the reason as the last
+    // error: ERROR_FILENAME_EXCED_RANGE for a name of more characters than the call takes (MAX_PATH for
+    // most), ERROR_NOT_READY (and a box, as above) on a drive without its medium.
+    std::optional<std::string> PathToReach(const char* fileName, std::size_t longestName = MAX_PATH);
     int openFinds = 0;
     DWORD lastError = 0;
 
@@ -256,6 +260,8 @@ public:
     // a read-only or hidden file in its place (as CopyFile's documentation has it), a file the system
     // holds open, a full drive.
     DWORD WhyNotWritable(const std::string& path, const std::string& content) const;
+    // Why nothing is at a path: ERROR_FILE_NOT_FOUND when its folder is there, else ERROR_PATH_NOT_FOUND.
+    DWORD MissingEntryError(const std::string& path) const;
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
     bool systemDirectoryFails = false;  // GetSystemDirectoryA answers 0; modules are still found there
     SYSTEMTIME localTime{2002, 10, 1, 14, 9, 30, 5, 0};  // Monday 14 October 2002, 09:30:05

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/CRuntime.h"
 #include "platform/Kernel.h"
 #include "tests/contract/Contract.h"
 #include "tests/contract/ContractHost.h"
@@ -273,6 +274,14 @@ CONTRACT_CASE(Files_WritingFailures) {
     CHECK_EQ(SetFilePointer(file, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
     CHECK(CloseHandle(file));
     CHECK_EQ(contract::ReadFile(kScratch + "\\a.txt"), "abc");
+    // Nor is a file opened for writing read, nor anything written through a handle that is none.
+    const HANDLE log = OpenToAppend(kScratch + "\\a.txt");
+    REQUIRE(log != INVALID_HANDLE_VALUE);
+    char byte = 0;
+    DWORD read = 0;
+    CHECK_EQ(ErrorOf(ReadFile(log, &byte, 1, &read, nullptr), 0), ERROR_ACCESS_DENIED);
+    CHECK(CloseHandle(log));
+    CHECK_EQ(ErrorOf(WriteFile(INVALID_HANDLE_VALUE, "x", 1, &written, nullptr), 0), ERROR_INVALID_HANDLE);
 }
 
 // A full path comes back as written, its case and its trailing backslash kept; one from the root of the
@@ -387,12 +396,61 @@ CONTRACT_CASE(Files_NamesLongerThanMaxPathAreRefused) {
         CHECK_EQ(ErrorOf(OpenToRead(path), INVALID_HANDLE_VALUE), expected);
     }
     CHECK_EQ(FullPath(PathOfLength(MAX_PATH - 1).c_str()), PathOfLength(MAX_PATH - 1));
-    CHECK_EQ(FullPath(PathOfLength(MAX_PATH).c_str()), "(none)");
+    char roomy[2 * MAX_PATH];  // the limit is the system's, not the buffer's
+    SetLastError(0);
+    CHECK_EQ(GetFullPathNameA(PathOfLength(MAX_PATH).c_str(), sizeof roomy, roomy, nullptr), 0);
     CHECK_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
     contract::UseCurrentFolder(kScratch);
     const std::string relative = PathOfLength(MAX_PATH).substr(kScratch.size() + 1);
     CHECK_EQ(FullPath(relative.c_str()), "(none)");  // short, but not once it is full
     CHECK_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+}
+
+// Each call that changes a file refuses the same names, and leaves the file it was given as it was.
+CONTRACT_CASE(Files_NamesLongerThanMaxPathAreRefusedByEveryCall) {
+    const std::string file = kScratch + "\\a.txt";
+    const std::string other = kScratch + "\\b.txt";
+    contract::MakeFile(file, "abc");
+    for (const auto length : {MAX_PATH, MAX_PATH + 1}) {
+        const std::string path = PathOfLength(length);
+        const DWORD expected = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND;
+        CHECK_EQ(ErrorOf(DeleteFileA(path.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL), 0), expected);
+        CHECK_EQ(ErrorOf(RemoveDirectoryA(path.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(MoveFileA(path.c_str(), other.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(CopyFileA(path.c_str(), other.c_str(), 0), 0), expected);
+    }
+    CHECK_EQ(contract::ReadFile(file), "abc");
+    CHECK_EQ(GetFileAttributesA(other.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The new name of a move or a copy is held to MAX_PATH as the existing one is.
+CONTRACT_CASE(Files_NewNamesLongerThanMaxPathAreRefused) {
+    const std::string file = kScratch + "\\a.txt";
+    contract::MakeFile(file, "abc");
+    for (const auto length : {MAX_PATH, MAX_PATH + 1}) {
+        const std::string path = PathOfLength(length);
+        const DWORD expected = length > MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND;
+        CHECK_EQ(ErrorOf(MoveFileA(file.c_str(), path.c_str()), 0), expected);
+        CHECK_EQ(ErrorOf(CopyFileA(file.c_str(), path.c_str(), 0), 0), expected);
+    }
+    CHECK_EQ(contract::ReadFile(file), "abc");
+}
+
+// A new folder's path leaves room below MAX_PATH for a name of eight and three characters in it: 248
+// characters at most.
+CONTRACT_CASE(Files_CreateDirectoryTakesAPathOf248CharactersAtMost) {
+    const std::string longest = PathOfLength(MAX_PATH - 12);
+    const std::string tooLong = PathOfLength(MAX_PATH - 11);
+    for (std::size_t slash = kScratch.size() + 1; slash < longest.size(); ++slash) {
+        if (longest[slash] == '\\') {
+            REQUIRE(CreateDirectoryA(longest.substr(0, slash).c_str(), nullptr));
+        }
+    }
+    CHECK(CreateDirectoryA(longest.c_str(), nullptr));
+    CHECK(IsFolder(longest));
+    CHECK_EQ(ErrorOf(CreateDirectoryA(tooLong.c_str(), nullptr), 0), ERROR_FILENAME_EXCED_RANGE);
+    CHECK_EQ(GetFileAttributesA(tooLong.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Under Shift-JIS, where ソ is 83 5C: the second byte of a character is no separator.
@@ -498,4 +556,32 @@ CONTRACT_CASE(Files_RemoveDirectoryTakesAnEmptyFolderOnly) {
     CHECK_EQ(ErrorOf(RemoveDirectoryA((kScratch + "\\missing").c_str()), 0), ERROR_FILE_NOT_FOUND);
     CHECK_EQ(ErrorOf(RemoveDirectoryA((kScratch + "\\full\\a.inf").c_str()), 0), 267);  // ERROR_DIRECTORY
     CHECK(IsFile(kScratch + "\\full\\a.inf"));
+}
+
+namespace {
+
+// The lines of a file as the C run-time's fgets reads them in the mode given, each followed by "|";
+// "(none)" when it does not open.
+std::string LinesRead(const std::string& path, const char* mode) {
+    platform::FILE* file = platform::fopen(path.c_str(), mode);
+    if (file == nullptr) {
+        return "(none)";
+    }
+    std::string lines;
+    char line[16];
+    while (platform::fgets(line, sizeof line, file) != nullptr) {
+        lines += std::string(line) + "|";
+    }
+    CHECK_EQ(platform::fclose(file), 0);
+    return lines;
+}
+
+}  // namespace
+
+// Text mode reads every CR LF as LF, the one that ends the file too; a CR alone stays as it is.
+CONTRACT_CASE(Files_TextModeReadsEveryCrLfAsALineFeed) {
+    contract::MakeFile(kScratch + "\\setup.dat", "1\r\n2\r3\r\n");
+    CHECK_EQ(LinesRead(kScratch + "\\setup.dat", "r"), "1\n|2\r3\n|");
+    CHECK_EQ(LinesRead(kScratch + "\\setup.dat", "rt"), "1\n|2\r3\n|");
+    CHECK_EQ(LinesRead(kScratch + "\\missing.dat", "r"), "(none)");
 }

@@ -15,6 +15,14 @@ const std::vector<KnownDifference>& KnownDifferences() {
          "Wine changes the case of a full-width letter through its wide character; Windows 98, and the "
          "in-memory Windows after it, leave every double-byte character as it is. The program hands these "
          "calls single-byte characters only"},
+        {"Files_CreateDirectoryTakesAPathOf248CharactersAtMost", "Wine",
+         "Wine makes a folder of any path up to MAX_PATH; the documentation of the ANSI call limits it to "
+         "248 characters, leaving room for a name of eight and three in it, and the in-memory Windows "
+         "follows the documentation"},
+        {"Files_NewNamesLongerThanMaxPathAreRefused", "Wine",
+         "Wine holds only the existing name of a move or a copy to MAX_PATH and looks for a longer new name "
+         "(ERROR_PATH_NOT_FOUND); the documentation limits both names to MAX_PATH, and the in-memory "
+         "Windows refuses either as too long"},
         {"FormatMessage_TextsAreWindowsOwnWords", "Wine",
          "Wine words the system's texts its own way (\"File not found.\" for \"The system cannot find the "
          "file specified.\"); the in-memory Windows has Windows' own words"},

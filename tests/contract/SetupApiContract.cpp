@@ -238,12 +238,27 @@ CONTRACT_CASE(SetupApi_InstallFileFailures) {
     contract::MakeFile(kScratch + "\\source\\a.inf", "x");
     CHECK_EQ(InstallFile("missing.inf", kScratch + "\\source", kScratch + "\\a.inf"), 0);
     CHECK_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    CHECK_EQ(InstallFile("a.inf", kScratch + "\\missing", kScratch + "\\a.inf"), 0);
+    CHECK_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
     CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\missing\\a.inf"), 0);
     CHECK_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
     // A folder in the copy's place is never replaced.
     REQUIRE(CreateDirectoryA((kScratch + "\\b.inf").c_str(), nullptr));
     CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", kScratch + "\\b.inf"), 0);
     CHECK_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+// setupapi.dll holds neither name to MAX_PATH: a longer one is looked for as any other, and not found.
+CONTRACT_CASE(SetupApi_InstallFileLooksForNamesLongerThanMaxPath) {
+    contract::MakeFile(kScratch + "\\source\\a.inf", "x");
+    std::string tooLong = kScratch;
+    while (tooLong.size() <= MAX_PATH) {
+        tooLong += tooLong.size() % 51 == 0 ? '\\' : 'n';
+    }
+    CHECK_EQ(InstallFile("a.inf", tooLong, kScratch + "\\a.inf"), 0);
+    CHECK_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    CHECK_EQ(InstallFile("a.inf", kScratch + "\\source", tooLong), 0);
+    CHECK_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 // The copy of a read-only file (as files on a CD are) is read-only too.

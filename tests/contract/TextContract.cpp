@@ -111,6 +111,12 @@ CONTRACT_CASE(Compare_NegativeCountsAndMissingTexts) {
     CHECK_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+// A count of 0 is a text without characters: before any other.
+CONTRACT_CASE(Compare_ACountOfZeroIsAnEmptyText) {
+    CHECK_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "abc", 0, "abc", -1), CSTR_LESS_THAN);
+    CHECK_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, "b", -1, "abc", 0), CSTR_GREATER_THAN);
+}
+
 CONTRACT_CASE_IN_CODE_PAGE(1252, CodePage_WideNamesToAnsi) {
     BOOL usedDefault = 1;
     CHECK_EQ(ToAnsi(u"Caf\u00E9 \u20AC", &usedDefault), "Caf\xE9 \x80");
@@ -139,6 +145,37 @@ CONTRACT_CASE(CodePage_SizesAndShortBuffers) {
     CHECK(std::u16string(root, 4) == std::u16string(u"C:\\", 4));
     CHECK_EQ(MultiByteToWideChar(CP_ACP, 0, "C:\\", 4, root, 3), 0);
     CHECK_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+// Nothing to convert is refused, in either direction, and the buffer is left as it was.
+CONTRACT_CASE(CodePage_ACountOfZeroIsRefused) {
+    WCHAR wide[4] = {u'x'};
+    SetLastError(0);
+    CHECK_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 0, wide, 4), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    CHECK(wide[0] == u'x');
+    SetLastError(0);
+    CHECK_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 0, nullptr, 0), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    char text[4] = "x";
+    SetLastError(0);
+    CHECK_EQ(WideCharToMultiByte(CP_ACP, 0, u"abc", 0, text, sizeof text, nullptr, nullptr), 0);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    CHECK_EQ(std::string(text), "x");
+}
+
+// The control characters are the same numbers in every code page, both ways.
+CONTRACT_CASE(CodePage_ControlCharactersConvertBothWays) {
+    std::string controls;
+    std::u16string wideControls;
+    for (char16_t c = 1; c < 0x20; ++c) {
+        controls += static_cast<char>(c);
+        wideControls += c;
+    }
+    controls += '\x7F';
+    wideControls += u'\x7F';
+    CHECK(ToWide(controls) == wideControls);
+    CHECK_EQ(ToAnsi(wideControls), controls);
 }
 
 // A flag that does not belong to the conversion is refused, not ignored.
@@ -181,8 +218,8 @@ CONTRACT_CASE_IN_CODE_PAGE(1252, CodePage1252_HasNoLeadBytes) {
 }
 
 CONTRACT_CASE_IN_CODE_PAGE(1252, Chars1252_AccentedLettersHaveTheirCase) {
-    CHECK_EQ(Cased(CharLowerBuffA, "\xC9T\xC9 \x8A\xD7"), "\xE9t\xE9 \x9A\xD7");
-    CHECK_EQ(Cased(CharUpperBuffA, "\xE9t\xE9 \xFF\xF7"), "\xC9T\xC9 \x9F\xF7");
+    CHECK_EQ(Cased(CharLowerBuffA, "\xC9T\xC9 \x8A\xD7\xDE"), "\xE9t\xE9 \x9A\xD7\xFE");
+    CHECK_EQ(Cased(CharUpperBuffA, "\xE9t\xE9 \xFF\xF7\xFE"), "\xC9T\xC9 \x9F\xF7\xDE");
 }
 
 // ---- Shift-JIS (932): ソ is 83 5C, 表 95 5C, セ 83 5A, ホ 83 7A; ｱ is the one byte B1 ----

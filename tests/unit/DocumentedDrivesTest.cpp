@@ -8,11 +8,15 @@
 
 #include "platform/ErrorMode.h"
 #include "platform/Kernel.h"
+#include "platform/SetupApi.h"
 #include "platform/sim/World.h"
 
 using namespace platform;
+using ::testing::AllOf;
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::SizeIs;
 
 namespace {
 
@@ -23,37 +27,57 @@ protected:
         world->files.AddRemovableDrive('A');
         world->files.AddFile("A:\\DISK1\\SETUP.INF", "on the floppy");
         world->files.Eject('A');
+        world->files.AddFile("C:\\cvdisk\\setup.inf", "on the hard disk");
+        ASSERT_TRUE(LoadSetupApi());
     }
-    // The last error of each file call the program makes on `path`, in one line.
+    // The last error of each file call the program makes on `path`, in one line: each call that takes
+    // two names once with `path` for each, the other name a file on drive C:.
     static std::vector<DWORD> ErrorsOfEachCall(const char* path) {
+        const char* other = "C:\\cvdisk\\setup.inf";
         std::vector<DWORD> errors;
-        EXPECT_EQ(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES);
-        errors.push_back(GetLastError());
+        const auto failed = [&](bool failure) {
+            EXPECT_TRUE(failure);
+            errors.push_back(GetLastError());
+        };
+        failed(GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES);
         WIN32_FIND_DATAA entry{};
-        EXPECT_EQ(FindFirstFileA(path, &entry), INVALID_HANDLE_VALUE);
-        errors.push_back(GetLastError());
-        EXPECT_EQ(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr),
-                  INVALID_HANDLE_VALUE);
-        errors.push_back(GetLastError());
+        failed(FindFirstFileA(path, &entry) == INVALID_HANDLE_VALUE);
+        failed(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr) == INVALID_HANDLE_VALUE);
+        failed(SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) == 0);
+        failed(DeleteFileA(path) == 0);
+        failed(CreateDirectoryA(path, nullptr) == 0);
+        failed(RemoveDirectoryA(path) == 0);
+        failed(MoveFileA(path, "C:\\cvdisk\\moved.inf") == 0);
+        failed(MoveFileA(other, path) == 0);
+        failed(CopyFileA(path, "C:\\cvdisk\\copied.inf", 0) == 0);
+        failed(CopyFileA(other, path, 0) == 0);
+        failed(SetupInstallFileA(nullptr, nullptr, path, nullptr, "C:\\cvdisk\\copied.inf",
+                                 SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr) == 0);
+        failed(SetupInstallFileA(nullptr, nullptr, "setup.inf", "C:\\cvdisk", path,
+                                 SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr) == 0);
         return errors;
     }
     sim::World* world = nullptr;
 };
 
 // "SetErrorMode function": without SEM_FAILCRITICALERRORS the system shows its own box for a drive that
-// is not ready; with it the call fails at once. Either way the call answers ERROR_NOT_READY.
+// is not ready, whichever file call reaches it and by whichever of its names; with it the call fails at
+// once. Either way the call answers ERROR_NOT_READY, and nothing on drive C: changes.
 TEST_F(DocumentedDrives, ADriveWithoutItsDiskIsNotReadyAndAsksTheUserUnlessTheProcessSaidNot) {
-    EXPECT_THAT(ErrorsOfEachCall("A:\\DISK1\\SETUP.INF"),
-                ElementsAre(ERROR_NOT_READY, ERROR_NOT_READY, ERROR_NOT_READY));
-    EXPECT_THAT(world->noDiskBoxes, ElementsAre("A:", "A:", "A:"));
+    const auto errors = ErrorsOfEachCall("A:\\DISK1\\SETUP.INF");
+    EXPECT_THAT(errors, Each(ERROR_NOT_READY));
+    EXPECT_THAT(world->noDiskBoxes, AllOf(SizeIs(errors.size()), Each("A:")));
     world->noDiskBoxes.clear();
     {
         ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        EXPECT_THAT(ErrorsOfEachCall("a:\\"), ElementsAre(ERROR_NOT_READY, ERROR_NOT_READY, ERROR_NOT_READY));
+        EXPECT_THAT(ErrorsOfEachCall("a:\\"), Each(ERROR_NOT_READY));
     }
     EXPECT_THAT(world->noDiskBoxes, IsEmpty());
     EXPECT_EQ(world->errorMode, 0u);
+    EXPECT_EQ(world->files.Read("C:\\cvdisk\\setup.inf"), "on the hard disk");
+    EXPECT_FALSE(world->files.Exists("C:\\cvdisk\\moved.inf"));
+    EXPECT_FALSE(world->files.Exists("C:\\cvdisk\\copied.inf"));
 }
 
 // A name made full is only text: no disk is needed for it, and no box is shown.
@@ -81,6 +105,17 @@ TEST_F(DocumentedDrives, TheDiskTakesItsFoldersOutAndBringsThemBack) {
     EXPECT_EQ(GetFileAttributesA("A:\\DISK1\\SETUP.INF"), 0x20u);
     EXPECT_EQ(world->files.Read("A:\\DISK1\\SETUP.INF"), "on the floppy");
     EXPECT_THAT(world->noDiskBoxes, IsEmpty());
+}
+
+// "Naming Files, Paths, and Namespaces": a share of a computer of the network is named with or without
+// its last backslash, and is a folder either way; a computer that is not there is no network path.
+TEST(DocumentedNetwork, AShareIsAFolderWithOrWithoutItsLastBackslash) {
+    auto& world = sim::ResetWorld();
+    world.shell.network = {{"SERVER", {"share"}}};
+    EXPECT_EQ(GetFileAttributesA("\\\\SERVER\\share"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA("\\\\server\\SHARE\\"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA("\\\\ELSEWHERE\\share"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), ERROR_BAD_NETPATH);
 }
 
 // "Naming Files, Paths, and Namespaces": a name of a path has at most 255 characters, so no world can

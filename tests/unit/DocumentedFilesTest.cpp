@@ -95,4 +95,24 @@ TEST_F(DocumentedFiles, ASetupApiWithoutAnEntryPointBindsNone) {
     EXPECT_NE(LoadSetupApi(), 0);
 }
 
+// "SetupDiGetClassDevsA function (setupapi.h)": with DIGCF_PRESENT only the devices plugged in now are
+// listed; without it a device that was installed and is not plugged in is listed too.
+TEST_F(DocumentedFiles, OnlyPresentDevicesAreListedWithDigcfPresent) {
+    world->AddDevice({"*CVN0001"});
+    world->AddDevice({"*CVN0002"}).present = false;
+    const auto listed = [](DWORD flags) {
+        const HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, flags);
+        SP_DEVINFO_DATA data{};
+        data.cbSize = sizeof data;
+        DWORD count = 0;
+        while (SetupDiEnumDeviceInfo(set, count, &data)) {
+            ++count;
+        }
+        EXPECT_TRUE(SetupDiDestroyDeviceInfoList(set));
+        return count;
+    };
+    EXPECT_EQ(listed(DIGCF_ALLCLASSES | DIGCF_PRESENT), 1u);
+    EXPECT_EQ(listed(DIGCF_ALLCLASSES), 2u);
+}
+
 }  // namespace
