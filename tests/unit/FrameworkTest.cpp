@@ -124,13 +124,19 @@ public:
 };
 
 TEST_F(MessageLoop, ALayoutBindsEventsByNameAndRefusesWhatItDoesNotKnow) {
-    const FormLayout good{"Good", {}, {{"TBitBtn", "Button", {{"Caption", "Go"}, {"OnClick", "Clicked"}}}}};
+    const FormLayout good{
+        "Good",
+        {},
+        {{"TBitBtn",
+          "Button",
+          {{"Caption", "Go"}, {"OnClick", "Clicked"}, {"Font.Style", "[fsBold,fsItalic]"}}}}};
     auto* form = new TestForm(good);
     form->Show();
     auto* button = dynamic_cast<TControl*>(form->FindComponent("Button"));
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(headless::Click(*button));
     EXPECT_EQ(form->clicks, 1);
+    EXPECT_EQ(button->Font().Style, fsBold | fsItalic);  // a set's items with or without a space between
 
     // A form's own OnCreate runs once the application has made the whole form.
     struct Created : TestForm {
@@ -199,10 +205,14 @@ TEST_F(MessageLoop, AHeldApplicationRefusesCloseRequestsAndTheSessionsEndUntilTh
 }
 
 // As SetForegroundWindow: the main window comes in front of another program's and is activated; one
-// already in front is not activated again. Keys reach only a window of ours in front.
+// already in front is not activated again, and one not shown is left alone. Keys reach only a window of
+// ours in front.
 TEST_F(MessageLoop, BroughtToTheFrontTheMainFormTakesTheKeyboardBackFromAnotherProgram) {
     TestForm* main = nullptr;
     Application->CreateForm(main);
+    headless::ForgetRecords();
+    Application->BringToFront();
+    EXPECT_THAT(headless::Journal(), ::testing::IsEmpty());
     main->Show();
     headless::ActivateAnotherProgram();
     EXPECT_EQ(headless::Foreground(), nullptr);
