@@ -50,6 +50,16 @@ protected:
         return lines;
     }
     std::vector<std::string> LogLines() const { return LinesOf(kLog); }
+    // Windows 98 with its INF folder, the driver disk beside the program and the wizard made, ready for
+    // the install once the driver files are staged.
+    void Windows98WithTheDriverDisk() {
+        UseRelease(*world, WindowsRelease::Windows98);
+        world->files.AddDirectory("C:\\WINDOWS\\INF");
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
+        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+        CreateWindows();
+        Form2->OsKind = TOsKind::Windows98;
+    }
     // The whole run on Windows XP with the device present, from the welcome page to the restart.
     void PostTheWholeRun() {
         headless::Post([] { headless::Click(*Form2->Next); });
@@ -164,13 +174,8 @@ TEST_F(RunLog, AWindows98DiskWithoutTheSysFileLogsTheFailureAndExitCodeOne) {
 // The steps whose failure the procedure passes over are logged with the system's reason, or with what
 // their failure means; the copies follow.
 TEST_F(RunLog, AWindows98InstallLogsWhatItsPassedOverStepsAnswered) {
-    UseRelease(*world, WindowsRelease::Windows98);
+    Windows98WithTheDriverDisk();
     world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
-    world->files.AddDirectory("C:\\WINDOWS\\INF");
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-    CreateWindows();
-    Form2->OsKind = TOsKind::Windows98;
     const TRunLog log;
     StageDriverFiles();
     InstallForWindows98(Form2);
@@ -198,14 +203,9 @@ TEST_F(RunLog, AWindows98InstallLogsWhatItsPassedOverStepsAnswered) {
 
 // A copy that fails is logged as failed, with the system's reason, before the box that tells it.
 TEST_F(RunLog, AWindows98CopyThatFailsLogsItsFailureBeforeTheBox) {
-    UseRelease(*world, WindowsRelease::Windows98);
-    world->files.AddDirectory("C:\\WINDOWS\\INF");
+    Windows98WithTheDriverDisk();
     world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "an earlier driver");
     world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-    CreateWindows();
-    Form2->OsKind = TOsKind::Windows98;
     const TRunLog log;
     StageDriverFiles();
     EXPECT_EQ(ExitCodeOf([] { InstallForWindows98(Form2); }), 1u);
