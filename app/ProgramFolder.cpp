@@ -6,6 +6,7 @@
 #include "platform/Process.h"
 
 bool GetProgramFolder(char (&folder)[kProgramFolderSize]) {
+    folder[0] = '\0';
     char path[platform::MAX_PATH];
     const auto length = platform::GetModuleFileNameA(nullptr, path, sizeof path);
     if (!platform::PathFits(length, sizeof path)) {

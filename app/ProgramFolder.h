@@ -6,6 +6,6 @@
 
 inline constexpr std::size_t kProgramFolderSize = 100;
 
-// Fills `folder` with the program folder. Returns false when the program's path or its folder does not
-// fit the buffers, and `folder` is then not to be read: a cut folder would name another place.
+// Fills `folder` with the program folder. Returns false, with `folder` empty, when the program's path
+// or its folder does not fit the buffers: a cut folder would name another place, so it is never used.
 bool GetProgramFolder(char (&folder)[kProgramFolderSize]);
