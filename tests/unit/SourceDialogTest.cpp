@@ -5,6 +5,7 @@
 #include "framework/Backend.h"
 #include "framework/Dialogs.h"
 #include "platform/Kernel.h"
+#include "platform/Process.h"
 #include "tests/unit/CvfirTest.h"
 #include "tests/unit/DoubleByteNames.h"
 
@@ -452,6 +453,17 @@ TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoOnEveryWayOut) {
     headless::Post([] { headless::EndSession(); });
     EXPECT_EQ(CvfirMain(), 0);
     EXPECT_FALSE(world->files.Exists(kStaged));
+
+    // Gone with the install, they are not looked for again at the exit: what another run has put in the
+    // folder since stays.
+    TearDown();
+    SetUp();
+    OpenDialog();
+    Press(Form4->Ok);
+    ASSERT_FALSE(world->files.Exists(kStaged));
+    world->files.AddFile(std::string(kStaged) + "\\cvfirdma.sys", "another run's");
+    EXPECT_EQ(ExitCodeOf([] { platform::ExitProcess(0); }), 0u);
+    EXPECT_TRUE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.sys"));
 }
 
 // The failed start-up ends with the code of every other fatal error: no launcher takes it for success.
