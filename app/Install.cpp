@@ -268,12 +268,12 @@ void UpdateWithCabinetAside(TForm2* wizard, const DriverPackage& package, const 
         return;
     }
     MoveFileA(cachedCabinet, parkedCabinet);
-    if (!UpdateDriver(package)) {
-        const DWORD error = ReportUpdateFailure();
-        MoveFileA(parkedCabinet, cachedCabinet);
+    const bool updated = UpdateDriver(package);
+    const DWORD error = updated ? ERROR_SUCCESS : ReportUpdateFailure();
+    MoveFileA(parkedCabinet, cachedCabinet);
+    if (!updated) {
         EndOnUpdateFailure(error);
     }
-    MoveFileA(parkedCabinet, cachedCabinet);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "app/RunLog.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
 #include "app/DeviceCheck.h"
 #include "app/WindowsVersion.h"
+#include "framework/Forms.h"
 #include "platform/CharacterScan.h"
 #include "platform/ErrorMode.h"
 #include "platform/HandleOwners.h"
@@ -133,12 +133,6 @@ const char* VersionName(TOsKind osKind) {
             break;
     }
     return "not recognised";
-}
-
-std::string ProgramPath() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, std::min<DWORD>(length, sizeof path));  // a cut path comes without its zero
 }
 
 // "==== 2002-10-14 09:30:05 C:\cvdisk\cvfir.exe, Windows XP (6)"

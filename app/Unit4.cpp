@@ -26,7 +26,7 @@ constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\
 // Whether a file, not a folder, answers to `path`. The user may have named a drive whose disk is out:
 // the program's own warning tells them, not a box of Windows' own.
 bool CabinetThere(const char* path) {
-    ScopedErrorMode noDiskBox(SEM_FAILCRITICALERRORS);
+    const ScopedErrorMode noDiskBox(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAA entry;
     HANDLE found = FindFirstFileA(path, &entry);
     if (found == INVALID_HANDLE_VALUE) {

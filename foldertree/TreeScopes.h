@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foldertree/Cvfoldertree.h"
+#include "framework/Nesting.h"
 #include "framework/Screen.h"
 
 // The hourglass while a level is filled.
@@ -35,16 +36,4 @@ public:
 private:
     TCvFolderTree& tree_;
     platform::LPITEMIDLIST list_;
-};
-
-// One more of an operation that may run inside itself, for as long as this one lasts.
-class Nesting {
-public:
-    explicit Nesting(int& depth) : depth_(depth) { ++depth_; }
-    ~Nesting() { --depth_; }
-    Nesting(const Nesting&) = delete;
-    Nesting& operator=(const Nesting&) = delete;
-
-private:
-    int& depth_;
 };

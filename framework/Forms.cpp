@@ -31,23 +31,6 @@ std::map<std::string, ControlFactory, std::less<>>& ControlClasses() {
     return classes;
 }
 
-// The program's own path, whole. Windows 2000 and XP cut a path that does not fit the buffer to the
-// buffer's size, without a terminating zero, and Windows 98 to one less, with one: a buffer that comes
-// back full is made larger and asked again, up to the longest path Windows has.
-std::string ProgramPath() {
-    constexpr platform::DWORD kLongestPath = 32768;
-    std::string path(platform::MAX_PATH, '\0');
-    for (;;) {
-        const auto size = static_cast<platform::DWORD>(path.size());
-        const platform::DWORD length = platform::GetModuleFileNameA(nullptr, path.data(), size);
-        if (length + 1 < size || size >= kLongestPath) {
-            path.resize(strnlen(path.data(), std::min(length, size)));
-            return path;
-        }
-        path.resize(2 * path.size());
-    }
-}
-
 std::vector<EventBinder>& EventBinders() {
     static std::vector<EventBinder> binders;
     return binders;
@@ -96,6 +79,23 @@ bool BindFrameworkEvent(TControl& control, std::string_view event, const Publish
 }
 
 }  // namespace
+
+// Windows 2000 and XP cut a path that does not fit the buffer to the buffer's size, without a terminating
+// zero, and Windows 98 to one less, with one: a buffer that comes back full is made larger and asked
+// again, up to the longest path Windows has.
+std::string ProgramPath() {
+    constexpr platform::DWORD kLongestPath = 32768;
+    std::string path(platform::MAX_PATH, '\0');
+    for (;;) {
+        const auto size = static_cast<platform::DWORD>(path.size());
+        const platform::DWORD length = platform::GetModuleFileNameA(nullptr, path.data(), size);
+        if (length + 1 < size || size >= kLongestPath) {
+            path.resize(strnlen(path.data(), std::min(length, size)));
+            return path;
+        }
+        path.resize(2 * path.size());
+    }
+}
 
 void RegisterControlClass(std::string_view className, ControlFactory factory) {
     ControlClasses()[std::string(className)] = std::move(factory);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/ComCtrls.h"
+#include "framework/Nesting.h"
 #include "framework/win32/Win32Windows.h"
 
 #include <commctrl.h>
@@ -33,19 +34,6 @@ constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | 
 int CALLBACK CompareByIndex(LPARAM first, LPARAM second, LPARAM /*unused*/) {
     return reinterpret_cast<TTreeNode*>(first)->Index() - reinterpret_cast<TTreeNode*>(second)->Index();
 }
-
-// Counts the calls into the control that the peer makes itself, so that the notifications they cause are
-// known as echoes of the model and not taken for a person's doing.
-class Mirroring {
-public:
-    explicit Mirroring(int& depth) : depth_(depth) { ++depth_; }
-    ~Mirroring() { --depth_; }
-    Mirroring(const Mirroring&) = delete;
-    Mirroring& operator=(const Mirroring&) = delete;
-
-private:
-    int& depth_;
-};
 
 class TreeViewWindow final : public ControlWindow, public TreeViewPeer {
 public:
@@ -112,6 +100,8 @@ private:
     // Every node of the tree and its item; a null item while the node waits to be inserted.
     std::unordered_map<const TTreeNode*, HTREEITEM> items_;
     std::vector<TTreeNode*> waiting_;  // in the order the model made them; null for one deleted since
+    // The calls into the control that the peer makes itself, counted so that the notifications they cause
+    // are known as echoes of the model and not taken for a person's doing.
     int mirroring_ = 0;
     const TTreeNode* supplying_ = nullptr;  // the node whose pictures the control is asking for
 };
@@ -325,7 +315,7 @@ void TreeViewWindow::NodeDeleting(TTreeNode& node) {
         std::replace(waiting_.begin(), waiting_.end(), &node, static_cast<TTreeNode*>(nullptr));
         return;
     }
-    Mirroring mirroring(mirroring_);
+    Nesting mirroring(mirroring_);
     Call(TVM_DELETEITEM, 0, item);
     TTreeNode* parent = node.Parent();
     if (parent != nullptr && parent->Count() == 1) {
@@ -378,7 +368,7 @@ void TreeViewWindow::ShowExpanded(TTreeNode& node) {
     const bool shown =
         (Call(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     if (shown != node.Expanded()) {
-        Mirroring mirroring(mirroring_);
+        Nesting mirroring(mirroring_);
         Call(TVM_EXPAND, node.Expanded() ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
     }
 }
@@ -421,7 +411,7 @@ void TreeViewWindow::SelectionChanged(TTreeNode* node) {
     if (reinterpret_cast<HTREEITEM>(Call(TVM_GETNEXTITEM, TVGN_CARET, LPARAM{0})) == item) {
         return;
     }
-    Mirroring mirroring(mirroring_);
+    Nesting mirroring(mirroring_);
     Call(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 

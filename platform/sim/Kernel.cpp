@@ -597,31 +597,57 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveM
     return static_cast<DWORD>(place);
 }
 
-BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
+namespace {
+
+// The two names of a move or a copy as Windows reaches them, and the entry the first one names; nothing,
+// with the reason as the last error, when a name cannot be reached or the first names nothing.
+struct Transfer {
+    std::string from;
+    std::string to;
+    sim::FileEntry source;
+};
+
+std::optional<Transfer> ReachBoth(LPCSTR existingFileName, LPCSTR newFileName) {
     auto& world = World();
-    world.Trace(std::string("MoveFileA ") + existingFileName + " " + newFileName);
     const auto from = world.PathToReach(existingFileName);
     const auto to = from ? world.PathToReach(newFileName) : std::nullopt;
     if (!to) {
-        return 0;
+        return std::nullopt;
     }
-    const auto* entry = world.files.Find(*from);
-    if (entry == nullptr) {
+    const auto* source = world.files.Find(*from);
+    if (source == nullptr) {
         SetLastError(world.MissingEntryError(*from));
+        return std::nullopt;
+    }
+    return Transfer{*from, *to, *source};
+}
+
+// The file at `to` with the bytes and attributes of `source`.
+void PlaceFile(const std::string& to, const sim::FileEntry& source) {
+    auto& world = World();
+    world.files.AddFile(to, source.content);
+    world.files.Find(to)->attributes = source.attributes;
+}
+
+}  // namespace
+
+BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
+    auto& world = World();
+    world.Trace(std::string("MoveFileA ") + existingFileName + " " + newFileName);
+    const auto transfer = ReachBoth(existingFileName, newFileName);
+    if (!transfer) {
         return 0;
     }
-    if (world.files.Exists(*to)) {
+    if (world.files.Exists(transfer->to)) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return 0;
     }
-    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(*to)))) {
+    if (!world.files.IsDirectory(sim::FileSystem::ParentOf(sim::FileSystem::Normalize(transfer->to)))) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return 0;
     }
-    const auto moved = *entry;
-    world.files.Remove(*from);
-    world.files.AddFile(*to, moved.content);
-    world.files.Find(*to)->attributes = moved.attributes;
+    world.files.Remove(transfer->from);
+    PlaceFile(transfer->to, transfer->source);
     return 1;
 }
 
@@ -629,28 +655,21 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     auto& world = World();
     world.Trace("CopyFileA " + world.Resolve(existingFileName) + " " + world.Resolve(newFileName) + " " +
                 std::to_string(failIfExists));
-    const auto from = world.PathToReach(existingFileName);
-    const auto to = from ? world.PathToReach(newFileName) : std::nullopt;
-    if (!to) {
+    const auto transfer = ReachBoth(existingFileName, newFileName);
+    if (!transfer) {
         return 0;
     }
-    const auto* source = world.files.Find(*from);
-    if (source == nullptr) {
-        SetLastError(world.MissingEntryError(*from));
-        return 0;
-    }
-    const DWORD sourceError = source->directory ? ERROR_ACCESS_DENIED : source->readError;
+    const auto& source = transfer->source;
+    const DWORD sourceError = source.directory ? ERROR_ACCESS_DENIED : source.readError;
     const DWORD error = sourceError != 0 ? sourceError
-                        : failIfExists && world.files.Exists(*to)
+                        : failIfExists && world.files.Exists(transfer->to)
                             ? ERROR_FILE_EXISTS
-                            : world.WhyNotWritable(*to, source->content);
+                            : world.WhyNotWritable(transfer->to, source.content);
     if (error != 0) {
         SetLastError(error);
         return 0;
     }
-    const auto copied = *source;
-    world.files.AddFile(*to, copied.content);
-    world.files.Find(*to)->attributes = copied.attributes;
+    PlaceFile(transfer->to, source);
     return 1;
 }
 

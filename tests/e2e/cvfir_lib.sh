@@ -79,6 +79,16 @@ cv_setup() {
 cv_disk() { e2e_unix_path "$cv_prefix" "$CV_DISK\\$1"; }
 cv_c() { e2e_unix_path "$cv_prefix" "C:\\$1"; }
 
+# cv_installed_98 NAME: "same" when the driver file NAME of the disk's win98 folder is the one in the
+# Windows folder Windows 98 takes it in (the INF folder or the system folder), "different" otherwise.
+cv_installed_98() {
+    local folder='windows\system'
+    if [[ $1 == *.inf ]]; then
+        folder='windows\inf'
+    fi
+    cmp -s "$(cv_disk "win98\\$1")" "$(cv_c "$folder\\$1")" && echo same || echo different
+}
+
 # cv_wine ARGS: a Wine program (reg, regedit, ...) in the prefix, quiet.
 cv_wine() { e2e_wine "$cv_prefix" "$E2E_WINE_TIMEOUT" "$@" >/dev/null 2>&1; }
 
@@ -384,8 +394,7 @@ cv_east_asian_win98() {
     e2e_expect_eq "98: the picked folder is the new SourcePath" "$picked" \
         "$(cv_reg "$CV_SETUP_KEY" SourcePath | e2e_from_ansi)"
     e2e_expect_eq "98: the driver's files are copied from the program's folder" "same same" \
-        "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
-            cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+        "$(cv_installed_98 cvfirdma.inf) $(cv_installed_98 cvfirdma.sys)"
     cv_expect_prompt_after_finish "98 from $CV_DISK"
     cv_click Restart "$CV_PROMPT"
     e2e_expect_eq "98: Restart ends the program with 0" 0 "$(cv_exit 60)"

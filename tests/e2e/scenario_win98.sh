@@ -34,9 +34,9 @@ cv_expect_finished_page "98"
 e2e_expect_eq "the dialog is gone" "" "$(cv_control 'D:\win98')"
 e2e_expect_eq "the typed folder is the new SourcePath" 'D:\win98' "$(cv_reg "$CV_SETUP_KEY" SourcePath)"
 e2e_expect_eq "the INF is copied into the Windows INF folder" same \
-    "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different)"
+    "$(cv_installed_98 cvfirdma.inf)"
 e2e_expect_eq "the SYS file into the system folder" same \
-    "$(cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+    "$(cv_installed_98 cvfirdma.sys)"
 e2e_expect_eq "the old INF is deleted" absent \
     "$([ -e "$(cv_c 'windows\inf\cvfirpio.inf')" ] && echo present || echo absent)"
 e2e_expect_eq "the old device instance is removed" "" "$(e2e_tool "$cv_prefix" cvdevlist '*CVN0510' || true)"

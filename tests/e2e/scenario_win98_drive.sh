@@ -17,8 +17,7 @@ cv_expect_finished_page "98"
 e2e_expect_eq "the root of C:, where the cabinet was found, is the new SourcePath" 'C:\' \
     "$(cv_reg "$CV_SETUP_KEY" SourcePath)"
 e2e_expect_eq "the driver's files are copied" "same same" \
-    "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
-        cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+    "$(cv_installed_98 cvfirdma.inf) $(cv_installed_98 cvfirdma.sys)"
 
 cv_expect_prompt_after_finish "98"
 cv_click Restart "$CV_PROMPT"

@@ -31,8 +31,7 @@ cv_click Ok
 cv_expect_finished_page "98 from the tree"
 e2e_expect_eq "the picked folder is the new SourcePath" 'D:\win98' "$(cv_reg "$CV_SETUP_KEY" SourcePath)"
 e2e_expect_eq "the driver's files are in the Windows folders" "same same" \
-    "$(cmp -s "$(cv_disk 'win98\cvfirdma.inf')" "$(cv_c 'windows\inf\cvfirdma.inf')" && echo same || echo different) $(
-        cmp -s "$(cv_disk 'win98\cvfirdma.sys')" "$(cv_c 'windows\system\cvfirdma.sys')" && echo same || echo different)"
+    "$(cv_installed_98 cvfirdma.inf) $(cv_installed_98 cvfirdma.sys)"
 
 cv_expect_prompt_after_finish "98 from the tree"
 cv_click Restart "$CV_PROMPT"
