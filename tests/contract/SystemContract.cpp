@@ -127,16 +127,6 @@ CONTRACT_CASE(Folders_TemporaryFolderEndsInABackslash) {
     CheckFolderBuffers(TemporaryFolder);
 }
 
-CONTRACT_CASE(Clock_LocalTimeIsADateAndATimeOfDay) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    CHECK(now.wYear >= 2000);
-    CHECK(now.wMonth >= 1 && now.wMonth <= 12);
-    CHECK(now.wDay >= 1 && now.wDay <= 31);
-    CHECK(now.wDayOfWeek <= 6);
-    CHECK(now.wHour <= 23 && now.wMinute <= 59 && now.wSecond <= 59 && now.wMilliseconds <= 999);
-}
-
 CONTRACT_CASE(Module_ProgramPathNamesAnExistingProgram) {
     const std::string path = ProgramPath();
     CHECK_EQ(Lower(path.substr(path.size() - 4)), ".exe");
