@@ -18,6 +18,11 @@ void UseRelease(platform::sim::World& world, WindowsRelease release) {
         registry.SetString(HKEY_LOCAL_MACHINE, kNtKey, "ProductName", product);
     };
     switch (release) {
+        case WindowsRelease::Windows95:
+            registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows 95");
+            registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);
+            world.UseWindows9x();
+            break;
         case WindowsRelease::Windows98:
             registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows 98");
             registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);

@@ -18,6 +18,7 @@
 #include "platform/sim/World.h"
 
 enum class WindowsRelease {
+    Windows95,
     Windows98,
     WindowsMe,
     Windows2000,
@@ -27,8 +28,8 @@ enum class WindowsRelease {
     Windows7
 };
 
-// Writes the version values that a release keeps in the registry, and makes the world a Windows 98 or
-// Me for those two (a world is 2000- and XP-like until then).
+// Writes the version values that a release keeps in the registry, and makes the world a Windows 95, 98
+// or Me for those three (a world is 2000- and XP-like until then).
 void UseRelease(platform::sim::World& world, WindowsRelease release);
 
 // Runs `action`; answers the exit code when it ended the process, nothing when it returned.
