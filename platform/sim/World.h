@@ -340,6 +340,8 @@ public:
     // token is implemented and a reboot needs no privilege, advapi32.dll has no CheckTokenMembership,
     // registry keys have no security, and the shell answers names in ANSI.
     void UseWindows9x();
+    // Makes a Windows 98 or Me world 2000- and XP-like again, as a fresh world is.
+    void UseWindowsNt();
     bool registrySecurity = true;  // without: a key opens with any access asked for
 
     std::string standardOutput;  // everything the program printed
@@ -369,6 +371,9 @@ public:
     bool processEnded = false;
 
 private:
+    // Makes `folder` the system folder and moves the modules of the one before into it.
+    void MoveSystemFolder(const std::string& folder);
+    bool windows9x_ = false;
     const AnsiCodePage* codePage_ = &AnsiCodePage::Of(1252);
 };
 

@@ -27,7 +27,7 @@ protected:
     }
     // Runs the setup from start-up to the end of the install step; answers the exit code, if any.
     std::optional<unsigned> Install(WindowsRelease release) {
-        UseRelease(*world, release);
+        UseRelease(release);
         StartUp();
         Press(Form2->Next);
         return ExitCodeOf([this] { Press(Form2->Next); });

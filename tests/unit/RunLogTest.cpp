@@ -53,12 +53,9 @@ protected:
     // Windows 98 with its INF folder, the driver disk beside the program and the wizard made, ready for
     // the install once the driver files are staged.
     void Windows98WithTheDriverDisk() {
-        UseRelease(*world, WindowsRelease::Windows98);
+        UseRelease(WindowsRelease::Windows98);
         world->files.AddDirectory("C:\\WINDOWS\\INF");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
         CreateWindows();
-        Form2->OsKind = TOsKind::Windows98;
     }
     // The whole run on Windows XP with the device present, from the welcome page to the restart.
     void PostTheWholeRun() {
@@ -135,8 +132,7 @@ TEST_F(RunLog, TheHeaderNamesTheWindowsVersionAsClassified) {
         {WindowsRelease::Windows7, "not recognised (0)"}};
     for (const auto& [release, named] : releases) {
         world->files.Remove(kLog);
-        world->registry.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft");
-        UseRelease(*world, release);
+        UseRelease(release);
         const TRunLog log;
         EXPECT_THAT(LogLines(),
                     ElementsAre(std::string("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, ") + named));
@@ -144,7 +140,7 @@ TEST_F(RunLog, TheHeaderNamesTheWindowsVersionAsClassified) {
 }
 
 TEST_F(RunLog, AStartUpThatFailsLogsItsExceptionBoxAndExitCode) {
-    UseRelease(*world, WindowsRelease::Windows98);
+    UseRelease(WindowsRelease::Windows98);
     world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);
     EXPECT_EQ(CvfirMain(), 1);
     EXPECT_THAT(LogLines(), ElementsAre("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, Windows 98 (1)",
@@ -153,12 +149,8 @@ TEST_F(RunLog, AStartUpThatFailsLogsItsExceptionBoxAndExitCode) {
 
 // The disk lacks the SYS file: the log says which file could not be read, and why, before the exit code.
 TEST_F(RunLog, AWindows98DiskWithoutTheSysFileLogsTheFailureAndExitCodeOne) {
-    UseRelease(*world, WindowsRelease::Windows98);
-    world->files.AddDrive('D');
-    world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
-    world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-    world->registry.SetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", "D:\\WIN98");
+    UseRelease(WindowsRelease::Windows98);
+    world->files.Remove("C:\\cvdisk\\win98\\cvfirdma.sys");
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([] { headless::Click(*Form4->Ok); });
@@ -175,7 +167,6 @@ TEST_F(RunLog, AWindows98DiskWithoutTheSysFileLogsTheFailureAndExitCodeOne) {
 // their failure means; the copies follow.
 TEST_F(RunLog, AWindows98InstallLogsWhatItsPassedOverStepsAnswered) {
     Windows98WithTheDriverDisk();
-    world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
     const TRunLog log;
     StageDriverFiles();
     InstallForWindows98(Form2);
@@ -240,7 +231,7 @@ TEST_F(RunLog, WithoutTheDeviceOrItsKeyXpLogsThatNothingWasUpdatedOrWritten) {
 }
 
 TEST_F(RunLog, WindowsMeWithoutTheDriversInstanceLogsThatNothingWasWritten) {
-    UseRelease(*world, WindowsRelease::WindowsMe);
+    UseRelease(WindowsRelease::WindowsMe);
     const TRunLog log;
     StartUp();
     WalkToInstallStep();
@@ -248,7 +239,7 @@ TEST_F(RunLog, WindowsMeWithoutTheDriversInstanceLogsThatNothingWasWritten) {
 }
 
 TEST_F(RunLog, WindowsMeLogsTheUpdateWithTheCabinetAsideAndTheInstanceWritten) {
-    UseRelease(*world, WindowsRelease::WindowsMe);
+    UseRelease(WindowsRelease::WindowsMe);
     world->AddDevice({"*CVN0510"});
     const std::string instance = "SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\0000";
     world->registry.SetString(HKEY_LOCAL_MACHINE, instance, "DeviceVxDs", "cvfirdma.sys");

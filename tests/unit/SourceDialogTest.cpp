@@ -22,13 +22,7 @@ class SourceDialog : public CvfirTest {
 protected:
     void SetUp() override {
         CvfirTest::SetUp();
-        UseRelease(*world, WindowsRelease::Windows98);
-        world->files.AddDrive('D');
-        world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
-        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-        world->registry.SetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", "D:\\WIN98");
+        UseRelease(WindowsRelease::Windows98);
     }
     void OpenDialog() {
         StartUp();

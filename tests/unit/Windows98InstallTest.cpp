@@ -37,14 +37,9 @@ class Windows98Install : public CvfirTest {
 protected:
     void SetUp() override {
         CvfirTest::SetUp();
-        UseRelease(*world, WindowsRelease::Windows98);
-        world->windowsDirectory = "C:\\WINDOWS";
-        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+        UseRelease(WindowsRelease::Windows98);
         world->files.AddFile("C:\\WINDOWS\\INF\\cvfirpio.inf", "old");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
         CreateWindows();
-        Form2->OsKind = TOsKind::Windows98;
     }
     // Takes the files off the disk, as the wizard does before the source dialog opens; answers the exit
     // code when that ended the program.
@@ -120,12 +115,12 @@ TEST_F(Windows98Install, AfterTheInstallNothingIsLeftToRemove) {
 // With one CD drive the driver disk is out by the time the files are copied: they come from the copy.
 TEST_F(Windows98Install, CopiesFromTheFilesTakenOffTheDiskAfterTheDiskIsGone) {
     world->programPath = "D:\\CVFIR.EXE";
+    world->files.Remove("D:\\WIN98\\NET8.CAB");  // the driver CD is in the drive
     world->files.AddFile("D:\\win98\\cvfirdma.inf", "driver CD inf");
     world->files.AddFile("D:\\win98\\cvfirdma.sys", "driver CD sys");
     ASSERT_EQ(Stage(), std::nullopt);
-    world->files.Remove("D:\\win98\\cvfirdma.inf");
+    world->files.Remove("D:\\win98\\cvfirdma.inf");  // then the Windows 98 CD
     world->files.Remove("D:\\win98\\cvfirdma.sys");
-    world->files.Remove("D:\\win98");
     world->files.AddFile("D:\\WIN98\\NET8.CAB", "the Windows 98 CD");
     EXPECT_EQ(Install(), std::nullopt);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "driver CD inf");

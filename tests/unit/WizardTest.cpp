@@ -183,7 +183,7 @@ TEST_F(SetupDatMissing, LeavesBothButtonsDisabled) {
 
 TEST_F(SetupDatMissing, IsReportedBeforeAnUnsupportedVersion) {
     world->files.Remove("C:\\cvdisk\\setup.dat");
-    UseRelease(*world, WindowsRelease::Windows7);
+    UseRelease(WindowsRelease::Windows7);
     StartUp();
     EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), std::nullopt);
     ExpectStuckAtTheInstallStep();
@@ -245,7 +245,7 @@ TEST_F(SetupDatMissing, AProgramPathCutToItsBufferOrMissingIsNeverUsed) {
 TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
     for (auto release : {WindowsRelease::Windows95, WindowsRelease::WindowsNt4, WindowsRelease::WindowsNt351,
                          WindowsRelease::Windows7}) {
-        UseRelease(*world, release);
+        UseRelease(release);
         StartUp();
         EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), 1u);
         EXPECT_THAT(MessageBoxTexts(),
@@ -256,9 +256,7 @@ TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
 }
 
 TEST_F(Wizard, OnWindows98TheSourceDialogOpensAndTheWizardWaits) {
-    UseRelease(*world, WindowsRelease::Windows98);
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+    UseRelease(WindowsRelease::Windows98);
     StartUp();
     WalkToInstallStep();
     EXPECT_TRUE(Form4->Showing());
