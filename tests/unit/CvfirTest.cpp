@@ -24,6 +24,9 @@ void WriteRelease(platform::sim::World& world, WindowsRelease release) {
         world.UseWindows9x();
     };
     switch (release) {
+        case WindowsRelease::Windows95:
+            nineX("Windows 95");
+            break;
         case WindowsRelease::Windows98:
             nineX("Windows 98");
             break;

@@ -18,6 +18,7 @@
 #include "platform/sim/World.h"
 
 enum class WindowsRelease {
+    Windows95,
     Windows98,
     WindowsMe,
     Windows2000,
@@ -45,8 +46,8 @@ protected:
     // naming the controller's hardware ID as the driver disk's do.
     void WriteDriverInfs(const std::string& programFolder = "C:\\cvdisk\\");
     // Writes the version values that a release keeps in the registry, where the wizard reads them, and
-    // makes the world that release: a Windows 98 or Me for those two, 2000- and XP-like for the others, as
-    // each test begins. Windows 98 comes as its install meets it: its SYSTEM folder, the driver disk's
+    // makes the world that release: a Windows 95, 98 or Me for those three, 2000- and XP-like for the others,
+    // as each test begins. Windows 98 comes as its install meets it: its SYSTEM folder, the driver disk's
     // win98 folder beside the program ("inf" and "sys"), the Windows 98 CD in D: with NET8.CAB, and
     // SourcePath naming D:\WIN98. Chosen before the windows are made, which take the release then.
     void UseRelease(WindowsRelease release);

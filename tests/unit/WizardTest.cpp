@@ -243,8 +243,8 @@ TEST_F(SetupDatMissing, AProgramPathCutToItsBufferOrMissingIsNeverUsed) {
 }
 
 TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
-    for (auto release :
-         {WindowsRelease::WindowsNt4, WindowsRelease::WindowsNt351, WindowsRelease::Windows7}) {
+    for (auto release : {WindowsRelease::Windows95, WindowsRelease::WindowsNt4, WindowsRelease::WindowsNt351,
+                         WindowsRelease::Windows7}) {
         UseRelease(release);
         StartUp();
         EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), 1u);
