@@ -242,18 +242,19 @@ TEST_F(SetupDatMissing, AProgramPathCutToItsBufferOrMissingIsNeverUsed) {
     EXPECT_EQ(Form2->TransceiverType, "");
 }
 
-TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
-    for (auto release : {WindowsRelease::Windows95, WindowsRelease::WindowsNt4, WindowsRelease::WindowsNt351,
-                         WindowsRelease::Windows7}) {
-        UseRelease(release);
-        StartUp();
-        EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), 1u);
-        EXPECT_THAT(MessageBoxTexts(),
-                    ElementsAre("Corvane FIR driver setup program does't suport this Windows Version"));
-        TearDown();
-        SetUp();
-    }
+class UnsupportedRelease : public Wizard, public ::testing::WithParamInterface<WindowsRelease> {};
+
+TEST_P(UnsupportedRelease, IsRefusedWithOne) {
+    UseRelease(GetParam());
+    StartUp();
+    EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Corvane FIR driver setup program does't suport this Windows Version"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Wizard, UnsupportedRelease,
+                         ::testing::Values(WindowsRelease::Windows95, WindowsRelease::WindowsNt4,
+                                           WindowsRelease::WindowsNt351, WindowsRelease::Windows7));
 
 TEST_F(Wizard, OnWindows98TheSourceDialogOpensAndTheWizardWaits) {
     UseRelease(WindowsRelease::Windows98);
