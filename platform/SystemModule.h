@@ -43,6 +43,13 @@ public:
         }
         return reinterpret_cast<Result(CV_WINAPI*)(Args...)>(entries_[index])(args...);
     }
+    // The same for an entry point that answers nothing: nothing is done when it cannot be had.
+    template <class... Args>
+    void CallIfThere(std::size_t index, Args... args) {
+        if (entries_[index] != nullptr || Bind()) {
+            reinterpret_cast<void(CV_WINAPI*)(Args...)>(entries_[index])(args...);
+        }
+    }
 
 private:
     LPCSTR fileName_;

@@ -404,10 +404,21 @@ void World::UseWindows9x() {
     if (auto advapi32 = modules.find(SystemPath("advapi32.dll")); advapi32 != modules.end()) {
         advapi32->second.entryPoints.erase("CheckTokenMembership");
     }
+    LeaveOutCallsNewInXp();
     tokenCalls = false;
+    objectNamespaces = false;
     shutdownNeedsPrivilege = false;
     registrySecurity = false;
     shell.ansiNames = true;
+}
+
+void World::LeaveOutCallsNewInXp() {
+    for (const auto& [module, entryPoint] : {std::pair{"user32.dll", "DisableProcessWindowsGhosting"},
+                                             std::pair{"setupapi.dll", "CMP_WaitNoPendingInstallEvents"}}) {
+        if (auto found = modules.find(SystemPath(module)); found != modules.end()) {
+            found->second.entryPoints.erase(entryPoint);
+        }
+    }
 }
 
 namespace {
@@ -446,15 +457,16 @@ std::vector<std::string> World::Outstanding() const {
     Count(lines, "kernel", localAllocations, "message texts not freed with LocalFree");
     Count(lines, "kernel", openTokens, "access tokens not closed");
     Count(lines, "kernel", static_cast<long long>(fileHandles.size()), "file handles not closed");
+    Count(lines, "kernel", static_cast<long long>(mutexHandles.size()), "mutex handles not closed");
     Count(lines, "security", static_cast<long long>(sids.size()), "security identifiers not freed");
     Count(lines, "C run-time", openFiles, "files not closed");
     Count(lines, "COM", comInitCount, "initialisations not undone");
     // The modules whose entry points the program binds once and keeps for the rest of its run stay
-    // loaded on purpose: the device installation services, the common controls, the driver update and
-    // the group membership.
+    // loaded on purpose: the device installation services, the common controls, the driver update, the
+    // group membership and the window ghosting.
     const std::set<std::string, CaseInsensitiveLess> kept{
         SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll"),
-        SystemPath("advapi32.dll")};
+        SystemPath("advapi32.dll"), SystemPath("user32.dll")};
     std::map<std::string, long long, CaseInsensitiveLess> loads;
     for (const auto& path : loadedModules) {
         ++loads[path];
@@ -488,6 +500,7 @@ World& ResetWorld() {
     world.InstallSetupApi();
     world.InstallCommonControls();
     world.InstallAdvapi32();
+    world.InstallUser32();
     world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {

@@ -30,6 +30,7 @@ void UseRelease(platform::sim::World& world, WindowsRelease release) {
             break;
         case WindowsRelease::Windows2000:
             nt("5.0", "Microsoft Windows 2000");
+            world.LeaveOutCallsNewInXp();
             break;
         case WindowsRelease::WindowsXp:
             nt("5.1", "Microsoft Windows XP");

@@ -260,13 +260,13 @@ TEST_F(DriverUpdate, NoClickCloseRequestOrLogOffWhileTheUpdateRunsEndsTheProgram
     EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
     EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form2); }), 1u);
     EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
-    EXPECT_TRUE(headless::EndSession());
+    EXPECT_EQ(ExitCodeOf([] { headless::EndSession(); }), 0u);
 }
 
 // The update's own dialogs have no owner: as one closes while our windows are disabled, Windows
-// activates another program's window. The finished page comes back to the front all the same, with
-// Finish taking the keyboard.
-TEST_F(DriverUpdate, TheFinishedPageComesToTheFrontOverAnotherProgramWithFinishFocused) {
+// activates another program's window, and then refuses the front to a program the user has left. The
+// background's task-bar button flashes instead, and Finish keeps the keyboard for the user's return.
+TEST_F(DriverUpdate, ARefusedFrontFlashesTheBackgroundAndFinishWaitsForTheUsersReturn) {
     world->AddDevice({"*CVN0510"});
     QueueDuringTheUpdate({[] {
         headless::ActivateAnotherProgram();
@@ -274,7 +274,9 @@ TEST_F(DriverUpdate, TheFinishedPageComesToTheFrontOverAnotherProgramWithFinishF
     }});
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
     EXPECT_THAT(delivered, ElementsAre(false));
-    EXPECT_EQ(headless::Foreground(), Form1);
+    EXPECT_EQ(headless::Foreground(), nullptr);
+    EXPECT_TRUE(headless::TaskBarButtonFlashes(*Form1));
+    headless::Activate(*Form1);
     EXPECT_EQ(headless::Focus(), Form2->Next);
     EXPECT_TRUE(headless::PressKey(VK_RETURN));
     EXPECT_TRUE(Form3->Showing());
