@@ -38,15 +38,18 @@ std::string BackgroundCaption() {
 // The mark there already is another copy's; so is one that another user's copy made and this user may
 // not open. A mark that cannot be had for another reason stops nothing: the setup goes on unguarded.
 TOneCopy::TOneCopy() {
-    mark_.reset(CreateMutexA(nullptr, 0, MarkName(ClassifyWindowsVersion())));
+    const char* name = MarkName(ClassifyWindowsVersion());
+    SetLastError(ERROR_SUCCESS);  // only "there already" counts, never an error left from before
+    mark_.reset(CreateMutexA(nullptr, 0, name));
     const DWORD error = GetLastError();
     anotherCopyRuns_ = error == ERROR_ALREADY_EXISTS || (!mark_ && error == ERROR_ACCESS_DENIED);
 }
 
 int LeaveToTheRunningCopy() {
     if (auto* log = RunLog()) {
-        log->Line("another copy of the setup program is running: its windows come to the front, and this one "
-                  "ends");
+        log->Line(
+            "another copy of the setup program is running: its windows come to the front, and this one "
+            "ends");
     }
     BringAnotherCopyToFront(BackgroundCaption());
     return static_cast<int>(kExitFatal);

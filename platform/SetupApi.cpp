@@ -63,8 +63,10 @@ BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPC
                            destinationName, copyStyle, copyMsgHandler, context);
 }
 
+// Taken anew at each call, as the driver update's entry points are at each install.
 DWORD CMP_WaitNoPendingInstallEvents(DWORD timeout) {
-    return InstallEventsWait().Call(0, WAIT_FAILED, timeout);
+    auto& wait = InstallEventsWait();
+    return wait.Bind() ? wait.Call(0, WAIT_FAILED, timeout) : WAIT_FAILED;
 }
 
 }  // namespace platform

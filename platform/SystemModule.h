@@ -43,12 +43,10 @@ public:
         }
         return reinterpret_cast<Result(CV_WINAPI*)(Args...)>(entries_[index])(args...);
     }
-    // The same for an entry point that answers nothing: nothing is done when it cannot be had.
+    // Calls entry point `index`, which answers nothing, once Bind has taken it.
     template <class... Args>
-    void CallIfThere(std::size_t index, Args... args) {
-        if (entries_[index] != nullptr || Bind()) {
-            reinterpret_cast<void(CV_WINAPI*)(Args...)>(entries_[index])(args...);
-        }
+    void CallBound(std::size_t index, Args... args) {
+        reinterpret_cast<void(CV_WINAPI*)(Args...)>(entries_[index])(args...);
     }
 
 private:

@@ -5,9 +5,12 @@
 
 namespace platform {
 
+// Taken anew at each call, as the driver update's entry points are at each install.
 void DisableProcessWindowsGhosting() {
     static SystemEntries<1> user32("user32.dll", {"DisableProcessWindowsGhosting"});
-    user32.CallIfThere(0);
+    if (user32.Bind()) {
+        user32.CallBound(0);
+    }
 }
 
 }  // namespace platform

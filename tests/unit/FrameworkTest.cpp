@@ -5,6 +5,7 @@
 
 #include "foldertree/Cvfoldertree.h"
 #include "framework/Dialogs.h"
+#include "framework/Screen.h"
 #include "framework/headless/Headless.h"
 #include "platform/PathSplit.h"
 #include "platform/sim/World.h"
@@ -88,6 +89,17 @@ protected:
         EXPECT_EQ(Application, nullptr);  // forms that outlive it must not find it
     }
 };
+
+// An hourglass taken inside another (a folder filled while the install runs) leaves the outer one up as
+// it ends; the cursor from before comes back after the outer one.
+TEST_F(MessageLoop, AnHourglassInsideAnotherLeavesTheOuterOneUp) {
+    {
+        const THourGlass outer;
+        { const THourGlass inner; }
+        EXPECT_EQ(headless::ScreenCursor(), crHourGlass);
+    }
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);
+}
 
 TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {
     bool ranLater = false;

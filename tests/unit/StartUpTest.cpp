@@ -1,5 +1,6 @@
 // Start-up: the background window, the wizard coming up inside it, and the ways the program ends.
 #include "app/Main.h"
+#include "platform/Process.h"
 #include "tests/unit/CvfirTest.h"
 
 using ::testing::ElementsAre;
@@ -7,6 +8,27 @@ using ::testing::ElementsAre;
 namespace {
 
 class ProgramStart : public CvfirTest {};
+
+std::vector<std::string> cleanedUp;
+void RemoveStagedFiles() {
+    cleanedUp.push_back("staged files");
+}
+void PutCabinetBack() {
+    cleanedUp.push_back("cabinet");
+}
+
+// What the program must not leave behind is each part's own step: a part that takes its step off
+// leaves the others', and the process's end runs what is left, the step added last first, each once.
+TEST_F(ProgramStart, EachPartsExitCleanUpStepRunsAtTheEndUnlessItTookItOff) {
+    cleanedUp.clear();
+    platform::AddExitCleanUp(RemoveStagedFiles);
+    platform::AddExitCleanUp(PutCabinetBack);
+    platform::AddExitCleanUp(RemoveStagedFiles);
+    platform::RemoveExitCleanUp(PutCabinetBack);
+    platform::AddExitCleanUp(PutCabinetBack);
+    EXPECT_EQ(ExitCodeOf([] { platform::ExitProcess(1); }), 1u);
+    EXPECT_THAT(cleanedUp, ElementsAre("cabinet", "staged files"));
+}
 
 TEST_F(ProgramStart, ShowsTheWizardCentredFirstThenInsideTheBackground) {
     CreateWindows();
