@@ -39,16 +39,17 @@ TEST_P(OneCopy, ASecondStartEndsWithOneBeforeAnyWindowOrFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Releases, OneCopy,
-    ::testing::Values(
-        SecondStart{"Xp", WindowsRelease::WindowsXp, "Global\\Corvane FIR driver setup", false},
-        SecondStart{"XpAnotherUsersSession", WindowsRelease::WindowsXp, "Global\\Corvane FIR driver setup", true},
-        SecondStart{"Windows98", WindowsRelease::Windows98, "Corvane FIR driver setup", false},
-        SecondStart{"WindowsMe", WindowsRelease::WindowsMe, "Corvane FIR driver setup", false}),
+    ::testing::Values(SecondStart{"Xp", WindowsRelease::WindowsXp, "Global\\Corvane FIR driver setup", false},
+                      SecondStart{"XpAnotherUsersSession", WindowsRelease::WindowsXp,
+                                  "Global\\Corvane FIR driver setup", true},
+                      SecondStart{"Windows98", WindowsRelease::Windows98, "Corvane FIR driver setup", false},
+                      SecondStart{"WindowsMe", WindowsRelease::WindowsMe, "Corvane FIR driver setup", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CvfirTest, TheRunningCopyHoldsItsMarkUntilItEnds) {
     headless::Post([this] {
-        EXPECT_THAT(world->mutexHandles, Contains(::testing::Pair(::testing::_, "Global\\Corvane FIR driver setup")));
+        EXPECT_THAT(world->mutexHandles,
+                    Contains(::testing::Pair(::testing::_, "Global\\Corvane FIR driver setup")));
     });
     headless::Post([] { Application->Terminate(); });
     EXPECT_EQ(CvfirMain(), 0);
