@@ -10,7 +10,6 @@
 #include "framework/Dialogs.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
-#include "platform/SetupApi.h"
 #include "tests/unit/CvfirTest.h"
 
 using platform::HKEY_LOCAL_MACHINE;
@@ -113,47 +112,6 @@ TEST_F(RunLog, TheSessionsEndLogsExitCodeZeroAtOnceAndOnlyOnce) {
     EXPECT_EQ(log.Returning(0), 0);
     EXPECT_THAT(LogLines(), ElementsAre(kXpHeader, "exit code 0"));
 }
-
-// Before the update, Windows' own device installs in progress are waited for, and the windows are no
-// longer ghosted; a wait that runs out, or a Windows that has neither call, lets the update go on, as
-// the log says.
-struct UpdateWait {
-    const char* name;
-    WindowsRelease release;
-    platform::DWORD installsWait;  // what the wait answers, where Windows offers it
-    const char* outcome;
-    bool ghostedAtTheUpdate;
-    friend std::ostream& operator<<(std::ostream& out, const UpdateWait& c) { return out << c.name; }
-};
-
-class RunLogOfTheWait : public RunLog, public ::testing::WithParamInterface<UpdateWait> {};
-
-TEST_P(RunLogOfTheWait, TheUpdateGoesOnAfterTheWaitWhateverItAnswers) {
-    UseRelease(*world, GetParam().release);
-    world->installEventsWait = GetParam().installsWait;
-    std::vector<bool> ghosted;
-    world->onCall = [this, &ghosted](const std::string& call) {
-        if (call.starts_with("UpdateDriverForPlugAndPlayDevicesA")) {
-            ghosted.push_back(world->windowsGhosted);
-        }
-    };
-    PrepareTheWholeRun();
-    EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 0u);
-    EXPECT_THAT(ghosted, ElementsAre(GetParam().ghostedAtTheUpdate, GetParam().ghostedAtTheUpdate));
-    const auto lines = LogLines();
-    const auto wait =
-        std::find(lines.begin(), lines.end(), "step: wait for the device installs of Windows in progress");
-    ASSERT_NE(wait, lines.end());
-    EXPECT_EQ(*std::next(wait), GetParam().outcome);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Releases, RunLogOfTheWait,
-    ::testing::Values(UpdateWait{"XpStillBusy", WindowsRelease::WindowsXp, platform::WAIT_TIMEOUT,
-                                 "outcome: still busy after a minute, the update goes on", false},
-                      UpdateWait{"Windows2000", WindowsRelease::Windows2000, platform::WAIT_TIMEOUT,
-                                 "outcome: not offered by this Windows", true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunLog, EachRunIsAppendedAfterTheOnesBefore) {
     world->files.AddFile(kLog, "an earlier run\r\n");

@@ -10,12 +10,8 @@ namespace {
 class ProgramStart : public CvfirTest {};
 
 std::vector<std::string> cleanedUp;
-void RemoveStagedFiles() {
-    cleanedUp.push_back("staged files");
-}
-void PutCabinetBack() {
-    cleanedUp.push_back("cabinet");
-}
+constexpr auto RemoveStagedFiles = +[] { cleanedUp.push_back("staged files"); };
+constexpr auto PutCabinetBack = +[] { cleanedUp.push_back("cabinet"); };
 
 // What the program must not leave behind is each part's own step: a part that takes its step off
 // leaves the others', and the process's end runs what is left, the step added last first, each once.
