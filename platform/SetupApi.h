@@ -22,6 +22,7 @@ using HDEVINFO = HANDLE;
 inline constexpr DWORD DIGCF_PRESENT = 0x02;
 inline constexpr DWORD DIGCF_ALLCLASSES = 0x04;
 inline constexpr DWORD SPDRP_HARDWAREID = 0x01;
+inline constexpr DWORD SPDRP_DRIVER = 0x09;  // the driver's key below the class key: what an update installed
 inline constexpr DWORD SP_COPY_SOURCEPATH_ABSOLUTE = 0x80;
 
 // Loads setupapi.dll and takes every entry point below from it. A procedure calls it before its first

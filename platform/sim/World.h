@@ -310,9 +310,10 @@ public:
 
     // user32.dll in the system folder, with the entry point the program takes from it at run time.
     void InstallUser32();
-    // Windows XP's own calls taken out, for the releases before it: DisableProcessWindowsGhosting of
-    // user32.dll and CMP_WaitNoPendingInstallEvents of setupapi.dll.
-    void LeaveOutCallsNewInXp();
+    // Windows XP's own calls, taken out for the releases before it and offered again after: the
+    // DisableProcessWindowsGhosting of user32.dll and the CMP_WaitNoPendingInstallEvents of setupapi.dll.
+    // Windows 98 and Me are without them.
+    void OfferCallsNewInXp(bool offered);
     // Whether Windows puts its own frame in place of the program's windows when they do not answer, as
     // XP does until DisableProcessWindowsGhosting.
     bool windowsGhosted = true;
@@ -366,6 +367,8 @@ public:
     // token is implemented and a reboot needs no privilege, advapi32.dll has no CheckTokenMembership,
     // registry keys have no security, and the shell answers names in ANSI.
     void UseWindows9x();
+    // Makes a Windows 98 or Me world 2000- and XP-like again, as a fresh world is.
+    void UseWindowsNt();
     bool registrySecurity = true;  // without: a key opens with any access asked for
 
     std::string standardOutput;  // everything the program printed
@@ -395,6 +398,10 @@ public:
     bool processEnded = false;
 
 private:
+    // Makes `folder` the system folder and moves the modules of the one before into it.
+    void MoveSystemFolder(const std::string& folder);
+    bool windows9x_ = false;
+    std::map<std::string, FARPROC> takenOut_;  // the calls new in XP while they are taken out
     const AnsiCodePage* codePage_ = &AnsiCodePage::Of(1252);
 };
 

@@ -98,6 +98,7 @@
     X(DIGCF_PRESENT)                  \
     X(DIGCF_ALLCLASSES)               \
     X(SPDRP_HARDWAREID)               \
+    X(SPDRP_DRIVER)                   \
     X(SP_COPY_SOURCEPATH_ABSOLUTE)    \
     X(INSTALLFLAG_FORCE)              \
     X(WAIT_OBJECT_0)                  \

@@ -127,16 +127,6 @@ CONTRACT_CASE(Folders_TemporaryFolderEndsInABackslash) {
     CheckFolderBuffers(TemporaryFolder);
 }
 
-CONTRACT_CASE(Clock_LocalTimeIsADateAndATimeOfDay) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    CHECK(now.wYear >= 2000);
-    CHECK(now.wMonth >= 1 && now.wMonth <= 12);
-    CHECK(now.wDay >= 1 && now.wDay <= 31);
-    CHECK(now.wDayOfWeek <= 6);
-    CHECK(now.wHour <= 23 && now.wMinute <= 59 && now.wSecond <= 59 && now.wMilliseconds <= 999);
-}
-
 // A copy of the program finds another by its named mutex: made again, the name opens the mutex that is
 // there with ERROR_ALREADY_EXISTS; once every handle to it is closed, the next one is made anew.
 CONTRACT_CASE(Mutex_ANameMadeAgainIsThereAlready) {

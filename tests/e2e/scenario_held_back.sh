@@ -72,8 +72,7 @@ held_back() {
         "^foreground .*exe=cvfir.exe class=\"CvfirForm\" text=\"$CV_TITLE\" " "$focus"
     "$check" after
     cv_ui key "$CV_TITLE" RETURN >/dev/null
-    cv_ui waitchild "$CV_PROMPT" Restart 20 >/dev/null
-    e2e_pass "$profile: Enter, where the focus is, opens the restart prompt"
+    cv_expect_appears "$profile: Enter, where the focus is, opens the restart prompt" Restart "$CV_PROMPT"
     cv_ui close "$CV_PROMPT" >/dev/null
     e2e_expect_eq "$profile: a close request ends the program with 1 again" 1 "$(cv_exit 30)"
     e2e_kill_prefix "$cv_prefix"

@@ -20,7 +20,7 @@ class OneCopy : public CvfirTest, public ::testing::WithParamInterface<SecondSta
 
 // On Me the running copy may have the driver cabinet parked for its update: it stays so.
 TEST_P(OneCopy, ASecondStartEndsWithOneBeforeAnyWindowOrFile) {
-    UseRelease(*world, GetParam().release);
+    UseRelease(GetParam().release);
     world->mutexes[GetParam().runningMark] = {1, GetParam().otherUser};
     world->files.AddFile(kParkedCabinet, "parked by the running copy's update");
     headless::Post([] { FAIL() << "the message loop ran"; });
