@@ -89,7 +89,7 @@ void StageDriverFiles() {
                       ERROR_PATH_NOT_FOUND, kExitFatal);
     }
     CreateDirectoryA(folder.c_str(), nullptr);  // it may be left from a run that was cut off
-    SetExitCleanUp(RemoveStagedDriverFiles);
+    AddExitCleanUp(RemoveStagedDriverFiles);
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
         const std::string staged = StagedFile(name);
@@ -105,7 +105,7 @@ void StageDriverFiles() {
 }
 
 void RemoveStagedDriverFiles() {
-    SetExitCleanUp(nullptr);
+    RemoveExitCleanUp(RemoveStagedDriverFiles);
     const std::string folder = StagedDriverFolder();
     if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return;

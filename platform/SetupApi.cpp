@@ -23,6 +23,12 @@ SystemEntries<6>& SetupApi() {
     return entries;
 }
 
+// Only Windows XP and later have it: bound on its own, so that its absence leaves the rest usable.
+SystemEntries<1>& InstallEventsWait() {
+    static SystemEntries<1> entries("setupapi.dll", {"CMP_WaitNoPendingInstallEvents"});
+    return entries;
+}
+
 }  // namespace
 
 BOOL LoadSetupApi() {
@@ -55,6 +61,12 @@ BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPC
                        LPCSTR destinationName, DWORD copyStyle, void* copyMsgHandler, void* context) {
     return SetupApi().Call(kInstallFile, BOOL{0}, infHandle, infContext, sourceFile, sourcePathRoot,
                            destinationName, copyStyle, copyMsgHandler, context);
+}
+
+// Taken anew at each call, as the driver update's entry points are at each install.
+DWORD CMP_WaitNoPendingInstallEvents(DWORD timeout) {
+    auto& wait = InstallEventsWait();
+    return wait.Bind() ? wait.Call(0, WAIT_FAILED, timeout) : WAIT_FAILED;
 }
 
 }  // namespace platform

@@ -217,6 +217,13 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     return Succeed();
 }
 
+// Waits for nothing: the world's answer stands for what Plug and Play had left to do meanwhile.
+DWORD CV_WINAPI CMP_WaitNoPendingInstallEvents(DWORD timeout) {
+    auto& world = World();
+    world.Trace("CMP_WaitNoPendingInstallEvents " + std::to_string(timeout));
+    return world.installEventsWait;
+}
+
 }  // namespace setupapi_dll
 
 void sim::World::InstallSetupApi(std::string_view leftOut) {
@@ -227,6 +234,7 @@ void sim::World::InstallSetupApi(std::string_view leftOut) {
     setupapi.Add("SetupDiRemoveDevice", &setupapi_dll::SetupDiRemoveDevice);
     setupapi.Add("SetupDiDestroyDeviceInfoList", &setupapi_dll::SetupDiDestroyDeviceInfoList);
     setupapi.Add("SetupInstallFileA", &setupapi_dll::SetupInstallFileA);
+    setupapi.Add("CMP_WaitNoPendingInstallEvents", &setupapi_dll::CMP_WaitNoPendingInstallEvents);
     setupapi.entryPoints.erase(std::string(leftOut));
     modules[SystemPath("setupapi.dll")] = std::move(setupapi);
 }

@@ -412,7 +412,9 @@ void World::UseWindows9x() {
     if (auto advapi32 = modules.find(SystemPath("advapi32.dll")); advapi32 != modules.end()) {
         advapi32->second.entryPoints.erase("CheckTokenMembership");
     }
+    OfferCallsNewInXp(false);
     tokenCalls = false;
+    objectNamespaces = false;
     shutdownNeedsPrivilege = false;
     registrySecurity = false;
     shell.ansiNames = true;
@@ -428,9 +430,27 @@ void World::UseWindowsNt() {
         InstallAdvapi32();  // with CheckTokenMembership again
     }
     tokenCalls = true;
+    objectNamespaces = true;
     shutdownNeedsPrivilege = true;
     registrySecurity = true;
     shell.ansiNames = false;
+}
+
+void World::OfferCallsNewInXp(bool offered) {
+    for (const auto& [module, entryPoint] : {std::pair{"user32.dll", "DisableProcessWindowsGhosting"},
+                                             std::pair{"setupapi.dll", "CMP_WaitNoPendingInstallEvents"}}) {
+        auto found = modules.find(SystemPath(module));
+        if (found == modules.end()) {
+            continue;
+        }
+        auto& entryPoints = found->second.entryPoints;
+        if (!offered && entryPoints.count(entryPoint) != 0) {
+            takenOut_[entryPoint] = entryPoints[entryPoint];
+            entryPoints.erase(entryPoint);
+        } else if (offered && takenOut_.count(entryPoint) != 0) {
+            entryPoints[entryPoint] = takenOut_[entryPoint];
+        }
+    }
 }
 
 namespace {
@@ -469,15 +489,16 @@ std::vector<std::string> World::Outstanding() const {
     Count(lines, "kernel", localAllocations, "message texts not freed with LocalFree");
     Count(lines, "kernel", openTokens, "access tokens not closed");
     Count(lines, "kernel", static_cast<long long>(fileHandles.size()), "file handles not closed");
+    Count(lines, "kernel", static_cast<long long>(mutexHandles.size()), "mutex handles not closed");
     Count(lines, "security", static_cast<long long>(sids.size()), "security identifiers not freed");
     Count(lines, "C run-time", openFiles, "files not closed");
     Count(lines, "COM", comInitCount, "initialisations not undone");
     // The modules whose entry points the program binds once and keeps for the rest of its run stay
-    // loaded on purpose: the device installation services, the common controls, the driver update and
-    // the group membership.
+    // loaded on purpose: the device installation services, the common controls, the driver update, the
+    // group membership and the window ghosting.
     const std::set<std::string, CaseInsensitiveLess> kept{
         SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll"),
-        SystemPath("advapi32.dll")};
+        SystemPath("advapi32.dll"), SystemPath("user32.dll")};
     std::map<std::string, long long, CaseInsensitiveLess> loads;
     for (const auto& path : loadedModules) {
         ++loads[path];
@@ -511,6 +532,7 @@ World& ResetWorld() {
     world.InstallSetupApi();
     world.InstallCommonControls();
     world.InstallAdvapi32();
+    world.InstallUser32();
     world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {

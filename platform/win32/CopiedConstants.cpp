@@ -101,6 +101,9 @@
     X(SPDRP_DRIVER)                   \
     X(SP_COPY_SOURCEPATH_ABSOLUTE)    \
     X(INSTALLFLAG_FORCE)              \
+    X(WAIT_OBJECT_0)                  \
+    X(WAIT_TIMEOUT)                   \
+    X(WAIT_FAILED)                    \
     X(ICC_TREEVIEW_CLASSES)           \
     X(STRRET_WSTR)                    \
     X(STRRET_OFFSET)                  \

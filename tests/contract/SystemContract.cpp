@@ -127,6 +127,23 @@ CONTRACT_CASE(Folders_TemporaryFolderEndsInABackslash) {
     CheckFolderBuffers(TemporaryFolder);
 }
 
+// A copy of the program finds another by its named mutex: made again, the name opens the mutex that is
+// there with ERROR_ALREADY_EXISTS; once every handle to it is closed, the next one is made anew.
+CONTRACT_CASE(Mutex_ANameMadeAgainIsThereAlready) {
+    constexpr const char* kName = "Global\\cvcontract mutex";
+    const HANDLE first = CreateMutexA(nullptr, 0, kName);
+    REQUIRE(first != nullptr);
+    CHECK_EQ(GetLastError(), 0u);
+    const HANDLE second = CreateMutexA(nullptr, 0, kName);
+    CHECK(second != nullptr);
+    CHECK_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    CHECK(CloseHandle(second));
+    CHECK(CloseHandle(first));
+    const HANDLE again = CreateMutexA(nullptr, 0, kName);
+    CHECK_EQ(GetLastError(), 0u);
+    CHECK(CloseHandle(again));
+}
+
 CONTRACT_CASE(Module_ProgramPathNamesAnExistingProgram) {
     const std::string path = ProgramPath();
     CHECK_EQ(Lower(path.substr(path.size() - 4)), ".exe");

@@ -6,8 +6,9 @@
 # and to the wizard (as End Task and a close box send them), a log-off's query is sent to both, and
 # another program's window is activated. The program goes on: both say "not now" to the log-off, and
 # on Me the driver cabinet stays parked until the update is over and is back after it. When the update
-# returns, the background comes back to the front with the focus on Finish, so that Enter opens the
-# restart prompt; a close request there ends the program with 1 again.
+# returns, the background asks to come back to the front, which Wine grants (Windows refuses it to a
+# program the user has left, unit-tested), with the focus on Finish, so that Enter opens the restart
+# prompt; a close request there ends the program with 1 again.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 

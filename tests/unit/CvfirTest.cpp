@@ -49,6 +49,7 @@ void WriteRelease(platform::sim::World& world, WindowsRelease release) {
             nt("6.1", "Windows 7 Professional");
             break;
     }
+    world.OfferCallsNewInXp(release == WindowsRelease::WindowsXp || release == WindowsRelease::Windows7);
 }
 
 }  // namespace

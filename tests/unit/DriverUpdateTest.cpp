@@ -2,8 +2,10 @@
 // into the driver's settings.
 #include "tests/unit/CvfirTest.h"
 
+#include "app/Main.h"
 #include "framework/Backend.h"
 #include "framework/Dialogs.h"
+#include "framework/Screen.h"
 
 using platform::HKEY_LOCAL_MACHINE;
 using ::testing::Contains;
@@ -82,6 +84,15 @@ protected:
         return {[] { return headless::Click(*Form2->Cancel); }, [] { return headless::RequestClose(*Form1); },
                 [] { return headless::RequestClose(*Form2); }, [] { return headless::EndSession(); }};
     }
+    // The screen cursor at each platform call that begins with `call`, from now on.
+    void NoteCursorAt(std::string call) {
+        world->onCall = [this, call](const std::string& made) {
+            if (made.starts_with(call)) {
+                cursors.push_back(headless::ScreenCursor());
+            }
+        };
+    }
+    std::vector<int> cursors;
     // The program and its driver disk, the device present, in a folder of `length` characters with its
     // backslash.
     void ProgramInAFolderOf(std::size_t length) {
@@ -99,9 +110,15 @@ protected:
     }
 };
 
+// The hourglass shows over the windows while the install runs, which Windows does not ghost; the cursor
+// before it comes back after.
 TEST_F(DriverUpdate, OnWindowsXpAPresentDeviceIsUpdatedTheValueWrittenAndTheDeviceUpdatedAgain) {
     world->AddDevice({"*CVN0510"});
+    NoteCursorAt("UpdateDriverForPlugAndPlayDevicesA");
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_THAT(cursors, ElementsAre(crHourGlass, crHourGlass));
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);
+    EXPECT_FALSE(world->windowsGhosted);
     EXPECT_THAT(UpdatedInfs(),
                 ElementsAre("C:\\cvdisk\\winxp\\cvfirdma.inf", "C:\\cvdisk\\winxp\\cvfirdma.inf"));
     EXPECT_EQ(InfraredTransceiverType(), "3");
@@ -143,7 +160,10 @@ TEST_F(DriverUpdate, AnInfraredInstanceKeyThatCannotBeOpenedIsSkippedSilently) {
 
 TEST_F(DriverUpdate, AValueThatCannotBeWrittenShowsTheExceptionBoxAndTheWizardStays) {
     world->registry.FindKey(HKEY_LOCAL_MACHINE, kInfraredInstance)->refuseWrites = true;
+    NoteCursorAt("RegSetValueExA");
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_THAT(cursors, ElementsAre(crHourGlass));
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);  // the step failed: the hourglass went with it
     ASSERT_THAT(MessageBoxTexts(), ElementsAre("Failed to set data for 'InfraredTransceiverType'"));
     EXPECT_EQ(headless::MessageBoxes()[0].flags, MB_OK | MB_ICONSTOP);
     ExpectStuckAtTheInstallStep();
@@ -268,13 +288,13 @@ TEST_F(DriverUpdate, NoClickCloseRequestOrLogOffWhileTheUpdateRunsEndsTheProgram
     EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
     EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form2); }), 1u);
     EXPECT_EQ(ExitCodeOf([this] { Press(Form2->Cancel); }), 1u);
-    EXPECT_TRUE(headless::EndSession());
+    EXPECT_EQ(ExitCodeOf([] { headless::EndSession(); }), 0u);
 }
 
 // The update's own dialogs have no owner: as one closes while our windows are disabled, Windows
-// activates another program's window. The finished page comes back to the front all the same, with
-// Finish taking the keyboard.
-TEST_F(DriverUpdate, TheFinishedPageComesToTheFrontOverAnotherProgramWithFinishFocused) {
+// activates another program's window, and then refuses the front to a program the user has left. The
+// background's task-bar button flashes instead, and Finish keeps the keyboard for the user's return.
+TEST_F(DriverUpdate, ARefusedFrontFlashesTheBackgroundAndFinishWaitsForTheUsersReturn) {
     world->AddDevice({"*CVN0510"});
     QueueDuringTheUpdate({[] {
         headless::ActivateAnotherProgram();
@@ -282,7 +302,9 @@ TEST_F(DriverUpdate, TheFinishedPageComesToTheFrontOverAnotherProgramWithFinishF
     }});
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
     EXPECT_THAT(delivered, ElementsAre(false));
-    EXPECT_EQ(headless::Foreground(), Form1);
+    EXPECT_EQ(headless::Foreground(), nullptr);
+    EXPECT_TRUE(headless::TaskBarButtonFlashes(*Form1));
+    headless::Activate(*Form1);
     EXPECT_EQ(headless::Focus(), Form2->Next);
     EXPECT_TRUE(headless::PressKey(VK_RETURN));
     EXPECT_TRUE(Form3->Showing());
@@ -351,11 +373,14 @@ TEST_F(DriverUpdate, AProgramFolderOf82CharactersFailsTheUpdate) {
         HasSubstr("UpdateDriverForPlugAndPlayDevices FAILURE: The filename or extension is too long.\r\n"));
 }
 
+constexpr const char* kCachedCabinet = "C:\\WINDOWS\\Driver Cache\\i386\\driver.cab";
+constexpr const char* kParkedCabinet = "C:\\WINDOWS\\Driver Cache\\driver.cab";
+
 class WindowsMe : public DriverUpdate {
 protected:
     void SetUp() override {
         DriverUpdate::SetUp();
-        world->files.AddFile("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab", "cabinet");
+        world->files.AddFile(kCachedCabinet, "cabinet");
     }
     void NetInstance(int index, const char* deviceVxDs, bool withParamsKey) {
         const std::string key = kNetClass + std::string("000") + std::to_string(index);
@@ -397,6 +422,33 @@ TEST_F(WindowsMe, TheCabinetIsMovedAsideForTheUpdateAndBack) {
                                      "C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"));
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\Driver Cache\\i386\\driver.cab"), "cabinet");
     ExpectFinished();
+}
+
+// Windows looks for its drivers in the cabinet's place: one that a run cut off during its update left
+// parked goes back as the next run starts, before the windows and whether or not the device is there.
+TEST_F(WindowsMe, ACabinetLeftParkedGoesBackAtTheStartWithoutTheDevice) {
+    UseRelease(WindowsRelease::WindowsMe);
+    world->files.Remove(kCachedCabinet);
+    world->files.AddFile(kParkedCabinet, "cabinet");
+    headless::Post([this] { EXPECT_EQ(world->files.Read(kCachedCabinet), "cabinet"); });
+    headless::Post([] { headless::Click(*Form2->Cancel); });
+    EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 1u);
+    EXPECT_FALSE(world->files.Exists(kParkedCabinet));
+}
+
+// Windows may end the session without waiting for the update (a forced log-off): as it says so, the
+// parked cabinet goes back before the program answers, since Windows may end the process after it.
+TEST_F(WindowsMe, TheSessionsEndDuringTheUpdatePutsTheCabinetBackBeforeItIsAnswered) {
+    world->AddDevice({"*CVN0510"});
+    std::optional<std::string> cachedAtTheAnswer;
+    world->onCall = [this, &cachedAtTheAnswer](const std::string& call) {
+        if (call.starts_with("UpdateDriverForPlugAndPlayDevicesA")) {
+            Application->SessionEnding();  // what WM_ENDSESSION with TRUE runs
+            cachedAtTheAnswer = world->files.Read(kCachedCabinet);
+        }
+    };
+    Install(WindowsRelease::WindowsMe);
+    EXPECT_EQ(cachedAtTheAnswer, "cabinet");
 }
 
 TEST_F(WindowsMe, AFailedUpdatePutsTheCabinetBackThenTellsAndEndsWithSix) {

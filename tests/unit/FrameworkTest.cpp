@@ -5,6 +5,7 @@
 
 #include "foldertree/Cvfoldertree.h"
 #include "framework/Dialogs.h"
+#include "framework/Screen.h"
 #include "framework/headless/Headless.h"
 #include "platform/PathSplit.h"
 #include "platform/sim/World.h"
@@ -89,6 +90,17 @@ protected:
     }
 };
 
+// An hourglass taken inside another (a folder filled while the install runs) leaves the outer one up as
+// it ends; the cursor from before comes back after the outer one.
+TEST_F(MessageLoop, AnHourglassInsideAnotherLeavesTheOuterOneUp) {
+    {
+        const THourGlass outer;
+        { const THourGlass inner; }
+        EXPECT_EQ(headless::ScreenCursor(), crHourGlass);
+    }
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);
+}
+
 TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {
     bool ranLater = false;
     headless::Post([] { throw Exception("Failed to set data for 'SourcePath'"); });
@@ -104,7 +116,7 @@ TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {
 
 TEST_F(MessageLoop, EndsWhenTheApplicationIsToldToTerminate) {
     bool ranLater = false;
-    headless::Post([] { headless::EndSession(); });
+    headless::Post([] { Application->Terminate(); });
     headless::Post([&] { ranLater = true; });
     Application->Run();
     EXPECT_TRUE(Application->Terminated());
@@ -205,25 +217,31 @@ TEST_F(MessageLoop, AHeldApplicationRefusesCloseRequestsAndTheSessionsEndUntilTh
     EXPECT_TRUE(Application->Terminated());
 }
 
-// As SetForegroundWindow: the main window comes in front of another program's and is activated; one
-// already in front is not activated again, and one not shown is left alone. Keys reach only a window of
-// ours in front.
-TEST_F(MessageLoop, BroughtToTheFrontTheMainFormTakesTheKeyboardBackFromAnotherProgram) {
+// As SetForegroundWindow: Windows refuses the front to a program whose user went to another one. The
+// main window is then not activated, and its task-bar button flashes until the user comes back; keys
+// reach only a window of ours in front. With the user, the main window comes to the front and is not
+// activated again; one not shown is left alone.
+TEST_F(MessageLoop, BroughtToTheFrontTheMainFormWaitsForAUserWhoWentToAnotherProgram) {
     TestForm* main = nullptr;
     Application->CreateForm(main);
+    int activations = 0;
+    main->OnActivate = [&activations](TObject*) { ++activations; };
     headless::ForgetRecords();
     Application->BringToFront();
     EXPECT_THAT(headless::Journal(), ::testing::IsEmpty());
     main->Show();
     headless::ActivateAnotherProgram();
+    Application->BringToFront();
     EXPECT_EQ(headless::Foreground(), nullptr);
+    EXPECT_EQ(activations, 1);
+    EXPECT_TRUE(headless::TaskBarButtonFlashes(*main));
     EXPECT_FALSE(headless::PressKey(VK_TAB));
-    headless::ForgetRecords();
+    headless::Activate(*main);
+    EXPECT_FALSE(headless::TaskBarButtonFlashes(*main));
     Application->BringToFront();
-    Application->BringToFront();
-    EXPECT_THAT(headless::Journal(),
-                ::testing::ElementsAre("foreground Plain", "activate Plain", "foreground Plain"));
     EXPECT_EQ(headless::Foreground(), main);
+    EXPECT_EQ(activations, 2);
+    EXPECT_FALSE(headless::TaskBarButtonFlashes(*main));
     EXPECT_TRUE(headless::PressKey(VK_TAB));
 }
 

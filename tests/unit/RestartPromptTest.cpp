@@ -152,7 +152,7 @@ TEST_F(RestartPrompt, TheSessionEndingAfterTheRestartEndsTheProgramWithZero) {
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([] { headless::Click(*Form3->OK); });
     headless::Post([] { headless::EndSession(); });
-    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 0u);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
 }
 
