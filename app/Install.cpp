@@ -15,6 +15,7 @@
 #include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
+#include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
@@ -41,12 +42,12 @@ constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
     ExitProcess(kExitFatal);
 }
 
-// The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
-// written: it ends the program like a missing one, since a path made from it would be cut or unset.
+// The Windows folder, in the buffer of 100 bytes that the paths made from it are sized for. One that
+// does not fit ends the program like a missing one, since a path made from it would be cut or unset.
 void GetWindowsFolder(char (&folder)[kPathSize]) {
     const TInstallStep step("get the Windows folder");
-    const UINT length = GetWindowsDirectoryA(folder, kPathSize);
-    if (!PathFits(length, kPathSize)) {
+    const std::string windows = WindowsFolder();
+    if (windows.empty() || !FormatPath(folder, kPathSize, "%s", windows.c_str())) {
         Fatal(kNoWindowsPath);
     }
 }
@@ -241,13 +242,11 @@ std::string CopyFailure(const char* fileName, const char* destination) {
     return kCantCopyDriverFile + StagedFile(fileName) + kCopyDestination + destination;
 }
 
-// Files copied from a CD are often read-only, and Windows does not delete those: the old INF is made
-// writable first, since Windows might take the old driver again after the restart. Answers the
-// failure's error; 0 when it is gone or was never there.
+// The old INF goes whatever its attributes, since Windows might take the old driver again after the
+// restart. Answers the failure's error; 0 when it is gone or was never there.
 DWORD DeleteOldInf(const char* path) {
     TInstallStep step(std::string("delete ") + path);
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path)) {
+    if (DeleteFileOfAnyAttributes(path)) {
         return 0;
     }
     const DWORD error = GetLastError();

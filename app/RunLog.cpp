@@ -5,9 +5,9 @@
 
 #include "app/DeviceCheck.h"
 #include "app/WindowsVersion.h"
-#include "framework/Forms.h"
 #include "platform/CharacterScan.h"
 #include "platform/ErrorMode.h"
+#include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -31,26 +31,6 @@ void Quietly(Write write) {
         write();
     }
     SetLastError(lastError);
-}
-
-// A folder as a folder call answers it; empty when it fails or does not fit.
-template <class Call>
-std::string Folder(Call call) {
-    char folder[MAX_PATH];
-    const DWORD length = call(folder);
-    return PathFits(length, sizeof folder) ? std::string(folder, length) : std::string();
-}
-
-std::string WindowsFolder() {
-    return Folder([](char(&buffer)[MAX_PATH]) { return GetWindowsDirectoryA(buffer, sizeof buffer); });
-}
-
-std::string TemporaryFolder() {
-    return Folder([](char(&buffer)[MAX_PATH]) { return GetTempPathA(sizeof buffer, buffer); });
-}
-
-std::string InFolder(const std::string& folder, const char* name) {
-    return EndsWithCharacter(folder, '\\') ? folder + name : folder + "\\" + name;
 }
 
 // The log opened for writing; null when it cannot be.

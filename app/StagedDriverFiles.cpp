@@ -7,6 +7,7 @@
 #include "app/Texts.h"
 #include "framework/ExitCodes.h"
 #include "platform/ErrorMode.h"
+#include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -51,20 +52,12 @@ bool CanReadWhole(const std::string& path) {
     }
 }
 
-// A file kept from the Windows folders may be read-only, as may one left by a run that was cut off: each
-// is made writable before it goes.
-void DeleteStagedFile(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-}
-
 }  // namespace
 
 // Windows' temporary folder ends in a backslash; empty when it cannot be had.
 std::string StagedDriverFolder() {
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof temp, temp);
-    return PathFits(length, sizeof temp) ? temp + std::string(kFolderName) : std::string();
+    const std::string temp = TemporaryFolder();
+    return temp.empty() ? temp : temp + kFolderName;
 }
 
 std::string StagedFile(const char* name) {
@@ -111,7 +104,8 @@ void RemoveStagedDriverFiles() {
         return;
     }
     for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
-        DeleteStagedFile(StagedFile(name));
+        // A file kept from the Windows folders may be read-only, as may one left by a run that was cut off.
+        DeleteFileOfAnyAttributes(StagedFile(name).c_str());
     }
     RemoveDirectoryA(folder.c_str());
 }

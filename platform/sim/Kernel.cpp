@@ -10,6 +10,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/CharacterScan.h"
+#include "platform/Folders.h"
 #include "platform/Kernel.h"
 #include "platform/sim/World.h"
 
@@ -192,10 +193,6 @@ bool HoldsHardwareId(const sim::Device& device, std::string_view id) {
         list.remove_prefix(end == std::string_view::npos ? list.size() : end + 1);
     }
     return false;
-}
-
-bool IsFullPath(std::string_view path) {
-    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.starts_with("\\\\");
 }
 
 // Why the update cannot install the INF's driver for the hardware ID, in the order Windows finds it
