@@ -36,6 +36,7 @@ constexpr const char* kInfraredInstanceKey =
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
 constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
+constexpr const char* kAlreadyThere = "already there";
 
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
@@ -258,6 +259,21 @@ DWORD DeleteOldInf(const char* path) {
     return error;
 }
 
+// Windows 98 has its INF folder from the start; one that is missing is made. A file in its place is
+// left to the copy, which then tells that it cannot be made.
+void CreateInfFolder(const char* path) {
+    TInstallStep step(std::string("create the folder ") + path);
+    if (CreateDirectoryA(path, nullptr)) {
+        return;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS && IsFolder(path)) {
+        step.Outcome(kAlreadyThere);
+    } else {
+        step.Failed(error);
+    }
+}
+
 // The update step of Windows Me: the cabinet is put back whichever way the update ends.
 void UpdateWithCabinetAside(TForm2* wizard, const DriverPackage& package, const char* cachedCabinet,
                             const char* parkedCabinet) {
@@ -322,7 +338,7 @@ void InstallForWindows98(TForm2* wizard) {
         const TInstallStep step("load setupapi.dll");
         EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
     }
-    TInstallStep(std::string("create the folder ") + infFolder).Result(CreateDirectoryA(infFolder, nullptr));
+    CreateInfFolder(infFolder);
     // Nothing the user had is lost to a step that fails. The INF files are kept and put back; the SYS
     // file goes last of the steps that can fail, so it never has to be put back: the file of a loaded
     // driver may be held until the restart, and then its copy waits for the restart too. The device

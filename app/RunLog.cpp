@@ -6,6 +6,7 @@
 #include "app/DeviceCheck.h"
 #include "app/WindowsVersion.h"
 #include "platform/CharacterScan.h"
+#include "platform/CodePage.h"
 #include "platform/ErrorMode.h"
 #include "platform/Folders.h"
 #include "platform/HandleOwners.h"
@@ -45,18 +46,21 @@ std::string OlderLogPath(const std::string& path) {
     return path.substr(0, path.size() - std::string_view(kRunLogName).size()) + kOlderRunLogName;
 }
 
+// Whether `more` bytes would take the open log past the limit. An empty log takes any text whole.
+bool PastLimit(HANDLE file, std::size_t more) {
+    const DWORD size = GetFileSize(file, nullptr);
+    return size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit;
+}
+
 // The log opened at its end, a new one begun first when `more` bytes would take it past the limit; null
-// when it cannot be.
+// when it cannot be. The older log is replaced whatever its attributes: one left read-only would keep
+// every later run from setting its log aside.
 OwnedHandle OpenLogForMore(const std::string& path, std::size_t more) {
     OwnedHandle file = OpenToAppend(path);
-    if (!file) {
-        return file;
-    }
-    const DWORD size = GetFileSize(file.get(), nullptr);
-    if (size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit) {
+    if (file && PastLimit(file.get(), more)) {
         file.reset();
         const std::string older = OlderLogPath(path);
-        DeleteFileA(older.c_str());
+        DeleteFileOfAnyAttributes(older.c_str());
         if (!MoveFileA(path.c_str(), older.c_str())) {
             return nullptr;  // a log that cannot be set aside is not written to: the limit holds
         }
@@ -68,15 +72,9 @@ OwnedHandle OpenLogForMore(const std::string& path, std::size_t more) {
     return file;
 }
 
-// Each line is written as it comes and the file closed again: a session that ends (the restart) may
-// take the process down at any moment, and what happened up to then must be in the log.
-bool AppendToLog(const std::string& path, std::string_view text) {
-    const OwnedHandle file = OpenLogForMore(path, text.size());
-    if (!file) {
-        return false;
-    }
+bool WriteWhole(HANDLE file, std::string_view text) {
     DWORD written = 0;
-    return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size();
 }
 
@@ -115,7 +113,8 @@ const char* VersionName(TOsKind osKind) {
     return "not recognised";
 }
 
-// "==== 2002-10-14 09:30:05 C:\cvdisk\cvfir.exe, Windows XP (6)"
+// "==== 2002-10-14 09:30:05 C:\cvdisk\cvfir.exe, Windows XP (6), code page 950": the log's bytes are
+// in that code page, which support needs to read the paths and the system's texts in it.
 std::string Header() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -124,7 +123,7 @@ std::string Header() {
                   now.wHour, now.wMinute, now.wSecond);
     const TOsKind osKind = ClassifyWindowsVersion();
     return std::string("==== ") + time + " " + ProgramPath() + ", " + VersionName(osKind) + " (" +
-           std::to_string(static_cast<int>(osKind)) + ")";
+           std::to_string(static_cast<int>(osKind)) + "), code page " + std::to_string(GetACP());
 }
 
 }  // namespace
@@ -133,12 +132,12 @@ TRunLog::TRunLog() {
     Quietly([this] {
         const std::string header = AsLines(Header());
         for (const auto& folder : {WindowsFolder(), TemporaryFolder()}) {
-            const std::string path = InFolder(folder, kRunLogName);
-            if (!folder.empty() && AppendToLog(path, header)) {
-                path_ = path;
+            path_ = folder.empty() ? std::string() : InFolder(folder, kRunLogName);
+            if (!path_.empty() && Write(header)) {
                 return;
             }
         }
+        path_.clear();
     });
     theRunLog = this;
     AttachRunRecord(this);
@@ -154,9 +153,22 @@ int TRunLog::Returning(int exitCode) {
     return exitCode;
 }
 
+// The file stays open for the run and each text is written through to it as it comes: a session that
+// ends (the restart) may take the process down at any moment, and what happened up to then must be in
+// the log. A log that cannot be written now is opened again for the next text.
+bool TRunLog::Write(std::string_view text) {
+    if (file_ && PastLimit(file_.get(), text.size())) {
+        file_.reset();
+    }
+    if (!file_) {
+        file_ = OpenLogForMore(path_, text.size());
+    }
+    return file_ && WriteWhole(file_.get(), text);
+}
+
 void TRunLog::Append(std::string_view text) {
     if (!path_.empty() && !ended_) {
-        Quietly([&] { AppendToLog(path_, text); });
+        Quietly([&] { Write(text); });
     }
 }
 
@@ -178,6 +190,7 @@ void TRunLog::MessageBox(std::string_view text) {
 void TRunLog::ProcessEnding(UINT exitCode) {
     Line("exit code " + std::to_string(exitCode));
     ended_ = true;
+    file_.reset();
 }
 
 TRunLog* RunLog() {
