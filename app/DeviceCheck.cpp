@@ -147,8 +147,9 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
         if (GetLastError() != 0) {
             ReportLastError("EnumDeviceInfo");
         }
-        if (wizard->OsKind == TOsKind::Windows98 && found) {
-            SetupDiRemoveDevice(set.get(), &element);  // its result is not looked at
+        // Its answer changes nothing here; it is left as the last error for the install's log.
+        if (wizard->OsKind == TOsKind::Windows98 && found && SetupDiRemoveDevice(set.get(), &element)) {
+            SetLastError(ERROR_SUCCESS);
         }
     }
     return found || GetLastError() == 0;

@@ -15,6 +15,7 @@
 #include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
+#include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
@@ -192,7 +193,8 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
 // is no file to keep). One that cannot be kept ends the program before anything changes.
 class TKeptFile {
 public:
-    TKeptFile(const char* original, const char* keptName) : original_(original), kept_(StagedFile(keptName)) {
+    TKeptFile(const char* original, const char* keptName)
+        : original_(original), keptName_(keptName), kept_(StagedFile(keptName)) {
         const DWORD attributes = GetFileAttributesA(original);
         there_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
         SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // one kept by a run that was cut off
@@ -201,42 +203,71 @@ public:
                           kExitFatal);
         }
     }
-    void PutBack() const {
-        if (there_) {
-            CopyFileA(kept_.c_str(), original_.c_str(), 0);
-        } else {
-            DeleteFileA(original_.c_str());
-        }
-    }
+    // Makes the file as it was again, each change a step of its own. A kept copy that cannot be put back
+    // stays where it is for good: answers the line that tells the user where, empty when all is as it was.
+    std::string PutBack() const { return there_ ? CopyBack() : TakeAway(); }
 
 private:
+    std::string CopyBack() const {
+        TInstallStep step("put back " + original_ + " from " + kept_);
+        SetFileAttributesA(original_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (step.Result(CopyFileA(kept_.c_str(), original_.c_str(), 0))) {
+            return {};
+        }
+        KeepForTheUser(keptName_);
+        return kEarlierFileNotPutBack + original_ + kKeptAs + kept_;
+    }
+    // A new file where there was none goes again; its failure is logged, and the restart finds the new
+    // file without the rest of the driver, which Windows then does not install.
+    std::string TakeAway() const {
+        const DWORD attributes = GetFileAttributesA(original_.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            TInstallStep("take away " + original_).Result(DeleteFileOfAnyAttributes(original_.c_str()));
+        }
+        return {};
+    }
+
     std::string original_;
+    const char* keptName_;
     std::string kept_;
     bool there_ = false;
 };
 
-// Puts back the files a failed step leaves changed, then ends the program with the step's failure.
+// Puts back the files a failed step leaves changed, then ends the program with the step's failure, its
+// reason, and where each kept copy lies that could not be put back.
 [[noreturn]] void EndPuttingBack(std::initializer_list<const TKeptFile*> changed, const std::string& what,
-                                 DWORD error) {
+                                 const std::string& reason) {
+    std::string message = what + "\n" + reason;
     for (const TKeptFile* file : changed) {
-        file->PutBack();
+        if (const std::string kept = file->PutBack(); !kept.empty()) {
+            message += "\n" + kept;
+        }
     }
-    EndWithReason(what, error, kExitFatal);
+    ShowMessage(message);
+    ExitProcess(kExitFatal);
 }
 
-// Copies a staged driver file into a Windows folder; answers the failure's error, 0 on success. FALSE
-// with NO_ERROR is a copy that Windows found unnecessary, not a failure.
-DWORD CopyDriverFile(const char* fileName, const char* destination) {
-    TInstallStep step("copy " + StagedFile(fileName) + " to " + destination);
+// Copies a staged driver file into a Windows folder; answers why it failed, empty when it is copied. A
+// copy that Windows queues for the restart, the file being in use, it answers as done. FALSE with
+// NO_ERROR is a copy that Windows did not complete, for reasons its documentation leaves open: it counts
+// as done only when the destination holds the new bytes.
+std::string CopyDriverFile(const char* fileName, const char* destination) {
+    const std::string staged = StagedFile(fileName);
+    TInstallStep step("copy " + staged + " to " + destination);
     if (SetupInstallFileA(nullptr, nullptr, fileName, StagedDriverFolder().c_str(), destination,
                           SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr)) {
-        return 0;
+        return {};
     }
-    const DWORD error = GetLastError();
-    if (error != ERROR_SUCCESS) {
+    if (const DWORD error = GetLastError(); error != ERROR_SUCCESS) {
         step.Failed(error);
+        return ReasonText(error);
     }
-    return error;
+    if (SameFileBytes(staged.c_str(), destination)) {
+        step.Outcome("done: Windows did not complete the copy, and the file holds the new bytes");
+        return {};
+    }
+    step.Outcome(std::string("failed: ") + kCopyNotCompleted);
+    return kCopyNotCompleted;
 }
 
 std::string CopyFailure(const char* fileName, const char* destination) {
@@ -244,19 +275,30 @@ std::string CopyFailure(const char* fileName, const char* destination) {
 }
 
 // The old INF goes whatever its attributes, since Windows might take the old driver again after the
-// restart. Answers the failure's error; 0 when it is gone or was never there.
-DWORD DeleteOldInf(const char* path) {
+// restart. Answers why it failed; empty when it is gone or was never there.
+std::string DeleteOldInf(const char* path) {
     TInstallStep step(std::string("delete ") + path);
     if (DeleteFileOfAnyAttributes(path)) {
-        return 0;
+        return {};
     }
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
         step.Outcome("not there");
-        return 0;
+        return {};
     }
     step.Failed(error);
-    return error;
+    return ReasonText(error);
+}
+
+// On Windows 98 the search removes the device instance it finds, and the last error then gives the
+// removal's answer. The files are in place by then: a removal that fails is logged and passed over.
+void RemoveDeviceInstance(TForm2* wizard) {
+    TInstallStep step("remove the device's instance");
+    if (!FindFirDevice(wizard, kHardwareId)) {
+        step.Outcome("device not found");
+    } else if (const DWORD error = GetLastError(); error != ERROR_SUCCESS) {
+        step.Failed(error);
+    }
 }
 
 // Windows 98 has its INF folder from the start; one that is missing is made. A file in its place is
@@ -345,17 +387,15 @@ void InstallForWindows98(TForm2* wizard) {
     // instance goes last of all: removed, it would come back only when Windows next detects it.
     const TKeptFile earlierInf(infDestination, kKeptEarlierInf);
     const TKeptFile oldInfKept(oldInf, kKeptOldInf);
-    if (const DWORD error = CopyDriverFile("cvfirdma.inf", infDestination)) {
-        EndPuttingBack({&earlierInf}, CopyFailure("cvfirdma.inf", infDestination), error);
+    if (const auto failure = CopyDriverFile("cvfirdma.inf", infDestination); !failure.empty()) {
+        EndPuttingBack({&earlierInf}, CopyFailure("cvfirdma.inf", infDestination), failure);
     }
-    if (const DWORD error = DeleteOldInf(oldInf)) {
-        EndPuttingBack({&earlierInf, &oldInfKept}, kCantDeleteOldDriverFile + std::string(oldInf), error);
+    if (const auto failure = DeleteOldInf(oldInf); !failure.empty()) {
+        EndPuttingBack({&earlierInf, &oldInfKept}, kCantDeleteOldDriverFile + std::string(oldInf), failure);
     }
-    if (const DWORD error = CopyDriverFile("cvfirdma.sys", sysDestination)) {
-        EndPuttingBack({&earlierInf, &oldInfKept}, CopyFailure("cvfirdma.sys", sysDestination), error);
+    if (const auto failure = CopyDriverFile("cvfirdma.sys", sysDestination); !failure.empty()) {
+        EndPuttingBack({&earlierInf, &oldInfKept}, CopyFailure("cvfirdma.sys", sysDestination), failure);
     }
-    // On Windows 98 the search removes the device instance it finds.
-    TInstallStep("remove the device's instance")
-        .Result(FindFirDevice(wizard, kHardwareId), "device not found");
+    RemoveDeviceInstance(wizard);
     RemoveStagedDriverFiles();
 }

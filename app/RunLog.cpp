@@ -8,6 +8,7 @@
 #include "platform/CharacterScan.h"
 #include "platform/CodePage.h"
 #include "platform/ErrorMode.h"
+#include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"

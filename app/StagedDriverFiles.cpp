@@ -1,5 +1,7 @@
 #include "app/StagedDriverFiles.h"
 
+#include <set>
+
 #include "app/DeviceCheck.h"
 #include "app/FormatPath.h"
 #include "app/ProgramFolder.h"
@@ -7,8 +9,8 @@
 #include "app/Texts.h"
 #include "framework/ExitCodes.h"
 #include "platform/ErrorMode.h"
+#include "platform/Files.h"
 #include "platform/Folders.h"
-#include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 
@@ -32,25 +34,9 @@ std::string DiskFolder() {
     return folder;
 }
 
-// Whether the whole of a file can be read; the reason as the last error when not.
-bool CanReadWhole(const std::string& path) {
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    const OwnedHandle file(opened);
-    char block[4096];
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), block, sizeof block, &read, nullptr)) {
-            return false;
-        }
-        if (read == 0) {
-            return true;  // the end of the file
-        }
-    }
-}
+// Kept copies of the user's files that a failed install could not put back: the user is told where they
+// lie, so they stay when the program goes.
+std::set<std::string> keptForTheUser;
 
 }  // namespace
 
@@ -72,7 +58,8 @@ void StageDriverFiles() {
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
         const TInstallStep step("read " + source);
-        if (!CanReadWhole(source)) {
+        std::string bytes;
+        if (!ReadWholeFile(source.c_str(), bytes)) {
             EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
         }
     }
@@ -105,7 +92,14 @@ void RemoveStagedDriverFiles() {
     }
     for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
         // A file kept from the Windows folders may be read-only, as may one left by a run that was cut off.
-        DeleteFileOfAnyAttributes(StagedFile(name).c_str());
+        if (keptForTheUser.count(name) == 0) {
+            DeleteFileOfAnyAttributes(StagedFile(name).c_str());
+        }
     }
-    RemoveDirectoryA(folder.c_str());
+    keptForTheUser.clear();
+    RemoveDirectoryA(folder.c_str());  // not while it holds a file kept for the user
+}
+
+void KeepForTheUser(const char* name) {
+    keptForTheUser.insert(name);
 }

@@ -20,3 +20,6 @@ std::string StagedDriverFolder();
 std::string StagedFile(const char* name);
 // Removes the folder with what the program put in it; nothing when there is none.
 void RemoveStagedDriverFiles();
+// Leaves the file of that name in the folder when it is removed: a kept copy of the user's that could
+// not be put back, which the user was told to find there.
+void KeepForTheUser(const char* name);

@@ -63,9 +63,4 @@ std::string InFolder(const std::string& folder, std::string_view name) {
     return path.append(name);
 }
 
-BOOL DeleteFileOfAnyAttributes(LPCSTR path) {
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    return DeleteFileA(path);
-}
-
 }  // namespace platform

@@ -1,6 +1,6 @@
 // Where the program finds things: its own path and Windows' folders, each read from Windows in this one
-// place by one rule (whole, or not at all), and the rules by which a path is judged full, joined to a
-// folder, or a file deleted whatever its attributes.
+// place by one rule (whole, or not at all), and the rules by which a path is judged full or joined to a
+// folder.
 #pragma once
 
 #include <string>
@@ -24,9 +24,5 @@ bool IsFolder(LPCSTR path);
 bool IsFullPath(std::string_view path);
 // `name` in `folder`, with one backslash between them whether or not the folder ends in one.
 std::string InFolder(const std::string& folder, std::string_view name);
-
-// Deletes a file whatever its attributes: Windows does not delete a read-only file, and files copied
-// from a CD are read-only. Answers as DeleteFileA.
-BOOL DeleteFileOfAnyAttributes(LPCSTR path);
 
 }  // namespace platform

@@ -181,10 +181,10 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     if (entry->readError != 0) {
         return Fail(entry->readError);
     }
-    auto* target = world.files.Find(*to);
-    if (target != nullptr && target->copyUnnecessary) {
-        return Fail(NO_ERROR);  // the copy was found unnecessary
+    if (world.installFileNotCompleted) {
+        return Fail(NO_ERROR);
     }
+    auto* target = world.files.Find(*to);
     const std::string content = entry->content;
     if (target != nullptr && target->inUse && !target->directory) {
         // A file the system holds open is replaced when Windows starts again.

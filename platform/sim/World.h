@@ -97,9 +97,6 @@ struct FileEntry {
     // the bytes for the restart (in `contentAtRestart`) and answers TRUE.
     bool inUse = false;
     std::optional<std::string> contentAtRestart = std::nullopt;
-    // SetupInstallFileA finds a copy onto it unnecessary: FALSE with the last error NO_ERROR, which its
-    // documentation allows.
-    bool copyUnnecessary = false;
     // A folder in which no file can be made or opened for writing (ERROR_ACCESS_DENIED), as the Windows
     // folder is to a user who is not an administrator.
     bool refuseWrites = false;
@@ -274,6 +271,9 @@ public:
     Device& AddDevice(const std::vector<std::string>& hardwareIds);
     DWORD classDevsError = 0;  // SetupDiGetClassDevsA fails with this error
     bool removeDeviceFails = false;
+    // SetupInstallFileA answers a copy it could make with FALSE and NO_ERROR and copies nothing: its
+    // documentation says only that "the file copy operation was not completed".
+    bool installFileNotCompleted = false;
     int openDeviceSets = 0;
 
     // Modules by their full path; LoadLibraryExA of a bare name looks in the program's folder, then

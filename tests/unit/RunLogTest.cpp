@@ -217,7 +217,8 @@ TEST_F(RunLog, AGoodWindows98InstallLogsEachStepAndNoFailure) {
     EXPECT_THAT(lines, Each(Not(HasSubstr("fail"))));
 }
 
-// A copy that fails is logged as failed, with the system's reason, before the box that tells it.
+// A copy that fails is logged as failed, with the system's reason, then what is put back, each a step of
+// its own, before the box that tells it.
 TEST_F(RunLog, AWindows98CopyThatFailsLogsItsFailureBeforeTheBox) {
     Windows98WithTheDriverDisk();
     world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "an earlier driver");
@@ -228,8 +229,27 @@ TEST_F(RunLog, AWindows98CopyThatFailsLogsItsFailureBeforeTheBox) {
     const auto lines = LogLines();
     const std::vector<std::string> expected{
         "step: copy C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to C:\\WINDOWS\\system\\cvfirdma.sys",
-        "outcome: failed: Access is denied."};
+        "outcome: failed: Access is denied.", "step: take away C:\\WINDOWS\\inf\\cvfirdma.inf",
+        "outcome: done",
+        "message box: Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+        "C:\\WINDOWS\\system\\cvfirdma.sys"};
     EXPECT_NE(std::search(lines.begin(), lines.end(), expected.begin(), expected.end()), lines.end());
+}
+
+// The driver's files are in place when the old device instance is removed: a removal that fails is
+// logged, and the install goes on.
+TEST_F(RunLog, AWindows98DeviceRemovalThatFailsIsLoggedAndPassedOver) {
+    Windows98WithTheDriverDisk();
+    world->AddDevice({"*CVN0510"});
+    world->removeDeviceFails = true;
+    world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+    const TRunLog log;
+    StageDriverFiles();
+    InstallForWindows98(Form2);
+    const auto lines = LogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_THAT(std::vector(lines.end() - 2, lines.end()),
+                ElementsAre("Found! [*CVN0510]", "outcome: failed: Access is denied."));
 }
 
 TEST_F(RunLog, AStepLeftByAnExceptionSaysSoBeforeTheExceptionBox) {

@@ -156,19 +156,54 @@ TEST_F(Windows98Install, WithoutTheDeviceOrTheOldInfTheFilesAreStillCopied) {
 }
 
 // A second run, or an upgrade, while the driver is loaded: the system holds the SYS file, and its new
-// bytes wait for the restart; a copy that Windows finds unnecessary is no failure either.
-TEST_F(Windows98Install, AHeldSysFileOrAnUnnecessaryCopyIsNoFailure) {
+// bytes wait for the restart.
+TEST_F(Windows98Install, AHeldSysFileIsNoFailure) {
     world->AddDevice({"*CVN0510"});
     world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "loaded");
     world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->inUse = true;
-    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "same");
-    world->files.Find("C:\\WINDOWS\\INF\\cvfirdma.inf")->copyUnnecessary = true;
     EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_THAT(MessageBoxTexts(), IsEmpty());
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "loaded");
     EXPECT_EQ(world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->contentAtRestart, "sys");
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
     EXPECT_TRUE(world->devices[0].removed);
+}
+
+// A copy that Windows answers as not completed counts only when the file holds the new bytes, as on a
+// second run over the same driver. With nothing copied it is told, and the old INF stays.
+TEST_F(Windows98Install, ACopyWindowsDidNotCompleteCountsOnlyWhenTheFileHoldsTheNewBytes) {
+    world->installFileNotCompleted = true;
+    EXPECT_EQ(StageAndInstall(), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
+                            "C:\\WINDOWS\\inf\\cvfirdma.inf\nWindows did not complete the copy."));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "inf");
+    world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "sys");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+}
+
+// The disk fills up as the SYS file is copied, and the old INF cannot be put back either: its kept copy
+// stays when the program ends, and the box says where it lies.
+TEST_F(Windows98Install, AnOldInfThatCannotBePutBackIsKeptAndTheBoxSaysWhere) {
+    world->onCall = [this](const std::string& call) {
+        if (call.starts_with("SetupInstallFileA " + std::string(kStaged) + "\\cvfirdma.sys")) {
+            world->fullDrives = "C";
+        }
+    };
+    EXPECT_EQ(StageAndInstall(), 1u);
+    EXPECT_THAT(
+        MessageBoxTexts(),
+        ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                    "C:\\WINDOWS\\system\\cvfirdma.sys\nThere is not enough space on the disk.\n"
+                    "Your earlier driver file C:\\WINDOWS\\inf\\cvfirpio.inf could not be put back. It is "
+                    "kept as C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf"));
+    EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));  // the new INF went again
 }
 
 // A driver file that is not on the disk, or cannot be read whole, is found before the source dialog
