@@ -8,6 +8,7 @@
 #include "app/RunLog.h"
 #include "app/Texts.h"
 #include "framework/ExitCodes.h"
+#include "platform/AsciiCase.h"
 #include "platform/ErrorMode.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
@@ -34,16 +35,49 @@ std::string DiskFolder() {
     return folder;
 }
 
+// The folder the driver's files are taken into, chosen once for the run as they are taken; empty until
+// then, and again once it is removed.
+std::string stagedFolder;
 // Kept copies of the user's files that a failed install could not put back: the user is told where they
 // lie, so they stay when the program goes.
 std::set<std::string> keptForTheUser;
 
+bool IsProgramFolder(const std::string& folder) {
+    char programFolder[kProgramFolderSize];
+    return GetProgramFolder(programFolder) && EqualsIgnoringAsciiCase(InFolder(folder, ""), programFolder);
+}
+
+// Makes the program's folder in `parent`, or finds it left by a run that was cut off; whether it is there.
+bool MakeFolderIn(const std::string& parent, std::string& folder) {
+    folder = InFolder(parent, kFolderName);
+    return CreateDirectoryA(folder.c_str(), nullptr) || IsFolder(folder.c_str());
+}
+
+// In Windows' temporary folder when the program can make its folder there and it is not the program's
+// own: Windows 95, 98 and Me fall back on the current folder, which may be the driver disk or a shared
+// folder on the network, and a disk cleaner may have taken the folder that TMP or TEMP names. Else in
+// the Windows folder's TEMP, made when missing; a folder that cannot be made there is told by the first
+// copy into it. Empty when neither folder can be had.
+std::string ChooseStagedFolder() {
+    const std::string temporary = TemporaryFolder();
+    std::string folder;
+    if (!temporary.empty() && !IsProgramFolder(temporary) && MakeFolderIn(temporary, folder)) {
+        return folder;
+    }
+    const std::string windows = WindowsFolder();
+    if (windows.empty()) {
+        return windows;
+    }
+    const std::string windowsTemp = InFolder(windows, "TEMP");
+    CreateDirectoryA(windowsTemp.c_str(), nullptr);
+    MakeFolderIn(windowsTemp, folder);
+    return folder;
+}
+
 }  // namespace
 
-// Windows' temporary folder ends in a backslash; empty when it cannot be had.
 std::string StagedDriverFolder() {
-    const std::string temp = TemporaryFolder();
-    return temp.empty() ? temp : temp + kFolderName;
+    return stagedFolder;
 }
 
 std::string StagedFile(const char* name) {
@@ -63,12 +97,11 @@ void StageDriverFiles() {
             EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
         }
     }
-    const std::string folder = StagedDriverFolder();
-    if (folder.empty()) {
+    stagedFolder = ChooseStagedFolder();
+    if (stagedFolder.empty()) {
         EndWithReason(kCantCopyDriverFile + disk + "\\" + kDriverFiles[0] + kCopyDestination + kFolderName,
                       ERROR_PATH_NOT_FOUND, kExitFatal);
     }
-    CreateDirectoryA(folder.c_str(), nullptr);  // it may be left from a run that was cut off
     SetExitCleanUp(RemoveStagedDriverFiles);
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
@@ -86,8 +119,7 @@ void StageDriverFiles() {
 
 void RemoveStagedDriverFiles() {
     SetExitCleanUp(nullptr);
-    const std::string folder = StagedDriverFolder();
-    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (stagedFolder.empty()) {
         return;
     }
     for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
@@ -96,8 +128,9 @@ void RemoveStagedDriverFiles() {
             DeleteFileOfAnyAttributes(StagedFile(name).c_str());
         }
     }
+    RemoveDirectoryA(stagedFolder.c_str());  // not while it holds a file kept for the user
     keptForTheUser.clear();
-    RemoveDirectoryA(folder.c_str());  // not while it holds a file kept for the user
+    stagedFolder.clear();
 }
 
 void KeepForTheUser(const char* name) {

@@ -404,6 +404,7 @@ void World::UseWindows9x() {
     if (auto advapi32 = modules.find(SystemPath("advapi32.dll")); advapi32 != modules.end()) {
         advapi32->second.entryPoints.erase("CheckTokenMembership");
     }
+    windows9x_ = true;
     tokenCalls = false;
     shutdownNeedsPrivilege = false;
     registrySecurity = false;
@@ -482,7 +483,7 @@ World& ResetWorld() {
     world.files.AddFile(world.programPath, "MZ");
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
-    world.files.AddDirectory(world.tempDirectory);
+    world.files.AddDirectory(world.environment["TEMP"]);
     world.InstallNewdev();
     world.InstallShell32();
     world.InstallSetupApi();

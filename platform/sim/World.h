@@ -248,7 +248,10 @@ public:
 
     // The Windows folders; an empty text makes the call fail.
     std::string windowsDirectory = "C:\\WINDOWS";
-    std::string tempDirectory = "C:\\WINDOWS\\TEMP\\";  // as GetTempPathA answers it
+    // The process's environment, names compared without case, as GetTempPathA reads it: TMP and TEMP
+    // name the Windows folder's TEMP unless a test says otherwise.
+    std::map<std::string, std::string, CaseInsensitiveLess> environment{{"TMP", "C:\\WINDOWS\\TEMP"},
+                                                                        {"TEMP", "C:\\WINDOWS\\TEMP"}};
     // The letters (upper case) of drives without free space: a write of any bytes there fails with
     // ERROR_DISK_FULL.
     std::string fullDrives;
@@ -340,6 +343,7 @@ public:
     // token is implemented and a reboot needs no privilege, advapi32.dll has no CheckTokenMembership,
     // registry keys have no security, and the shell answers names in ANSI.
     void UseWindows9x();
+    bool Windows9x() const { return windows9x_; }
     bool registrySecurity = true;  // without: a key opens with any access asked for
 
     std::string standardOutput;  // everything the program printed
@@ -369,6 +373,7 @@ public:
     bool processEnded = false;
 
 private:
+    bool windows9x_ = false;
     const AnsiCodePage* codePage_ = &AnsiCodePage::Of(1252);
 };
 

@@ -74,6 +74,26 @@ WINDOWS9X_CASE(Windows9x_SystemFolderIsSystemBelowTheWindowsFolder) {
     FreeLibrary(shell32);
 }
 
+// GetTempPath function (Platform SDK of April 2000): on Windows 95 and 98 the folder that TMP names,
+// else the one TEMP names, each only when it is there, else the current folder; with a backslash at the
+// end.
+WINDOWS9X_CASE(Windows9x_TemporaryFolderIsTmpOrTempWhereThereElseTheCurrentFolder) {
+    const auto temporary = [] {
+        char path[MAX_PATH];
+        const DWORD length = GetTempPathA(sizeof path, path);
+        REQUIRE(length > 0 && length < sizeof path);
+        return std::string(path);
+    };
+    auto& environment = sim::TheWorld().environment;
+    environment = {{"TMP", "C:\\gone"}, {"TEMP", contract::kScratchFolder}};
+    CHECK_EQ(temporary(), std::string(contract::kScratchFolder) + "\\");
+    environment["TMP"] = "C:\\WINDOWS\\";
+    CHECK_EQ(temporary(), "C:\\WINDOWS\\");
+    environment = {{"TMP", "C:\\gone"}, {"TEMP", "C:\\gone too"}};
+    contract::UseCurrentFolder(contract::kScratchFolder);
+    CHECK_EQ(temporary(), std::string(contract::kScratchFolder) + "\\");
+}
+
 // OpenProcessToken function, LookupPrivilegeValueA function, AdjustTokenPrivileges function: Windows 98
 // and Me have no access tokens.
 WINDOWS9X_CASE(Windows9x_TokenCallsAreNotImplemented) {

@@ -109,12 +109,12 @@ TEST_F(Windows98Install, TakesTheFilesOffTheDiskThenCopiesThemKeepingTheOldUntil
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
 }
 
-// Once the files are gone, another way out has nothing to remove: it only looks.
+// Once the files are gone, another way out has nothing to remove, and touches nothing.
 TEST_F(Windows98Install, AfterTheInstallNothingIsLeftToRemove) {
     ASSERT_EQ(StageAndInstall(), std::nullopt);
     world->calls.clear();
     RemoveStagedDriverFiles();
-    EXPECT_THAT(world->calls, ElementsAre("GetFileAttributesA " + std::string(kStaged)));
+    EXPECT_THAT(world->calls, IsEmpty());
 }
 
 // With one CD drive the driver disk is out by the time the files are copied: they come from the copy.
@@ -298,9 +298,25 @@ TEST_F(Windows98Install, ATemporaryFolderThatTakesNoCopyIsToldAndLeftAsItWas) {
     EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
 }
 
-// Without a temporary folder nothing is copied anywhere else, least of all beside the program.
-TEST_F(Windows98Install, WithoutATemporaryFolderNothingIsTakenOffTheDisk) {
-    world->tempDirectory.clear();
+// Windows 98 finds no folder that TMP or TEMP names when a disk cleaner took it, and answers the
+// current folder, here the program's own. The files then go into the Windows folder's TEMP, made when
+// missing; nothing is left beside the program.
+TEST_F(Windows98Install, ATemporaryFolderThatIsGoneGivesWayToTheWindowsFoldersTemp) {
+    world->environment = {{"TMP", "C:\\gone"}, {"TEMP", "C:\\gone"}};
+    world->files.Remove("C:\\WINDOWS\\TEMP");
+    const auto besideTheProgram = FolderState(*world, "C:\\cvdisk");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_THAT(world->calls, Contains("CopyFileA C:\\cvdisk\\win98\\cvfirdma.sys " + std::string(kStaged) +
+                                       "\\cvfirdma.sys 0"));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
+    EXPECT_FALSE(world->files.Exists(kStaged));
+    EXPECT_EQ(FolderState(*world, "C:\\cvdisk"), besideTheProgram);
+}
+
+// Without the Windows folder as well, nothing is copied anywhere else, least of all beside the program.
+TEST_F(Windows98Install, WithoutAFolderToTakeThemToNothingIsTakenOffTheDisk) {
+    world->environment.clear();  // the temporary folder is then the current one, the program's own
+    world->windowsDirectory.clear();
     EXPECT_EQ(Stage(), 1u);
     EXPECT_THAT(MessageBoxTexts(),
                 ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.inf to cvfir98\n"
