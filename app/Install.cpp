@@ -103,16 +103,34 @@ std::string UpdateStepName(const DriverPackage& package) {
     return std::string("update the driver of ") + package.hardwareId + " with " + package.infPath;
 }
 
-// Updates the driver of a present device; an absent device is passed over silently.
-void UpdateStep(TForm2* wizard, const DriverPackage& package) {
+// Updates the driver of a present device; an absent device is passed over. Answers whether the device
+// was there.
+bool UpdateStep(TForm2* wizard, const DriverPackage& package) {
     TInstallStep step(UpdateStepName(package));
     if (!FindFirDevice(wizard, package.hardwareId)) {
         step.Outcome(kNoDeviceNoUpdate);
-        return;
+        return false;
     }
     if (!UpdateDriver(package)) {
         EndOnUpdateFailure(ReportUpdateFailure());
     }
+    return true;
+}
+
+// A controller switched off in the BIOS is not among the devices. The package is stored with Windows,
+// which installs it by itself when the controller appears, taking its files from where the INF was.
+// Storing it is the install then: one that fails ends the program as any other failed install does.
+void StoreDriverPackage(const DriverPackage& package) {
+    TInstallStep step(std::string("store ") + package.infPath + " with Windows");
+    EndIfModuleMissing(LoadSetupCopyOEMInf(), kCannotOpenSetupApi, kCannotLinkSetupApi);
+    char stored[MAX_PATH];
+    if (!package.infPathFits) {
+        EndWithReason(kCantInstallFirDriver, ERROR_FILENAME_EXCED_RANGE, kExitFatal);
+    }
+    if (!SetupCopyOEMInfA(package.infPath, nullptr, SPOST_PATH, 0, stored, sizeof stored, nullptr, nullptr)) {
+        EndWithReason(kCantInstallFirDriver, GetLastError(), kExitFatal);
+    }
+    step.Outcome(std::string("done, as ") + stored);
 }
 
 // Windows 2000 and XP let only the Administrators group install a driver. A check that cannot be made
@@ -153,7 +171,9 @@ void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
     char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
-    UpdateStep(wizard, package);
+    if (!UpdateStep(wizard, package)) {
+        StoreDriverPackage(package);
+    }
     WriteTransceiverType(wizard->TransceiverType);
     UpdateStep(wizard, package);
 }
@@ -354,6 +374,9 @@ void InstallForWindowsMe(TForm2* wizard) {
     FormatPath(cachedCabinet, sizeof cachedCabinet, "%s\\Driver Cache\\i386\\driver.cab", windowsFolder);
     FormatPath(parkedCabinet, sizeof parkedCabinet, "%s\\Driver Cache\\driver.cab", windowsFolder);
     const auto package = PrepareDriverUpdate("winme\\cvfirdma.inf");
+    // An absent controller gets no stored package here, as it does on 2000 and XP: Windows Me has no
+    // supported way for a program to store one, and its hardware wizard asks for the driver disk when
+    // the controller appears.
     UpdateWithCabinetAside(wizard, package, cachedCabinet, parkedCabinet);
     WriteTransceiverTypeForWindowsMe(wizard->TransceiverType);
 }

@@ -23,6 +23,11 @@ SystemEntries<6>& SetupApi() {
     return entries;
 }
 
+SystemEntries<1>& CopyOemInf() {
+    static SystemEntries<1> entries("setupapi.dll", {"SetupCopyOEMInfA"});
+    return entries;
+}
+
 }  // namespace
 
 BOOL LoadSetupApi() {
@@ -55,6 +60,18 @@ BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPC
                        LPCSTR destinationName, DWORD copyStyle, void* copyMsgHandler, void* context) {
     return SetupApi().Call(kInstallFile, BOOL{0}, infHandle, infContext, sourceFile, sourcePathRoot,
                            destinationName, copyStyle, copyMsgHandler, context);
+}
+
+BOOL LoadSetupCopyOEMInf() {
+    return CopyOemInf().Bind();
+}
+
+BOOL SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR oemSourceMediaLocation, DWORD oemSourceMediaType,
+                      DWORD copyStyle, LPSTR destinationInfFileName, DWORD destinationInfFileNameSize,
+                      DWORD* requiredSize, LPSTR* destinationInfFileNameComponent) {
+    return CopyOemInf().Call(0, BOOL{0}, sourceInfFileName, oemSourceMediaLocation, oemSourceMediaType,
+                             copyStyle, destinationInfFileName, destinationInfFileNameSize, requiredSize,
+                             destinationInfFileNameComponent);
 }
 
 }  // namespace platform

@@ -483,6 +483,7 @@ World& ResetWorld() {
     world.files.AddFile(world.programPath, "MZ");
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
+    world.files.AddDirectory(world.windowsDirectory + "\\INF");
     world.files.AddDirectory(world.environment["TEMP"]);
     world.InstallNewdev();
     world.InstallShell32();

@@ -379,7 +379,8 @@ private:
 
 World& TheWorld();
 // Replaces the world with a fresh one: drive C: and the program at C:\cvdisk\cvfir.exe, the Windows
-// folders with newdev.dll, shell32.dll, setupapi.dll and comctl32.dll, and the desktop folder.
+// folders (its INF folder and TEMP among them) with newdev.dll, shell32.dll, setupapi.dll and
+// comctl32.dll, and the desktop folder.
 World& ResetWorld();
 
 }  // namespace platform::sim

@@ -99,6 +99,7 @@
     X(DIGCF_ALLCLASSES)               \
     X(SPDRP_HARDWAREID)               \
     X(SP_COPY_SOURCEPATH_ABSOLUTE)    \
+    X(SPOST_PATH)                     \
     X(INSTALLFLAG_FORCE)              \
     X(ICC_TREEVIEW_CLASSES)           \
     X(STRRET_WSTR)                    \
