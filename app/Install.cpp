@@ -123,10 +123,10 @@ bool UpdateStep(TForm2* wizard, const DriverPackage& package) {
 void StoreDriverPackage(const DriverPackage& package) {
     TInstallStep step(std::string("store ") + package.infPath + " with Windows");
     EndIfModuleMissing(LoadSetupCopyOEMInf(), kCannotOpenSetupApi, kCannotLinkSetupApi);
-    char stored[MAX_PATH];
     if (!package.infPathFits) {
         EndWithReason(kCantInstallFirDriver, ERROR_FILENAME_EXCED_RANGE, kExitFatal);
     }
+    char stored[MAX_PATH];
     if (!SetupCopyOEMInfA(package.infPath, nullptr, SPOST_PATH, 0, stored, sizeof stored, nullptr, nullptr)) {
         EndWithReason(kCantInstallFirDriver, GetLastError(), kExitFatal);
     }
@@ -215,8 +215,7 @@ class TKeptFile {
 public:
     TKeptFile(const char* original, const char* keptName)
         : original_(original), keptName_(keptName), kept_(StagedFile(keptName)) {
-        const DWORD attributes = GetFileAttributesA(original);
-        there_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        there_ = IsFile(original);
         SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // one kept by a run that was cut off
         if (there_ && !CopyFileA(original, kept_.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + kept_, GetLastError(),
@@ -225,7 +224,13 @@ public:
     }
     // Makes the file as it was again, each change a step of its own. A kept copy that cannot be put back
     // stays where it is for good: answers the line that tells the user where, empty when all is as it was.
-    std::string PutBack() const { return there_ ? CopyBack() : TakeAway(); }
+    std::string PutBack() const {
+        if (there_) {
+            return CopyBack();
+        }
+        TakeAway();
+        return {};
+    }
 
 private:
     std::string CopyBack() const {
@@ -237,14 +242,12 @@ private:
         KeepForTheUser(keptName_);
         return kEarlierFileNotPutBack + original_ + kKeptAs + kept_;
     }
-    // A new file where there was none goes again; its failure is logged, and the restart finds the new
-    // file without the rest of the driver, which Windows then does not install.
-    std::string TakeAway() const {
-        const DWORD attributes = GetFileAttributesA(original_.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    // A new file where there was none goes again. One that stays is logged: nothing of the user's is lost
+    // by it.
+    void TakeAway() const {
+        if (IsFile(original_.c_str())) {
             TInstallStep("take away " + original_).Result(DeleteFileOfAnyAttributes(original_.c_str()));
         }
-        return {};
     }
 
     std::string original_;

@@ -52,6 +52,11 @@ bool IsFolder(LPCSTR path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsFile(LPCSTR path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 // The first characters of either form are single bytes, so they are looked at by their place alone.
 bool IsFullPath(std::string_view path) {
     const bool driveLetter = path.size() >= 3 && AsciiLower(path[0]) >= 'a' && AsciiLower(path[0]) <= 'z';

@@ -18,8 +18,9 @@ std::string WindowsFolder();
 // promise that it can be written, nor on 2000 and XP that it is there. Empty when it cannot be had.
 std::string TemporaryFolder();
 
-// Whether `path` names a folder that is there.
+// Whether `path` names a folder, or a file, that is there.
 bool IsFolder(LPCSTR path);
+bool IsFile(LPCSTR path);
 // Whether a path names its place whatever the current folder: "X:\" or "\\server".
 bool IsFullPath(std::string_view path);
 // `name` in `folder`, with one backslash between them whether or not the folder ends in one.
