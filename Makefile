@@ -51,7 +51,7 @@ reproducible: dist
 	@scripts/check-reproducible.sh $(JOBS)
 
 # cvfir.exe imports only modules that Windows always takes from its system folder, and only functions
-# that scripts/imports.txt lists as present on Windows 98.
+# that scripts/imports.txt lists as present on Windows 95 and NT 4.0.
 check-imports: dist
 	@scripts/check-imports.sh dist/cvfir.exe
 

@@ -23,6 +23,7 @@
 #include "platform/Process.h"
 #include "platform/Security.h"
 #include "platform/SetupApi.h"
+#include "platform/Window.h"
 
 using namespace platform;
 
@@ -38,6 +39,7 @@ constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Servic
 constexpr int kNetworkInstances = 10;
 constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
 constexpr const char* kAlreadyThere = "already there";
+constexpr DWORD kDeviceInstallsWait = 60 * 1000;
 
 [[noreturn]] void Fatal(const char* message) {
     ShowMessage(message);
@@ -51,6 +53,21 @@ void GetWindowsFolder(char (&folder)[kPathSize]) {
     const std::string windows = WindowsFolder();
     if (windows.empty() || !FormatPath(folder, kPathSize, "%s", windows.c_str())) {
         Fatal(kNoWindowsPath);
+    }
+}
+
+// Windows' own device installs in progress (a controller just plugged in, a driver it found by itself)
+// are let finish before ours begins, at most a minute: past that the update goes on, and takes its turn.
+// Windows before XP cannot be asked.
+void WaitForDeviceInstallsOfWindows() {
+    TInstallStep step("wait for the device installs of Windows in progress");
+    const DWORD waited = CMP_WaitNoPendingInstallEvents(kDeviceInstallsWait);
+    if (waited == WAIT_TIMEOUT) {
+        step.Outcome("still busy after a minute, the update goes on");
+    } else if (waited == WAIT_FAILED && GetLastError() == ERROR_PROC_NOT_FOUND) {
+        step.Outcome("not offered by this Windows");
+    } else if (waited == WAIT_FAILED) {
+        step.Failed(GetLastError());
     }
 }
 
@@ -71,8 +88,14 @@ DriverPackage PrepareDriverUpdate(const char* relativeInf) {
         GetProgramFolder(programFolder) &&
         FormatPath(package.infPath, sizeof package.infPath, "%s%s", programFolder, relativeInf);
     std::snprintf(package.hardwareId, sizeof package.hardwareId, "%s", kHardwareId);
-    const TInstallStep step("load newdev.dll");
-    EndIfModuleMissing(LoadNewDev(), kCannotOpenNewdev, kCannotLinkNewdev);
+    {
+        const TInstallStep step("load newdev.dll");
+        EndIfModuleMissing(LoadNewDev(), kCannotOpenNewdev, kCannotLinkNewdev);
+    }
+    // The update holds the program's only thread for up to a minute: on XP the windows would turn into
+    // Windows' white "Not Responding" frames after a few seconds, which tempt the user to end it.
+    DisableProcessWindowsGhosting();
+    WaitForDeviceInstallsOfWindows();
     return package;
 }
 
@@ -339,18 +362,34 @@ void CreateInfFolder(const char* path) {
     }
 }
 
-// The update step of Windows Me: the cabinet is put back whichever way the update ends.
-void UpdateWithCabinetAside(TForm2* wizard, const DriverPackage& package, const char* cachedCabinet,
-                            const char* parkedCabinet) {
+// The driver cabinet of Windows Me, and where the update parks it, below the Windows folder. Both fit:
+// the folder has at most 99 characters.
+struct DriverCabinet {
+    char cached[kCabinetPathSize];
+    char parked[kCabinetPathSize];
+};
+
+DriverCabinet DriverCabinetBelow(const char* windowsFolder) {
+    DriverCabinet cabinet;
+    FormatPath(cabinet.cached, sizeof cabinet.cached, "%s\\Driver Cache\\i386\\driver.cab", windowsFolder);
+    FormatPath(cabinet.parked, sizeof cabinet.parked, "%s\\Driver Cache\\driver.cab", windowsFolder);
+    return cabinet;
+}
+
+// The update step of Windows Me. The cabinet is moved aside for the update, so that Windows takes the
+// driver from our INF rather than from its cache, and put back whichever way the update ends: from
+// here on, the process's end puts it back too.
+void UpdateWithCabinetAside(TForm2* wizard, const DriverPackage& package, const DriverCabinet& cabinet) {
     TInstallStep step(UpdateStepName(package) + ", the driver cabinet set aside");
     if (!FindFirDevice(wizard, package.hardwareId)) {
         step.Outcome(kNoDeviceNoUpdate);
         return;
     }
-    MoveFileA(cachedCabinet, parkedCabinet);
+    MoveFileA(cabinet.cached, cabinet.parked);
+    AddExitCleanUp(PutBackParkedDriverCabinet);
     const bool updated = UpdateDriver(package);
     const DWORD error = updated ? ERROR_SUCCESS : ReportUpdateFailure();
-    MoveFileA(parkedCabinet, cachedCabinet);
+    PutBackParkedDriverCabinet();
     if (!updated) {
         EndOnUpdateFailure(error);
     }
@@ -369,19 +408,29 @@ void InstallForWindowsXp(TForm2* wizard) {
 void InstallForWindowsMe(TForm2* wizard) {
     char windowsFolder[kPathSize];
     GetWindowsFolder(windowsFolder);
-    // The driver cabinet is moved aside for the update, so that Windows takes the driver from our INF
-    // rather than from its cache, and put back afterwards. Both paths fit: the folder has at most 99
-    // characters.
-    char cachedCabinet[kCabinetPathSize];
-    char parkedCabinet[kCabinetPathSize];
-    FormatPath(cachedCabinet, sizeof cachedCabinet, "%s\\Driver Cache\\i386\\driver.cab", windowsFolder);
-    FormatPath(parkedCabinet, sizeof parkedCabinet, "%s\\Driver Cache\\driver.cab", windowsFolder);
+    const DriverCabinet cabinet = DriverCabinetBelow(windowsFolder);
     const auto package = PrepareDriverUpdate("winme\\cvfirdma.inf");
     // An absent controller gets no stored package here, as it does on 2000 and XP: Windows Me has no
     // supported way for a program to store one, and its hardware wizard asks for the driver disk when
     // the controller appears.
-    UpdateWithCabinetAside(wizard, package, cachedCabinet, parkedCabinet);
+    UpdateWithCabinetAside(wizard, package, cabinet);
     WriteTransceiverTypeForWindowsMe(wizard->TransceiverType);
+}
+
+// Windows looks for its drivers in the cabinet's place, so one that a run cut off left parked goes back
+// whether or not the device is there. A cabinet that Windows has made anew meanwhile is not replaced.
+void PutBackParkedDriverCabinet() {
+    RemoveExitCleanUp(PutBackParkedDriverCabinet);
+    char windowsFolder[kPathSize];
+    if (!PathFits(GetWindowsDirectoryA(windowsFolder, kPathSize), kPathSize)) {
+        return;
+    }
+    const DriverCabinet cabinet = DriverCabinetBelow(windowsFolder);
+    if (GetFileAttributesA(cabinet.parked) == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    TInstallStep(std::string("put the driver cabinet back: move ") + cabinet.parked + " to " + cabinet.cached)
+        .Result(MoveFileA(cabinet.parked, cabinet.cached));
 }
 
 void InstallForWindows98(TForm2* wizard) {

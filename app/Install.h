@@ -8,3 +8,5 @@ void InstallForWindowsMe(TForm2* wizard);
 void InstallForWindows2000(TForm2* wizard);
 void InstallForWindowsXp(TForm2* wizard);
 void InstallForWindows98(TForm2* wizard);
+// On Windows Me: the driver cabinet that the update parks, put back in its place when it is parked.
+void PutBackParkedDriverCabinet();

@@ -37,8 +37,8 @@ void Quietly(Write write) {
 
 // The log opened for writing; null when it cannot be.
 OwnedHandle OpenToAppend(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return OwnedHandle(file != INVALID_HANDLE_VALUE ? file : nullptr);
 }
 
@@ -53,7 +53,7 @@ bool PastLimit(HANDLE file, std::size_t more) {
     return size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit;
 }
 
-// The log opened at its end, a new one begun first when `more` bytes would take it past the limit; null
+// The log opened for writing, a new one begun first when `more` bytes would take it past the limit; null
 // when it cannot be. The older log is replaced whatever its attributes: one left read-only would keep
 // every later run from setting its log aside.
 OwnedHandle OpenLogForMore(const std::string& path, std::size_t more) {
@@ -67,15 +67,14 @@ OwnedHandle OpenLogForMore(const std::string& path, std::size_t more) {
         }
         file = OpenToAppend(path);
     }
-    if (file && SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
-        return nullptr;
-    }
     return file;
 }
 
-bool WriteWhole(HANDLE file, std::string_view text) {
+// A text written whole at the log's end: a copy started beside this one may have written there too.
+bool WriteAtEnd(HANDLE file, std::string_view text) {
     DWORD written = 0;
-    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+    return SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+           WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size();
 }
 
@@ -164,7 +163,7 @@ bool TRunLog::Write(std::string_view text) {
     if (!file_) {
         file_ = OpenLogForMore(path_, text.size());
     }
-    return file_ && WriteWhole(file_.get(), text);
+    return file_ && WriteAtEnd(file_.get(), text);
 }
 
 void TRunLog::Append(std::string_view text) {

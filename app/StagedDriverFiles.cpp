@@ -102,7 +102,7 @@ void StageDriverFiles() {
         EndWithReason(kCantCopyDriverFile + disk + "\\" + kDriverFiles[0] + kCopyDestination + kFolderName,
                       ERROR_PATH_NOT_FOUND, kExitFatal);
     }
-    SetExitCleanUp(RemoveStagedDriverFiles);
+    AddExitCleanUp(RemoveStagedDriverFiles);
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
         const std::string staged = StagedFile(name);
@@ -118,7 +118,7 @@ void StageDriverFiles() {
 }
 
 void RemoveStagedDriverFiles() {
-    SetExitCleanUp(nullptr);
+    RemoveExitCleanUp(RemoveStagedDriverFiles);
     if (stagedFolder.empty()) {
         return;
     }

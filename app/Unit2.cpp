@@ -12,6 +12,7 @@
 #include "app/Unit3.h"
 #include "app/Unit4.h"
 #include "framework/ExitCodes.h"
+#include "framework/Screen.h"
 #include "platform/CRuntime.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -56,8 +57,9 @@ TInstallProcedure DriverUpdateFor(TOsKind osKind) {
 // no input until the procedure is over, whichever way it ends; a close request, which Windows delivers
 // to a disabled window all the same (Task Manager's End Task), and a log-off or shut-down are refused.
 // Such a dialog has no owner: as it closes, Windows activates another program's window. So at the end
-// the background and the wizard come back to the front, where the finished page's Finish takes the
-// keyboard.
+// the background and the wizard ask to come back to the front. Windows grants that unless the user has
+// gone to another program meanwhile; then the background's task-bar button flashes, and the finished
+// page's Finish keeps the keyboard for the user's return.
 class TInputHeldBack {
 public:
     TInputHeldBack() {
@@ -242,11 +244,16 @@ bool TForm2::ReadSetupDat() {
     return true;
 }
 
+// The install's steps keep the program's only thread until they are over (the driver update for up to a
+// minute, a CD that spins up): the hourglass shows over its windows meanwhile, however the steps end.
 void TForm2::RunInstallProcedure() {
     if (OsKind == TOsKind::Windows98) {
         // The dialog asks for the Windows 98 CD, which a user with one CD drive puts in place of the
         // driver disk: the driver's files are taken off it first.
-        StageDriverFiles();
+        {
+            const THourGlass busy;
+            StageDriverFiles();
+        }
         Form4->ShowFor(*this);  // its Ok installs and finishes the wizard
         return;
     }
@@ -256,6 +263,7 @@ void TForm2::RunInstallProcedure() {
         platform::ExitProcess(kExitFatal);
     }
     {
+        const THourGlass busy;
         const TInputHeldBack heldBack;
         install(this);
     }
@@ -264,6 +272,7 @@ void TForm2::RunInstallProcedure() {
 
 void TForm2::InstallFromSource() {
     {
+        const THourGlass busy;
         const TInputHeldBack heldBack;
         InstallForWindows98(this);
     }

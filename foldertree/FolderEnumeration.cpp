@@ -88,7 +88,7 @@ bool TCvFolderTree::AttachFolders(TTreeNode* Node) {
 }
 
 bool TCvFolderTree::FillLevel(TTreeNode* Node) {
-    HourGlass hourGlass;
+    const THourGlass hourGlass;
     PaintingLock lock(Handle());
     TFolderNode* record = RecordOf(Node);
     if (record == nullptr || !record->ShellFolder) {

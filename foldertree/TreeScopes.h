@@ -6,15 +6,6 @@
 #include "framework/Nesting.h"
 #include "framework/Screen.h"
 
-// The hourglass while a level is filled.
-class HourGlass {
-public:
-    HourGlass() { Screen->SetCursor(crHourGlass); }
-    ~HourGlass() { Screen->SetCursor(crDefault); }
-    HourGlass(const HourGlass&) = delete;
-    HourGlass& operator=(const HourGlass&) = delete;
-};
-
 // Painting of the tree suspended while nodes come and go. A lock taken while another holds is refused
 // by the system, and the first unlock resumes painting.
 class PaintingLock {

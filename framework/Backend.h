@@ -56,10 +56,13 @@ public:
     virtual void Display() = 0;
     virtual void Conceal() = 0;
     // Makes the shown top-level window the foreground window: the active window of the program that
-    // has the keyboard, in front of every other program's windows. Windows may refuse that to a
-    // program the user has left; it then makes the window the program's active one and flashes its
-    // task-bar button.
-    virtual void BringToFront() = 0;
+    // has the keyboard, in front of every other program's windows. Windows refuses that to a program
+    // the user has left for another: the window is then not activated, and on 2000 and XP its task-bar
+    // button flashes. Answers whether the window came to the front.
+    virtual bool BringToFront() = 0;
+    // Flashes the window's caption and task-bar button, which then stays lit until the user comes back
+    // to the window.
+    virtual void Flash() = 0;
     // The form's parent changed: the window is made anew, as a child of the parent or top-level.
     virtual void ParentChanged() = 0;
     virtual void Repaint() = 0;
@@ -97,6 +100,10 @@ bool LockWindowUpdate(platform::HWND window);
 platform::HWND AllocateUtilityWindow(TWndMethod method);
 void DestroyUtilityWindow(platform::HWND window);
 void DestroyImageList(platform::HIMAGELIST list);
+
+// Brings the windows of another copy of the program to the front: its main window, found by `caption`,
+// and of its windows the one that was active last. Nothing when there is none.
+void BringAnotherCopyToFront(const std::string& caption);
 
 // Takes and dispatches messages until the application is told to terminate.
 void RunMessageLoop(TApplication& application);

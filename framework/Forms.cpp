@@ -199,8 +199,12 @@ void TForm::Repaint() {
     formPeer_->Repaint();
 }
 
-void TForm::BringToFront() {
-    formPeer_->BringToFront();
+bool TForm::BringToFront() {
+    return formPeer_->BringToFront();
+}
+
+void TForm::Flash() {
+    formPeer_->Flash();
 }
 
 void TForm::AfterConstruction() {
@@ -525,9 +529,14 @@ void TApplication::Terminate() {
     backend::QuitMessageLoop();
 }
 
+void TApplication::SessionEnding() {
+    platform::RunExitCleanUp();
+    Terminate();
+}
+
 void TApplication::BringToFront() {
-    if (mainForm_ != nullptr && mainForm_->Showing()) {
-        mainForm_->BringToFront();
+    if (mainForm_ != nullptr && mainForm_->Showing() && !mainForm_->BringToFront()) {
+        mainForm_->Flash();
     }
 }
 
@@ -570,6 +579,10 @@ std::string ExceptionBoxText(const std::string& message) {
         return message + '.';
     }
     return message;
+}
+
+void BringAnotherCopyToFront(const std::string& mainFormCaption) {
+    backend::BringAnotherCopyToFront(mainFormCaption);
 }
 
 void ShowMessage(const std::string& text) {

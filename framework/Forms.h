@@ -57,8 +57,11 @@ public:
     // OnClose, then acts on the close action.
     void Close();
     void Repaint();
-    // A shown top-level form becomes the foreground window (see FormPeer::BringToFront).
-    void BringToFront();
+    // A shown top-level form becomes the foreground window, where Windows lets it (see
+    // FormPeer::BringToFront); answers whether it did.
+    bool BringToFront();
+    // Flashes the window's caption and task-bar button, to call the user back to it.
+    void Flash();
 
     void SetVisible(bool visible) override;
     void SetParent(TWinControl* parent) override;
@@ -168,6 +171,9 @@ public:
     void ShowMainForm();
     void Terminate();
     bool Terminated() const { return terminated_; }
+    // Windows ends the session (WM_ENDSESSION with TRUE). It may end the process at any moment after the
+    // answer, so the exit clean-up runs before it, and the application is told to terminate.
+    void SessionEnding();
 
     // While something runs that must not be cut off half-way, the program holds itself open: no form
     // closes on a close request (Windows delivers them to disabled windows too: End Task does), and
@@ -175,8 +181,10 @@ public:
     void HoldOpen() { ++holds_; }
     void LetClose() { --holds_; }
     bool HeldOpen() const { return holds_ > 0; }
-    // Brings the main window, with the windows inside it, to the front as the active window, even
-    // where another program's window was activated meanwhile.
+    // Brings the main window, with the windows inside it, to the front as the active window. Windows
+    // refuses that when the user went to another program meanwhile: the main window's task-bar button
+    // then flashes (also where Windows' refusal does not flash it), and the windows wait there for the
+    // user's return with their focus as it is.
     void BringToFront();
 
     TForm* MainForm() const { return mainForm_; }
@@ -205,6 +213,11 @@ private:
 };
 
 extern TApplication* Application;
+
+// Another copy of the program is running: its windows come to the front, found by the caption of its
+// main window, as the user left them (a dialog over the main window stays over it). Nothing when it has
+// no window yet.
+void BringAnotherCopyToFront(const std::string& mainFormCaption);
 
 // The outermost form that holds `control`, which holds the focus for it; null when it is on no form.
 TForm* GetParentForm(const TControl& control);

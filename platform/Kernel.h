@@ -121,6 +121,7 @@ DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR*
 inline constexpr DWORD GENERIC_READ = 0x80000000;
 inline constexpr DWORD GENERIC_WRITE = 0x40000000;
 inline constexpr DWORD FILE_SHARE_READ = 0x00000001;
+inline constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 inline constexpr DWORD OPEN_EXISTING = 3;
 inline constexpr DWORD OPEN_ALWAYS = 4;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
@@ -142,8 +143,16 @@ inline constexpr DWORD FILE_CURRENT = 1;
 inline constexpr DWORD FILE_END = 2;
 inline constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod);
-// Closes an open file or access token.
+// Closes an open file, access token or mutex.
 BOOL CloseHandle(HANDLE handle);
+
+// Makes the mutex of that name, or opens it when it is there already: then the last error is
+// ERROR_ALREADY_EXISTS, and ownership is not taken. No security attributes. The name is compared with
+// its case. Windows 98 and Me have one namespace for every program, and their documentation allows no
+// backslash in a name; 2000 and XP give each session (fast user switching) a namespace of its own and
+// share the one of "Global\" names among all, where a mutex made by another user may be refused with
+// ERROR_ACCESS_DENIED. Null on failure, with the reason as the last error.
+HANDLE CreateMutexA(void* mutexAttributes, BOOL initialOwner, LPCSTR name);
 
 // Sets the read-only and hidden attributes (FILE_ATTRIBUTE_NORMAL for none); a folder stays one.
 BOOL SetFileAttributesA(LPCSTR fileName, DWORD fileAttributes);

@@ -28,6 +28,12 @@ SystemEntries<1>& CopyOemInf() {
     return entries;
 }
 
+// Only Windows XP and later have it: bound on its own, so that its absence leaves the rest usable.
+SystemEntries<1>& InstallEventsWait() {
+    static SystemEntries<1> entries("setupapi.dll", {"CMP_WaitNoPendingInstallEvents"});
+    return entries;
+}
+
 }  // namespace
 
 BOOL LoadSetupApi() {
@@ -72,6 +78,12 @@ BOOL SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR oemSourceMediaLocation, D
     return CopyOemInf().Call(0, BOOL{0}, sourceInfFileName, oemSourceMediaLocation, oemSourceMediaType,
                              copyStyle, destinationInfFileName, destinationInfFileNameSize, requiredSize,
                              destinationInfFileNameComponent);
+}
+
+// Taken anew at each call, as the driver update's entry points are at each install.
+DWORD CMP_WaitNoPendingInstallEvents(DWORD timeout) {
+    auto& wait = InstallEventsWait();
+    return wait.Bind() ? wait.Call(0, WAIT_FAILED, timeout) : WAIT_FAILED;
 }
 
 }  // namespace platform

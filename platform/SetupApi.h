@@ -22,6 +22,7 @@ using HDEVINFO = HANDLE;
 inline constexpr DWORD DIGCF_PRESENT = 0x02;
 inline constexpr DWORD DIGCF_ALLCLASSES = 0x04;
 inline constexpr DWORD SPDRP_HARDWAREID = 0x01;
+inline constexpr DWORD SPDRP_DRIVER = 0x09;  // the driver's key below the class key: what an update installed
 inline constexpr DWORD SP_COPY_SOURCEPATH_ABSOLUTE = 0x80;
 
 // Loads setupapi.dll and takes every entry point below from it. A procedure calls it before its first
@@ -35,6 +36,16 @@ BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWOR
                                        BYTE* buffer, DWORD bufferSize, DWORD* requiredSize);
 BOOL SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data);
 BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set);
+
+// Waits until Plug and Play has no device installation of its own left to do (a device just plugged
+// in, a driver Windows found by itself), at most `timeout` milliseconds: WAIT_OBJECT_0 when none is
+// left, WAIT_TIMEOUT when one still is. setupapi.dll has it from Windows XP on and LoadSetupApi does not
+// bind it; without it, and on any failure, WAIT_FAILED with the reason as the last error:
+// ERROR_PROC_NOT_FOUND from a setupapi.dll of an older Windows.
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
+inline constexpr DWORD WAIT_TIMEOUT = 258;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+DWORD CMP_WaitNoPendingInstallEvents(DWORD timeout);
 
 BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPCSTR sourcePathRoot,
                        LPCSTR destinationName, DWORD copyStyle, void* copyMsgHandler, void* context);

@@ -43,6 +43,11 @@ public:
         }
         return reinterpret_cast<Result(CV_WINAPI*)(Args...)>(entries_[index])(args...);
     }
+    // Calls entry point `index`, which answers nothing, once Bind has taken it.
+    template <class... Args>
+    void CallBound(std::size_t index, Args... args) {
+        reinterpret_cast<void(CV_WINAPI*)(Args...)>(entries_[index])(args...);
+    }
 
 private:
     LPCSTR fileName_;

@@ -19,4 +19,9 @@ inline constexpr UINT WM_USER = 0x0400;
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// From now until the process ends, Windows leaves the program's windows as they are while they do not
+// answer, instead of putting a white frame of its own ("Not Responding") in their place after a few
+// seconds. user32.dll has it from Windows XP on, where windows are ghosted; before, it does nothing.
+void DisableProcessWindowsGhosting();
+
 }  // namespace platform

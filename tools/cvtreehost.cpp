@@ -20,6 +20,8 @@
 //     endsession         asks the form whether the session may end (WM_QUERYENDSESSION)
 //     bench PATH RUNS    times the first expansion of PATH against a bare enumeration of its folder
 //     echo TEXT          prints "== TEXT", to tell the output of the steps apart
+//     freetwice          frees one of the shell's item ID lists twice, as the tree must never free the
+//                        lists of a notification: what Wine's heap warnings then show
 //
 // A PATH that starts with DESKTOP\ lies in the desktop's folder.
 //
@@ -565,6 +567,15 @@ const std::vector<Host::Step>& Host::Steps() {
         {"refuse-end", 0, [](Host& host, const Arguments&) { host.refuseEnd_ = true; }},
         {"endsession", 0, [](Host& host, const Arguments&) { host.EndSession(); }},
         {"echo", 1, [](Host&, const Arguments& a) { Print("== " + a[0]); }},
+        {"freetwice", 0,
+         [](Host&, const Arguments&) {
+             LPITEMIDLIST list = nullptr;
+             if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &list))) {
+                 throw StepFailed{"no item ID list of My Computer"};
+             }
+             ILFree(list);
+             ILFree(list);
+         }},
         {"hidden", 1, [](Host& host, const Arguments& a) { host.Hidden(InDesktop(a[0])); }},
         {"expand", 1, [](Host& host, const Arguments& a) { host.Expand(InDesktop(a[0])); }},
         {"select", 1, [](Host& host, const Arguments& a) { host.Select(InDesktop(a[0])); }},

@@ -5,11 +5,15 @@
 
 #include <deque>
 #include <map>
+#include <set>
 
 #include "framework/ComCtrls.h"
+#include "framework/ExitCodes.h"
 #include "framework/Screen.h"
 #include "framework/headless/HeadlessInternal.h"
 #include "framework/headless/Mirror.h"
+#include "platform/Process.h"
+#include "platform/Security.h"
 
 namespace headless {
 
@@ -29,6 +33,8 @@ struct State {
     std::uintptr_t nextWindow = 0x10000;
     // Another program's window is the foreground window: the keyboard is that program's.
     bool anotherProgramInFront = false;
+    // The forms whose task-bar buttons flash, until the user activates them.
+    std::set<const TForm*> flashing;
     platform::HWND lockedWindow = nullptr;
     int cursor = crDefault;
     std::vector<platform::HIMAGELIST> destroyedImageLists;
@@ -111,18 +117,28 @@ public:
             main->HandleActivate();
         }
     }
-    // As SetForegroundWindow: the window that is already the active one in front hears nothing.
-    void BringToFront() override {
+    // As SetForegroundWindow: refused while another program has the user, whose last input went there;
+    // the window is then not activated and its task-bar button flashes. The window that is already the
+    // active one in front hears nothing.
+    bool BringToFront() override {
         if (form_.Parent() != nullptr) {
-            return;
+            return false;
         }
-        const bool wasInFront = !Current().anotherProgramInFront && Application->ActiveForm() == &form_;
+        if (Current().anotherProgramInFront) {
+            Note("foreground refused " + form_.Name);
+            Flash();
+            return false;
+        }
         Note("foreground " + form_.Name);
-        Current().anotherProgramInFront = false;
-        if (!wasInFront) {
+        if (Application->ActiveForm() != &form_) {
             Note("activate " + form_.Name);
             form_.HandleActivate();
         }
+        return true;
+    }
+    void Flash() override {
+        Note("flash " + form_.Name);
+        Current().flashing.insert(&form_);
     }
     // The window keeps the focus where it was last told, as Windows does.
     void FocusChanged() override { toldFocus_ = form_.FocusedControl(); }
@@ -260,12 +276,17 @@ bool RequestClose(TForm& form) {
 void Activate(TForm& form) {
     Note("activate " + form.Name);
     Current().anotherProgramInFront = false;
+    Current().flashing.erase(&form);
     Application->Dispatch([&form] { form.HandleActivate(); });
 }
 
 void ActivateAnotherProgram() {
     Note("another program in front");
     Current().anotherProgramInFront = true;
+}
+
+bool TaskBarButtonFlashes(const TForm& form) {
+    return Current().flashing.count(&form) != 0;
 }
 
 TForm* Foreground() {
@@ -316,7 +337,8 @@ bool EndSession() {
             return false;
         }
     }
-    Application->Terminate();
+    Application->SessionEnding();
+    platform::TerminateProcess(platform::GetCurrentProcess(), kExitEnded);
     return true;
 }
 
@@ -404,6 +426,11 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
         owner->HandleActivate();
     }
     return 1;
+}
+
+// The other copy is another process, whose windows are not here: what was asked is noted.
+void BringAnotherCopyToFront(const std::string& caption) {
+    headless::Note("another copy to the front: " + caption);
 }
 
 void RunMessageLoop(TApplication& application) {

@@ -57,6 +57,9 @@ void Activate(TForm& form);
 void ActivateAnotherProgram();
 // Our form that is the foreground window; null while another program's window is.
 TForm* Foreground();
+// Whether the form's task-bar button flashes, as it does from a refused bring-to-front or the program's
+// own flash until the user activates the form.
+bool TaskBarButtonFlashes(const TForm& form);
 // A key pressed in the foreground window. The form's own keys (Tab, Shift+Tab, Enter and Space on a
 // button) act; false when the form did not take the key, which then is the focused control's, or when
 // the foreground window is not ours.
@@ -65,8 +68,11 @@ bool PressKey(unsigned key, bool shift = false);
 // window is not ours.
 TWinControl* Focus();
 // Windows asks each top-level form whether the session may end (WM_QUERYENDSESSION, through the
-// windows of its controls). When all say yes it ends the session, and the message loop ends; one "no"
-// keeps it ("session end refused by Form1" in the journal). Answers whether it ended.
+// windows of its controls). One "no" keeps it ("session end refused by Form1" in the journal) and
+// answers false. When all say yes the application hears that the session ends (WM_ENDSESSION), and
+// then Windows ends the process from outside, as it may as soon as that has been answered, with the
+// exit code 0 that Wine gives it: nothing of the program runs after the handler, and the test sees a
+// process that ended with 0.
 bool EndSession();
 
 // Queues an action for the message loop, which runs the queue in order and ends when it is empty.

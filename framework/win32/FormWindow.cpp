@@ -8,8 +8,6 @@ namespace win32 {
 
 namespace {
 
-constexpr char kFormClass[] = "CvfirForm";
-
 // Once the application has been told to terminate, windows still get messages while they are taken
 // down; they must not run the program's handlers any more.
 bool EventsFlow() {
@@ -122,7 +120,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return !Application->HeldOpen() && ControlsMayEndSession(wParam, lParam) ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam != 0) {
-                Application->Terminate();
+                Application->SessionEnding();
             }
             return 0;
         case WM_WINDOWPOSCHANGED:
@@ -421,11 +419,14 @@ void FormWindow::Conceal() {
 }
 
 // A program may take the foreground only while the user is with it (it is the foreground process, or
-// it had the last input, as a click in a dialog of its own), on 98 and Me as on 2000 and XP; else the
-// window becomes the program's active one and its task-bar button flashes until the user comes back.
-void FormWindow::BringToFront() {
-    if (handle_ != nullptr && form_.Parent() == nullptr) {
-        SetForegroundWindow(handle_);
+// it had the last input, as a click in a dialog of its own), on 98 and Me as on 2000 and XP.
+bool FormWindow::BringToFront() {
+    return handle_ != nullptr && form_.Parent() == nullptr && SetForegroundWindow(handle_) != FALSE;
+}
+
+void FormWindow::Flash() {
+    if (handle_ != nullptr) {
+        FlashWindow(handle_, TRUE);
     }
 }
 
@@ -445,6 +446,20 @@ namespace backend {
 
 std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) {
     return std::make_unique<win32::FormWindow>(form);
+}
+
+// The other copy's windows are of our class, and the one found by the caption may be any of its
+// top-level ones, hidden or not: the owner at its root is the main window, whose last active window is
+// where the user left that copy. A program the user has just started may set the foreground window.
+void BringAnotherCopyToFront(const std::string& caption) {
+    HWND window = FindWindowA(win32::kFormClass, caption.c_str());
+    if (window == nullptr) {
+        return;
+    }
+    while (HWND owner = GetWindow(window, GW_OWNER)) {
+        window = owner;
+    }
+    SetForegroundWindow(GetLastActivePopup(window));
 }
 
 }  // namespace backend

@@ -10,6 +10,24 @@ namespace {
 
 TCursor screenCursor = crDefault;
 
+// The top-level window that holds `window` (itself when it is one), walked up the parents by hand:
+// the call that answers it directly came with Windows 98 and 2000, and the program must start on
+// Windows 95 and NT 4.0 to tell their users in words that it does not install there.
+HWND RootOf(HWND window) {
+    HWND parent = nullptr;
+    while ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0 && (parent = GetParent(window)) != nullptr) {
+        window = parent;
+    }
+    return window;
+}
+
+// An entry point of user32.dll that Windows 95 and NT 4.0 lack, taken by its name; null there.
+template <class Function>
+Function NewerUserEntry(const char* name) {
+    const auto entry = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
+    return reinterpret_cast<Function>(entry);
+}
+
 LPCSTR SystemCursorFor(TCursor cursor) {
     switch (cursor) {
         case crHourGlass:
@@ -32,7 +50,7 @@ bool HandleDialogKey(const MSG& message) {
         GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) {
         return false;
     }
-    FormWindow* window = FormWindow::Of(GetAncestor(message.hwnd, GA_ROOT));
+    FormWindow* window = FormWindow::Of(RootOf(message.hwnd));
     if (window == nullptr) {
         return false;
     }
@@ -60,7 +78,7 @@ void FollowFocus() {
         return;
     }
     followed = focus;
-    FormWindow* root = FormWindow::Of(GetAncestor(focus, GA_ROOT));
+    FormWindow* root = FormWindow::Of(RootOf(focus));
     if (root == nullptr) {
         return;
     }
@@ -103,11 +121,18 @@ TRect WorkArea() {
     return TRect{area.left, area.top, area.right, area.bottom};
 }
 
+// Windows 95 and NT 4.0 show one screen and have no monitor calls: there the desktop's work area is
+// every window's.
 TRect WorkAreaOf(const TRect& window) {
+    using MonitorFromRectCall = HMONITOR(WINAPI*)(LPCRECT, DWORD);
+    using GetMonitorInfoCall = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+    static const auto monitorFromRect = win32::NewerUserEntry<MonitorFromRectCall>("MonitorFromRect");
+    static const auto getMonitorInfo = win32::NewerUserEntry<GetMonitorInfoCall>("GetMonitorInfoA");
     const RECT rect{window.Left, window.Top, window.Right, window.Bottom};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    if (monitorFromRect == nullptr || getMonitorInfo == nullptr ||
+        !getMonitorInfo(monitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
         return WorkArea();
     }
     return TRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};

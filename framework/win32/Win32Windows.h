@@ -21,6 +21,9 @@ class TCustomTreeView;
 
 namespace win32 {
 
+// The class of the forms' windows, by which a copy of the program finds another's.
+inline constexpr char kFormClass[] = "CvfirForm";
+
 // A GDI object (brush, font, bitmap) with its one owner, which deletes it.
 struct DeleteGdiObject {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -111,7 +114,8 @@ public:
     void Changed(Aspect aspect) override;
     void Display() override;
     void Conceal() override;
-    void BringToFront() override;
+    bool BringToFront() override;
+    void Flash() override;
     void ParentChanged() override;
     void Repaint() override;
     void FocusChanged() override;

@@ -479,6 +479,32 @@ std::string* ContentOf(sim::World::OpenFile& open) {
 
 }  // namespace
 
+// The remarks of CreateMutex on Windows 98 and Me: a name "can contain any character except the
+// backslash path-separator character"; what those releases do with one is not said, and is refused here.
+HANDLE CreateMutexA(void* /*mutexAttributes*/, BOOL /*initialOwner*/, LPCSTR name) {
+    auto& world = sim::TheWorld();
+    const std::string named = name != nullptr ? name : "";
+    world.Trace("CreateMutexA " + named);
+    if (!world.objectNamespaces && FindFirstCharacter(named, "\\") != std::string::npos) {
+        SetLastError(ERROR_INVALID_NAME);
+        return nullptr;
+    }
+    const auto other = world.mutexes.find(named);
+    if (other != world.mutexes.end() && other->second.otherUser) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    const bool there =
+        !named.empty() && ((other != world.mutexes.end() && other->second.otherHandles > 0) ||
+                           std::any_of(world.mutexHandles.begin(), world.mutexHandles.end(),
+                                       [&](const auto& held) { return held.second == named; }));
+    const std::uintptr_t handle = world.nextMutexHandle;
+    world.nextMutexHandle += 4;
+    world.mutexHandles[handle] = named;
+    SetLastError(there ? ERROR_ALREADY_EXISTS : 0);
+    return reinterpret_cast<HANDLE>(handle);
+}
+
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, void* securityAttributes,
                    DWORD creationDisposition, DWORD /*flagsAndAttributes*/, HANDLE templateFile) {
     auto& world = World();

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "platform/CRuntime.h"
+#include "platform/ExitCleanUp.h"
 #include "platform/Kernel.h"
 #include "platform/FormattedText.h"
 #include "platform/Process.h"
 #include "platform/RunRecord.h"
+#include "platform/Security.h"
 #include "platform/sim/World.h"
 
 namespace platform {
@@ -50,18 +51,27 @@ int printf(const char* format, ...) {
     return static_cast<int>(text.size());
 }
 
-void SetExitCleanUp(void (*cleanUp)()) {
-    sim::TheWorld().exitCleanUp = cleanUp;
+ExitCleanUpList& TheExitCleanUpList() {
+    return sim::TheWorld().exitCleanUp;
 }
 
 void ExitProcess(UINT exitCode) {
-    // Taken off before it runs: a way out that the clean-up itself takes does not run it again.
-    if (const auto cleanUp = std::exchange(sim::TheWorld().exitCleanUp, nullptr)) {
-        cleanUp();
-    }
+    RunExitCleanUp();
     RecordProcessEnding(exitCode);
     sim::TheWorld().processEnded = true;
     sim::TheWorld().Trace("ExitProcess " + std::to_string(exitCode));
+    throw sim::ProcessExit{exitCode};
+}
+
+// As Windows ends a process: nothing of it runs, and nothing it would have written on its way out is
+// written.
+BOOL TerminateProcess(HANDLE process, UINT exitCode) {
+    if (process != GetCurrentProcess()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    sim::TheWorld().processEnded = true;
+    sim::TheWorld().Trace("TerminateProcess " + std::to_string(exitCode));
     throw sim::ProcessExit{exitCode};
 }
 

@@ -93,7 +93,8 @@ BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newS
 // A file that CreateFileA opened, or the access token.
 BOOL CloseHandle(HANDLE handle) {
     auto& world = sim::TheWorld();
-    if (world.fileHandles.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1) {
+    if (world.fileHandles.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1 ||
+        world.mutexHandles.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1) {
         return 1;
     }
     if (handle == kToken && world.openTokens > 0) {

@@ -1,5 +1,6 @@
 // The device installation services of the in-memory Windows. Like Windows, each call leaves the
 // last error 0 when it succeeds.
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -51,6 +52,19 @@ sim::Device* DeviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
         return nullptr;
     }
     return &World().devices[devices[data->DevInst]];
+}
+
+// The key that a device's installed driver has below the class key, "{class}\\0000" for the first device
+// of the world, with its terminating zero.
+std::vector<BYTE> DriverKey(const sim::Device& device) {
+    const GUID& c = device.classGuid;
+    char key[64];
+    const auto index = static_cast<unsigned>(&device - World().devices.data());
+    const int length =
+        std::snprintf(key, sizeof key, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}\\%04u",
+                      static_cast<unsigned>(c.Data1), c.Data2, c.Data3, c.Data4[0], c.Data4[1], c.Data4[2],
+                      c.Data4[3], c.Data4[4], c.Data4[5], c.Data4[6], c.Data4[7], index);
+    return std::vector<BYTE>(key, key + length + 1);
 }
 
 std::string SourcePath(LPCSTR root, LPCSTR file) {
@@ -113,27 +127,29 @@ BOOL CV_WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* 
                                                  DWORD* dataType, BYTE* buffer, DWORD bufferSize,
                                                  DWORD* requiredSize) {
     auto* device = DeviceOf(set, data);
-    if (device == nullptr || property != SPDRP_HARDWAREID) {
+    if (device == nullptr || (property != SPDRP_HARDWAREID && property != SPDRP_DRIVER)) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
     if (device->propertyError != 0) {
         return Fail(device->propertyError);
     }
-    if (!device->hasHardwareIds) {
+    const bool hardwareIds = property == SPDRP_HARDWAREID;
+    if (hardwareIds ? !device->hasHardwareIds : device->installedInf.empty()) {
         return Fail(ERROR_INVALID_DATA);
     }
-    // The size and the type are answered whether or not the buffer holds the list.
-    const auto size = static_cast<DWORD>(device->hardwareIds.size());
+    const std::vector<BYTE> value = hardwareIds ? device->hardwareIds : DriverKey(*device);
+    // The size and the type are answered whether or not the buffer holds the value.
+    const auto size = static_cast<DWORD>(value.size());
     if (requiredSize != nullptr) {
         *requiredSize = size;
     }
     if (dataType != nullptr) {
-        *dataType = REG_MULTI_SZ;
+        *dataType = hardwareIds ? REG_MULTI_SZ : REG_SZ;
     }
     if (bufferSize < size || buffer == nullptr) {
         return Fail(ERROR_INSUFFICIENT_BUFFER);
     }
-    std::memcpy(buffer, device->hardwareIds.data(), size);
+    std::memcpy(buffer, value.data(), size);
     return Succeed();
 }
 
@@ -250,6 +266,13 @@ BOOL CV_WINAPI SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR /*oemSourceMedi
     return Succeed();
 }
 
+// Waits for nothing: the world's answer stands for what Plug and Play had left to do meanwhile.
+DWORD CV_WINAPI CMP_WaitNoPendingInstallEvents(DWORD timeout) {
+    auto& world = World();
+    world.Trace("CMP_WaitNoPendingInstallEvents " + std::to_string(timeout));
+    return world.installEventsWait;
+}
+
 }  // namespace setupapi_dll
 
 void sim::World::InstallSetupApi(std::string_view leftOut) {
@@ -261,6 +284,7 @@ void sim::World::InstallSetupApi(std::string_view leftOut) {
     setupapi.Add("SetupDiDestroyDeviceInfoList", &setupapi_dll::SetupDiDestroyDeviceInfoList);
     setupapi.Add("SetupInstallFileA", &setupapi_dll::SetupInstallFileA);
     setupapi.Add("SetupCopyOEMInfA", &setupapi_dll::SetupCopyOEMInfA);
+    setupapi.Add("CMP_WaitNoPendingInstallEvents", &setupapi_dll::CMP_WaitNoPendingInstallEvents);
     setupapi.entryPoints.erase(std::string(leftOut));
     modules[SystemPath("setupapi.dll")] = std::move(setupapi);
 }

@@ -385,14 +385,14 @@ std::string World::SystemPath(const std::string& fileName) const {
     return FileSystem::Normalize(systemDirectory + "\\" + fileName);
 }
 
-void World::UseWindows9x() {
-    const std::string ntSystem = FileSystem::Normalize(systemDirectory) + "\\";
-    systemDirectory = windowsDirectory + "\\SYSTEM";
-    files.AddDirectory(systemDirectory);  // SYSTEM32 stays: 98 and Me keep their WDM drivers there
+void World::MoveSystemFolder(const std::string& folder) {
+    const std::string old = FileSystem::Normalize(systemDirectory) + "\\";
+    systemDirectory = folder;
+    files.AddDirectory(systemDirectory);  // the old one stays: 98 and Me keep their WDM drivers in SYSTEM32
     std::vector<std::pair<std::string, Module>> moved;
     for (auto at = modules.begin(); at != modules.end();) {
-        if (at->first.starts_with(ntSystem)) {
-            moved.emplace_back(SystemPath(at->first.substr(ntSystem.size())), std::move(at->second));
+        if (at->first.starts_with(old)) {
+            moved.emplace_back(SystemPath(at->first.substr(old.size())), std::move(at->second));
             at = modules.erase(at);
         } else {
             ++at;
@@ -401,14 +401,56 @@ void World::UseWindows9x() {
     for (auto& [path, module] : moved) {
         modules[path] = std::move(module);
     }
+}
+
+void World::UseWindows9x() {
+    if (windows9x_) {
+        return;
+    }
+    windows9x_ = true;
+    MoveSystemFolder(windowsDirectory + "\\SYSTEM");
     if (auto advapi32 = modules.find(SystemPath("advapi32.dll")); advapi32 != modules.end()) {
         advapi32->second.entryPoints.erase("CheckTokenMembership");
     }
-    windows9x_ = true;
+    OfferCallsNewInXp(false);
     tokenCalls = false;
+    objectNamespaces = false;
     shutdownNeedsPrivilege = false;
     registrySecurity = false;
     shell.ansiNames = true;
+}
+
+void World::UseWindowsNt() {
+    if (!windows9x_) {
+        return;
+    }
+    windows9x_ = false;
+    MoveSystemFolder(windowsDirectory + "\\SYSTEM32");
+    if (modules.count(SystemPath("advapi32.dll")) != 0) {
+        InstallAdvapi32();  // with CheckTokenMembership again
+    }
+    tokenCalls = true;
+    objectNamespaces = true;
+    shutdownNeedsPrivilege = true;
+    registrySecurity = true;
+    shell.ansiNames = false;
+}
+
+void World::OfferCallsNewInXp(bool offered) {
+    for (const auto& [module, entryPoint] : {std::pair{"user32.dll", "DisableProcessWindowsGhosting"},
+                                             std::pair{"setupapi.dll", "CMP_WaitNoPendingInstallEvents"}}) {
+        auto found = modules.find(SystemPath(module));
+        if (found == modules.end()) {
+            continue;
+        }
+        auto& entryPoints = found->second.entryPoints;
+        if (!offered && entryPoints.count(entryPoint) != 0) {
+            takenOut_[entryPoint] = entryPoints[entryPoint];
+            entryPoints.erase(entryPoint);
+        } else if (offered && takenOut_.count(entryPoint) != 0) {
+            entryPoints[entryPoint] = takenOut_[entryPoint];
+        }
+    }
 }
 
 namespace {
@@ -447,15 +489,16 @@ std::vector<std::string> World::Outstanding() const {
     Count(lines, "kernel", localAllocations, "message texts not freed with LocalFree");
     Count(lines, "kernel", openTokens, "access tokens not closed");
     Count(lines, "kernel", static_cast<long long>(fileHandles.size()), "file handles not closed");
+    Count(lines, "kernel", static_cast<long long>(mutexHandles.size()), "mutex handles not closed");
     Count(lines, "security", static_cast<long long>(sids.size()), "security identifiers not freed");
     Count(lines, "C run-time", openFiles, "files not closed");
     Count(lines, "COM", comInitCount, "initialisations not undone");
     // The modules whose entry points the program binds once and keeps for the rest of its run stay
-    // loaded on purpose: the device installation services, the common controls, the driver update and
-    // the group membership.
+    // loaded on purpose: the device installation services, the common controls, the driver update, the
+    // group membership and the window ghosting.
     const std::set<std::string, CaseInsensitiveLess> kept{
         SystemPath("setupapi.dll"), SystemPath("comctl32.dll"), SystemPath("newdev.dll"),
-        SystemPath("advapi32.dll")};
+        SystemPath("advapi32.dll"), SystemPath("user32.dll")};
     std::map<std::string, long long, CaseInsensitiveLess> loads;
     for (const auto& path : loadedModules) {
         ++loads[path];
@@ -490,6 +533,7 @@ World& ResetWorld() {
     world.InstallSetupApi();
     world.InstallCommonControls();
     world.InstallAdvapi32();
+    world.InstallUser32();
     world.files.AddDirectory(world.shell.desktopDirectory);
     // The texts of the codes the program meets, in Windows' own words.
     world.messageTexts = {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ExitCleanUp.h"
 #include "platform/Kernel.h"
 #include "platform/Types.h"
 #include "platform/sim/AnsiCodePage.h"
@@ -246,6 +247,19 @@ public:
     std::map<std::uintptr_t, OpenFile> fileHandles;
     std::uintptr_t nextFileHandle = 0xF1100;
 
+    // Named mutexes, by name: how many handles other processes hold to each (a test makes one there as
+    // another process would), and whether it was made in another user's session, whose mutex this one
+    // may not open. The process's own handles name their mutex.
+    struct NamedMutex {
+        int otherHandles = 0;
+        bool otherUser = false;
+    };
+    std::map<std::string, NamedMutex> mutexes;
+    std::map<std::uintptr_t, std::string> mutexHandles;
+    std::uintptr_t nextMutexHandle = 0xA1100;
+    // Windows 98 and Me: one namespace for named objects, whose names take no backslash.
+    bool objectNamespaces = true;
+
     // The Windows folders; an empty text makes the call fail.
     std::string windowsDirectory = "C:\\WINDOWS";
     // The process's environment, names compared without case, as GetTempPathA reads it: TMP and TEMP
@@ -297,6 +311,19 @@ public:
     // shell32.dll in the system folder, with the change-notification entry points by ordinal.
     void InstallShell32();
 
+    // user32.dll in the system folder, with the entry point the program takes from it at run time.
+    void InstallUser32();
+    // Windows XP's own calls, taken out for the releases before it and offered again after: the
+    // DisableProcessWindowsGhosting of user32.dll and the CMP_WaitNoPendingInstallEvents of setupapi.dll.
+    // Windows 98 and Me are without them.
+    void OfferCallsNewInXp(bool offered);
+    // Whether Windows puts its own frame in place of the program's windows when they do not answer, as
+    // XP does until DisableProcessWindowsGhosting.
+    bool windowsGhosted = true;
+    // What CMP_WaitNoPendingInstallEvents answers: WAIT_OBJECT_0, or WAIT_TIMEOUT for Plug and Play
+    // still busy with an installation of its own.
+    DWORD installEventsWait = 0;
+
     // What UpdateDriverForPlugAndPlayDevicesA does: succeed, or fail with this error once it has
     // succeeded `driverUpdateFailsAfter` times.
     DWORD driverUpdateError = 0;
@@ -335,14 +362,16 @@ public:
     // left out on request, as Windows 98 and Me lack it.
     void InstallAdvapi32(bool withCheckTokenMembership = true);
 
-    // What ExitProcess runs before the process ends, as the program set it.
-    void (*exitCleanUp)() = nullptr;
+    // What ExitProcess runs before the process ends, as the program's parts added it.
+    ExitCleanUpList exitCleanUp;
 
     // Makes this world the Windows 98 or Me that its test names, where it differs from 2000 and XP: the
     // system folder is SYSTEM (the modules found in the old one move there), no call about the access
     // token is implemented and a reboot needs no privilege, advapi32.dll has no CheckTokenMembership,
     // registry keys have no security, and the shell answers names in ANSI.
     void UseWindows9x();
+    // Makes a Windows 98 or Me world 2000- and XP-like again, as a fresh world is.
+    void UseWindowsNt();
     bool Windows9x() const { return windows9x_; }
     bool registrySecurity = true;  // without: a key opens with any access asked for
 
@@ -373,7 +402,10 @@ public:
     bool processEnded = false;
 
 private:
+    // Makes `folder` the system folder and moves the modules of the one before into it.
+    void MoveSystemFolder(const std::string& folder);
     bool windows9x_ = false;
+    std::map<std::string, FARPROC> takenOut_;  // the calls new in XP while they are taken out
     const AnsiCodePage* codePage_ = &AnsiCodePage::Of(1252);
 };
 

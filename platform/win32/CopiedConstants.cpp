@@ -70,6 +70,7 @@
     X(GENERIC_READ)                   \
     X(GENERIC_WRITE)                  \
     X(FILE_SHARE_READ)                \
+    X(FILE_SHARE_WRITE)               \
     X(OPEN_EXISTING)                  \
     X(OPEN_ALWAYS)                    \
     X(INVALID_FILE_SIZE)              \
@@ -98,9 +99,13 @@
     X(DIGCF_PRESENT)                  \
     X(DIGCF_ALLCLASSES)               \
     X(SPDRP_HARDWAREID)               \
+    X(SPDRP_DRIVER)                   \
     X(SP_COPY_SOURCEPATH_ABSOLUTE)    \
     X(SPOST_PATH)                     \
     X(INSTALLFLAG_FORCE)              \
+    X(WAIT_OBJECT_0)                  \
+    X(WAIT_TIMEOUT)                   \
+    X(WAIT_FAILED)                    \
     X(ICC_TREEVIEW_CLASSES)           \
     X(STRRET_WSTR)                    \
     X(STRRET_OFFSET)                  \

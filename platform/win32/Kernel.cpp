@@ -76,6 +76,11 @@ DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR*
     return ::GetFullPathNameA(fileName, bufferLength, buffer, filePart);
 }
 
+HANDLE CreateMutexA(void* mutexAttributes, BOOL initialOwner, LPCSTR name) {
+    return reinterpret_cast<HANDLE>(
+        ::CreateMutexA(static_cast<LPSECURITY_ATTRIBUTES>(mutexAttributes), initialOwner, name));
+}
+
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) {
     return reinterpret_cast<HANDLE>(::CreateFileA(

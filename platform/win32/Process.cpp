@@ -3,9 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <string>
-#include <utility>
 
 #include "platform/CRuntime.h"
+#include "platform/ExitCleanUp.h"
 #include "platform/FormattedText.h"
 #include "platform/Process.h"
 #include "platform/RunRecord.h"
@@ -40,20 +40,13 @@ int printf(const char* format, ...) {
     return static_cast<int>(text.size());
 }
 
-namespace {
-
-void (*exitCleanUp)() = nullptr;
-
-}  // namespace
-
-void SetExitCleanUp(void (*cleanUp)()) {
-    exitCleanUp = cleanUp;
+ExitCleanUpList& TheExitCleanUpList() {
+    static ExitCleanUpList list;
+    return list;
 }
 
 void ExitProcess(UINT exitCode) {
-    if (const auto cleanUp = std::exchange(exitCleanUp, nullptr)) {
-        cleanUp();
-    }
+    RunExitCleanUp();
     std::fflush(stdout);
     RecordProcessEnding(exitCode);
     ::ExitProcess(exitCode);

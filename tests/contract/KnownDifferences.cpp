@@ -33,6 +33,9 @@ const std::vector<KnownDifference>& KnownDifferences() {
         {"NewDev_UpdateFromAMissingInfIsRefused", "Wine", kWineUpdatesAnyway},
         {"NewDev_UpdateFromARelativeInfPathIsRefused", "Wine", kWineUpdatesAnyway},
         {"NewDev_UpdateFromAnInfWithoutTheIdIsRefused", "Wine", kWineUpdatesAnyway},
+        {"NewDev_UpdateMatchesTheIdWithoutCase", "Wine",
+         "Wine compares the hardware ID with case and installs nothing for an ID in other letters; Windows "
+         "compares without case, and the in-memory Windows follows Windows"},
         {"NewDev_UpdateWithoutAMatchingDeviceIsRefused", "Wine", kWineUpdatesAnyway},
         {"Registry_StringWrittenWithoutItsZeroIsStoredAsGiven", "Wine",
          "Wine, as the NT line does, counts the zero that follows a string written without one; the "

@@ -120,6 +120,16 @@ UpdateAnswer Update(const std::string& id, const std::string& infPath) {
 }
 
 constexpr DWORD ERROR_NO_SUCH_DEVINST = 0xE000020B;
+constexpr DWORD SPDRP_DRIVER = 0x09;
+
+// The key of the device's driver below the class key, as an installed driver leaves it; empty without one.
+std::string DriverKey(DeviceInSet& device) {
+    char key[200] = "";
+    return SetupDiGetDeviceRegistryPropertyA(device.set, &device.data, SPDRP_DRIVER, nullptr,
+                                             reinterpret_cast<BYTE*>(key), sizeof key - 1, nullptr)
+               ? key
+               : "";
+}
 
 BOOL InstallFile(const std::string& file, const std::string& sourceFolder, const std::string& target) {
     return SetupInstallFileA(nullptr, nullptr, file.c_str(), sourceFolder.c_str(), target.c_str(),
@@ -292,10 +302,11 @@ CONTRACT_CASE(SetupApi_NeitherClassNorAllClassesIsRefused) {
 }
 
 CONTRACT_CASE(NewDev_UpdateInstallsTheInfsDriverForAMatchingDevice) {
-    contract::MakeDevice({"CVCONTRACT\\Update", "*CVC0011"});
+    DeviceInSet device({"CVCONTRACT\\Update", "*CVC0011"});
     contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*CVC0011"));
-    const auto answer = Update("*CVC0011", kScratch + "\\driver\\cvc.inf");
-    CHECK(answer.result);
+    CHECK_EQ(DriverKey(device), "");
+    CHECK(Update("*CVC0011", kScratch + "\\driver\\cvc.inf").result);
+    CHECK(DriverKey(device).starts_with("{"));
 }
 
 CONTRACT_CASE(NewDev_UpdateFromAMissingInfIsRefused) {
@@ -331,9 +342,10 @@ CONTRACT_CASE(NewDev_UpdateWithoutAMatchingDeviceIsRefused) {
 
 // Windows compares hardware IDs without case.
 CONTRACT_CASE(NewDev_UpdateMatchesTheIdWithoutCase) {
-    contract::MakeDevice({"CVCONTRACT\\Case", "*CVC0015"});
+    DeviceInSet device({"CVCONTRACT\\Case", "*CVC0015"});
     contract::MakeFile(kScratch + "\\driver\\cvc.inf", DriverInf("*cvc0015"));
     CHECK(Update("*cvc0015", kScratch + "\\driver\\cvc.inf").result);
+    CHECK(DriverKey(device).starts_with("{"));
 }
 
 CONTRACT_CASE(NewDev_UpdateFromARelativeInfPathIsRefused) {

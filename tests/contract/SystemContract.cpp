@@ -127,14 +127,21 @@ CONTRACT_CASE(Folders_TemporaryFolderEndsInABackslash) {
     CheckFolderBuffers(TemporaryFolder);
 }
 
-CONTRACT_CASE(Clock_LocalTimeIsADateAndATimeOfDay) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    CHECK(now.wYear >= 2000);
-    CHECK(now.wMonth >= 1 && now.wMonth <= 12);
-    CHECK(now.wDay >= 1 && now.wDay <= 31);
-    CHECK(now.wDayOfWeek <= 6);
-    CHECK(now.wHour <= 23 && now.wMinute <= 59 && now.wSecond <= 59 && now.wMilliseconds <= 999);
+// A copy of the program finds another by its named mutex: made again, the name opens the mutex that is
+// there with ERROR_ALREADY_EXISTS; once every handle to it is closed, the next one is made anew.
+CONTRACT_CASE(Mutex_ANameMadeAgainIsThereAlready) {
+    constexpr const char* kName = "Global\\cvcontract mutex";
+    const HANDLE first = CreateMutexA(nullptr, 0, kName);
+    REQUIRE(first != nullptr);
+    CHECK_EQ(GetLastError(), 0u);
+    const HANDLE second = CreateMutexA(nullptr, 0, kName);
+    CHECK(second != nullptr);
+    CHECK_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    CHECK(CloseHandle(second));
+    CHECK(CloseHandle(first));
+    const HANDLE again = CreateMutexA(nullptr, 0, kName);
+    CHECK_EQ(GetLastError(), 0u);
+    CHECK(CloseHandle(again));
 }
 
 CONTRACT_CASE(Module_ProgramPathNamesAnExistingProgram) {

@@ -171,3 +171,13 @@ WINDOWS9X_CASE(Windows9x_ShellAnswersNamesInAnsi) {
     CHECK(label.text.ends_with("(C:)"));
     CoTaskMemFree(drive);
 }
+
+// CreateMutex function, in the Platform SDK of Windows 98 and Me: a name "can contain any character
+// except the backslash path-separator character"; those releases have no namespaces.
+WINDOWS9X_CASE(Windows9x_AMutexNameHoldsNoBackslash) {
+    CHECK(CreateMutexA(nullptr, 0, "Global\\cvcontract mutex") == nullptr);
+    CHECK_EQ(GetLastError(), ERROR_INVALID_NAME);
+    const HANDLE plain = CreateMutexA(nullptr, 0, "cvcontract mutex");
+    CHECK(plain != nullptr);
+    CHECK(CloseHandle(plain));
+}

@@ -195,6 +195,19 @@ cv_setup_dat() { printf '%s\r\n' "$1" >"$(cv_disk setup.dat)"; }
 
 # cv_device ID...: a present device with those hardware IDs; prints its instance ID.
 cv_device() { e2e_tool "$cv_prefix" cvdevmake "$@"; }
+# The present devices that hold the controller's ID, one line each as cvdevlist prints them; "no device"
+# when the tool answers that none does, told apart from its failure, whose words are printed instead.
+cv_fir_devices() {
+    local out rc=0
+    out=$(e2e_tool "$cv_prefix" cvdevlist '*CVN0510' 2>&1) || rc=$?
+    if [ "$rc" = 1 ] && [ -z "$out" ]; then echo 'no device'; else printf '%s\n' "$out"; fi
+}
+
+# cv_expect_appears NAME TEXT [WINDOW]: a check that a control showing TEXT appears in WINDOW (the
+# wizard's background by default) within 20 seconds.
+cv_expect_appears() {
+    if cv_wait_text "$2" "${3-}"; then e2e_pass "$1"; else e2e_fail "$1" "no \"$2\" in ${3:-$CV_TITLE}"; fi
+}
 
 # The finished page, as every install that returns leaves it.
 cv_expect_finished_page() {

@@ -104,4 +104,8 @@ e2e_expect_eq "the session may end, and the registration ends with it; then the 
     "$(section endsession)"
 
 e2e_expect_eq "no notification list is freed twice" 0 "$(grep -c 'delayed freed block' "$E2E_WORK/host.err" || true)"
+# And the warning that this looks for is the one a list freed twice gives.
+WINEDEBUG=-all,warn+heap e2e_tool "$prefix" cvtreehost freetwice >/dev/null 2>"$E2E_WORK/control.err"
+e2e_expect_match "a list freed twice on purpose shows in the same warnings" 'delayed freed block' \
+    "$(cat "$E2E_WORK/control.err")"
 e2e_summary

@@ -31,8 +31,11 @@ e2e_expect_eq "Cancel on the ready page ends the program with 1" 1 "$(cv_exit)"
 cv_reg_add "$CV_SETUP_KEY" SourcePath 7 REG_DWORD
 cv_start
 cv_ui wait cvfir 30 >/dev/null
-e2e_expect_eq "a bad SourcePath: no window of the program shows" "" \
-    "$(cv_ui list | grep -F 'class="CvfirForm"' | grep -F ' visible=1 ' || true)"
+listing=$(cv_ui list)
+e2e_expect_match "a bad SourcePath: the program's exception box is listed" \
+    '^hwnd=.* exe=cvfir\.exe class="#32770" text="cvfir" .* visible=1 ' "$listing"
+e2e_expect_eq "and no window of its own shows" "" \
+    "$(grep -F 'class="CvfirForm"' <<<"$listing" | grep -F ' visible=1 ' || true)"
 e2e_expect_eq "only the exception box, titled with the program's name" \
     "$(printf '%s\n' 'caption: cvfir' "text: Invalid data type for 'SourcePath'" 'pressed: OK')" "$(cv_ui msgbox 10)"
 e2e_expect_eq "and the program ends with 1, as after every fatal error" 1 "$(cv_exit)"

@@ -24,8 +24,7 @@ present() { [ -e "$1" ] && echo present || echo absent; }
 staged() { find "$cv_prefix/drive_c" -iname cvfir98 2>/dev/null | head -1; }
 expect_as_before() {
     e2e_expect_eq "$1: the old INF is still there" present "$(present "$(cv_c 'windows\inf\cvfirpio.inf')")"
-    e2e_expect_match "$1: the old device is still there" 'hardware=\*CVN0510' \
-        "$(e2e_tool "$cv_prefix" cvdevlist '*CVN0510' || true)"
+    e2e_expect_match "$1: the old device is still there" 'hardware=\*CVN0510' "$(cv_fir_devices)"
     e2e_expect_eq "$1: nothing of the program's own folder is left" "" "$(staged)"
 }
 

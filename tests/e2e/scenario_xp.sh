@@ -14,7 +14,7 @@ update='step: update the driver of *CVN0510 with C:\cvdisk\winxp\cvfirdma.inf'
 e2e_expect_eq "the log's steps, each with its outcome, and the exit code" \
     "$(printf '%s\n' 'step: check that the user may install drivers' 'outcome: done' \
         'step: get the Windows folder' 'outcome: done' 'step: load newdev.dll' 'outcome: done' \
-        "$update" 'outcome: done' \
+        'step: wait for the device installs of Windows in progress' 'outcome: done' "$update" 'outcome: done' \
         'step: write InfraredTransceiverType 3 under \SYSTEM\ControlSet001\Control\Class\{6BDD1FC5-810F-11D0-BEC7-08002BE2092F}\0000' \
         'outcome: done' "$update" 'outcome: done' 'exit code 0')" \
     "$(cv_log_own_lines | tail -n +2)"

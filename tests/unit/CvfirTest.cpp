@@ -1,32 +1,37 @@
 #include "tests/unit/CvfirTest.h"
 
+#include "platform/CharacterScan.h"
+
 using platform::HKEY_LOCAL_MACHINE;
 
 namespace {
 
 constexpr const char* kNineXKey = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kNtKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
 
-}  // namespace
-
-void UseRelease(platform::sim::World& world, WindowsRelease release) {
+void WriteRelease(platform::sim::World& world, WindowsRelease release) {
     auto& registry = world.registry;
-    registry.CreateKey(HKEY_LOCAL_MACHINE, kNineXKey);
-    registry.CreateKey(HKEY_LOCAL_MACHINE, kNtKey);
+    registry.CreateKey(HKEY_LOCAL_MACHINE, kNineXKey).values.erase("Version");
+    registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);
+    world.UseWindowsNt();
     auto nt = [&](const char* version, const char* product) {
         registry.SetString(HKEY_LOCAL_MACHINE, kNtKey, "CurrentVersion", version);
         registry.SetString(HKEY_LOCAL_MACHINE, kNtKey, "ProductName", product);
     };
+    auto nineX = [&](const char* version) {
+        registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", version);
+        world.UseWindows9x();
+    };
     switch (release) {
+        case WindowsRelease::Windows95:
+            nineX("Windows 95");
+            break;
         case WindowsRelease::Windows98:
-            registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows 98");
-            registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);
-            world.UseWindows9x();
+            nineX("Windows 98");
             break;
         case WindowsRelease::WindowsMe:
-            registry.SetString(HKEY_LOCAL_MACHINE, kNineXKey, "Version", "Windows Millennium Edition");
-            registry.DeleteKey(HKEY_LOCAL_MACHINE, kNtKey);
-            world.UseWindows9x();
+            nineX("Windows Millennium Edition");
             break;
         case WindowsRelease::Windows2000:
             nt("5.0", "Microsoft Windows 2000");
@@ -44,7 +49,10 @@ void UseRelease(platform::sim::World& world, WindowsRelease release) {
             nt("6.1", "Windows 7 Professional");
             break;
     }
+    world.OfferCallsNewInXp(release == WindowsRelease::WindowsXp || release == WindowsRelease::Windows7);
 }
+
+}  // namespace
 
 std::optional<unsigned> ExitCodeOf(const std::function<void()>& action) {
     try {
@@ -58,7 +66,7 @@ std::optional<unsigned> ExitCodeOf(const std::function<void()>& action) {
 void CvfirTest::SetUp() {
     world = &platform::sim::ResetWorld();
     headless::Reset();
-    UseRelease(*world, WindowsRelease::WindowsXp);
+    UseRelease(WindowsRelease::WindowsXp);
     WriteSetupDat("0\r\n");
     WriteDriverInfs();
     new TApplication;
@@ -99,6 +107,20 @@ void CvfirTest::WriteDriverInfs(const std::string& programFolder) {
     for (const char* release : {"winme", "win2000", "winxp"}) {
         world->files.AddFile(programFolder + release + "\\cvfirdma.inf", kInf);
     }
+}
+
+void CvfirTest::UseRelease(WindowsRelease release) {
+    WriteRelease(*world, release);
+    if (release != WindowsRelease::Windows98) {
+        return;
+    }
+    const std::string& program = world->programPath;
+    const std::string disk = program.substr(0, platform::FindLastCharacter(program, "\\") + 1) + "win98\\";
+    world->files.AddFile(disk + "cvfirdma.inf", "inf");
+    world->files.AddFile(disk + "cvfirdma.sys", "sys");
+    world->files.AddDrive('D');
+    world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
+    world->registry.SetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", "D:\\WIN98");
 }
 
 void CvfirTest::Press(TControl* button) {

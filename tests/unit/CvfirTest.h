@@ -18,6 +18,7 @@
 #include "platform/sim/World.h"
 
 enum class WindowsRelease {
+    Windows95,
     Windows98,
     WindowsMe,
     Windows2000,
@@ -26,10 +27,6 @@ enum class WindowsRelease {
     WindowsNt351,
     Windows7
 };
-
-// Writes the version values that a release keeps in the registry, and makes the world a Windows 98 or
-// Me for those two (a world is 2000- and XP-like until then).
-void UseRelease(platform::sim::World& world, WindowsRelease release);
 
 // Runs `action`; answers the exit code when it ended the process, nothing when it returned.
 std::optional<unsigned> ExitCodeOf(const std::function<void()>& action);
@@ -48,6 +45,12 @@ protected:
     // The INF of each driver update (winme, win2000, winxp) below a program folder (with its backslash),
     // naming the controller's hardware ID as the driver disk's do.
     void WriteDriverInfs(const std::string& programFolder = "C:\\cvdisk\\");
+    // Writes the version values that a release keeps in the registry, where the wizard reads them, and
+    // makes the world that release: a Windows 95, 98 or Me for those three, 2000- and XP-like for the others,
+    // as each test begins. Windows 98 comes as its install meets it: its SYSTEM folder, the driver disk's
+    // win98 folder beside the program ("inf" and "sys"), the Windows 98 CD in D: with NET8.CAB, and
+    // SourcePath naming D:\WIN98. Chosen before the windows are made, which take the release then.
+    void UseRelease(WindowsRelease release);
     // Clicks a button as a person would; fails the test when a person could not.
     void Press(TControl* button);
     // From the welcome page to the install step (two presses of Next).

@@ -24,16 +24,13 @@ std::vector<std::string> LongList(std::size_t bytes, std::vector<std::string> th
 
 class DeviceCheck : public CvfirTest {
 protected:
-    // Searches as the install procedure of `osKind` does, on that release: the windows are made on the
+    // Searches as the install procedure of `release` does, on that release: the windows are made on the
     // first search, once the world is that release.
-    bool Search(TOsKind osKind = TOsKind::WindowsXp) {
+    bool Search(WindowsRelease release = WindowsRelease::WindowsXp) {
         if (Form2 == nullptr) {
-            if (osKind == TOsKind::Windows98) {
-                UseRelease(*world, WindowsRelease::Windows98);
-            }
+            UseRelease(release);
             CreateWindows();
         }
-        Form2->OsKind = osKind;
         world->standardOutput.clear();
         const bool found = FindFirDevice(Form2, "*CVN0510");
         EXPECT_EQ(world->openDeviceSets, 0);
@@ -52,7 +49,7 @@ protected:
 
 TEST_F(DeviceCheck, NoDeviceWithTheIdEndsWithTheEnumerationsFailureLine) {
     world->AddDevice({"PCI\\VEN_8086", "PCI\\CC_0601"});
-    EXPECT_FALSE(Search(TOsKind::Windows98));
+    EXPECT_FALSE(Search(WindowsRelease::Windows98));
     EXPECT_THAT(Output(), ::testing::StartsWith("Search for Device ID: [*CVN0510]\n"
                                                 "Compare device ID: [PCI\\VEN_8086]\n"
                                                 "Compare device ID: [PCI\\CC_0601]\n"));
@@ -104,7 +101,7 @@ TEST_F(DeviceCheck, OnWindows98OnlyTheFirstMatchIsRemoved) {
     world->AddDevice({"ROOT\\OTHER"});
     world->AddDevice({"*CVN0510"});
     world->AddDevice({"*CVN0510"});
-    EXPECT_TRUE(Search(TOsKind::Windows98));
+    EXPECT_TRUE(Search(WindowsRelease::Windows98));
     EXPECT_FALSE(world->devices[0].removed);
     EXPECT_TRUE(world->devices[1].removed);
     EXPECT_FALSE(world->devices[2].removed);
@@ -128,7 +125,7 @@ TEST_F(DeviceCheck, DevicesWithoutHardwareIdsArePassedOverSilently) {
 
 TEST_F(DeviceCheck, AnAbsentDeviceIsNotLookedAt) {
     world->AddDevice({"*CVN0510"}).present = false;
-    EXPECT_FALSE(Search(TOsKind::Windows98));
+    EXPECT_FALSE(Search(WindowsRelease::Windows98));
     EXPECT_FALSE(world->devices[0].removed);
 }
 
@@ -150,7 +147,7 @@ TEST_F(DeviceCheck, TheRetryLimitHoldsForTheWholeSearch) {
 TEST_F(DeviceCheck, AFailedPropertyReadEndsTheSearch) {
     world->AddDevice({"*CVN0510"}).propertyError = platform::ERROR_ACCESS_DENIED;
     world->AddDevice({"*CVN0510"});
-    EXPECT_FALSE(Search(TOsKind::Windows98));
+    EXPECT_FALSE(Search(WindowsRelease::Windows98));
     EXPECT_EQ(Output(),
               "Search for Device ID: [*CVN0510]\nGetDeviceRegistryProperty FAILURE: Access is denied.\r\n\n");
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_ACCESS_DENIED);
@@ -175,7 +172,7 @@ TEST_F(DeviceCheck, NoDeviceSetMeansOneLineAndTheSystemsError) {
 TEST_F(DeviceCheck, AFailedRemovalStillFindsTheDeviceAndLeavesItsError) {
     world->AddDevice({"*CVN0510"});
     world->removeDeviceFails = true;
-    EXPECT_TRUE(Search(TOsKind::Windows98));
+    EXPECT_TRUE(Search(WindowsRelease::Windows98));
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_ACCESS_DENIED);
 }
 

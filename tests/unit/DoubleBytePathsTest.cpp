@@ -45,7 +45,7 @@ protected:
     }
     const std::string& Folder() const { return GetParam().folder; }
     std::optional<unsigned> RunToTheInstallStep(WindowsRelease release) {
-        UseRelease(*world, release);
+        UseRelease(release);
         StartUp();
         Press(Form2->Next);
         return ExitCodeOf([this] { Press(Form2->Next); });
@@ -84,19 +84,15 @@ TEST_P(DoubleBytePaths, OnWindows2000TheInfLiesInItsFolderBelowTheProgram) {
 }
 
 TEST_P(DoubleBytePaths, OnWindowsMeTheInfLiesInItsFolderBelowTheProgram) {
-    UseRelease(*world, WindowsRelease::WindowsMe);
+    UseRelease(WindowsRelease::WindowsMe);
     CreateWindows();
-    Form2->OsKind = TOsKind::WindowsMe;
     InstallForWindowsMe(Form2);
     EXPECT_THAT(UpdatedInfs(), ElementsAre(Folder() + "\\winme\\cvfirdma.inf"));
 }
 
 TEST_P(DoubleBytePaths, OnWindows98TheFilesAreCopiedFromTheProgramsFolder) {
-    UseRelease(*world, WindowsRelease::Windows98);
-    world->files.AddFile(Folder() + "\\win98\\cvfirdma.inf", "inf");
-    world->files.AddFile(Folder() + "\\win98\\cvfirdma.sys", "sys");
+    UseRelease(WindowsRelease::Windows98);
     CreateWindows();
-    Form2->OsKind = TOsKind::Windows98;
     EXPECT_EQ(ExitCodeOf([] {
                   StageDriverFiles();
                   InstallForWindows98(Form2);

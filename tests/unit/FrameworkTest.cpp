@@ -5,6 +5,7 @@
 
 #include "foldertree/Cvfoldertree.h"
 #include "framework/Dialogs.h"
+#include "framework/Screen.h"
 #include "framework/headless/Headless.h"
 #include "platform/PathSplit.h"
 #include "platform/sim/World.h"
@@ -89,6 +90,17 @@ protected:
     }
 };
 
+// An hourglass taken inside another (a folder filled while the install runs) leaves the outer one up as
+// it ends; the cursor from before comes back after the outer one.
+TEST_F(MessageLoop, AnHourglassInsideAnotherLeavesTheOuterOneUp) {
+    {
+        const THourGlass outer;
+        { const THourGlass inner; }
+        EXPECT_EQ(headless::ScreenCursor(), crHourGlass);
+    }
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);
+}
+
 TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {
     bool ranLater = false;
     headless::Post([] { throw Exception("Failed to set data for 'SourcePath'"); });
@@ -104,7 +116,7 @@ TEST_F(MessageLoop, ShowsAFrameworkExceptionOfAHandlerAndGoesOn) {
 
 TEST_F(MessageLoop, EndsWhenTheApplicationIsToldToTerminate) {
     bool ranLater = false;
-    headless::Post([] { headless::EndSession(); });
+    headless::Post([] { Application->Terminate(); });
     headless::Post([&] { ranLater = true; });
     Application->Run();
     EXPECT_TRUE(Application->Terminated());
@@ -124,17 +136,18 @@ public:
 };
 
 TEST_F(MessageLoop, ALayoutBindsEventsByNameAndRefusesWhatItDoesNotKnow) {
-    const FormLayout good{
-        "Good",
-        {},
-        {{"TBitBtn",
-          "Button",
-          {{"Caption", "Go"}, {"OnClick", "Clicked"}, {"Font.Style", "[fsBold,fsItalic]"}}}}};
+    const FormLayout good{"Good",
+                          {},
+                          {{"TBitBtn",
+                            "Button",
+                            {{"Caption", "Go"}, {"OnClick", "Clicked"}, {"Font.Style", "[fsBold,fsItalic]"}}},
+                           {"TBitBtn", "Disabled", {{"OnClick", "Clicked"}, {"Enabled", "False"}}}}};
     auto* form = new TestForm(good);
     form->Show();
     auto* button = dynamic_cast<TControl*>(form->FindComponent("Button"));
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(headless::Click(*button));
+    EXPECT_FALSE(headless::Click(*dynamic_cast<TControl*>(form->FindComponent("Disabled"))));  // laid out so
     EXPECT_EQ(form->clicks, 1);
     EXPECT_EQ(button->Font().Style, fsBold | fsItalic);  // a set's items with or without a space between
 
@@ -204,25 +217,31 @@ TEST_F(MessageLoop, AHeldApplicationRefusesCloseRequestsAndTheSessionsEndUntilTh
     EXPECT_TRUE(Application->Terminated());
 }
 
-// As SetForegroundWindow: the main window comes in front of another program's and is activated; one
-// already in front is not activated again, and one not shown is left alone. Keys reach only a window of
-// ours in front.
-TEST_F(MessageLoop, BroughtToTheFrontTheMainFormTakesTheKeyboardBackFromAnotherProgram) {
+// As SetForegroundWindow: Windows refuses the front to a program whose user went to another one. The
+// main window is then not activated, and its task-bar button flashes until the user comes back; keys
+// reach only a window of ours in front. With the user, the main window comes to the front and is not
+// activated again; one not shown is left alone.
+TEST_F(MessageLoop, BroughtToTheFrontTheMainFormWaitsForAUserWhoWentToAnotherProgram) {
     TestForm* main = nullptr;
     Application->CreateForm(main);
+    int activations = 0;
+    main->OnActivate = [&activations](TObject*) { ++activations; };
     headless::ForgetRecords();
     Application->BringToFront();
     EXPECT_THAT(headless::Journal(), ::testing::IsEmpty());
     main->Show();
     headless::ActivateAnotherProgram();
+    Application->BringToFront();
     EXPECT_EQ(headless::Foreground(), nullptr);
+    EXPECT_EQ(activations, 1);
+    EXPECT_TRUE(headless::TaskBarButtonFlashes(*main));
     EXPECT_FALSE(headless::PressKey(VK_TAB));
-    headless::ForgetRecords();
+    headless::Activate(*main);
+    EXPECT_FALSE(headless::TaskBarButtonFlashes(*main));
     Application->BringToFront();
-    Application->BringToFront();
-    EXPECT_THAT(headless::Journal(),
-                ::testing::ElementsAre("foreground Plain", "activate Plain", "foreground Plain"));
     EXPECT_EQ(headless::Foreground(), main);
+    EXPECT_EQ(activations, 2);
+    EXPECT_FALSE(headless::TaskBarButtonFlashes(*main));
     EXPECT_TRUE(headless::PressKey(VK_TAB));
 }
 
@@ -289,25 +308,15 @@ TEST_F(MessageLoop, EachLaidOutPropertyReachesAWindowThatExists) {
     }
 }
 
-// A control laid out disabled starts so: neither it nor its window takes a click.
-TEST_F(MessageLoop, AControlLaidOutDisabledStartsDisabled) {
-    auto* form = new TestForm(FormLayout{"Shown", {}, {{"TBitBtn", "Button", {{"Enabled", "False"}}}}});
-    EXPECT_FALSE(dynamic_cast<TControl*>(form->FindComponent("Button"))->Enabled());
-}
-
-// A bevel's place comes from the layout like any control's; a memo's lines cleared leave its window empty;
-// a picture, or a form's border, given after the window exists is the one it shows.
-TEST_F(MessageLoop, LaterChangesToABevelAMemoAnImageAndAFormReachTheirWindows) {
-    auto* form = new TestForm(FormLayout{"Shown",
-                                         {},
-                                         {{"TBevel", "Bevel", {{"Left", "7"}, {"Top", "9"}}},
-                                          {"TMemo", "Memo", {{"Lines", "one\ntwo"}}},
-                                          {"TImage", "Image", {{"Picture", "WIZARD"}}}}});
+// A memo's lines laid out again replace the old ones, and cleared leave its window empty; a picture, or a
+// form's border, given after the window exists is the one it shows.
+TEST_F(MessageLoop, LaterChangesToAMemoAnImageAndAFormReachTheirWindows) {
+    auto* form = new TestForm(FormLayout{
+        "Shown",
+        {},
+        {{"TMemo", "Memo", {{"Lines", "one\ntwo"}}}, {"TImage", "Image", {{"Picture", "WIZARD"}}}}});
     dynamic_cast<TControl*>(form->FindComponent("Image"))->SetProperty("Picture", "OTHER");
     form->SetProperty("BorderStyle", "bsDialog");
-    const auto* bevel = dynamic_cast<TControl*>(form->FindComponent("Bevel"));
-    EXPECT_EQ(bevel->Left(), 7);
-    EXPECT_EQ(bevel->Top(), 9);
     auto* memo = dynamic_cast<TMemo*>(form->FindComponent("Memo"));
     memo->SetProperty("Lines", "three");
     EXPECT_EQ(memo->Lines->Lines(), std::vector<std::string>{"three"});

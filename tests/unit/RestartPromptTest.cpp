@@ -113,36 +113,31 @@ INSTANTIATE_TEST_SUITE_P(
                                     3}));
 
 // Windows 98 and Me have no access token: every token call fails, and the reboot needs no privilege.
-TEST_F(RestartPrompt, OnWindows98AndMeRestartRebootsWithoutAToken) {
-    for (auto release : {WindowsRelease::Windows98, WindowsRelease::WindowsMe}) {
-        UseRelease(*world, release);
-        world->AddDevice({"*CVN0510"});
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-        world->files.AddFile("C:\\WIN98\\NET8.CAB", "cabinet");
-        world->registry.SetString(platform::HKEY_LOCAL_MACHINE,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", "SourcePath",
-                                  "C:\\WIN98");
-        StartUp();
-        WalkToInstallStep();
-        if (release == WindowsRelease::Windows98) {
-            Press(Form4->Ok);
-        }
-        Press(Form2->Next);
-        ASSERT_TRUE(Form3->Showing());
-        Press(Form3->OK);
-        EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
-        EXPECT_EQ(world->restartsBegun, 1);
-        EXPECT_FALSE(world->shutdownPrivilegeEnabled);
-        EXPECT_THAT(world->tokenAdjustments, IsEmpty());
-        EXPECT_EQ(world->openTokens, 0);
-        // No token opens: nothing more is asked of it.
-        EXPECT_THAT(TokenAndShutdownCalls(), ElementsAre("OpenProcessToken 40", "ExitWindowsEx 2"));
-        EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
-        TearDown();
-        SetUp();
+class OnWindows9x : public RestartPrompt, public ::testing::WithParamInterface<WindowsRelease> {};
+
+TEST_P(OnWindows9x, RestartRebootsWithoutAToken) {
+    UseRelease(GetParam());
+    world->AddDevice({"*CVN0510"});
+    StartUp();
+    WalkToInstallStep();
+    if (GetParam() == WindowsRelease::Windows98) {
+        Press(Form4->Ok);
     }
+    Press(Form2->Next);
+    ASSERT_TRUE(Form3->Showing());
+    Press(Form3->OK);
+    EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
+    EXPECT_EQ(world->restartsBegun, 1);
+    EXPECT_FALSE(world->shutdownPrivilegeEnabled);
+    EXPECT_THAT(world->tokenAdjustments, IsEmpty());
+    EXPECT_EQ(world->openTokens, 0);
+    // No token opens: nothing more is asked of it.
+    EXPECT_THAT(TokenAndShutdownCalls(), ElementsAre("OpenProcessToken 40", "ExitWindowsEx 2"));
+    EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(RestartPrompt, OnWindows9x,
+                         ::testing::Values(WindowsRelease::Windows98, WindowsRelease::WindowsMe));
 
 TEST_F(RestartPrompt, CancelAndCloseEndWithOneAndNoReboot) {
     Finish();
@@ -157,7 +152,7 @@ TEST_F(RestartPrompt, TheSessionEndingAfterTheRestartEndsTheProgramWithZero) {
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([] { headless::Click(*Form3->OK); });
     headless::Post([] { headless::EndSession(); });
-    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 0u);
     EXPECT_THAT(world->exitWindowsRequests, ElementsAre(kReboot));
 }
 

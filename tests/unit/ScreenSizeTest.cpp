@@ -116,14 +116,7 @@ protected:
     void SetUp() override {
         CvfirTest::SetUp();
         headless::SetScreen(GetParam().desktop, GetParam().workArea);
-        UseRelease(*world, WindowsRelease::Windows98);
-        world->files.AddDrive('D');
-        world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
-        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-        world->registry.SetString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup",
-                                  "SourcePath", "D:\\WIN98");
+        UseRelease(WindowsRelease::Windows98);
     }
     void ExpectWholeOnScreen(std::initializer_list<const TControl*> buttons, const std::string& when) {
         for (const TControl* button : buttons) {

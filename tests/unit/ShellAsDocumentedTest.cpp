@@ -68,24 +68,6 @@ protected:
     std::vector<ULONG> registered;
 };
 
-// "IShellFolder::EnumObjects method (shobjidl_core.h)": a folder without a child that the flags ask for
-// may answer S_FALSE and no enumerator, as well as S_OK and an enumerator of nothing.
-TEST_F(ShellAsDocumented, EnumObjectsMayAnswerSFalseWithoutAnEnumeratorWhenNothingMatches) {
-    world->files.AddDirectory("C:\\Empty");
-    world->files.AddDirectory("C:\\Full\\Folder");
-    for (const char* path : {"C:\\Empty", "C:\\Full"}) {
-        world->shell.Item(path).noneIsSFalse = true;
-    }
-    IEnumIDList* items = reinterpret_cast<IEnumIDList*>(1);
-    EXPECT_EQ(FolderOf("C:\\Empty")->EnumObjects(nullptr, SHCONTF_FOLDERS, &items), S_FALSE);
-    EXPECT_EQ(items, nullptr);
-    EXPECT_EQ(FolderOf("C:\\Full")->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &items), S_FALSE);
-    EXPECT_EQ(items, nullptr);
-    ComPtr<IEnumIDList> folders;
-    EXPECT_EQ(FolderOf("C:\\Full")->EnumObjects(nullptr, SHCONTF_FOLDERS, folders.put()), S_OK);
-    EXPECT_NE(folders.get(), nullptr);
-}
-
 // "IShellFolder::EnumObjects method (shobjidl_core.h)": with an owner window the folder asks the user for
 // a disk it needs; without one it fails without a word. The sim's prompt answers Retry once the disk is
 // in, else Cancel.

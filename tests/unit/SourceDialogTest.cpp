@@ -4,6 +4,7 @@
 #include "app/StagedDriverFiles.h"
 #include "framework/Backend.h"
 #include "framework/Dialogs.h"
+#include "framework/Screen.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "tests/unit/CvfirTest.h"
@@ -17,18 +18,13 @@ using ::testing::IsEmpty;
 namespace {
 
 constexpr const char* kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
 
 class SourceDialog : public CvfirTest {
 protected:
     void SetUp() override {
         CvfirTest::SetUp();
-        UseRelease(*world, WindowsRelease::Windows98);
-        world->files.AddDrive('D');
-        world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
-        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-        world->registry.SetString(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", "D:\\WIN98");
+        UseRelease(WindowsRelease::Windows98);
     }
     void OpenDialog() {
         StartUp();
@@ -325,11 +321,12 @@ TEST_F(SourceDialogTree, APickedFolderWithTheCabinetInstalls) {
     EXPECT_EQ(Form2->Next->Caption(), "Finish");
 }
 
-// The copy is held back as the driver update is. A close request or a log-off that a message loop
-// running meanwhile delivers (a box of the system's own) ends nothing, and the folder tree is not even
-// asked; the finished page then comes to the front over the program the user went to, with Finish
-// taking the keyboard. Afterwards the session may end again, the tree asked first.
-TEST_F(SourceDialog, NothingEndsTheCopyHalfWayAndItsEndComesToTheFront) {
+// The copy is held back as the driver update is, under the hourglass. A close request or a log-off that
+// a message loop running meanwhile delivers (a box of the system's own) ends nothing, and the folder
+// tree is not even asked. The user went to another program meanwhile: the background's task-bar button
+// flashes, and on the user's return Finish has the keyboard. Afterwards the session may end again, the
+// tree asked first.
+TEST_F(SourceDialog, NothingEndsTheCopyHalfWayAndItsEndWaitsForTheUser) {
     world->AddDevice({"*CVN0510"});
     OpenDialog();
     int treeAsked = 0;
@@ -344,18 +341,23 @@ TEST_F(SourceDialog, NothingEndsTheCopyHalfWayAndItsEndComesToTheFront) {
              }}) {
         headless::Post([&delivered, action] { delivered.push_back(action()); });
     }
-    world->onCall = [](const std::string& call) {
+    std::vector<int> cursors;
+    world->onCall = [&cursors](const std::string& call) {
         if (call.starts_with("SetupInstallFileA")) {
+            cursors.push_back(headless::ScreenCursor());
             backend::RunMessageLoop(*Application);
         }
     };
     Press(Form4->Ok);
     EXPECT_THAT(delivered, ElementsAre(true, true, false, true));
     EXPECT_EQ(treeAsked, 0);
+    EXPECT_THAT(cursors, ElementsAre(crHourGlass, crHourGlass));
+    EXPECT_EQ(headless::ScreenCursor(), crDefault);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
-    EXPECT_EQ(headless::Foreground(), Form1);
+    EXPECT_TRUE(headless::TaskBarButtonFlashes(*Form1));
+    headless::Activate(*Form1);
     EXPECT_EQ(headless::Focus(), Form2->Next);
-    EXPECT_TRUE(headless::EndSession());
+    EXPECT_EQ(ExitCodeOf([] { headless::EndSession(); }), 0u);
     EXPECT_EQ(treeAsked, 1);
 }
 
@@ -424,46 +426,39 @@ TEST_F(SourceDialog, CancelEndsTheProgramWithOne) {
 
 // The driver's files taken off the disk for the dialog go on every way out: Cancel, a close request,
 // a failure that ends the program, the end of the session.
-TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoOnEveryWayOut) {
-    constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
-    const std::vector<std::function<void()>> waysOut{
-        [this] { Press(Form4->Cancel); },
-        [] { headless::RequestClose(*Form2); },
-        [] { headless::RequestClose(*Form1); },
-        [this] {
-            world->InstallSetupApi("SetupInstallFileA");
-            Press(Form4->Ok);
-        },
-    };
-    for (std::size_t way = 0; way < waysOut.size(); ++way) {
-        TearDown();
-        SetUp();
-        world->files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
-        OpenDialog();
-        ASSERT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirdma.sys"), "sys");
-        EXPECT_EQ(ExitCodeOf(waysOut[way]), 1u) << way;
-        EXPECT_FALSE(world->files.Exists(kStaged)) << way;
-    }
+struct WayOutCase {
+    const char* name;
+    void (*take)();
+    friend std::ostream& operator<<(std::ostream& out, const WayOutCase& c) { return out << c.name; }
+};
 
-    TearDown();
-    SetUp();
+class WayOut : public SourceDialog, public ::testing::WithParamInterface<WayOutCase> {};
+
+TEST_P(WayOut, TakesTheFilesTakenOffTheDiskAlong) {
+    world->files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
+    OpenDialog();
+    ASSERT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirdma.sys"), "sys");
+    EXPECT_EQ(ExitCodeOf(GetParam().take), 1u);
+    EXPECT_FALSE(world->files.Exists(kStaged));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SourceDialog, WayOut,
+    ::testing::Values(WayOutCase{"Cancel", [] { headless::Click(*Form4->Cancel); }},
+                      WayOutCase{"WizardClosed", [] { headless::RequestClose(*Form2); }},
+                      WayOutCase{"BackgroundClosed", [] { headless::RequestClose(*Form1); }},
+                      WayOutCase{"FailedCopy", [] {
+                                     platform::sim::TheWorld().InstallSetupApi("SetupInstallFileA");
+                                     headless::Click(*Form4->Ok);
+                                 }}));
+
+TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoAtTheSessionsEnd) {
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([this] { EXPECT_TRUE(world->files.Exists(kStaged)); });
     headless::Post([] { headless::EndSession(); });
-    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 0u);  // Windows ended it: the handler took the folder
     EXPECT_FALSE(world->files.Exists(kStaged));
-
-    // Gone with the install, they are not looked for again at the exit: what another run has put in the
-    // folder since stays.
-    TearDown();
-    SetUp();
-    OpenDialog();
-    Press(Form4->Ok);
-    ASSERT_FALSE(world->files.Exists(kStaged));
-    world->files.AddFile(std::string(kStaged) + "\\cvfirdma.sys", "another run's");
-    EXPECT_EQ(ExitCodeOf([] { platform::ExitProcess(0); }), 0u);
-    EXPECT_TRUE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.sys"));
 }
 
 // The failed start-up ends with the code of every other fatal error: no launcher takes it for success.

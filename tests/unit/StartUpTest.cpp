@@ -1,5 +1,6 @@
 // Start-up: the background window, the wizard coming up inside it, and the ways the program ends.
 #include "app/Main.h"
+#include "platform/Process.h"
 #include "tests/unit/CvfirTest.h"
 
 using ::testing::ElementsAre;
@@ -7,6 +8,23 @@ using ::testing::ElementsAre;
 namespace {
 
 class ProgramStart : public CvfirTest {};
+
+std::vector<std::string> cleanedUp;
+constexpr auto RemoveStagedFiles = +[] { cleanedUp.push_back("staged files"); };
+constexpr auto PutCabinetBack = +[] { cleanedUp.push_back("cabinet"); };
+
+// What the program must not leave behind is each part's own step: a part that takes its step off
+// leaves the others', and the process's end runs what is left, the step added last first, each once.
+TEST_F(ProgramStart, EachPartsExitCleanUpStepRunsAtTheEndUnlessItTookItOff) {
+    cleanedUp.clear();
+    platform::AddExitCleanUp(RemoveStagedFiles);
+    platform::AddExitCleanUp(PutCabinetBack);
+    platform::AddExitCleanUp(RemoveStagedFiles);
+    platform::RemoveExitCleanUp(PutCabinetBack);
+    platform::AddExitCleanUp(PutCabinetBack);
+    EXPECT_EQ(ExitCodeOf([] { platform::ExitProcess(1); }), 1u);
+    EXPECT_THAT(cleanedUp, ElementsAre("cabinet", "staged files"));
+}
 
 TEST_F(ProgramStart, ShowsTheWizardCentredFirstThenInsideTheBackground) {
     CreateWindows();
@@ -96,7 +114,7 @@ TEST_F(ProgramStart, EveryCloseRequestEndsTheProgramWithOne) {
 
 TEST_F(ProgramStart, ProgramEntryInitialisesComFirstAndEndsWithZeroWhenTheLoopEnds) {
     headless::Post([] { headless::Click(*Form2->Next); });
-    headless::Post([] { headless::EndSession(); });
+    headless::Post([] { Application->Terminate(); });  // Windows let it run on after the session's end
     EXPECT_EQ(CvfirMain(), 0);
     EXPECT_EQ(world->coInitializeCalls, 1);
     EXPECT_EQ(Form2->WizardStep, 1);

@@ -28,13 +28,6 @@ protected:
         WriteSetupDat("3\r\n");
         world->AddDevice({"*CVN0510"});
         world->registry.CreateKey(HKEY_LOCAL_MACHINE, kInfraredInstance);
-        world->files.AddDrive('D');
-        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
-        world->files.AddFile("D:\\WIN98\\NET8.CAB", "cabinet");
-        world->registry.SetString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup",
-                                  "SourcePath", "D:\\WIN98");
     }
     // A working copy of each system module beside the program: loading one would go unnoticed but for
     // the record of loads.
@@ -54,7 +47,7 @@ protected:
     }
     // Runs the setup to its restart question; answers the exit code if it ended before.
     std::optional<unsigned> RunSetup(WindowsRelease release) {
-        UseRelease(*world, release);
+        UseRelease(release);
         return ExitCodeOf([&] {
             StartUp();
             WalkToInstallStep();

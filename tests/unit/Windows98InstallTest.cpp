@@ -7,6 +7,7 @@
 #include "app/StagedDriverFiles.h"
 #include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
+#include "platform/Process.h"
 
 using ::testing::Contains;
 using ::testing::Each;
@@ -37,14 +38,9 @@ class Windows98Install : public CvfirTest {
 protected:
     void SetUp() override {
         CvfirTest::SetUp();
-        UseRelease(*world, WindowsRelease::Windows98);
-        world->windowsDirectory = "C:\\WINDOWS";
-        world->files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+        UseRelease(WindowsRelease::Windows98);
         world->files.AddFile("C:\\WINDOWS\\INF\\cvfirpio.inf", "old");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
         CreateWindows();
-        Form2->OsKind = TOsKind::Windows98;
     }
     // Takes the files off the disk, as the wizard does before the source dialog opens; answers the exit
     // code when that ended the program.
@@ -107,25 +103,27 @@ TEST_F(Windows98Install, TakesTheFilesOffTheDiskThenCopiesThemKeepingTheOldUntil
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
     EXPECT_FALSE(world->files.Exists(kStaged));
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+    EXPECT_EQ(world->errorMode, 0u);  // as it was before the disk was read
 }
 
-// Once the files are gone, another way out has nothing to remove, and touches nothing.
-TEST_F(Windows98Install, AfterTheInstallNothingIsLeftToRemove) {
+// Gone with the install, the files are not looked for again at the exit: what another run has put in
+// the folder since stays.
+TEST_F(Windows98Install, AfterTheInstallTheExitLeavesAnotherRunsFiles) {
     ASSERT_EQ(StageAndInstall(), std::nullopt);
-    world->calls.clear();
-    RemoveStagedDriverFiles();
-    EXPECT_THAT(world->calls, IsEmpty());
+    world->files.AddFile(std::string(kStaged) + "\\cvfirdma.sys", "another run's");
+    EXPECT_EQ(ExitCodeOf([] { platform::ExitProcess(0); }), 0u);
+    EXPECT_TRUE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.sys"));
 }
 
 // With one CD drive the driver disk is out by the time the files are copied: they come from the copy.
 TEST_F(Windows98Install, CopiesFromTheFilesTakenOffTheDiskAfterTheDiskIsGone) {
     world->programPath = "D:\\CVFIR.EXE";
+    world->files.Remove("D:\\WIN98\\NET8.CAB");  // the driver CD is in the drive
     world->files.AddFile("D:\\win98\\cvfirdma.inf", "driver CD inf");
     world->files.AddFile("D:\\win98\\cvfirdma.sys", "driver CD sys");
     ASSERT_EQ(Stage(), std::nullopt);
-    world->files.Remove("D:\\win98\\cvfirdma.inf");
+    world->files.Remove("D:\\win98\\cvfirdma.inf");  // then the Windows 98 CD
     world->files.Remove("D:\\win98\\cvfirdma.sys");
-    world->files.Remove("D:\\win98");
     world->files.AddFile("D:\\WIN98\\NET8.CAB", "the Windows 98 CD");
     EXPECT_EQ(Install(), std::nullopt);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirdma.inf"), "driver CD inf");
@@ -273,19 +271,37 @@ INSTANTIATE_TEST_SUITE_P(
             [](auto& w) { w.programPath = "C:\\" + std::string(300, 'p') + "\\cvfir.exe"; },
             "Can't read driver file win98\\cvfirdma.inf\nThe filename or extension is too long."}));
 
-// The disk is read with the system's own "no disk" box held back, so that an empty drive gets the
-// program's words; the mode before is put back once the files are off the disk.
-TEST_F(Windows98Install, TheDiskIsReadWithoutTheSystemsBox) {
-    std::vector<platform::UINT> modes;
-    world->errorMode = 0x8000;
-    world->onCall = [&](const std::string& call) {
-        if (call.starts_with("CreateFileA") || call.starts_with("CopyFileA C:\\cvdisk")) {
-            modes.push_back(world->errorMode);
+// The disk is read and copied with the system's own "no disk" box held back, so that an empty drive
+// gets the program's words, whether it was empty from the start or the disk came out meanwhile.
+class Windows98FromACd : public Windows98Install {
+protected:
+    void SetUp() override {
+        Windows98Install::SetUp();
+        world->programPath = "E:\\CVFIR.EXE";
+        world->files.AddRemovableDrive('E');
+        world->files.AddFile("E:\\win98\\cvfirdma.inf", "inf");
+        world->files.AddFile("E:\\win98\\cvfirdma.sys", "sys");
+    }
+    void ExpectTheProgramsWords(const std::string& message) {
+        EXPECT_EQ(Stage(), 1u);
+        EXPECT_THAT(world->noDiskBoxes, IsEmpty());
+        EXPECT_THAT(MessageBoxTexts(), ElementsAre(message + "\nThe device is not ready."));
+    }
+};
+
+TEST_F(Windows98FromACd, AnEmptyDriveIsToldInTheProgramsWords) {
+    world->files.Eject('E');
+    ExpectTheProgramsWords("Can't read driver file E:\\win98\\cvfirdma.inf");
+}
+
+TEST_F(Windows98FromACd, ADiskTakenOutDuringTheCopyIsToldInTheProgramsWords) {
+    world->onCall = [this](const std::string& call) {
+        if (call.starts_with("CopyFileA")) {
+            world->files.Eject('E');
         }
     };
-    ASSERT_EQ(Stage(), std::nullopt);
-    EXPECT_THAT(modes, ElementsAre(1u, 1u, 1u, 1u));
-    EXPECT_EQ(world->errorMode, 0x8000u);
+    ExpectTheProgramsWords(
+        "Can't copy driver file E:\\win98\\cvfirdma.inf to C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf");
 }
 
 // A copy into the temporary folder that fails is told with both paths; nothing of it stays behind.

@@ -184,7 +184,7 @@ TEST_F(SetupDatMissing, LeavesBothButtonsDisabled) {
 
 TEST_F(SetupDatMissing, IsReportedBeforeAnUnsupportedVersion) {
     world->files.Remove("C:\\cvdisk\\setup.dat");
-    UseRelease(*world, WindowsRelease::Windows7);
+    UseRelease(WindowsRelease::Windows7);
     StartUp();
     EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), std::nullopt);
     ExpectStuckAtTheInstallStep();
@@ -245,23 +245,22 @@ TEST_F(SetupDatMissing, AProgramPathLongerThanItsFirstBufferIsReadWholeAndNoneIs
     EXPECT_EQ(Form2->TransceiverType, "");
 }
 
-TEST_F(Wizard, AnUnsupportedWindowsVersionIsRefusedWithOne) {
-    for (auto release :
-         {WindowsRelease::WindowsNt4, WindowsRelease::WindowsNt351, WindowsRelease::Windows7}) {
-        UseRelease(*world, release);
-        StartUp();
-        EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), 1u);
-        EXPECT_THAT(MessageBoxTexts(),
-                    ElementsAre("Corvane FIR driver setup program does't suport this Windows Version"));
-        TearDown();
-        SetUp();
-    }
+class UnsupportedRelease : public Wizard, public ::testing::WithParamInterface<WindowsRelease> {};
+
+TEST_P(UnsupportedRelease, IsRefusedWithOne) {
+    UseRelease(GetParam());
+    StartUp();
+    EXPECT_EQ(ExitCodeOf([this] { WalkToInstallStep(); }), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Corvane FIR driver setup program does't suport this Windows Version"));
 }
 
+INSTANTIATE_TEST_SUITE_P(Wizard, UnsupportedRelease,
+                         ::testing::Values(WindowsRelease::Windows95, WindowsRelease::WindowsNt4,
+                                           WindowsRelease::WindowsNt351, WindowsRelease::Windows7));
+
 TEST_F(Wizard, OnWindows98TheSourceDialogOpensAndTheWizardWaits) {
-    UseRelease(*world, WindowsRelease::Windows98);
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.inf", "inf");
-    world->files.AddFile("C:\\cvdisk\\win98\\cvfirdma.sys", "sys");
+    UseRelease(WindowsRelease::Windows98);
     StartUp();
     WalkToInstallStep();
     EXPECT_TRUE(Form4->Showing());
