@@ -1,6 +1,5 @@
 // The log of each run: where it is written, what a run leaves in it, how it is kept small, and that
 // writing it changes nothing the program does.
-#include <algorithm>
 
 #include "app/DeviceCheck.h"
 #include "app/Install.h"
@@ -163,22 +162,6 @@ TEST_F(RunLog, AStartUpThatFailsLogsItsExceptionBoxAndExitCode) {
                             "message box: Invalid data type for 'SourcePath'", "exit code 1"));
 }
 
-// The disk lacks the SYS file: the log says which file could not be read, and why, before the exit code.
-TEST_F(RunLog, AWindows98DiskWithoutTheSysFileLogsTheFailureAndExitCodeOne) {
-    UseRelease(WindowsRelease::Windows98);
-    world->files.Remove("C:\\cvdisk\\win98\\cvfirdma.sys");
-    headless::Post([] { headless::Click(*Form2->Next); });
-    headless::Post([] { headless::Click(*Form2->Next); });
-    headless::Post([] { headless::Click(*Form4->Ok); });
-    EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 1u);
-    EXPECT_THAT(LogLines(),
-                ElementsAre("==== 2002-10-14 09:30:05 C:\\cvdisk\\cvfir.exe, Windows 98 (1), code page 1252",
-                            "step: read C:\\cvdisk\\win98\\cvfirdma.inf", "outcome: done",
-                            "step: read C:\\cvdisk\\win98\\cvfirdma.sys",
-                            "message box: Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys",
-                            "             The system cannot find the file specified.", "exit code 1"));
-}
-
 // A good install logs no failure: a step that finds its work already done says so.
 TEST_F(RunLog, AGoodWindows98InstallLogsEachStepAndNoFailure) {
     Windows98WithTheDriverDisk();
@@ -207,25 +190,6 @@ TEST_F(RunLog, AGoodWindows98InstallLogsEachStepAndNoFailure) {
     EXPECT_THAT(std::vector(lines.end() - static_cast<long>(expected.size()), lines.end()),
                 ElementsAreArray(expected));
     EXPECT_THAT(lines, Each(Not(HasSubstr("fail"))));
-}
-
-// A copy that fails is logged as failed, with the system's reason, then what is put back, each a step of
-// its own, before the box that tells it.
-TEST_F(RunLog, AWindows98CopyThatFailsLogsItsFailureBeforeTheBox) {
-    Windows98WithTheDriverDisk();
-    world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "an earlier driver");
-    world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->attributes = platform::FILE_ATTRIBUTE_READONLY;
-    const TRunLog log;
-    StageDriverFiles();
-    EXPECT_EQ(ExitCodeOf([] { InstallForWindows98(Form2); }), 1u);
-    const auto lines = LogLines();
-    const std::vector<std::string> expected{
-        "step: copy C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to C:\\WINDOWS\\system\\cvfirdma.sys",
-        "outcome: failed: Access is denied.", "step: take away C:\\WINDOWS\\inf\\cvfirdma.inf",
-        "outcome: done",
-        "message box: Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
-        "C:\\WINDOWS\\system\\cvfirdma.sys"};
-    EXPECT_NE(std::search(lines.begin(), lines.end(), expected.begin(), expected.end()), lines.end());
 }
 
 // The driver's files are in place when the old device instance is removed: a removal that fails is
