@@ -26,7 +26,7 @@ constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
 constexpr const char* kReadInf = "step: read C:\\cvdisk\\win98\\cvfirdma.inf";
 constexpr const char* kReadSys = "step: read C:\\cvdisk\\win98\\cvfirdma.sys";
 constexpr const char* kLoadSetupApi = "step: load setupapi.dll";
-constexpr const char* kDenied = "outcome: failed: Access is denied.";
+constexpr const char* kPutBack = "outcome: done";  // the last of the put-backs after the failed step
 
 // Everything in one folder, as a restart would find it: each file's name (whatever its case), bytes and
 // attributes, and the bytes waiting to replace it at the restart.
@@ -171,19 +171,54 @@ TEST_F(Windows98Install, WithoutTheDeviceOrTheOldInfTheFilesAreStillCopied) {
 }
 
 // A second run, or an upgrade, while the driver is loaded: the system holds the SYS file, and its new
-// bytes wait for the restart; a copy that Windows finds unnecessary is no failure either.
-TEST_F(Windows98Install, AHeldSysFileOrAnUnnecessaryCopyIsNoFailure) {
+// bytes wait for the restart.
+TEST_F(Windows98Install, AHeldSysFileIsNoFailure) {
     world->AddDevice({"*CVN0510"});
     world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "loaded");
     world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->inUse = true;
-    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "same");
-    world->files.Find("C:\\WINDOWS\\INF\\cvfirdma.inf")->copyUnnecessary = true;
     EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_THAT(MessageBoxTexts(), IsEmpty());
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "loaded");
     EXPECT_EQ(world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->contentAtRestart, "sys");
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
     EXPECT_TRUE(world->devices[0].removed);
+}
+
+// A copy that Windows answers as not completed counts only when the file holds the new bytes, as on a
+// second run over the same driver. With nothing copied it is told, and the old INF stays.
+TEST_F(Windows98Install, ACopyWindowsDidNotCompleteCountsOnlyWhenTheFileHoldsTheNewBytes) {
+    world->installFileNotCompleted = true;
+    EXPECT_EQ(StageAndInstall(), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
+                            "C:\\WINDOWS\\inf\\cvfirdma.inf\nWindows did not complete the copy."));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "inf");
+    world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "sys");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+}
+
+// The disk fills up as the SYS file is copied, and the old INF cannot be put back either: its kept copy
+// stays when the program ends, and the box says where it lies.
+TEST_F(Windows98Install, AnOldInfThatCannotBePutBackIsKeptAndTheBoxSaysWhere) {
+    world->onCall = [this](const std::string& call) {
+        if (call.starts_with("SetupInstallFileA " + std::string(kStaged) + "\\cvfirdma.sys")) {
+            world->fullDrives = "C";
+        }
+    };
+    EXPECT_EQ(StageAndInstall(), 1u);
+    EXPECT_THAT(
+        MessageBoxTexts(),
+        ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                    "C:\\WINDOWS\\system\\cvfirdma.sys\nThere is not enough space on the disk.\n"
+                    "Your earlier driver file C:\\WINDOWS\\inf\\cvfirpio.inf could not be put back. It is "
+                    "kept as C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf"));
+    EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));  // the new INF went again
 }
 
 // A driver file that is not on the disk, or cannot be read whole, is found before the source dialog
@@ -259,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableSource{"ProgramFolderTooLong",
                          [](auto& w) { w.programPath = "C:\\" + std::string(300, 'p') + "\\cvfir.exe"; },
                          "Can't read driver file win98\\cvfirdma.inf\nThe filename or extension is too long.",
-                         "Windows 98 (1)"}));  // the header: no step began
+                         "Windows 98 (1), code page 1252"}));  // the header: no step began
 
 // The disk is read and copied with the system's own "no disk" box held back, so that an empty drive
 // gets the program's words, whether it was empty from the start or the disk came out meanwhile.
@@ -304,9 +339,25 @@ TEST_F(Windows98Install, ATemporaryFolderThatTakesNoCopyIsToldAndLeftAsItWas) {
     EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
 }
 
-// Without a temporary folder nothing is copied anywhere else, least of all beside the program.
-TEST_F(Windows98Install, WithoutATemporaryFolderNothingIsTakenOffTheDisk) {
-    world->tempDirectory.clear();
+// Windows 98 finds no folder that TMP or TEMP names when a disk cleaner took it, and answers the
+// current folder, here the program's own. The files then go into the Windows folder's TEMP, made when
+// missing; nothing is left beside the program.
+TEST_F(Windows98Install, ATemporaryFolderThatIsGoneGivesWayToTheWindowsFoldersTemp) {
+    world->environment = {{"TMP", "C:\\gone"}, {"TEMP", "C:\\gone"}};
+    world->files.Remove("C:\\WINDOWS\\TEMP");
+    const auto besideTheProgram = FolderState(*world, "C:\\cvdisk");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_THAT(world->calls, Contains("CopyFileA C:\\cvdisk\\win98\\cvfirdma.sys " + std::string(kStaged) +
+                                       "\\cvfirdma.sys 0"));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
+    EXPECT_FALSE(world->files.Exists(kStaged));
+    EXPECT_EQ(FolderState(*world, "C:\\cvdisk"), besideTheProgram);
+}
+
+// Without the Windows folder as well, nothing is copied anywhere else, least of all beside the program.
+TEST_F(Windows98Install, WithoutAFolderToTakeThemToNothingIsTakenOffTheDisk) {
+    world->environment.clear();  // the temporary folder is then the current one, the program's own
+    world->windowsDirectory.clear();
     EXPECT_EQ(Stage(), 1u);
     EXPECT_THAT(MessageBoxTexts(),
                 ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.inf to cvfir98\n"
@@ -376,14 +427,14 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
                      "C:\\WINDOWS\\inf\\cvfirdma.inf\nAccess is denied.",
-                     kDenied},
+                     kPutBack},
         FailurePoint{"OldInfCannotGo",
                      [](auto& w) {
                          w.files.Remove("C:\\WINDOWS\\INF\\cvfirpio.inf");
                          w.files.AddDirectory("C:\\WINDOWS\\INF\\cvfirpio.inf");
                      },
                      "Can't delete old driver file C:\\WINDOWS\\inf\\cvfirpio.inf\nAccess is denied.",
-                     kDenied},
+                     kPutBack},
         FailurePoint{"SysDestinationAFolder",
                      [](auto& w) {
                          w.files.Remove("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys");
@@ -391,7 +442,7 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
                      "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied.",
-                     kDenied},
+                     kPutBack},
         FailurePoint{"SysDestinationReadOnly",
                      [](auto& w) {
                          w.files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "earlier sys");
@@ -400,11 +451,11 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
                      "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied.",
-                     kDenied},
+                     kPutBack},
         FailurePoint{"NoSystemFolder", [](auto& w) { w.files.Remove("C:\\WINDOWS\\SYSTEM"); },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
                      "C:\\WINDOWS\\system\\cvfirdma.sys\nThe system cannot find the path specified.",
-                     "outcome: failed: The system cannot find the path specified."},
+                     kPutBack},
         // The earlier driver's INF cannot even be kept then.
         FailurePoint{"DiskFull", [](auto& w) { w.fullDrives = "C"; },
                      "Can't copy driver file C:\\WINDOWS\\inf\\cvfirdma.inf to "
