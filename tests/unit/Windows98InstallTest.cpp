@@ -302,10 +302,9 @@ class Windows98FromACd : public Windows98Install {
 protected:
     void SetUp() override {
         Windows98Install::SetUp();
-        world->programPath = "E:\\CVFIR.EXE";
         world->files.AddRemovableDrive('E');
-        world->files.AddFile("E:\\win98\\cvfirdma.inf", "inf");
-        world->files.AddFile("E:\\win98\\cvfirdma.sys", "sys");
+        world->programPath = "E:\\CVFIR.EXE";
+        UseRelease(WindowsRelease::Windows98);  // the driver disk's win98 folder beside it
     }
     void ExpectTheProgramsWords(const std::string& message) {
         EXPECT_EQ(Stage(), 1u);
