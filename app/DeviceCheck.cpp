@@ -143,12 +143,14 @@ bool FindFirDevice(TForm2* wizard, const char* hardwareId) {
     }
     if (!readFailed) {
         // The ordinary end of the enumeration leaves ERROR_NO_MORE_ITEMS: a search that does not find
-        // the device always says so.
-        if (GetLastError() != 0) {
+        // the device always says so. One that found it has no failure to tell, whatever error a call
+        // that succeeded left behind (Wine's property read leaves one).
+        if (!found && GetLastError() != 0) {
             ReportLastError("EnumDeviceInfo");
         }
-        if (wizard->OsKind == TOsKind::Windows98 && found) {
-            SetupDiRemoveDevice(set.get(), &element);  // its result is not looked at
+        // Its answer changes nothing here; it is left as the last error for the install's log.
+        if (wizard->OsKind == TOsKind::Windows98 && found && SetupDiRemoveDevice(set.get(), &element)) {
+            SetLastError(ERROR_SUCCESS);
         }
     }
     return found || GetLastError() == 0;

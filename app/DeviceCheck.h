@@ -11,7 +11,7 @@ class TForm2;
 
 // Whether a device with `hardwareId` among its hardware IDs is present; on Windows 98 it also removes
 // the device instance it found. Prints its search on standard output. The last error on return is the
-// one the search ended with.
+// one the search ended with, or on Windows 98 the removal's answer (0 when the instance went).
 bool FindFirDevice(TForm2* wizard, const char* hardwareId);
 // Prints "<step> FAILURE: <the system's text for the last error>"; always false, the last error kept.
 bool ReportLastError(const char* stepName);

@@ -15,6 +15,8 @@
 #include "framework/MissingModule.h"
 #include "framework/Registry.h"
 #include "platform/AsciiCase.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/NewDev.h"
@@ -36,6 +38,7 @@ constexpr const char* kInfraredInstanceKey =
 constexpr const char* kNetworkInstanceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\000";
 constexpr int kNetworkInstances = 10;
 constexpr const char* kNoDeviceNoUpdate = "device not found, no update";
+constexpr const char* kAlreadyThere = "already there";
 constexpr DWORD kDeviceInstallsWait = 60 * 1000;
 
 [[noreturn]] void Fatal(const char* message) {
@@ -43,12 +46,12 @@ constexpr DWORD kDeviceInstallsWait = 60 * 1000;
     ExitProcess(kExitFatal);
 }
 
-// The Windows folder. One that does not fit the buffer comes back as its needed size with nothing
-// written: it ends the program like a missing one, since a path made from it would be cut or unset.
+// The Windows folder, in the buffer of 100 bytes that the paths made from it are sized for. One that
+// does not fit ends the program like a missing one, since a path made from it would be cut or unset.
 void GetWindowsFolder(char (&folder)[kPathSize]) {
     const TInstallStep step("get the Windows folder");
-    const UINT length = GetWindowsDirectoryA(folder, kPathSize);
-    if (!PathFits(length, kPathSize)) {
+    const std::string windows = WindowsFolder();
+    if (windows.empty() || !FormatPath(folder, kPathSize, "%s", windows.c_str())) {
         Fatal(kNoWindowsPath);
     }
 }
@@ -123,16 +126,34 @@ std::string UpdateStepName(const DriverPackage& package) {
     return std::string("update the driver of ") + package.hardwareId + " with " + package.infPath;
 }
 
-// Updates the driver of a present device; an absent device is passed over silently.
-void UpdateStep(TForm2* wizard, const DriverPackage& package) {
+// Updates the driver of a present device; an absent device is passed over. Answers whether the device
+// was there.
+bool UpdateStep(TForm2* wizard, const DriverPackage& package) {
     TInstallStep step(UpdateStepName(package));
     if (!FindFirDevice(wizard, package.hardwareId)) {
         step.Outcome(kNoDeviceNoUpdate);
-        return;
+        return false;
     }
     if (!UpdateDriver(package)) {
         EndOnUpdateFailure(ReportUpdateFailure());
     }
+    return true;
+}
+
+// A controller switched off in the BIOS is not among the devices. The package is stored with Windows,
+// which installs it by itself when the controller appears, taking its files from where the INF was.
+// Storing it is the install then: one that fails ends the program as any other failed install does.
+void StoreDriverPackage(const DriverPackage& package) {
+    TInstallStep step(std::string("store ") + package.infPath + " with Windows");
+    EndIfModuleMissing(LoadSetupCopyOEMInf(), kCannotOpenSetupApi, kCannotLinkSetupApi);
+    if (!package.infPathFits) {
+        EndWithReason(kCantInstallFirDriver, ERROR_FILENAME_EXCED_RANGE, kExitFatal);
+    }
+    char stored[MAX_PATH];
+    if (!SetupCopyOEMInfA(package.infPath, nullptr, SPOST_PATH, 0, stored, sizeof stored, nullptr, nullptr)) {
+        EndWithReason(kCantInstallFirDriver, GetLastError(), kExitFatal);
+    }
+    step.Outcome(std::string("done, as ") + stored);
 }
 
 // Windows 2000 and XP let only the Administrators group install a driver. A check that cannot be made
@@ -173,7 +194,9 @@ void InstallThroughPlugAndPlay(TForm2* wizard, const char* relativeInf) {
     char windowsFolder[kPathSize];  // not used on 2000 and XP: asked so that a missing one ends it as on Me
     GetWindowsFolder(windowsFolder);
     const auto package = PrepareDriverUpdate(relativeInf);
-    UpdateStep(wizard, package);
+    if (!UpdateStep(wizard, package)) {
+        StoreDriverPackage(package);
+    }
     WriteTransceiverType(wizard->TransceiverType);
     UpdateStep(wizard, package);
 }
@@ -213,73 +236,130 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
 // is no file to keep). One that cannot be kept ends the program before anything changes.
 class TKeptFile {
 public:
-    TKeptFile(const char* original, const char* keptName) : original_(original), kept_(StagedFile(keptName)) {
-        const DWORD attributes = GetFileAttributesA(original);
-        there_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    TKeptFile(const char* original, const char* keptName)
+        : original_(original), keptName_(keptName), kept_(StagedFile(keptName)) {
+        there_ = IsFile(original);
         SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // one kept by a run that was cut off
         if (there_ && !CopyFileA(original, kept_.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + kept_, GetLastError(),
                           kExitFatal);
         }
     }
-    void PutBack() const {
+    // Makes the file as it was again, each change a step of its own. A kept copy that cannot be put back
+    // stays where it is for good: answers the line that tells the user where, empty when all is as it was.
+    std::string PutBack() const {
         if (there_) {
-            CopyFileA(kept_.c_str(), original_.c_str(), 0);
-        } else {
-            DeleteFileA(original_.c_str());
+            return CopyBack();
         }
+        TakeAway();
+        return {};
     }
 
 private:
+    std::string CopyBack() const {
+        TInstallStep step("put back " + original_ + " from " + kept_);
+        SetFileAttributesA(original_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (step.Result(CopyFileA(kept_.c_str(), original_.c_str(), 0))) {
+            return {};
+        }
+        KeepForTheUser(keptName_);
+        return kEarlierFileNotPutBack + original_ + kKeptAs + kept_;
+    }
+    // A new file where there was none goes again. One that stays is logged: nothing of the user's is lost
+    // by it.
+    void TakeAway() const {
+        if (IsFile(original_.c_str())) {
+            TInstallStep("take away " + original_).Result(DeleteFileOfAnyAttributes(original_.c_str()));
+        }
+    }
+
     std::string original_;
+    const char* keptName_;
     std::string kept_;
     bool there_ = false;
 };
 
-// Puts back the files a failed step leaves changed, then ends the program with the step's failure.
+// Puts back the files a failed step leaves changed, then ends the program with the step's failure, its
+// reason, and where each kept copy lies that could not be put back.
 [[noreturn]] void EndPuttingBack(std::initializer_list<const TKeptFile*> changed, const std::string& what,
-                                 DWORD error) {
+                                 const std::string& reason) {
+    std::string message = what + "\n" + reason;
     for (const TKeptFile* file : changed) {
-        file->PutBack();
+        if (const std::string kept = file->PutBack(); !kept.empty()) {
+            message += "\n" + kept;
+        }
     }
-    EndWithReason(what, error, kExitFatal);
+    ShowMessage(message);
+    ExitProcess(kExitFatal);
 }
 
-// Copies a staged driver file into a Windows folder; answers the failure's error, 0 on success. FALSE
-// with NO_ERROR is a copy that Windows found unnecessary, not a failure.
-DWORD CopyDriverFile(const char* fileName, const char* destination) {
-    TInstallStep step("copy " + StagedFile(fileName) + " to " + destination);
+// Copies a staged driver file into a Windows folder; answers why it failed, empty when it is copied. A
+// copy that Windows queues for the restart, the file being in use, it answers as done. FALSE with
+// NO_ERROR is a copy that Windows did not complete, for reasons its documentation leaves open: it counts
+// as done only when the destination holds the new bytes.
+std::string CopyDriverFile(const char* fileName, const char* destination) {
+    const std::string staged = StagedFile(fileName);
+    TInstallStep step("copy " + staged + " to " + destination);
     if (SetupInstallFileA(nullptr, nullptr, fileName, StagedDriverFolder().c_str(), destination,
                           SP_COPY_SOURCEPATH_ABSOLUTE, nullptr, nullptr)) {
-        return 0;
+        return {};
     }
-    const DWORD error = GetLastError();
-    if (error != ERROR_SUCCESS) {
+    if (const DWORD error = GetLastError(); error != ERROR_SUCCESS) {
         step.Failed(error);
+        return ReasonText(error);
     }
-    return error;
+    if (SameFileBytes(staged.c_str(), destination)) {
+        step.Outcome("done: Windows did not complete the copy, and the file holds the new bytes");
+        return {};
+    }
+    step.Outcome(std::string("failed: ") + kCopyNotCompleted);
+    return kCopyNotCompleted;
 }
 
 std::string CopyFailure(const char* fileName, const char* destination) {
     return kCantCopyDriverFile + StagedFile(fileName) + kCopyDestination + destination;
 }
 
-// Files copied from a CD are often read-only, and Windows does not delete those: the old INF is made
-// writable first, since Windows might take the old driver again after the restart. Answers the
-// failure's error; 0 when it is gone or was never there.
-DWORD DeleteOldInf(const char* path) {
+// The old INF goes whatever its attributes, since Windows might take the old driver again after the
+// restart. Answers why it failed; empty when it is gone or was never there.
+std::string DeleteOldInf(const char* path) {
     TInstallStep step(std::string("delete ") + path);
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path)) {
-        return 0;
+    if (DeleteFileOfAnyAttributes(path)) {
+        return {};
     }
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
         step.Outcome("not there");
-        return 0;
+        return {};
     }
     step.Failed(error);
-    return error;
+    return ReasonText(error);
+}
+
+// On Windows 98 the search removes the device instance it finds, and the last error then gives the
+// removal's answer. The files are in place by then: a removal that fails is logged and passed over.
+void RemoveDeviceInstance(TForm2* wizard) {
+    TInstallStep step("remove the device's instance");
+    if (!FindFirDevice(wizard, kHardwareId)) {
+        step.Outcome("device not found");
+    } else if (const DWORD error = GetLastError(); error != ERROR_SUCCESS) {
+        step.Failed(error);
+    }
+}
+
+// Windows 98 has its INF folder from the start; one that is missing is made. A file in its place is
+// left to the copy, which then tells that it cannot be made.
+void CreateInfFolder(const char* path) {
+    TInstallStep step(std::string("create the folder ") + path);
+    if (CreateDirectoryA(path, nullptr)) {
+        return;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS && IsFolder(path)) {
+        step.Outcome(kAlreadyThere);
+    } else {
+        step.Failed(error);
+    }
 }
 
 // The driver cabinet of Windows Me, and where the update parks it, below the Windows folder. Both fit:
@@ -330,6 +410,9 @@ void InstallForWindowsMe(TForm2* wizard) {
     GetWindowsFolder(windowsFolder);
     const DriverCabinet cabinet = DriverCabinetBelow(windowsFolder);
     const auto package = PrepareDriverUpdate("winme\\cvfirdma.inf");
+    // An absent controller gets no stored package here, as it does on 2000 and XP: Windows Me has no
+    // supported way for a program to store one, and its hardware wizard asks for the driver disk when
+    // the controller appears.
     UpdateWithCabinetAside(wizard, package, cabinet);
     WriteTransceiverTypeForWindowsMe(wizard->TransceiverType);
 }
@@ -372,24 +455,22 @@ void InstallForWindows98(TForm2* wizard) {
         const TInstallStep step("load setupapi.dll");
         EndIfModuleMissing(LoadSetupApi(), kCannotOpenSetupApi, kCannotLinkSetupApi);
     }
-    TInstallStep(std::string("create the folder ") + infFolder).Result(CreateDirectoryA(infFolder, nullptr));
+    CreateInfFolder(infFolder);
     // Nothing the user had is lost to a step that fails. The INF files are kept and put back; the SYS
     // file goes last of the steps that can fail, so it never has to be put back: the file of a loaded
     // driver may be held until the restart, and then its copy waits for the restart too. The device
     // instance goes last of all: removed, it would come back only when Windows next detects it.
     const TKeptFile earlierInf(infDestination, kKeptEarlierInf);
     const TKeptFile oldInfKept(oldInf, kKeptOldInf);
-    if (const DWORD error = CopyDriverFile("cvfirdma.inf", infDestination)) {
-        EndPuttingBack({&earlierInf}, CopyFailure("cvfirdma.inf", infDestination), error);
+    if (const auto failure = CopyDriverFile("cvfirdma.inf", infDestination); !failure.empty()) {
+        EndPuttingBack({&earlierInf}, CopyFailure("cvfirdma.inf", infDestination), failure);
     }
-    if (const DWORD error = DeleteOldInf(oldInf)) {
-        EndPuttingBack({&earlierInf, &oldInfKept}, kCantDeleteOldDriverFile + std::string(oldInf), error);
+    if (const auto failure = DeleteOldInf(oldInf); !failure.empty()) {
+        EndPuttingBack({&earlierInf, &oldInfKept}, kCantDeleteOldDriverFile + std::string(oldInf), failure);
     }
-    if (const DWORD error = CopyDriverFile("cvfirdma.sys", sysDestination)) {
-        EndPuttingBack({&earlierInf, &oldInfKept}, CopyFailure("cvfirdma.sys", sysDestination), error);
+    if (const auto failure = CopyDriverFile("cvfirdma.sys", sysDestination); !failure.empty()) {
+        EndPuttingBack({&earlierInf, &oldInfKept}, CopyFailure("cvfirdma.sys", sysDestination), failure);
     }
-    // On Windows 98 the search removes the device instance it finds.
-    TInstallStep("remove the device's instance")
-        .Result(FindFirDevice(wizard, kHardwareId), "device not found");
+    RemoveDeviceInstance(wizard);
     RemoveStagedDriverFiles();
 }

@@ -1,20 +1,17 @@
 #include "app/ProgramFolder.h"
 
+#include <string>
+
 #include "app/FormatPath.h"
-#include "platform/Kernel.h"
+#include "platform/Folders.h"
 #include "platform/PathSplit.h"
-#include "platform/Process.h"
 
 bool GetProgramFolder(char (&folder)[kProgramFolderSize]) {
     folder[0] = '\0';
-    char path[platform::MAX_PATH];
-    const auto length = platform::GetModuleFileNameA(nullptr, path, sizeof path);
-    if (!platform::PathFits(length, sizeof path)) {
-        return false;  // no path, or a cut one
-    }
+    const std::string path = platform::ProgramPath();
     char drive[100];
     char dir[100];
-    if (!platform::SplitPath(path, drive, sizeof drive, dir, sizeof dir)) {
+    if (path.empty() || !platform::SplitPath(path.c_str(), drive, sizeof drive, dir, sizeof dir)) {
         return false;
     }
     return FormatPath(folder, sizeof folder, "%s%s", drive, dir);

@@ -6,6 +6,7 @@
 
 inline constexpr std::size_t kProgramFolderSize = 100;
 
-// Fills `folder` with the program folder. Returns false, with `folder` empty, when the program's path
-// or its folder does not fit the buffers: a cut folder would name another place, so it is never used.
+// Fills `folder` with the program folder, split from the program's whole path. Returns false, with
+// `folder` empty, when there is no path or its folder does not fit the buffers: a cut folder would name
+// another place, so it is never used.
 bool GetProgramFolder(char (&folder)[kProgramFolderSize]);

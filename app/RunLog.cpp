@@ -5,9 +5,11 @@
 
 #include "app/DeviceCheck.h"
 #include "app/WindowsVersion.h"
-#include "framework/Forms.h"
 #include "platform/CharacterScan.h"
+#include "platform/CodePage.h"
 #include "platform/ErrorMode.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/HandleOwners.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
@@ -33,30 +35,10 @@ void Quietly(Write write) {
     SetLastError(lastError);
 }
 
-// A folder as a folder call answers it; empty when it fails or does not fit.
-template <class Call>
-std::string Folder(Call call) {
-    char folder[MAX_PATH];
-    const DWORD length = call(folder);
-    return PathFits(length, sizeof folder) ? std::string(folder, length) : std::string();
-}
-
-std::string WindowsFolder() {
-    return Folder([](char(&buffer)[MAX_PATH]) { return GetWindowsDirectoryA(buffer, sizeof buffer); });
-}
-
-std::string TemporaryFolder() {
-    return Folder([](char(&buffer)[MAX_PATH]) { return GetTempPathA(sizeof buffer, buffer); });
-}
-
-std::string InFolder(const std::string& folder, const char* name) {
-    return EndsWithCharacter(folder, '\\') ? folder + name : folder + "\\" + name;
-}
-
 // The log opened for writing; null when it cannot be.
 OwnedHandle OpenToAppend(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return OwnedHandle(file != INVALID_HANDLE_VALUE ? file : nullptr);
 }
 
@@ -65,38 +47,34 @@ std::string OlderLogPath(const std::string& path) {
     return path.substr(0, path.size() - std::string_view(kRunLogName).size()) + kOlderRunLogName;
 }
 
-// The log opened at its end, a new one begun first when `more` bytes would take it past the limit; null
-// when it cannot be.
+// Whether `more` bytes would take the open log past the limit. An empty log takes any text whole.
+bool PastLimit(HANDLE file, std::size_t more) {
+    const DWORD size = GetFileSize(file, nullptr);
+    return size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit;
+}
+
+// The log opened for writing, a new one begun first when `more` bytes would take it past the limit; null
+// when it cannot be. The older log is replaced whatever its attributes: one left read-only would keep
+// every later run from setting its log aside.
 OwnedHandle OpenLogForMore(const std::string& path, std::size_t more) {
     OwnedHandle file = OpenToAppend(path);
-    if (!file) {
-        return file;
-    }
-    const DWORD size = GetFileSize(file.get(), nullptr);
-    if (size != INVALID_FILE_SIZE && size != 0 && size + std::uint64_t{more} > kRunLogLimit) {
+    if (file && PastLimit(file.get(), more)) {
         file.reset();
         const std::string older = OlderLogPath(path);
-        DeleteFileA(older.c_str());
+        DeleteFileOfAnyAttributes(older.c_str());
         if (!MoveFileA(path.c_str(), older.c_str())) {
             return nullptr;  // a log that cannot be set aside is not written to: the limit holds
         }
         file = OpenToAppend(path);
     }
-    if (file && SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
-        return nullptr;
-    }
     return file;
 }
 
-// Each line is written as it comes and the file closed again: a session that ends (the restart) may
-// take the process down at any moment, and what happened up to then must be in the log.
-bool AppendToLog(const std::string& path, std::string_view text) {
-    const OwnedHandle file = OpenLogForMore(path, text.size());
-    if (!file) {
-        return false;
-    }
+// A text written whole at the log's end: a copy started beside this one may have written there too.
+bool WriteAtEnd(HANDLE file, std::string_view text) {
     DWORD written = 0;
-    return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+    return SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+           WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size();
 }
 
@@ -135,7 +113,8 @@ const char* VersionName(TOsKind osKind) {
     return "not recognised";
 }
 
-// "==== 2002-10-14 09:30:05 C:\cvdisk\cvfir.exe, Windows XP (6)"
+// "==== 2002-10-14 09:30:05 C:\cvdisk\cvfir.exe, Windows XP (6), code page 950": the log's bytes are
+// in that code page, which support needs to read the paths and the system's texts in it.
 std::string Header() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -144,7 +123,7 @@ std::string Header() {
                   now.wHour, now.wMinute, now.wSecond);
     const TOsKind osKind = ClassifyWindowsVersion();
     return std::string("==== ") + time + " " + ProgramPath() + ", " + VersionName(osKind) + " (" +
-           std::to_string(static_cast<int>(osKind)) + ")";
+           std::to_string(static_cast<int>(osKind)) + "), code page " + std::to_string(GetACP());
 }
 
 }  // namespace
@@ -153,12 +132,12 @@ TRunLog::TRunLog() {
     Quietly([this] {
         const std::string header = AsLines(Header());
         for (const auto& folder : {WindowsFolder(), TemporaryFolder()}) {
-            const std::string path = InFolder(folder, kRunLogName);
-            if (!folder.empty() && AppendToLog(path, header)) {
-                path_ = path;
+            path_ = folder.empty() ? std::string() : InFolder(folder, kRunLogName);
+            if (!path_.empty() && Write(header)) {
                 return;
             }
         }
+        path_.clear();
     });
     theRunLog = this;
     AttachRunRecord(this);
@@ -174,9 +153,22 @@ int TRunLog::Returning(int exitCode) {
     return exitCode;
 }
 
+// The file stays open for the run and each text is written through to it as it comes: a session that
+// ends (the restart) may take the process down at any moment, and what happened up to then must be in
+// the log. A log that cannot be written now is opened again for the next text.
+bool TRunLog::Write(std::string_view text) {
+    if (file_ && PastLimit(file_.get(), text.size())) {
+        file_.reset();
+    }
+    if (!file_) {
+        file_ = OpenLogForMore(path_, text.size());
+    }
+    return file_ && WriteAtEnd(file_.get(), text);
+}
+
 void TRunLog::Append(std::string_view text) {
     if (!path_.empty() && !ended_) {
-        Quietly([&] { AppendToLog(path_, text); });
+        Quietly([&] { Write(text); });
     }
 }
 
@@ -198,6 +190,7 @@ void TRunLog::MessageBox(std::string_view text) {
 void TRunLog::ProcessEnding(UINT exitCode) {
     Line("exit code " + std::to_string(exitCode));
     ended_ = true;
+    file_.reset();
 }
 
 TRunLog* RunLog() {

@@ -3,8 +3,10 @@
 // written (a user who is not an administrator), in Windows' folder for temporary files.
 //
 // Each run appends a header line (the date and time, the program's path, the Windows version as the
-// wizard classifies it), every line written to standard output as it was written, each install step as
-// it begins and its outcome, the text of each message box, and the exit code. A file that would grow
+// wizard classifies it, the ANSI code page of its bytes), every line written to standard output as it
+// was written, each install step as it begins and its outcome, the text of each message box, and the
+// exit code. The file is held open for the run, each line written through as it comes, and closed as
+// the process ends. A file that would grow
 // past 256 KB becomes cvfir.old, in place of the one before, and a new cvfir.log is begun.
 //
 // Writing it never changes what the program does: a log that cannot be written is left out without a
@@ -16,6 +18,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/HandleOwners.h"
 #include "platform/RunRecord.h"
 #include "platform/Types.h"
 
@@ -45,9 +48,11 @@ public:
     void ProcessEnding(platform::UINT exitCode) override;
 
 private:
+    bool Write(std::string_view text);
     void Append(std::string_view text);
 
     std::string path_;
+    platform::OwnedHandle file_;
     bool ended_ = false;
 };
 

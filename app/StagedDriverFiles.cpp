@@ -1,13 +1,17 @@
 #include "app/StagedDriverFiles.h"
 
+#include <set>
+
 #include "app/DeviceCheck.h"
 #include "app/FormatPath.h"
 #include "app/ProgramFolder.h"
 #include "app/RunLog.h"
 #include "app/Texts.h"
 #include "framework/ExitCodes.h"
+#include "platform/AsciiCase.h"
 #include "platform/ErrorMode.h"
-#include "platform/HandleOwners.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 
@@ -31,40 +35,49 @@ std::string DiskFolder() {
     return folder;
 }
 
-// Whether the whole of a file can be read; the reason as the last error when not.
-bool CanReadWhole(const std::string& path) {
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    const OwnedHandle file(opened);
-    char block[4096];
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), block, sizeof block, &read, nullptr)) {
-            return false;
-        }
-        if (read == 0) {
-            return true;  // the end of the file
-        }
-    }
+// The folder the driver's files are taken into, chosen once for the run as they are taken; empty until
+// then, and again once it is removed.
+std::string stagedFolder;
+// Kept copies of the user's files that a failed install could not put back: the user is told where they
+// lie, so they stay when the program goes.
+std::set<std::string> keptForTheUser;
+
+bool IsProgramFolder(const std::string& folder) {
+    char programFolder[kProgramFolderSize];
+    return GetProgramFolder(programFolder) && EqualsIgnoringAsciiCase(InFolder(folder, ""), programFolder);
 }
 
-// A file kept from the Windows folders may be read-only, as may one left by a run that was cut off: each
-// is made writable before it goes.
-void DeleteStagedFile(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
+// Makes the program's folder in `parent`, or finds it left by a run that was cut off; whether it is there.
+bool MakeFolderIn(const std::string& parent, std::string& folder) {
+    folder = InFolder(parent, kFolderName);
+    return CreateDirectoryA(folder.c_str(), nullptr) || IsFolder(folder.c_str());
+}
+
+// In Windows' temporary folder when the program can make its folder there and it is not the program's
+// own: Windows 95, 98 and Me fall back on the current folder, which may be the driver disk or a shared
+// folder on the network, and a disk cleaner may have taken the folder that TMP or TEMP names. Else in
+// the Windows folder's TEMP, made when missing; a folder that cannot be made there is told by the first
+// copy into it. Empty when neither folder can be had.
+std::string ChooseStagedFolder() {
+    const std::string temporary = TemporaryFolder();
+    std::string folder;
+    if (!temporary.empty() && !IsProgramFolder(temporary) && MakeFolderIn(temporary, folder)) {
+        return folder;
+    }
+    const std::string windows = WindowsFolder();
+    if (windows.empty()) {
+        return windows;
+    }
+    const std::string windowsTemp = InFolder(windows, "TEMP");
+    CreateDirectoryA(windowsTemp.c_str(), nullptr);
+    MakeFolderIn(windowsTemp, folder);
+    return folder;
 }
 
 }  // namespace
 
-// Windows' temporary folder ends in a backslash; empty when it cannot be had.
 std::string StagedDriverFolder() {
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof temp, temp);
-    return PathFits(length, sizeof temp) ? temp + std::string(kFolderName) : std::string();
+    return stagedFolder;
 }
 
 std::string StagedFile(const char* name) {
@@ -79,16 +92,16 @@ void StageDriverFiles() {
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
         const TInstallStep step("read " + source);
-        if (!CanReadWhole(source)) {
+        std::string bytes;
+        if (!ReadWholeFile(source.c_str(), bytes)) {
             EndWithReason(kCantReadDriverFile + source, GetLastError(), kExitFatal);
         }
     }
-    const std::string folder = StagedDriverFolder();
-    if (folder.empty()) {
+    stagedFolder = ChooseStagedFolder();
+    if (stagedFolder.empty()) {
         EndWithReason(kCantCopyDriverFile + disk + "\\" + kDriverFiles[0] + kCopyDestination + kFolderName,
                       ERROR_PATH_NOT_FOUND, kExitFatal);
     }
-    CreateDirectoryA(folder.c_str(), nullptr);  // it may be left from a run that was cut off
     AddExitCleanUp(RemoveStagedDriverFiles);
     for (const char* name : kDriverFiles) {
         const std::string source = disk + "\\" + name;
@@ -106,12 +119,20 @@ void StageDriverFiles() {
 
 void RemoveStagedDriverFiles() {
     RemoveExitCleanUp(RemoveStagedDriverFiles);
-    const std::string folder = StagedDriverFolder();
-    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (stagedFolder.empty()) {
         return;
     }
     for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
-        DeleteStagedFile(StagedFile(name));
+        // A file kept from the Windows folders may be read-only, as may one left by a run that was cut off.
+        if (keptForTheUser.count(name) == 0) {
+            DeleteFileOfAnyAttributes(StagedFile(name).c_str());
+        }
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryA(stagedFolder.c_str());  // not while it holds a file kept for the user
+    keptForTheUser.clear();
+    stagedFolder.clear();
+}
+
+void KeepForTheUser(const char* name) {
+    keptForTheUser.insert(name);
 }

@@ -1,6 +1,7 @@
 // The Windows 98 driver's two files, taken off the driver disk into a folder of the program's own under
-// Windows' temporary folder before the source dialog asks for the Windows 98 CD. On a computer with one
-// CD drive the user takes the driver disk out to put that CD in, so the install copies from here.
+// Windows' temporary folder (or the Windows folder's TEMP, where that will not do) before the source
+// dialog asks for the Windows 98 CD. On a computer with one CD drive the user takes the driver disk out
+// to put that CD in, so the install copies from here.
 #pragma once
 
 #include <string>
@@ -14,9 +15,11 @@ inline constexpr const char* kKeptEarlierInf = "earlier.inf";
 // a copy that cannot be made, ends the program with kExitFatal after a message that names the file and
 // why. From then on every way out of the program removes the folder.
 void StageDriverFiles();
-// The folder, without a closing backslash (empty when Windows' temporary folder cannot be had), and a
-// file in it.
+// The folder, without a closing backslash (empty until the files are taken), and a file in it.
 std::string StagedDriverFolder();
 std::string StagedFile(const char* name);
 // Removes the folder with what the program put in it; nothing when there is none.
 void RemoveStagedDriverFiles();
+// Leaves the file of that name in the folder when it is removed: a kept copy of the user's that could
+// not be put back, which the user was told to find there.
+void KeepForTheUser(const char* name);

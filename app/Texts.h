@@ -50,6 +50,12 @@ inline constexpr const char* kCantCopyDriverFile = "Can't copy driver file ";
 inline constexpr const char* kCopyDestination = " to ";
 // Followed by the file's path.
 inline constexpr const char* kCantDeleteOldDriverFile = "Can't delete old driver file ";
+// The reason for a copy that Windows answered as not completed, the destination without the new file.
+inline constexpr const char* kCopyNotCompleted = "Windows did not complete the copy.";
+// Followed by the file's path, kKeptAs and the path of its kept copy: after a failure, an earlier driver
+// file that could not be put back, and where the user finds it.
+inline constexpr const char* kEarlierFileNotPutBack = "Your earlier driver file ";
+inline constexpr const char* kKeptAs = " could not be put back. It is kept as ";
 
 // ---- The Windows 98 source dialog (Unit4) ----
 

@@ -8,8 +8,8 @@
 #include "framework/Dialogs.h"
 #include "framework/ExitCodes.h"
 #include "framework/Registry.h"
-#include "platform/AsciiCase.h"
 #include "platform/ErrorMode.h"
+#include "platform/Folders.h"
 #include "platform/Kernel.h"
 #include "platform/Process.h"
 #include "resources/Layouts.h"
@@ -34,13 +34,6 @@ bool CabinetThere(const char* path) {
     }
     FindClose(found);
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// A path that names its place whatever the current folder: "X:\" or "\\server". The first characters
-// of either are single bytes, so they are looked at by their place alone.
-bool IsFullPath(const std::string& text) {
-    const bool driveLetter = text.size() >= 3 && AsciiLower(text[0]) >= 'a' && AsciiLower(text[0]) <= 'z';
-    return (driveLetter && text[1] == ':' && text[2] == '\\') || text.starts_with("\\\\");
 }
 
 // Windows looks for its installation files in SourcePath later, from another current folder, so the

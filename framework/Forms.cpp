@@ -12,6 +12,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/CharacterScan.h"
 #include "platform/CodePage.h"
+#include "platform/Folders.h"
 #include "platform/Process.h"
 #include "platform/RunRecord.h"
 
@@ -79,23 +80,6 @@ bool BindFrameworkEvent(TControl& control, std::string_view event, const Publish
 }
 
 }  // namespace
-
-// Windows 2000 and XP cut a path that does not fit the buffer to the buffer's size, without a terminating
-// zero, and Windows 98 to one less, with one: a buffer that comes back full is made larger and asked
-// again, up to the longest path Windows has.
-std::string ProgramPath() {
-    constexpr platform::DWORD kLongestPath = 32768;
-    std::string path(platform::MAX_PATH, '\0');
-    for (;;) {
-        const auto size = static_cast<platform::DWORD>(path.size());
-        const platform::DWORD length = platform::GetModuleFileNameA(nullptr, path.data(), size);
-        if (length + 1 < size || size >= kLongestPath) {
-            path.resize(strnlen(path.data(), std::min(length, size)));
-            return path;
-        }
-        path.resize(2 * path.size());
-    }
-}
 
 void RegisterControlClass(std::string_view className, ControlFactory factory) {
     ControlClasses()[std::string(className)] = std::move(factory);
@@ -505,7 +489,7 @@ void TForm::LoadLayout(const FormLayout& layout) {
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
-    title_ = TitleFromProgramPath(ProgramPath());
+    title_ = TitleFromProgramPath(platform::ProgramPath());
     Application = this;
 }
 

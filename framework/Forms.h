@@ -222,8 +222,6 @@ void BringAnotherCopyToFront(const std::string& mainFormCaption);
 // The outermost form that holds `control`, which holds the focus for it; null when it is on no form.
 TForm* GetParentForm(const TControl& control);
 
-// The program's own path, whole, as Windows answers it.
-std::string ProgramPath();
 // The title from a program file path; also the title that the application gives itself.
 std::string TitleFromProgramPath(const std::string& path);
 // The exception box's text for a message.

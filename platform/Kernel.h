@@ -121,6 +121,7 @@ DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR*
 inline constexpr DWORD GENERIC_READ = 0x80000000;
 inline constexpr DWORD GENERIC_WRITE = 0x40000000;
 inline constexpr DWORD FILE_SHARE_READ = 0x00000001;
+inline constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 inline constexpr DWORD OPEN_EXISTING = 3;
 inline constexpr DWORD OPEN_ALWAYS = 4;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;

@@ -23,6 +23,11 @@ SystemEntries<6>& SetupApi() {
     return entries;
 }
 
+SystemEntries<1>& CopyOemInf() {
+    static SystemEntries<1> entries("setupapi.dll", {"SetupCopyOEMInfA"});
+    return entries;
+}
+
 // Only Windows XP and later have it: bound on its own, so that its absence leaves the rest usable.
 SystemEntries<1>& InstallEventsWait() {
     static SystemEntries<1> entries("setupapi.dll", {"CMP_WaitNoPendingInstallEvents"});
@@ -61,6 +66,18 @@ BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPC
                        LPCSTR destinationName, DWORD copyStyle, void* copyMsgHandler, void* context) {
     return SetupApi().Call(kInstallFile, BOOL{0}, infHandle, infContext, sourceFile, sourcePathRoot,
                            destinationName, copyStyle, copyMsgHandler, context);
+}
+
+BOOL LoadSetupCopyOEMInf() {
+    return CopyOemInf().Bind();
+}
+
+BOOL SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR oemSourceMediaLocation, DWORD oemSourceMediaType,
+                      DWORD copyStyle, LPSTR destinationInfFileName, DWORD destinationInfFileNameSize,
+                      DWORD* requiredSize, LPSTR* destinationInfFileNameComponent) {
+    return CopyOemInf().Call(0, BOOL{0}, sourceInfFileName, oemSourceMediaLocation, oemSourceMediaType,
+                             copyStyle, destinationInfFileName, destinationInfFileNameSize, requiredSize,
+                             destinationInfFileNameComponent);
 }
 
 // Taken anew at each call, as the driver update's entry points are at each install.

@@ -50,4 +50,16 @@ DWORD CMP_WaitNoPendingInstallEvents(DWORD timeout);
 BOOL SetupInstallFileA(void* infHandle, void* infContext, LPCSTR sourceFile, LPCSTR sourcePathRoot,
                        LPCSTR destinationName, DWORD copyStyle, void* copyMsgHandler, void* context);
 
+// Storing a driver package with Windows, which only Windows 2000 and XP are asked to do: its entry point
+// is bound on its own, so that the other releases' setupapi.dll need not have it. FALSE, with the reason
+// as the last error, when it cannot be had; unbound, the call below fails with that reason.
+BOOL LoadSetupCopyOEMInf();
+// Copies an INF into Windows' INF folder as oemN.inf (or finds it there already) and answers that
+// file's path. With SPOST_PATH and no location, the folder the INF came from is where Windows looks for
+// the package's files.
+inline constexpr DWORD SPOST_PATH = 1;
+BOOL SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR oemSourceMediaLocation, DWORD oemSourceMediaType,
+                      DWORD copyStyle, LPSTR destinationInfFileName, DWORD destinationInfFileNameSize,
+                      DWORD* requiredSize, LPSTR* destinationInfFileNameComponent);
+
 }  // namespace platform

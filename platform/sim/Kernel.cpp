@@ -10,6 +10,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/CharacterScan.h"
+#include "platform/Folders.h"
 #include "platform/Kernel.h"
 #include "platform/sim/World.h"
 
@@ -192,10 +193,6 @@ bool HoldsHardwareId(const sim::Device& device, std::string_view id) {
         list.remove_prefix(end == std::string_view::npos ? list.size() : end + 1);
     }
     return false;
-}
-
-bool IsFullPath(std::string_view path) {
-    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.starts_with("\\\\");
 }
 
 // Why the update cannot install the INF's driver for the hardware ID, in the order Windows finds it
@@ -762,8 +759,43 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
     return 1;
 }
 
+namespace {
+
+// The value of an environment variable; empty when it is not set.
+std::string Environment(const char* name) {
+    const auto& environment = World().environment;
+    const auto found = environment.find(name);
+    return found == environment.end() ? std::string() : found->second;
+}
+
+// "GetTempPath function" of the Platform SDK of the time, for Windows 95 and 98: the folder that TMP
+// names, else the one TEMP names, each only when it is there, else the current folder.
+std::string Windows9xTemporaryFolder() {
+    for (const char* name : {"TMP", "TEMP"}) {
+        const std::string folder = Environment(name);
+        if (!folder.empty() && World().files.IsDirectory(World().Resolve(folder))) {
+            return folder;
+        }
+    }
+    return World().currentDirectory;
+}
+
+// And for Windows 2000 and XP: the first of TMP, TEMP and USERPROFILE that is set, else the Windows
+// folder, none of them looked for.
+std::string WindowsNtTemporaryFolder() {
+    for (const char* name : {"TMP", "TEMP", "USERPROFILE"}) {
+        if (const std::string folder = Environment(name); !folder.empty()) {
+            return folder;
+        }
+    }
+    return World().windowsDirectory;
+}
+
+}  // namespace
+
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
-    return AnswerFolder(World().tempDirectory, buffer, bufferLength);
+    const std::string folder = World().Windows9x() ? Windows9xTemporaryFolder() : WindowsNtTemporaryFolder();
+    return AnswerPath(EndsWithCharacter(folder, '\\') ? folder : folder + "\\", buffer, bufferLength);
 }
 
 void GetLocalTime(SYSTEMTIME* systemTime) {

@@ -197,10 +197,10 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     if (entry->readError != 0) {
         return Fail(entry->readError);
     }
-    auto* target = world.files.Find(*to);
-    if (target != nullptr && target->copyUnnecessary) {
-        return Fail(NO_ERROR);  // the copy was found unnecessary
+    if (world.installFileNotCompleted) {
+        return Fail(NO_ERROR);
     }
+    auto* target = world.files.Find(*to);
     const std::string content = entry->content;
     if (target != nullptr && target->inUse && !target->directory) {
         // A file the system holds open is replaced when Windows starts again.
@@ -214,6 +214,55 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
     const DWORD attributes = entry->attributes;
     world.files.AddFile(*to, content);
     world.files.Find(*to)->attributes = attributes;
+    return Succeed();
+}
+
+// "SetupCopyOEMInfA function (setupapi.h)": the INF copied into the Windows folder's INF folder as
+// oemN.inf, N the first number free, or found there already as an oemN.inf of the same bytes; the path of
+// that file answered. The INF is read, and its copy written, as a file copy is.
+BOOL CV_WINAPI SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR /*oemSourceMediaLocation*/,
+                                DWORD oemSourceMediaType, DWORD /*copyStyle*/, LPSTR destinationInfFileName,
+                                DWORD destinationInfFileNameSize, DWORD* requiredSize,
+                                LPSTR* destinationInfFileNameComponent) {
+    auto& world = World();
+    world.Trace(std::string("SetupCopyOEMInfA ") + sourceInfFileName + " " +
+                std::to_string(oemSourceMediaType));
+    const auto from = world.PathToReach(sourceInfFileName);
+    if (!from) {
+        return 0;
+    }
+    const auto* inf = world.files.Find(*from);
+    if (inf == nullptr || inf->directory) {
+        return Fail(inf == nullptr ? world.MissingEntryError(*from) : ERROR_ACCESS_DENIED);
+    }
+    if (inf->readError != 0) {
+        return Fail(inf->readError);
+    }
+    std::string stored;
+    for (int number = 0; stored.empty(); ++number) {
+        const std::string name = world.windowsDirectory + "\\inf\\oem" + std::to_string(number) + ".inf";
+        const auto* there = world.files.Find(name);
+        if (there == nullptr || (!there->directory && there->content == inf->content)) {
+            stored = name;
+        }
+    }
+    if (!world.files.Exists(stored)) {
+        if (const DWORD error = world.WhyNotWritable(stored, inf->content)) {
+            return Fail(error);
+        }
+        world.files.AddFile(stored, inf->content);
+    }
+    const auto size = static_cast<DWORD>(stored.size() + 1);
+    if (requiredSize != nullptr) {
+        *requiredSize = size;
+    }
+    if (destinationInfFileName == nullptr || destinationInfFileNameSize < size) {
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    std::memcpy(destinationInfFileName, stored.c_str(), size);
+    if (destinationInfFileNameComponent != nullptr) {
+        *destinationInfFileNameComponent = destinationInfFileName + FindLastCharacter(stored, "\\") + 1;
+    }
     return Succeed();
 }
 
@@ -234,6 +283,7 @@ void sim::World::InstallSetupApi(std::string_view leftOut) {
     setupapi.Add("SetupDiRemoveDevice", &setupapi_dll::SetupDiRemoveDevice);
     setupapi.Add("SetupDiDestroyDeviceInfoList", &setupapi_dll::SetupDiDestroyDeviceInfoList);
     setupapi.Add("SetupInstallFileA", &setupapi_dll::SetupInstallFileA);
+    setupapi.Add("SetupCopyOEMInfA", &setupapi_dll::SetupCopyOEMInfA);
     setupapi.Add("CMP_WaitNoPendingInstallEvents", &setupapi_dll::CMP_WaitNoPendingInstallEvents);
     setupapi.entryPoints.erase(std::string(leftOut));
     modules[SystemPath("setupapi.dll")] = std::move(setupapi);

@@ -526,7 +526,8 @@ World& ResetWorld() {
     world.files.AddFile(world.programPath, "MZ");
     world.files.AddDirectory(world.windowsDirectory);
     world.files.AddDirectory(world.systemDirectory);
-    world.files.AddDirectory(world.tempDirectory);
+    world.files.AddDirectory(world.windowsDirectory + "\\INF");
+    world.files.AddDirectory(world.environment["TEMP"]);
     world.InstallNewdev();
     world.InstallShell32();
     world.InstallSetupApi();

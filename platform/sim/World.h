@@ -98,9 +98,6 @@ struct FileEntry {
     // the bytes for the restart (in `contentAtRestart`) and answers TRUE.
     bool inUse = false;
     std::optional<std::string> contentAtRestart = std::nullopt;
-    // SetupInstallFileA finds a copy onto it unnecessary: FALSE with the last error NO_ERROR, which its
-    // documentation allows.
-    bool copyUnnecessary = false;
     // A folder in which no file can be made or opened for writing (ERROR_ACCESS_DENIED), as the Windows
     // folder is to a user who is not an administrator.
     bool refuseWrites = false;
@@ -265,7 +262,10 @@ public:
 
     // The Windows folders; an empty text makes the call fail.
     std::string windowsDirectory = "C:\\WINDOWS";
-    std::string tempDirectory = "C:\\WINDOWS\\TEMP\\";  // as GetTempPathA answers it
+    // The process's environment, names compared without case, as GetTempPathA reads it: TMP and TEMP
+    // name the Windows folder's TEMP unless a test says otherwise.
+    std::map<std::string, std::string, CaseInsensitiveLess> environment{{"TMP", "C:\\WINDOWS\\TEMP"},
+                                                                        {"TEMP", "C:\\WINDOWS\\TEMP"}};
     // The letters (upper case) of drives without free space: a write of any bytes there fails with
     // ERROR_DISK_FULL.
     std::string fullDrives;
@@ -288,6 +288,9 @@ public:
     Device& AddDevice(const std::vector<std::string>& hardwareIds);
     DWORD classDevsError = 0;  // SetupDiGetClassDevsA fails with this error
     bool removeDeviceFails = false;
+    // SetupInstallFileA answers a copy it could make with FALSE and NO_ERROR and copies nothing: its
+    // documentation says only that "the file copy operation was not completed".
+    bool installFileNotCompleted = false;
     int openDeviceSets = 0;
 
     // Modules by their full path; LoadLibraryExA of a bare name looks in the program's folder, then
@@ -369,6 +372,7 @@ public:
     void UseWindows9x();
     // Makes a Windows 98 or Me world 2000- and XP-like again, as a fresh world is.
     void UseWindowsNt();
+    bool Windows9x() const { return windows9x_; }
     bool registrySecurity = true;  // without: a key opens with any access asked for
 
     std::string standardOutput;  // everything the program printed
@@ -407,7 +411,8 @@ private:
 
 World& TheWorld();
 // Replaces the world with a fresh one: drive C: and the program at C:\cvdisk\cvfir.exe, the Windows
-// folders with newdev.dll, shell32.dll, setupapi.dll and comctl32.dll, and the desktop folder.
+// folders (its INF folder and TEMP among them) with newdev.dll, shell32.dll, setupapi.dll and
+// comctl32.dll, and the desktop folder.
 World& ResetWorld();
 
 }  // namespace platform::sim

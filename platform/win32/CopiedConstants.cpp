@@ -70,6 +70,7 @@
     X(GENERIC_READ)                   \
     X(GENERIC_WRITE)                  \
     X(FILE_SHARE_READ)                \
+    X(FILE_SHARE_WRITE)               \
     X(OPEN_EXISTING)                  \
     X(OPEN_ALWAYS)                    \
     X(INVALID_FILE_SIZE)              \
@@ -100,6 +101,7 @@
     X(SPDRP_HARDWAREID)               \
     X(SPDRP_DRIVER)                   \
     X(SP_COPY_SOURCEPATH_ABSOLUTE)    \
+    X(SPOST_PATH)                     \
     X(INSTALLFLAG_FORCE)              \
     X(WAIT_OBJECT_0)                  \
     X(WAIT_TIMEOUT)                   \

@@ -74,6 +74,21 @@ WINDOWS9X_CASE(Windows9x_SystemFolderIsSystemBelowTheWindowsFolder) {
     FreeLibrary(shell32);
 }
 
+// GetTempPath function (Platform SDK of April 2000): on Windows 95 and 98 the folder that TMP names,
+// else the one TEMP names, each only when it is there, else the current folder.
+WINDOWS9X_CASE(Windows9x_TemporaryFolderIsTmpOrTempWhereThereElseTheCurrentFolder) {
+    const auto temporary = [](LPSTR buffer, UINT size) -> UINT { return GetTempPathA(size, buffer); };
+    const std::string scratch = std::string(contract::kScratchFolder) + "\\";
+    auto& environment = sim::TheWorld().environment;
+    environment = {{"TMP", "C:\\gone"}, {"TEMP", scratch}};
+    CHECK_EQ(Folder(temporary), scratch);
+    environment = {{"TMP", "C:\\WINDOWS"}, {"TEMP", "C:\\gone"}};
+    CHECK_EQ(Folder(temporary), "C:\\WINDOWS\\");
+    environment.erase("TMP");
+    contract::UseCurrentFolder(contract::kScratchFolder);
+    CHECK_EQ(Folder(temporary), scratch);
+}
+
 // OpenProcessToken function, LookupPrivilegeValueA function, AdjustTokenPrivileges function: Windows 98
 // and Me have no access tokens.
 WINDOWS9X_CASE(Windows9x_TokenCallsAreNotImplemented) {

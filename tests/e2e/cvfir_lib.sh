@@ -375,6 +375,7 @@ cv_east_asian_installs() {
         "$(e2e_tool "$cv_prefix" cvcontract --code-page "$code_page" "CodePage${code_page}_LeadBytes" || true)"
     cv_expect_title "${CV_PROGRAM%.exe}"
     cv_device_install "XP from $CV_DISK" 2 cv_start
+    e2e_expect_match "the log's header names code page $code_page" ", code page $code_page\$" "$(cv_log | head -1)"
     cv_east_asian_win98 "$cd_folder"
 }
 

@@ -2,12 +2,20 @@
 # Windows 98 from start to restart: the source location dialog, pre-filled from SourcePath, warns while
 # NET8.CAB is not in the folder; a typed folder that has it records the folder, copies the driver's
 # files into the Windows folders through SetupAPI, deletes the old INF, removes the old device
-# instance, and finishes the wizard.
+# instance, and finishes the wizard, its log telling no failure. TMP and TEMP name a folder that a disk
+# cleaner took, with the Windows folder's TEMP gone as well: the driver's files are taken into that
+# TEMP, made for them, and nothing is left beside the program.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/cvfir_lib.sh"
 
 cv_setup_win98_with_cd
 echo 'an INF of the old driver' >"$(cv_c 'windows\inf\cvfirpio.inf')"
+for name in TMP TEMP; do
+    cv_reg_add 'HKCU\Environment' "$name" 'C:\gone'
+done
+rm -rf "$(cv_c 'windows\temp')"
+program_folder=$(dirname "$(cv_disk cvfir.exe)")
+beside_the_program=$(cd "$program_folder" && find . | sort)
 
 cv_start
 cv_past_ready_page
@@ -41,6 +49,11 @@ e2e_expect_eq "the old INF is deleted" absent \
     "$([ -e "$(cv_c 'windows\inf\cvfirpio.inf')" ] && echo present || echo absent)"
 e2e_expect_eq "the old device instance is removed" 'no device' "$(cv_fir_devices)"
 e2e_expect_match "after the search found it" '^Found! \[\*CVN0510\]$' "$(cv_stdout)"
+e2e_expect_eq "no line of the log says that something failed" "" "$(cv_log | grep -i fail || true)"
+e2e_expect_line "the files were taken into the Windows folder's TEMP" \
+    'step: copy C:\cvdisk\win98\cvfirdma.sys to C:\windows\TEMP\cvfir98\cvfirdma.sys' "$(cv_log)"
+e2e_expect_eq "whose folder for them is gone again" "" "$(find "$cv_prefix/drive_c" -iname cvfir98)"
+e2e_expect_eq "nothing is left beside the program" "$beside_the_program" "$(cd "$program_folder" && find . | sort)"
 
 cv_expect_prompt_after_finish "98"
 cv_click Restart "$CV_PROMPT"

@@ -41,7 +41,7 @@ e2e_expect_match "with the system's reason" '^text: (File not found|The system c
 e2e_expect_eq "the program ends with 1" 1 "$(cv_exit)"
 expect_as_before "no SYS file on the disk"
 e2e_expect_eq "nothing is copied" absent "$(present "$(cv_c 'windows\inf\cvfirdma.inf')")"
-e2e_expect_match "the log's header names Windows 98" '^==== .* C:\\cvdisk\\cvfir\.exe, Windows 98 \(1\)$' \
+e2e_expect_match "the log's header names Windows 98" '^==== .* C:\\cvdisk\\cvfir\.exe, Windows 98 \(1\), code page 1252$' \
     "$(cv_log | head -1)"
 e2e_expect_eq "the log ends with the file that could not be read, the box and exit code 1" \
     "$(printf '%s\n' 'step: read C:\cvdisk\win98\cvfirdma.sys' \

@@ -7,8 +7,8 @@ cv_install_with_device winxp 3
 
 # The run's log, in the Windows folder: its header, each step and its outcome, standard output line for
 # line, and the exit code.
-e2e_expect_match "the log's header names the time, the program and the Windows version" \
-    '^==== [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} C:\\cvdisk\\cvfir\.exe, Windows XP \(6\)$' \
+e2e_expect_match "the log's header names the time, the program, the Windows version and the code page" \
+    '^==== [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} C:\\cvdisk\\cvfir\.exe, Windows XP \(6\), code page 1252$' \
     "$(cv_log | head -1)"
 update='step: update the driver of *CVN0510 with C:\cvdisk\winxp\cvfirdma.inf'
 e2e_expect_eq "the log's steps, each with its outcome, and the exit code" \

@@ -27,16 +27,17 @@ protected:
     sim::World* world = nullptr;
 };
 
-// "SetupInstallFileA function (setupapi.h)": FALSE with NO_ERROR is a copy that was not needed; a
-// file in use is queued for the next restart ("SP_COPY_FORCE_IN_USE" behaves as if it were in use).
-TEST_F(DocumentedFiles, SetupInstallFileUnnecessaryOrQueuedCopies) {
-    Target().copyUnnecessary = true;
+// "SetupInstallFileA function (setupapi.h)": FALSE with NO_ERROR means that "the file copy operation was
+// not completed"; a file in use is queued for the next restart ("SP_COPY_FORCE_IN_USE" behaves as if it
+// were in use).
+TEST_F(DocumentedFiles, SetupInstallFileNotCompletedOrQueuedCopies) {
+    world->installFileNotCompleted = true;
     SetLastError(5);
     EXPECT_EQ(InstallFile(), 0);
     EXPECT_EQ(GetLastError(), 0u);
     EXPECT_EQ(Target().content, "old");
 
-    Target().copyUnnecessary = false;
+    world->installFileNotCompleted = false;
     Target().inUse = true;
     EXPECT_NE(InstallFile(), 0);
     EXPECT_EQ(Target().content, "old");

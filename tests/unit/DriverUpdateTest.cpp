@@ -138,8 +138,13 @@ TEST_F(DriverUpdate, OnWindows2000TheInfComesFromItsOwnFolder) {
     ExpectFinished();
 }
 
-TEST_F(DriverUpdate, AnAbsentDeviceIsNotUpdatedButTheValueIsStillWritten) {
+// A controller switched off in the BIOS: its package is stored with Windows, which installs it when the
+// controller appears.
+TEST_F(DriverUpdate, AnAbsentDevicesPackageIsStoredWithWindowsAndTheValueStillWritten) {
+    world->files.AddFile("C:\\WINDOWS\\INF\\oem0.inf", "another driver's");
     EXPECT_EQ(Install(WindowsRelease::WindowsXp), std::nullopt);
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\oem1.inf"),
+              world->files.Read("C:\\cvdisk\\winxp\\cvfirdma.inf"));
     EXPECT_THAT(world->driverUpdates, IsEmpty());
     EXPECT_EQ(InfraredTransceiverType(), "3");
     EXPECT_THAT(Steps(), ElementsAre("CheckTokenMembership", "search",
@@ -147,6 +152,15 @@ TEST_F(DriverUpdate, AnAbsentDeviceIsNotUpdatedButTheValueIsStillWritten) {
     EXPECT_THAT(world->standardOutput, HasSubstr("EnumDeviceInfo FAILURE: No more data is available."));
     ExpectFinished();
     EXPECT_THAT(headless::MessageBoxes(), IsEmpty());
+}
+
+// A package that cannot be stored leaves nothing installed: that is told, and the program ends with 1.
+TEST_F(DriverUpdate, AnAbsentDevicesPackageThatCannotBeStoredIsToldAndEndsWithOne) {
+    world->fullDrives = "C";
+    EXPECT_EQ(Install(WindowsRelease::Windows2000), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't install FIR driver\nThere is not enough space on the disk."));
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\oem0.inf"));
 }
 
 TEST_F(DriverUpdate, AnInfraredInstanceKeyThatCannotBeOpenedIsSkippedSilently) {

@@ -370,19 +370,6 @@ TEST_F(SourceDialog, TheFolderTreesNoKeepsTheSessionOutsideTheInstall) {
     EXPECT_THAT(headless::Journal(), Contains("session end refused by Form4"));
 }
 
-// A copy that fails is never followed by the finished page.
-TEST_F(SourceDialog, AFailedCopyEndsWithOneAndNeverFinishesTheWizard) {
-    world->files.Remove("C:\\WINDOWS\\SYSTEM");
-    OpenDialog();
-    EXPECT_EQ(ExitCodeOf([this] { Press(Form4->Ok); }), 1u);
-    EXPECT_THAT(MessageBoxTexts(),
-                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
-                            "C:\\WINDOWS\\system\\cvfirdma.sys\n"
-                            "The system cannot find the path specified."));
-    EXPECT_THAT(Form2->Memo1->Lines->Lines(), ElementsAre("Start to Setup!"));
-    EXPECT_NE(Form2->Next->Caption(), "Finish");
-}
-
 // Under Shift-JIS, with the Windows files in a folder whose name ends in 5C: the box shows the picked
 // folder, a folder made inside it reloads that folder alone and leaves the pick and the box as they
 // were, and Ok records it.

@@ -4,6 +4,7 @@
 #include "tests/unit/CvfirTest.h"
 
 #include "app/Install.h"
+#include "app/RunLog.h"
 #include "app/StagedDriverFiles.h"
 #include "platform/AsciiCase.h"
 #include "platform/Kernel.h"
@@ -12,6 +13,7 @@
 using ::testing::Contains;
 using ::testing::Each;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
@@ -20,6 +22,11 @@ using ::testing::StartsWith;
 namespace {
 
 constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
+// The log's lines before the box of a failure.
+constexpr const char* kReadInf = "step: read C:\\cvdisk\\win98\\cvfirdma.inf";
+constexpr const char* kReadSys = "step: read C:\\cvdisk\\win98\\cvfirdma.sys";
+constexpr const char* kLoadSetupApi = "step: load setupapi.dll";
+constexpr const char* kPutBack = "outcome: done";  // the last of the put-backs after the failed step
 
 // Everything in one folder, as a restart would find it: each file's name (whatever its case), bytes and
 // attributes, and the bytes waiting to replace it at the restart.
@@ -68,6 +75,16 @@ protected:
             }
         }
         return steps;
+    }
+    // The log ends with the line `before` (none: the line is not looked at), then the box of `message`
+    // and exit code 1.
+    void ExpectLogEnd(const char* before, std::string message) const {
+        for (auto at = message.find('\n'); at != std::string::npos; at = message.find('\n', at + 2)) {
+            message.replace(at, 1, "\r\n             ");
+        }
+        const std::string end = "message box: " + message + "\r\nexit code 1\r\n";
+        EXPECT_THAT(world->files.Read("C:\\WINDOWS\\cvfir.log").value_or(""),
+                    EndsWith(before != nullptr ? before + std::string("\r\n") + end : end));
     }
     std::vector<std::string> WindowsFolders() const {
         auto state = FolderState(*world, "C:\\WINDOWS\\INF");
@@ -154,13 +171,11 @@ TEST_F(Windows98Install, WithoutTheDeviceOrTheOldInfTheFilesAreStillCopied) {
 }
 
 // A second run, or an upgrade, while the driver is loaded: the system holds the SYS file, and its new
-// bytes wait for the restart; a copy that Windows finds unnecessary is no failure either.
-TEST_F(Windows98Install, AHeldSysFileOrAnUnnecessaryCopyIsNoFailure) {
+// bytes wait for the restart.
+TEST_F(Windows98Install, AHeldSysFileIsNoFailure) {
     world->AddDevice({"*CVN0510"});
     world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "loaded");
     world->files.Find("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys")->inUse = true;
-    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "same");
-    world->files.Find("C:\\WINDOWS\\INF\\cvfirdma.inf")->copyUnnecessary = true;
     EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_THAT(MessageBoxTexts(), IsEmpty());
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "loaded");
@@ -169,19 +184,58 @@ TEST_F(Windows98Install, AHeldSysFileOrAnUnnecessaryCopyIsNoFailure) {
     EXPECT_TRUE(world->devices[0].removed);
 }
 
+// A copy that Windows answers as not completed counts only when the file holds the new bytes, as on a
+// second run over the same driver. With nothing copied it is told, and the old INF stays.
+TEST_F(Windows98Install, ACopyWindowsDidNotCompleteCountsOnlyWhenTheFileHoldsTheNewBytes) {
+    world->installFileNotCompleted = true;
+    EXPECT_EQ(StageAndInstall(), 1u);
+    EXPECT_THAT(MessageBoxTexts(),
+                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
+                            "C:\\WINDOWS\\inf\\cvfirdma.inf\nWindows did not complete the copy."));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
+
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "inf");
+    world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "sys");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+}
+
+// The disk fills up as the SYS file is copied, and the old INF cannot be put back either: its kept copy
+// stays when the program ends, and the box says where it lies.
+TEST_F(Windows98Install, AnOldInfThatCannotBePutBackIsKeptAndTheBoxSaysWhere) {
+    world->onCall = [this](const std::string& call) {
+        if (call.starts_with("SetupInstallFileA " + std::string(kStaged) + "\\cvfirdma.sys")) {
+            world->fullDrives = "C";
+        }
+    };
+    EXPECT_EQ(StageAndInstall(), 1u);
+    EXPECT_THAT(
+        MessageBoxTexts(),
+        ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
+                    "C:\\WINDOWS\\system\\cvfirdma.sys\nThere is not enough space on the disk.\n"
+                    "Your earlier driver file C:\\WINDOWS\\inf\\cvfirpio.inf could not be put back. It is "
+                    "kept as C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf"));
+    EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
+    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));  // the new INF went again
+}
+
 // A driver file that is not on the disk, or cannot be read whole, is found before the source dialog
 // opens and before anything changes: the user is told which file and why.
 struct UnreadableSource {
     const char* name;
     std::function<void(platform::sim::World&)> arrange;
     const char* message;
+    const char* loggedBefore;  // the log's line before the box: the step that ended the program
     friend std::ostream& operator<<(std::ostream& out, const UnreadableSource& c) { return out << c.name; }
 };
 
 class Windows98UnreadableSource : public Windows98Install,
                                   public ::testing::WithParamInterface<UnreadableSource> {};
 
-TEST_P(Windows98UnreadableSource, IsToldAndEndsWithOneBeforeAnythingChanges) {
+TEST_P(Windows98UnreadableSource, IsToldAndLoggedAndEndsWithOneBeforeAnythingChanges) {
+    const TRunLog log;
     world->AddDevice({"*CVN0510"});
     GetParam().arrange(*world);
     const auto before = WindowsFolders();
@@ -191,6 +245,7 @@ TEST_P(Windows98UnreadableSource, IsToldAndEndsWithOneBeforeAnythingChanges) {
     EXPECT_EQ(WindowsFolders(), before);
     EXPECT_FALSE(world->devices[0].removed);
     EXPECT_FALSE(world->files.Exists(kStaged));
+    ExpectLogEnd(GetParam().loggedBefore, GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -198,11 +253,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UnreadableSource{"SysFileMissing", [](auto& w) { w.files.Remove("C:\\cvdisk\\win98\\cvfirdma.sys"); },
                          "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\n"
-                         "The system cannot find the file specified."},
+                         "The system cannot find the file specified.",
+                         kReadSys},
         UnreadableSource{"InfOnADamagedMedium",
                          [](auto& w) { w.files.Find("C:\\cvdisk\\win98\\cvfirdma.inf")->readError = 23; },
                          "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.inf\n"
-                         "Data error (cyclic redundancy check)."},
+                         "Data error (cyclic redundancy check).",
+                         kReadInf},
         // Damaged after its first block: only a read to the end finds it.
         UnreadableSource{"SysDamagedPastItsFirstBlock",
                          [](auto& w) {
@@ -212,7 +269,8 @@ INSTANTIATE_TEST_SUITE_P(
                              sys->readableBytes = 8192;
                          },
                          "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\n"
-                         "Data error (cyclic redundancy check)."},
+                         "Data error (cyclic redundancy check).",
+                         kReadSys},
         UnreadableSource{"NoWin98Folder",
                          [](auto& w) {
                              w.files.Remove("C:\\cvdisk\\win98\\cvfirdma.inf");
@@ -220,21 +278,23 @@ INSTANTIATE_TEST_SUITE_P(
                              w.files.Remove("C:\\cvdisk\\win98");
                          },
                          "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.inf\n"
-                         "The system cannot find the path specified."},
+                         "The system cannot find the path specified.",
+                         kReadInf},
         UnreadableSource{"AFolderInTheSysFilesPlace",
                          [](auto& w) {
                              w.files.Remove("C:\\cvdisk\\win98\\cvfirdma.sys");
                              w.files.AddDirectory("C:\\cvdisk\\win98\\cvfirdma.sys");
                          },
-                         "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\nAccess is denied."},
+                         "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\nAccess is denied.",
+                         kReadSys},
         // A reason the system has no words for is given by its code, as the diagnostic lines give it.
         UnreadableSource{"ReasonWithoutText",
                          [](auto& w) { w.files.Find("C:\\cvdisk\\win98\\cvfirdma.sys")->readError = 0x4D2; },
-                         "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\n(0x000004d2)"},
-        UnreadableSource{
-            "ProgramFolderTooLong",
-            [](auto& w) { w.programPath = "C:\\" + std::string(300, 'p') + "\\cvfir.exe"; },
-            "Can't read driver file win98\\cvfirdma.inf\nThe filename or extension is too long."}));
+                         "Can't read driver file C:\\cvdisk\\win98\\cvfirdma.sys\n(0x000004d2)", kReadSys},
+        UnreadableSource{"ProgramFolderTooLong",
+                         [](auto& w) { w.programPath = "C:\\" + std::string(300, 'p') + "\\cvfir.exe"; },
+                         "Can't read driver file win98\\cvfirdma.inf\nThe filename or extension is too long.",
+                         "Windows 98 (1), code page 1252"}));  // the header: no step began
 
 // The disk is read and copied with the system's own "no disk" box held back, so that an empty drive
 // gets the program's words, whether it was empty from the start or the disk came out meanwhile.
@@ -279,9 +339,25 @@ TEST_F(Windows98Install, ATemporaryFolderThatTakesNoCopyIsToldAndLeftAsItWas) {
     EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
 }
 
-// Without a temporary folder nothing is copied anywhere else, least of all beside the program.
-TEST_F(Windows98Install, WithoutATemporaryFolderNothingIsTakenOffTheDisk) {
-    world->tempDirectory.clear();
+// Windows 98 finds no folder that TMP or TEMP names when a disk cleaner took it, and answers the
+// current folder, here the program's own. The files then go into the Windows folder's TEMP, made when
+// missing; nothing is left beside the program.
+TEST_F(Windows98Install, ATemporaryFolderThatIsGoneGivesWayToTheWindowsFoldersTemp) {
+    world->environment = {{"TMP", "C:\\gone"}, {"TEMP", "C:\\gone"}};
+    world->files.Remove("C:\\WINDOWS\\TEMP");
+    const auto besideTheProgram = FolderState(*world, "C:\\cvdisk");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_THAT(world->calls, Contains("CopyFileA C:\\cvdisk\\win98\\cvfirdma.sys " + std::string(kStaged) +
+                                       "\\cvfirdma.sys 0"));
+    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
+    EXPECT_FALSE(world->files.Exists(kStaged));
+    EXPECT_EQ(FolderState(*world, "C:\\cvdisk"), besideTheProgram);
+}
+
+// Without the Windows folder as well, nothing is copied anywhere else, least of all beside the program.
+TEST_F(Windows98Install, WithoutAFolderToTakeThemToNothingIsTakenOffTheDisk) {
+    world->environment.clear();  // the temporary folder is then the current one, the program's own
+    world->windowsDirectory.clear();
     EXPECT_EQ(Stage(), 1u);
     EXPECT_THAT(MessageBoxTexts(),
                 ElementsAre("Can't copy driver file C:\\cvdisk\\win98\\cvfirdma.inf to cvfir98\n"
@@ -297,6 +373,7 @@ struct FailurePoint {
     const char* name;
     std::function<void(platform::sim::World&)> arrange;  // after the files were taken off the disk
     const char* message;
+    const char* loggedBefore;  // the log's line before the box: the failed step or its outcome
     friend std::ostream& operator<<(std::ostream& out, const FailurePoint& c) { return out << c.name; }
 };
 
@@ -311,7 +388,8 @@ protected:
     }
 };
 
-TEST_P(Windows98FailurePoint, LeavesTheWindowsFoldersAndTheDeviceAsTheyWere) {
+TEST_P(Windows98FailurePoint, LeavesTheWindowsFoldersAndTheDeviceAsTheyWereAndIsLogged) {
+    const TRunLog log;
     ASSERT_EQ(Stage(), std::nullopt);
     GetParam().arrange(*world);
     const auto before = WindowsFolders();
@@ -321,6 +399,7 @@ TEST_P(Windows98FailurePoint, LeavesTheWindowsFoldersAndTheDeviceAsTheyWere) {
     EXPECT_FALSE(world->devices[0].removed);
     EXPECT_THAT(world->calls, Not(Contains(StartsWith("SetupDiGetClassDevsA"))));
     EXPECT_FALSE(world->files.Exists(kStaged));
+    ExpectLogEnd(GetParam().loggedBefore, GetParam().message);
 }
 
 TEST_P(Windows98FailurePoint, WithoutAnEarlierDriverLeavesNoNewFile) {
@@ -337,9 +416,9 @@ INSTANTIATE_TEST_SUITE_P(
     Windows98Install, Windows98FailurePoint,
     ::testing::Values(
         FailurePoint{"NoSetupApi", [](auto& w) { w.modules.erase(w.SystemPath("setupapi.dll")); },
-                     "Can't Open setupapi.dll"},
+                     "Can't Open setupapi.dll", kLoadSetupApi},
         FailurePoint{"SetupApiWithoutRemoveDevice", [](auto& w) { w.InstallSetupApi("SetupDiRemoveDevice"); },
-                     "Link setupapi.dll Library error"},
+                     "Link setupapi.dll Library error", kLoadSetupApi},
         FailurePoint{"InfDestinationReadOnly",
                      [](auto& w) {
                          w.files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "earlier inf");
@@ -347,20 +426,23 @@ INSTANTIATE_TEST_SUITE_P(
                              platform::FILE_ATTRIBUTE_READONLY;
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
-                     "C:\\WINDOWS\\inf\\cvfirdma.inf\nAccess is denied."},
+                     "C:\\WINDOWS\\inf\\cvfirdma.inf\nAccess is denied.",
+                     kPutBack},
         FailurePoint{"OldInfCannotGo",
                      [](auto& w) {
                          w.files.Remove("C:\\WINDOWS\\INF\\cvfirpio.inf");
                          w.files.AddDirectory("C:\\WINDOWS\\INF\\cvfirpio.inf");
                      },
-                     "Can't delete old driver file C:\\WINDOWS\\inf\\cvfirpio.inf\nAccess is denied."},
+                     "Can't delete old driver file C:\\WINDOWS\\inf\\cvfirpio.inf\nAccess is denied.",
+                     kPutBack},
         FailurePoint{"SysDestinationAFolder",
                      [](auto& w) {
                          w.files.Remove("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys");
                          w.files.AddDirectory("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys");
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
-                     "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied."},
+                     "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied.",
+                     kPutBack},
         FailurePoint{"SysDestinationReadOnly",
                      [](auto& w) {
                          w.files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "earlier sys");
@@ -368,14 +450,17 @@ INSTANTIATE_TEST_SUITE_P(
                              platform::FILE_ATTRIBUTE_READONLY;
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
-                     "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied."},
+                     "C:\\WINDOWS\\system\\cvfirdma.sys\nAccess is denied.",
+                     kPutBack},
         FailurePoint{"NoSystemFolder", [](auto& w) { w.files.Remove("C:\\WINDOWS\\SYSTEM"); },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys to "
-                     "C:\\WINDOWS\\system\\cvfirdma.sys\nThe system cannot find the path specified."},
+                     "C:\\WINDOWS\\system\\cvfirdma.sys\nThe system cannot find the path specified.",
+                     kPutBack},
         // The earlier driver's INF cannot even be kept then.
         FailurePoint{"DiskFull", [](auto& w) { w.fullDrives = "C"; },
                      "Can't copy driver file C:\\WINDOWS\\inf\\cvfirdma.inf to "
-                     "C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf\nThere is not enough space on the disk."}));
+                     "C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf\nThere is not enough space on the disk.",
+                     nullptr}));  // the earlier INF's copy has no step of its own in the log
 
 TEST_F(Windows98Install, StartedFromTheRootOfADriveTheSourceIsTheRootsWin98Folder) {
     world->programPath = "D:\\CVFIR.EXE";
