@@ -86,12 +86,20 @@ TEST_F(FolderTreeNotify, AFailedRegistrationRaisesWithTheTreeBuiltAndActive) {
     ExpectNothingOfTheShellHeld();
 }
 
-TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentStaysAsItWas) {
+// A new folder appears in its parent, and every level above it stays open or closed as the user left it:
+// My Computer too, as for a folder made on a drive it does not list.
+TEST_F(FolderTreeNotify, ACreatedFolderAppearsSortedAndItsParentsStayAsTheyWere) {
     for (const bool expanded : {true, false}) {
         DataLoaded(expanded);
+        if (!expanded) {
+            tree->GetMyComputerNode()->Collapse(false);
+        }
         world->files.AddDirectory("C:\\Data\\C");
         Announce(SHCNE_MKDIR, "C:\\Data\\C");
+        Announce(SHCNE_MKDIR, "Q:\\Elsewhere");
+        EXPECT_EQ(tree->GetMyComputerNode()->Expanded(), expanded);
         EXPECT_EQ(Data()->Expanded(), expanded);
+        tree->GetMyComputerNode()->Expand(false);
         Data()->Expand(false);
         EXPECT_THAT(Texts(Data()), ElementsAre("B", "C", "D")) << expanded;
         EXPECT_THAT(Rows(), ::testing::Contains("        C"));  // the window shows the new folder
