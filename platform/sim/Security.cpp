@@ -42,6 +42,7 @@ BOOL OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
         return 0;
     }
     ++world.openTokens;
+    world.tokenAccess = desiredAccess;
     *token = kToken;
     return 1;
 }
@@ -76,6 +77,12 @@ BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newS
     }
     if (token != kToken || disableAll || newState == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // "The handle must have TOKEN_ADJUST_PRIVILEGES access", and TOKEN_QUERY for the state before.
+    if ((world.tokenAccess & TOKEN_ADJUST_PRIVILEGES) == 0 ||
+        (previousState != nullptr && (world.tokenAccess & TOKEN_QUERY) == 0)) {
+        SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
     const auto& entry = newState->Privileges[0];

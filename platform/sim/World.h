@@ -343,6 +343,7 @@ public:
     bool privilegeAssigned = true;  // the user holds the shutdown privilege
     bool shutdownPrivilegeEnabled = false;
     int openTokens = 0;
+    DWORD tokenAccess = 0;  // as the token was last opened
     std::vector<TokenAdjustment> tokenAdjustments;
     bool exitWindowsSucceeds = true;
     std::vector<ShutdownRequest> exitWindowsRequests;

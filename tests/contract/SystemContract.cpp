@@ -266,3 +266,19 @@ CONTRACT_CASE(Security_TokenHoldsTheAdministratorsGroup) {
         CHECK(FreeSid(group) == nullptr);
     }
 }
+
+// "AdjustTokenPrivileges function": the token must have been opened with TOKEN_ADJUST_PRIVILEGES.
+CONTRACT_CASE(Security_APrivilegeIsAdjustedOnlyThroughATokenOpenedToAdjustIt) {
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    REQUIRE(LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid));
+    for (const auto& [access, adjusted] :
+         {std::pair{TOKEN_QUERY, 0}, std::pair{TOKEN_ADJUST_PRIVILEGES, 1}}) {
+        HANDLE token = nullptr;
+        REQUIRE(OpenProcessToken(GetCurrentProcess(), access, &token));
+        CHECK_EQ(AdjustTokenPrivileges(token, 0, &privileges, 0, nullptr, nullptr), adjusted);
+        CHECK_EQ(GetLastError(), adjusted ? 0u : ERROR_ACCESS_DENIED);
+        CloseHandle(token);
+    }
+}

@@ -2,7 +2,6 @@
 // Space press, and where the focus goes when the control that had it goes away.
 #include "tests/unit/CvfirTest.h"
 
-using platform::HKEY_LOCAL_MACHINE;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

@@ -5,8 +5,6 @@
 #include "framework/Placement.h"
 #include "tests/unit/CvfirTest.h"
 
-using platform::HKEY_LOCAL_MACHINE;
-
 namespace {
 
 struct FitCase {

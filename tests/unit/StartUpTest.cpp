@@ -72,38 +72,6 @@ TEST_F(ProgramStart, LaterShowsAndActivationsOfTheBackgroundChangeNothingVisible
     }
 }
 
-TEST_F(ProgramStart, TheWindowsLookAsLaidOut) {
-    CreateWindows();
-    EXPECT_EQ(Form1->Caption(), "Corvane Electronics Corp. FIR driver Installation");
-    EXPECT_EQ(Form1->Color(), clBlue);
-    EXPECT_EQ(Form1->BorderIcons(), biSystemMenu | biMaximize);
-    EXPECT_EQ(Form1->ShowCount, 0);
-    EXPECT_EQ(Form1->Label2->Left(), 118);
-    EXPECT_EQ(Form1->Label4->Caption(), "For Microsoft Windows");
-    EXPECT_EQ(Form1->Label1->Font(), (TFont{"Georgia", ANSI_CHARSET, -29, fsBold | fsItalic, clInfoBk}));
-    EXPECT_EQ(Form1->Label1->Color(), clBlue);
-
-    EXPECT_EQ(Form2->BorderIcons(), biSystemMenu | biMinimize);
-    EXPECT_EQ(Form2->ClientWidth(), 644);
-    EXPECT_EQ(Form2->ClientHeight(), 410);
-    EXPECT_EQ(Form2->ActiveControl(), Form2->Next);
-    EXPECT_EQ(Form2->Font().Name, "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");
-    EXPECT_EQ(Form2->Next->Font(), Form2->Font());
-    EXPECT_EQ(Form2->Memo1->Font().Name, "\xBC\xD0\xB7\xA2\xC5\xE9");
-    EXPECT_EQ(Form2->Memo1->Font().Height, -33);
-    EXPECT_EQ(Form2->Cancel->ModalResult(), mrCancel);
-    EXPECT_EQ(Form2->Image1->Picture(), "WIZARD");
-    EXPECT_EQ(Form2->Image1->Width(), 154);
-    EXPECT_EQ(Form2->Image1->Height(), 327);
-    EXPECT_EQ(Form2->Bevel1->Shape(), bsBox);
-    EXPECT_EQ(Form2->Bevel1->Style(), bsLowered);
-    std::vector<std::string> tabOrder;
-    for (auto* control : Form2->TabList()) {
-        tabOrder.push_back(control->Name);
-    }
-    EXPECT_THAT(tabOrder, ElementsAre("Back", "Next", "Cancel"));
-}
-
 TEST_F(ProgramStart, EveryCloseRequestEndsTheProgramWithOne) {
     StartUp();
     EXPECT_EQ(ExitCodeOf([] { headless::RequestClose(*Form1); }), 1u);
