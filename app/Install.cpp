@@ -257,6 +257,9 @@ public:
 
 private:
     std::string CopyBack() const {
+        if (SameFileBytes(kept_.c_str(), original_.c_str())) {
+            return {};  // the step that failed left it as it was
+        }
         TInstallStep step("put back " + original_ + " from " + kept_);
         SetFileAttributesA(original_.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (step.Result(CopyFileA(kept_.c_str(), original_.c_str(), 0))) {
