@@ -113,7 +113,6 @@ TEST_F(Windows98Install, TakesTheFilesOffTheDiskThenCopiesThemKeepingTheOldUntil
             "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf",
             "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys",
             "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf",
-            "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf",
             "RemoveDirectoryA " + std::string(kStaged)));
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
     EXPECT_TRUE(world->devices[0].removed);
@@ -229,6 +228,22 @@ TEST_F(Windows98Install, AnOldInfThatCannotBePutBackIsKeptAndTheBoxSaysWhere) {
     EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
     EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));  // the new INF went again
+}
+
+// The copy the box named stays through a later run, one that keeps an old INF of other bytes too.
+TEST_F(Windows98Install, AKeptCopyTheUserWasToldOfOutlivesTheNextRun) {
+    world->onCall = [this](const std::string& call) {
+        if (call.starts_with("SetupInstallFileA " + std::string(kStaged) + "\\cvfirdma.sys")) {
+            world->fullDrives = "C";
+        }
+    };
+    ASSERT_EQ(StageAndInstall(), 1u);
+    world->onCall = nullptr;
+    world->fullDrives.clear();
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirpio.inf", "older");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirpio2.inf"));
 }
 
 // A driver file that is not on the disk, or cannot be read whole, is found before the source dialog
