@@ -252,6 +252,10 @@ class UnsupportedRelease : public Wizard, public ::testing::WithParamInterface<W
 // cannot be had, which stops nothing.
 TEST_P(UnsupportedRelease, IsRefusedWithOne) {
     UseRelease(GetParam());
+    if (GetParam() == WindowsRelease::Windows95 || GetParam() == WindowsRelease::WindowsNt4) {
+        // Their comctl32.dll as they shipped it, from before InitCommonControlsEx.
+        world->modules[world->SystemPath("comctl32.dll")].entryPoints.erase("InitCommonControlsEx");
+    }
     headless::Post([] { headless::Click(*Form2->Next); });
     headless::Post([] { headless::Click(*Form2->Next); });
     EXPECT_EQ(ExitCodeOf([] { CvfirMain(); }), 1u);
