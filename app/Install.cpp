@@ -236,11 +236,17 @@ void WriteTransceiverTypeForWindowsMe(const std::string& transceiverType) {
 // is no file to keep). One that cannot be kept ends the program before anything changes.
 class TKeptFile {
 public:
-    TKeptFile(const char* original, const char* keptName)
-        : original_(original), keptName_(keptName), kept_(StagedFile(keptName)) {
-        there_ = IsFile(original);
-        SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // one kept by a run that was cut off
-        if (there_ && !CopyFileA(original, kept_.c_str(), 0)) {
+    TKeptFile(const char* original, const char* keptStem) : original_(original), there_(IsFile(original)) {
+        if (!there_) {
+            return;
+        }
+        kept_ = KeptCopyName(keptStem, original);
+        if (kept_.empty()) {
+            EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + StagedDriverFolder(),
+                          ERROR_FILE_EXISTS, kExitFatal);
+        }
+        SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // the same bytes, left read-only
+        if (!CopyFileA(original, kept_.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + kept_, GetLastError(),
                           kExitFatal);
         }
@@ -257,12 +263,15 @@ public:
 
 private:
     std::string CopyBack() const {
+        if (SameFileBytes(kept_.c_str(), original_.c_str())) {
+            return {};  // the step that failed left it as it was
+        }
         TInstallStep step("put back " + original_ + " from " + kept_);
         SetFileAttributesA(original_.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (step.Result(CopyFileA(kept_.c_str(), original_.c_str(), 0))) {
             return {};
         }
-        KeepForTheUser(keptName_);
+        KeepForTheUser(kept_);
         return kEarlierFileNotPutBack + original_ + kKeptAs + kept_;
     }
     // A new file where there was none goes again. One that stays is logged: nothing of the user's is lost
@@ -274,9 +283,8 @@ private:
     }
 
     std::string original_;
-    const char* keptName_;
+    bool there_;
     std::string kept_;
-    bool there_ = false;
 };
 
 // Puts back the files a failed step leaves changed, then ends the program with the step's failure, its

@@ -38,9 +38,10 @@ std::string DiskFolder() {
 // The folder the driver's files are taken into, chosen once for the run as they are taken; empty until
 // then, and again once it is removed.
 std::string stagedFolder;
-// Kept copies of the user's files that a failed install could not put back: the user is told where they
-// lie, so they stay when the program goes.
-std::set<std::string> keptForTheUser;
+// The files this run put in the folder, which go with it. A run removes nothing else: a file of an
+// earlier run there may be a kept copy of the user's that its run could not put back.
+std::set<std::string> madeByThisRun;
+constexpr int kKeptCopyNames = 99;
 
 bool IsProgramFolder(const std::string& folder) {
     char programFolder[kProgramFolderSize];
@@ -107,6 +108,7 @@ void StageDriverFiles() {
         const std::string source = disk + "\\" + name;
         const std::string staged = StagedFile(name);
         const TInstallStep step("copy " + source + " to " + staged);
+        madeByThisRun.insert(staged);
         if (!CopyFileA(source.c_str(), staged.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + source + kCopyDestination + staged, GetLastError(),
                           kExitFatal);
@@ -122,17 +124,26 @@ void RemoveStagedDriverFiles() {
     if (stagedFolder.empty()) {
         return;
     }
-    for (const char* name : {kDriverFiles[0], kDriverFiles[1], kKeptOldInf, kKeptEarlierInf}) {
-        // A file kept from the Windows folders may be read-only, as may one left by a run that was cut off.
-        if (keptForTheUser.count(name) == 0) {
-            DeleteFileOfAnyAttributes(StagedFile(name).c_str());
-        }
+    for (const std::string& path : madeByThisRun) {
+        DeleteFileOfAnyAttributes(path.c_str());  // a file kept from the Windows folders may be read-only
     }
-    RemoveDirectoryA(stagedFolder.c_str());  // not while it holds a file kept for the user
-    keptForTheUser.clear();
+    RemoveDirectoryA(stagedFolder.c_str());  // not while it holds a file of another run's
+    madeByThisRun.clear();
     stagedFolder.clear();
 }
 
-void KeepForTheUser(const char* name) {
-    keptForTheUser.insert(name);
+std::string KeptCopyName(const char* stem, const char* original) {
+    for (int number = 1; number <= kKeptCopyNames; ++number) {
+        const std::string path =
+            StagedFile((stem + (number == 1 ? std::string() : std::to_string(number)) + ".inf").c_str());
+        if (!IsFile(path.c_str()) || SameFileBytes(path.c_str(), original)) {
+            madeByThisRun.insert(path);
+            return path;
+        }
+    }
+    return {};
+}
+
+void KeepForTheUser(const std::string& path) {
+    madeByThisRun.erase(path);
 }

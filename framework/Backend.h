@@ -57,8 +57,8 @@ public:
     virtual void Conceal() = 0;
     // Makes the shown top-level window the foreground window: the active window of the program that
     // has the keyboard, in front of every other program's windows. Windows refuses that to a program
-    // the user has left for another: the window is then not activated, and on 2000 and XP its task-bar
-    // button flashes. Answers whether the window came to the front.
+    // the user has left for another: the window is then not activated, and its task-bar button
+    // flashes. Answers whether the window came to the front.
     virtual bool BringToFront() = 0;
     // Flashes the window's caption and task-bar button, which then stays lit until the user comes back
     // to the window.

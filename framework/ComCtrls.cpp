@@ -17,7 +17,12 @@ const AtStartUp kTreeViewEventsBound([] { RegisterEvent("OnChange", &TCustomTree
 void RegisterTreeViewClass() {
     EndIfModuleMissing(platform::LoadCommonControls(), "comctl32.dll");
     const platform::INITCOMMONCONTROLSEX classes{sizeof classes, platform::ICC_TREEVIEW_CLASSES};
-    platform::InitCommonControlsEx(&classes);
+    // The comctl32.dll of Windows 95 and NT 4.0 as they shipped has only the older call, which registers
+    // every class it has, the tree view's among them: such a Windows gets as far as the wizard's own
+    // answer that it is not served.
+    if (!platform::InitCommonControlsEx(&classes)) {
+        platform::InitCommonControls();
+    }
 }
 
 // ---- TTreeNode ----

@@ -7,10 +7,10 @@ namespace platform {
 
 namespace {
 
-enum Entry : std::size_t { kInitCommonControlsEx, kImageListDestroy };
+enum Entry : std::size_t { kInitCommonControls, kImageListDestroy };
 
 SystemEntries<2>& CommonControls() {
-    static SystemEntries<2> entries("comctl32.dll", {"InitCommonControlsEx", "ImageList_Destroy"});
+    static SystemEntries<2> entries("comctl32.dll", {"InitCommonControls", "ImageList_Destroy"});
     return entries;
 }
 
@@ -20,8 +20,15 @@ BOOL LoadCommonControls() {
     return CommonControls().Bind();
 }
 
+void InitCommonControls() {
+    if (CommonControls().Bind()) {
+        CommonControls().CallBound(kInitCommonControls);
+    }
+}
+
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
-    return CommonControls().Call(kInitCommonControlsEx, BOOL{0}, classes);
+    static SystemEntries<1> extended("comctl32.dll", {"InitCommonControlsEx"});
+    return extended.Call(0, BOOL{0}, classes);
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list) {

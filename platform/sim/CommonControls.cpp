@@ -15,6 +15,10 @@ BOOL CV_WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
     return 1;
 }
 
+void CV_WINAPI InitCommonControls() {
+    sim::TheWorld().Trace("InitCommonControls");
+}
+
 BOOL CV_WINAPI ImageList_Destroy(HIMAGELIST list) {
     sim::TheWorld().Trace("ImageList_Destroy");
     return list != nullptr;
@@ -24,6 +28,7 @@ BOOL CV_WINAPI ImageList_Destroy(HIMAGELIST list) {
 
 void sim::World::InstallCommonControls() {
     Module comctl32;
+    comctl32.Add("InitCommonControls", &comctl32_dll::InitCommonControls);
     comctl32.Add("InitCommonControlsEx", &comctl32_dll::InitCommonControlsEx);
     comctl32.Add("ImageList_Destroy", &comctl32_dll::ImageList_Destroy);
     modules[SystemPath("comctl32.dll")] = std::move(comctl32);

@@ -221,12 +221,15 @@ BOOL CV_WINAPI SetupInstallFileA(void* /*infHandle*/, void* /*infContext*/, LPCS
 // oemN.inf, N the first number free, or found there already as an oemN.inf of the same bytes; the path of
 // that file answered. The INF is read, and its copy written, as a file copy is.
 BOOL CV_WINAPI SetupCopyOEMInfA(LPCSTR sourceInfFileName, LPCSTR /*oemSourceMediaLocation*/,
-                                DWORD oemSourceMediaType, DWORD /*copyStyle*/, LPSTR destinationInfFileName,
+                                DWORD oemSourceMediaType, DWORD copyStyle, LPSTR destinationInfFileName,
                                 DWORD destinationInfFileNameSize, DWORD* requiredSize,
                                 LPSTR* destinationInfFileNameComponent) {
     auto& world = World();
     world.Trace(std::string("SetupCopyOEMInfA ") + sourceInfFileName + " " +
                 std::to_string(oemSourceMediaType));
+    if (copyStyle != 0) {
+        return Fail(ERROR_INVALID_PARAMETER);  // the styles (deleting the source, ...) are not kept here
+    }
     const auto from = world.PathToReach(sourceInfFileName);
     if (!from) {
         return 0;

@@ -80,11 +80,11 @@ WINDOWS9X_CASE(Windows9x_TemporaryFolderIsTmpOrTempWhereThereElseTheCurrentFolde
     const auto temporary = [](LPSTR buffer, UINT size) -> UINT { return GetTempPathA(size, buffer); };
     const std::string scratch = std::string(contract::kScratchFolder) + "\\";
     auto& environment = sim::TheWorld().environment;
-    environment = {{"TMP", "C:\\gone"}, {"TEMP", scratch}};
+    environment = {{"TMP", scratch}, {"TEMP", "C:\\WINDOWS"}};
     CHECK_EQ(Folder(temporary), scratch);
-    environment = {{"TMP", "C:\\WINDOWS"}, {"TEMP", "C:\\gone"}};
+    environment["TMP"] = "C:\\gone";
     CHECK_EQ(Folder(temporary), "C:\\WINDOWS\\");
-    environment.erase("TMP");
+    environment["TEMP"] = "C:\\gone too";
     contract::UseCurrentFolder(contract::kScratchFolder);
     CHECK_EQ(Folder(temporary), scratch);
 }

@@ -201,10 +201,7 @@ TEST_F(RunLog, AWindows98DeviceRemovalThatFailsIsLoggedAndPassedOver) {
     const TRunLog log;
     StageDriverFiles();
     InstallForWindows98(Form2);
-    const auto lines = LogLines();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_THAT(std::vector(lines.end() - 2, lines.end()),
-                ElementsAre("Found! [*CVN0510]", "outcome: failed: Access is denied."));
+    EXPECT_EQ(LogLines().back(), "outcome: failed: Access is denied.");
 }
 
 TEST_F(RunLog, AStepLeftByAnExceptionSaysSoBeforeTheExceptionBox) {

@@ -432,6 +432,15 @@ TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoAtTheSessionsEnd) {
     EXPECT_FALSE(world->files.Exists(kStaged));
 }
 
+// A loop that ends otherwise (a quit message from outside) leaves nothing behind either.
+TEST_F(SourceDialog, TheFilesTakenOffTheDiskGoWhenTheLoopEndsOtherwise) {
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { headless::Click(*Form2->Next); });
+    headless::Post([] { Application->Terminate(); });
+    EXPECT_EQ(CvfirMain(), 0);
+    EXPECT_FALSE(world->files.Exists(kStaged));
+}
+
 // The failed start-up ends with the code of every other fatal error: no launcher takes it for success.
 TEST_F(SourceDialog, ASourcePathThatIsNotAStringEndsTheStartUpWithOne) {
     world->registry.SetDword(HKEY_LOCAL_MACHINE, kSetupKey, "SourcePath", 1);

@@ -1,5 +1,7 @@
 // The modules the program loads itself: always by full path from the system folder, never a module of
 // the same name on the driver disk; and a clear end when one cannot be had.
+#include <set>
+
 #include "app/DeviceCheck.h"
 #include "app/Main.h"
 #include "platform/CommonControls.h"
@@ -111,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(SystemModules, PlantedModules,
 TEST_F(SystemModules, TheStartUpLoadsOnlyTheTreesModulesAndTheDeviceCheckSetupApi) {
     PlantModulesOnTheDisk();
     StartUp();
-    EXPECT_THAT(world->loadedModules, ElementsAre(System("shell32.dll"), System("comctl32.dll")));
+    EXPECT_THAT(std::set<std::string>(world->loadedModules.begin(), world->loadedModules.end()),
+                ElementsAre(System("comctl32.dll"), System("shell32.dll")));
     EXPECT_THAT(world->calls, ::testing::Contains("InitCommonControlsEx 2"));
     const auto loadedAtStartUp = static_cast<long>(world->loadedModules.size());
     EXPECT_TRUE(FindFirDevice(Form2, "*CVN0510"));

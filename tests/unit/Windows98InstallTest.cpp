@@ -26,6 +26,7 @@ constexpr const char* kStaged = "C:\\WINDOWS\\TEMP\\cvfir98";
 constexpr const char* kReadInf = "step: read C:\\cvdisk\\win98\\cvfirdma.inf";
 constexpr const char* kReadSys = "step: read C:\\cvdisk\\win98\\cvfirdma.sys";
 constexpr const char* kLoadSetupApi = "step: load setupapi.dll";
+constexpr const char* kDenied = "outcome: failed: Access is denied.";
 constexpr const char* kPutBack = "outcome: done";  // the last of the put-backs after the failed step
 
 // Everything in one folder, as a restart would find it: each file's name (whatever its case), bytes and
@@ -112,7 +113,6 @@ TEST_F(Windows98Install, TakesTheFilesOffTheDiskThenCopiesThemKeepingTheOldUntil
             "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf",
             "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.sys",
             "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\cvfirpio.inf",
-            "DeleteFileA C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf",
             "RemoveDirectoryA " + std::string(kStaged)));
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
     EXPECT_TRUE(world->devices[0].removed);
@@ -188,17 +188,26 @@ TEST_F(Windows98Install, AHeldSysFileIsNoFailure) {
 // second run over the same driver. With nothing copied it is told, and the old INF stays.
 TEST_F(Windows98Install, ACopyWindowsDidNotCompleteCountsOnlyWhenTheFileHoldsTheNewBytes) {
     world->installFileNotCompleted = true;
-    EXPECT_EQ(StageAndInstall(), 1u);
-    EXPECT_THAT(MessageBoxTexts(),
-                ElementsAre("Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
-                            "C:\\WINDOWS\\inf\\cvfirdma.inf\nWindows did not complete the copy."));
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "earlier inf");
+    {
+        const TRunLog log;
+        EXPECT_EQ(StageAndInstall(), 1u);
+    }
+    const std::string message =
+        "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to C:\\WINDOWS\\inf\\cvfirdma.inf\n"
+        "Windows did not complete the copy.";
+    EXPECT_THAT(MessageBoxTexts(), ElementsAre(message));
+    ExpectLogEnd("outcome: failed: Windows did not complete the copy.", message);
     EXPECT_EQ(world->files.Read("C:\\WINDOWS\\INF\\cvfirpio.inf"), "old");
-    EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));
 
     world->files.AddFile("C:\\WINDOWS\\INF\\cvfirdma.inf", "inf");
     world->files.AddFile("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys", "sys");
+    const TRunLog log;
     EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirpio.inf"));
+    EXPECT_THAT(
+        world->files.Read("C:\\WINDOWS\\cvfir.log").value_or(""),
+        HasSubstr("outcome: done: Windows did not complete the copy, and the file holds the new bytes"));
 }
 
 // The disk fills up as the SYS file is copied, and the old INF cannot be put back either: its kept copy
@@ -219,6 +228,22 @@ TEST_F(Windows98Install, AnOldInfThatCannotBePutBackIsKeptAndTheBoxSaysWhere) {
     EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
     EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirdma.inf"));
     EXPECT_FALSE(world->files.Exists("C:\\WINDOWS\\INF\\cvfirdma.inf"));  // the new INF went again
+}
+
+// The copy the box named stays through a later run, one that keeps an old INF of other bytes too.
+TEST_F(Windows98Install, AKeptCopyTheUserWasToldOfOutlivesTheNextRun) {
+    world->onCall = [this](const std::string& call) {
+        if (call.starts_with("SetupInstallFileA " + std::string(kStaged) + "\\cvfirdma.sys")) {
+            world->fullDrives = "C";
+        }
+    };
+    ASSERT_EQ(StageAndInstall(), 1u);
+    world->onCall = nullptr;
+    world->fullDrives.clear();
+    world->files.AddFile("C:\\WINDOWS\\INF\\cvfirpio.inf", "older");
+    EXPECT_EQ(StageAndInstall(), std::nullopt);
+    EXPECT_EQ(world->files.Read(std::string(kStaged) + "\\cvfirpio.inf"), "old");
+    EXPECT_FALSE(world->files.Exists(std::string(kStaged) + "\\cvfirpio2.inf"));
 }
 
 // A driver file that is not on the disk, or cannot be read whole, is found before the source dialog
@@ -348,7 +373,6 @@ TEST_F(Windows98Install, ATemporaryFolderThatIsGoneGivesWayToTheWindowsFoldersTe
     EXPECT_EQ(StageAndInstall(), std::nullopt);
     EXPECT_THAT(world->calls, Contains("CopyFileA C:\\cvdisk\\win98\\cvfirdma.sys " + std::string(kStaged) +
                                        "\\cvfirdma.sys 0"));
-    EXPECT_EQ(world->files.Read("C:\\WINDOWS\\SYSTEM\\cvfirdma.sys"), "sys");
     EXPECT_FALSE(world->files.Exists(kStaged));
     EXPECT_EQ(FolderState(*world, "C:\\cvdisk"), besideTheProgram);
 }
@@ -426,7 +450,7 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      "Can't copy driver file C:\\WINDOWS\\TEMP\\cvfir98\\cvfirdma.inf to "
                      "C:\\WINDOWS\\inf\\cvfirdma.inf\nAccess is denied.",
-                     kPutBack},
+                     kDenied},
         FailurePoint{"OldInfCannotGo",
                      [](auto& w) {
                          w.files.Remove("C:\\WINDOWS\\INF\\cvfirpio.inf");
