@@ -245,6 +245,7 @@ public:
             EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + StagedDriverFolder(),
                           ERROR_FILE_EXISTS, kExitFatal);
         }
+        const TInstallStep step("keep " + original_ + " as " + kept_);
         SetFileAttributesA(kept_.c_str(), FILE_ATTRIBUTE_NORMAL);  // the same bytes, left read-only
         if (!CopyFileA(original, kept_.c_str(), 0)) {
             EndWithReason(kCantCopyDriverFile + original_ + kCopyDestination + kept_, GetLastError(),

@@ -124,6 +124,8 @@ void RemoveStagedDriverFiles() {
     if (stagedFolder.empty()) {
         return;
     }
+    // On the way out, a temporary folder on a drive whose disk is gone gets no box of Windows' own.
+    const ScopedErrorMode quiet(SEM_FAILCRITICALERRORS);
     for (const std::string& path : madeByThisRun) {
         DeleteFileOfAnyAttributes(path.c_str());  // a file kept from the Windows folders may be read-only
     }

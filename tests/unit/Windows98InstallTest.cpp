@@ -85,7 +85,7 @@ protected:
         }
         const std::string end = "message box: " + message + "\r\nexit code 1\r\n";
         EXPECT_THAT(world->files.Read("C:\\WINDOWS\\cvfir.log").value_or(""),
-                    EndsWith(before != nullptr ? before + std::string("\r\n") + end : end));
+                    EndsWith(before + std::string("\r\n") + end));
     }
     std::vector<std::string> WindowsFolders() const {
         auto state = FolderState(*world, "C:\\WINDOWS\\INF");
@@ -321,6 +321,17 @@ INSTANTIATE_TEST_SUITE_P(
                          "Can't read driver file win98\\cvfirdma.inf\nThe filename or extension is too long.",
                          "Windows 98 (1), code page 1252"}));  // the header: no step began
 
+// The staged files on a drive whose disk came out meanwhile: the way out asks for no disk.
+TEST_F(Windows98Install, TheWayOutShowsNoBoxForATemporaryFolderWhoseDiskIsOut) {
+    world->files.AddRemovableDrive('E');
+    world->environment = {{"TMP", "E:\\TEMP"}};
+    world->files.AddDirectory("E:\\TEMP");
+    ASSERT_EQ(Stage(), std::nullopt);
+    world->files.Eject('E');
+    RemoveStagedDriverFiles();
+    EXPECT_THAT(world->noDiskBoxes, IsEmpty());
+}
+
 // The disk is read and copied with the system's own "no disk" box held back, so that an empty drive
 // gets the program's words, whether it was empty from the start or the disk came out meanwhile.
 class Windows98FromACd : public Windows98Install {
@@ -480,10 +491,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "C:\\WINDOWS\\system\\cvfirdma.sys\nThe system cannot find the path specified.",
                      kPutBack},
         // The earlier driver's INF cannot even be kept then.
-        FailurePoint{"DiskFull", [](auto& w) { w.fullDrives = "C"; },
-                     "Can't copy driver file C:\\WINDOWS\\inf\\cvfirdma.inf to "
-                     "C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf\nThere is not enough space on the disk.",
-                     nullptr}));  // the earlier INF's copy has no step of its own in the log
+        FailurePoint{
+            "DiskFull", [](auto& w) { w.fullDrives = "C"; },
+            "Can't copy driver file C:\\WINDOWS\\inf\\cvfirdma.inf to "
+            "C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf\nThere is not enough space on the disk.",
+            "step: keep C:\\WINDOWS\\inf\\cvfirdma.inf as C:\\WINDOWS\\TEMP\\cvfir98\\earlier.inf"}));
 
 TEST_F(Windows98Install, StartedFromTheRootOfADriveTheSourceIsTheRootsWin98Folder) {
     world->programPath = "D:\\CVFIR.EXE";
